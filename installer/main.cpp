@@ -1,0 +1,3 @@
+#include "installer.h"
+
+int main(int argc, char** argv) { SetupMain(argc, argv); }

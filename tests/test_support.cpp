@@ -1,0 +1,100 @@
+#include "test_support.h"
+
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+ScratchDir::ScratchDir() {
+  const char* base = std::getenv("TMPDIR");
+  std::string templ = std::string(base && *base ? base : "/tmp") + "/setup-test.XXXXXX";
+  std::vector<char> buf(templ.begin(), templ.end());
+  buf.push_back('\0');
+  if (mkdtemp(buf.data()) == nullptr) std::abort();
+  path_ = buf.data();
+}
+
+ScratchDir::~ScratchDir() {
+  std::error_code ec;
+  fs::remove_all(path_, ec);
+}
+
+std::string ScratchDir::File(const std::string& name) const { return path_ + "/" + name; }
+
+std::string ScratchDir::Write(const std::string& name, const std::string& content) const {
+  std::string full = File(name);
+  fs::create_directories(fs::path(full).parent_path());
+  std::ofstream(full, std::ios::binary) << content;
+  return full;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+namespace {
+
+HostRecorder* current = nullptr;
+
+int RecordSystem(const char* line) {
+  current->lines.emplace_back(line);
+  int status = 0;
+  if (!current->exitStatuses.empty()) {
+    status = current->exitStatuses.front();
+    current->exitStatuses.erase(current->exitStatuses.begin());
+  }
+  return W_EXITCODE(status, 0);
+}
+
+FILE* RecordPopen(const char* line) {
+  current->pipeLines.emplace_back(line);
+  std::string out;
+  if (!current->pipeOutputs.empty()) {
+    out = current->pipeOutputs.front();
+    current->pipeOutputs.erase(current->pipeOutputs.begin());
+  }
+  FILE* f = std::tmpfile();
+  if (f == nullptr) return nullptr;
+  std::fwrite(out.data(), 1, out.size(), f);
+  std::rewind(f);
+  return f;
+}
+
+int RecordPclose(FILE* f) { return std::fclose(f) == 0 ? 0 : -1; }
+
+unsigned RecordSleep(unsigned seconds) {
+  current->sleeps.push_back(seconds);
+  return 0;
+}
+
+int RecordKill(pid_t pid, int signal) {
+  current->kills.emplace_back(static_cast<int>(pid), signal);
+  int err = 0;
+  if (!current->killErrnos.empty()) {
+    err = current->killErrnos.front();
+    current->killErrnos.erase(current->killErrnos.begin());
+  }
+  if (err == 0) return 0;
+  errno = err;
+  return -1;
+}
+
+}  // namespace
+
+HostRecorder::HostRecorder() {
+  current = this;
+  saved_ = SetHostOps(HostOps{RecordSystem, RecordPopen, RecordPclose, RecordSleep, RecordKill});
+}
+
+HostRecorder::~HostRecorder() {
+  SetHostOps(saved_);
+  current = nullptr;
+}

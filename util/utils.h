@@ -1,0 +1,231 @@
+// Core utilities shared by every part of the installer: the tokenizer and
+// keyword lists, saved strings, files and lines, directory listings, the run
+// log, error reports and the program's knowledge of its host.
+//
+// The module is split over several files in this folder, one per concern:
+//   utils_token.cpp  tokenizer, keyword lists, string search, path names
+//   utils_str.cpp    saved strings and small helpers
+//   utils_file.cpp   files and lines, the shared buffers
+//   utils_fileops.cpp creating and removing files through host commands
+//   utils_dir.cpp    directory listings and entry lookup
+//   utils_log.cpp    the run log and environment copies
+//   utils_err.cpp    error reports
+//   utils_host.cpp   program path, user name and print-spooler probes
+#pragma once
+
+#include <dirent.h>
+
+#include <cstddef>
+#include <cstdio>
+
+#define SETUP_PRINTF(fmt, first) [[gnu::format(printf, fmt, first)]]
+
+// ---------------------------------------------------------------------------
+// Tokenizer, keyword lists, string search and path names.
+
+constexpr int kTokenBufSize = 255;   // tokens of up to 254 characters
+constexpr int kStripPathSize = 128;  // StripPath result buffer
+constexpr int kStripFnSize = 256;    // StripFn result buffer
+constexpr int kFramedWordSize = 512; // separator + word + separator
+
+// The one scan of the program. szTokenIn is the scan position as it stood
+// when the last GetToken/GetTokenParse returned; chTokenDel the last
+// delimiter consumed (0 when none). GetTokenBuf holds GetToken's token.
+extern char* szTokenIn;
+extern char chTokenDel;
+extern char GetTokenBuf[kTokenBufSize];
+
+// Reads one line from standard input into buffer (at most size - 1
+// characters, the line feed not stored). Returns buffer, or NULL when input
+// ended before any character was stored.
+char* Gets(char* buffer, int size);
+
+// Starts (or resumes) the scan at text without reading a token.
+void SetTokenBuf(char* text);
+
+// Next token of the scan (text starts a new one, NULL continues), copied into
+// GetTokenBuf with \n, \r, \t translated and other escapes taken literally.
+// A token longer than GetTokenBuf holds is cut at 254 characters; the rest
+// of it is consumed. Returns NULL when there is no further token.
+char* GetToken(const char* text, const char* delimiters);
+
+// The same scan done in place: consumed delimiters are overwritten with NUL
+// and the result points into text, which must be writable.
+char* GetTokenParse(char* text, const char* delimiters);
+
+// The n-th token (from 1; n <= 1 gives the first) of a new scan of text, or
+// of the current scan when text is NULL. NULL when there are fewer tokens.
+char* GetTokenN(const char* text, const char* delimiters, int n);
+
+// 1-based position of word in the keyword list (first character is the
+// separator), 0 when absent. FindTokenC ignores letter case. A word too long
+// to frame in 512 bytes is never found.
+unsigned FindToken(const char* word, const char* list);
+unsigned FindTokenC(const char* word, const char* list);
+
+// Last component of path (static 128-byte result; a longer component is
+// cut), and everything before its last '/' (static 256-byte result, "."
+// when there is none; a longer directory is cut). Valid until the next call.
+char* StripPath(const char* path);
+char* StripFn(const char* path);
+
+int StrLen(const char* text);
+// First occurrence of pattern in text; NULL for NULL arguments, an empty
+// pattern or no occurrence. StrCaseStr compares upper-case forms.
+char* StrStr(const char* text, const char* pattern);
+char* StrCaseStr(const char* text, const char* pattern);
+
+// ---------------------------------------------------------------------------
+// Strings.
+
+extern const char common_109[];  // "Unable to allocate memory"
+
+// A new managed string holding format filled in printf-style (at most 8191
+// characters, or more for very long formats; a longer result is cut).
+// Ends the program through SysError when no memory can be had.
+// Never pass a text that may hold '%' as the format: use SaveText.
+SETUP_PRINTF(1, 2) char* SaveStr(const char* format, ...);
+
+// A new managed copy of text, taken as it stands. Same failure as SaveStr.
+char* SaveText(const char* text);
+
+// Copies length bytes, reversing their order when reverse is set.
+void SetVarContent(void* destination, const void* source, int length, bool reverse);
+
+double MaxD(double a, double b);
+
+// Copies source into a buffer of size bytes, always terminated. Returns
+// false (and leaves the cut text) when source did not fit.
+bool CopyText(char* buffer, size_t size, const char* source);
+
+// snprintf into a buffer of size bytes. Returns false when the result was cut.
+SETUP_PRINTF(3, 4) bool FormatText(char* buffer, size_t size, const char* format, ...);
+
+// ---------------------------------------------------------------------------
+// Files and lines.
+
+constexpr int kLineBufSize = 4096;
+constexpr int kLineSize = 65535;
+constexpr int kInputFileNameSize = 256;
+constexpr int kMaxFileLine = 510;  // characters of one physical line
+
+extern char LineBuf[kLineBufSize];  // shared scratch line
+extern char Line[kLineSize];        // large shared scratch text
+extern FILE* pIn;                   // the current input file
+extern FILE* pOut;                  // shared output stream (menus, media)
+extern char InputFileName[kInputFileNameSize];
+extern int FileStatus;     // 0 open, 1 closed or at its end, 2 last open failed
+extern int LineLen;        // characters of the continued segments of the last line
+extern int SavedFileSize;  // size of the last file GetSavedFileContent examined
+
+extern const char common_007[];  // "ERROR: couldn't open %s\n"
+extern const char common_114[];  // "ERROR: can't open file, %s\n"
+extern const char common_115[];  // "can't open file, %s"
+
+// Closes previous (when not NULL) and opens path with the fopen mode. On
+// failure: onError 2 ends the program through SysError, 1 prints common_114
+// on standard error, 0 is silent; NULL is returned after 1 and 0.
+FILE* OpenFile(FILE* previous, const char* path, const char* mode, int onError);
+
+// Size from stat (links followed), 0 when the file cannot be examined.
+int GetFileSize(const char* path);
+
+// From lstat: 0 no such path, 1 directory, 2 symbolic link, 3 anything else.
+int GetFileType(const char* path);
+
+// First line of the file that contains pattern (or its first line when
+// pattern is NULL), in a static 512-byte buffer with its line feed; NULL
+// when none. The file is opened through OpenFile with onError.
+char* FileSearch(const char* path, const char* pattern, int onError);
+
+// Makes path the current input file. On failure ErrorMsg(onError, 0, ...)
+// reports it (onError 2 ends the program with status 1), and false.
+bool OpenInputFile(const char* path, int onError);
+void CloseInputFile();
+
+// Next logical line of the current input file into LineBuf: physical lines
+// of at most 510 characters, a backslash-newline joining the next one.
+bool GetFileLine();
+
+// Reads dir/name (or dir alone when name is NULL) whole into LineBuf, at
+// most 4095 bytes. False when the file cannot be opened or the path does
+// not fit.
+bool GetFileContent(const char* dir, const char* name);
+
+// The whole file in fresh managed memory (caller frees it with PutMem);
+// NULL when it is missing, empty or unreadable. A one-byte file gives an
+// empty text.
+char* GetSavedFileContent(const char* dir, const char* name);
+
+// Writes one formatted text into path (fopen mode), then sets permissions
+// when not 0. Prints common_007 and returns false when it cannot be opened.
+SETUP_PRINTF(4, 5)
+bool CreateTextFile(const char* path, const char* mode, int permissions, const char* format, ...);
+
+// Makes sure directory dir exists (mkdir -p), optionally touches the file
+// name in it, then sets mode, owner and group of the target, each through
+// host commands of severity 2.
+void CreateFile(const char* dir, const char* name, const char* mode,
+                const char* owner = nullptr, const char* group = nullptr);
+
+// Removes dir/name (dir alone when name is NULL; name alone when dir is
+// NULL) with rm -rf when it exists; failures are logged as warnings.
+void DeleteFile(const char* dir, const char* name);
+
+// ---------------------------------------------------------------------------
+// Directory listing and entry lookup.
+
+// Name of the next entry of an open directory stream, NULL at its end.
+char* ReadDir(DIR* dir);
+
+// Blank list of all entry names of path (" . .. a b "), in managed memory
+// (caller frees with PutMem); NULL when the directory cannot be opened.
+char* GetDirFileList(const char* path);
+
+// Whether directory dir holds an entry called name. dir NULL: name is a full
+// path. name NULL or empty: dir is split into parent and last component.
+bool FindFile(const char* dir, const char* name);
+
+// ---------------------------------------------------------------------------
+// Run log and environment.
+
+extern unsigned char flUseLog;  // logging on
+extern const char* pLogPath;    // directory of the log, "/tmp"
+extern FILE* pLog;              // the log stream while a message is written
+extern char* my_name;           // program base name; names the log file
+
+// Appends one message to /tmp/<my_name>.log when logging is on; the first
+// message of a run empties the file.
+SETUP_PRINTF(1, 2) void PutLogMsg(const char* format, ...);
+
+// A managed copy of the environment variable's value, NULL when unset.
+char* GetEnv(const char* name);
+
+// ---------------------------------------------------------------------------
+// Error reports.
+
+extern const char common_116[];  // "ERROR: %s\n"
+
+// "\n<my_name>: <message> : <system error text>\n" on standard error, exit 1.
+[[noreturn]] SETUP_PRINTF(1, 2) void SysError(const char* format, ...);
+
+// Formats the message into Line. type 1: "WARNING: %s\n" on standard error;
+// type 2: "ERROR: %s\n" and exit with status; other types print nothing.
+SETUP_PRINTF(3, 4) void ErrorMsg(int type, int status, const char* format, ...);
+
+// ---------------------------------------------------------------------------
+// Program path and host probes.
+
+// Name of the effective user (first line of whoami), managed; NULL when the
+// command cannot be run.
+char* GetUserName();
+
+// Absolute directory that holds the program, from argv[0]; managed.
+char* GetToolPath(const char* invocation);
+
+// Longest existing leading part of path, managed; sets *exists to 1 when that
+// is path itself (otherwise leaves it untouched).
+char* FindExistingPath(const char* path, int* exists);
+
+bool SniffLprng();  // lpd here is LPRng
+bool SniffCUPS();   // a cupsd program is present
