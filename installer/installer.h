@@ -7,6 +7,8 @@
 //   setup_messages.cpp  the six message tables and NlsSetupStrCvt
 #pragma once
 
+#include "utils.h"  // my_name, pToolPath
+
 // ---------------------------------------------------------------------------
 // Installer state, living for the whole run.
 
@@ -16,7 +18,6 @@ constexpr int kAppDirSize = 512;
 extern char* pTmpDir;           // the work area, "/tmp" unless the command line names one
 extern char* pVexlaInstallDir;  // the work directory: <work area>/VexlaInstall
 extern char* pInstallDir;       // installation directory known at start, or NULL
-extern char* pToolPath;         // absolute directory of the running program
 extern unsigned char flMenu;       // menu mode
 extern unsigned char flInstalled;  // a complete installation is in place
 extern const char* InstallInfo[6];      // install-directory dialogue lines, NULL-ended

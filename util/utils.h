@@ -11,6 +11,7 @@
 //   utils_log.cpp    the run log and environment copies
 //   utils_err.cpp    error reports
 //   utils_host.cpp   program path, user name and print-spooler probes
+//   utils_state.cpp  the program's identity shared by every module
 #pragma once
 
 #include <dirent.h>
@@ -19,6 +20,12 @@
 #include <cstdio>
 
 #define SETUP_PRINTF(fmt, first) [[gnu::format(printf, fmt, first)]]
+
+// ---------------------------------------------------------------------------
+// The program's identity, set once at start-up.
+
+extern char* my_name;    // program base name; names the log file, starts fatal messages
+extern char* pToolPath;  // absolute directory of the running program (the medium)
 
 // ---------------------------------------------------------------------------
 // Tokenizer, keyword lists, string search and path names.
@@ -192,7 +199,6 @@ bool FindFile(const char* dir, const char* name);
 extern unsigned char flUseLog;  // logging on
 extern const char* pLogPath;    // directory of the log, "/tmp"
 extern FILE* pLog;              // the log stream while a message is written
-extern char* my_name;           // program base name; names the log file
 
 // Appends one message to /tmp/<my_name>.log when logging is on; the first
 // message of a run empties the file.
