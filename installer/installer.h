@@ -7,6 +7,8 @@
 //   setup_messages.cpp  the six message tables and NlsSetupStrCvt
 #pragma once
 
+#include <cstddef>
+
 #include "utils.h"  // my_name, pToolPath
 
 // ---------------------------------------------------------------------------
@@ -27,6 +29,11 @@ extern char Name[kNameSize];      // shared directory-name buffer
 
 constexpr const char* kVersion = "3.00.42";
 
+// Longest directory text the command line and the dialogues accept: it
+// leaves room for the product paths built below it in the 256-byte name
+// buffers and the command lines.
+constexpr size_t kMaxDirText = 200;
+
 // Entry of the program; never returns.
 [[noreturn]] void SetupMain(int argc, char** argv);
 
@@ -36,6 +43,21 @@ char* StripToBaseName(char* text);
 
 // True when directory dir holds an entry called name.
 bool TestConfigFlag(const char* dir, const char* name);
+
+// Reads the option words left to right (manual, install DIR, menu, -v,
+// no_space_check, or a work area) into the installer state and the two
+// flags; ends the program for -v (0) and for a refused or missing work area
+// or installation directory (2).
+void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned char* flSpaceCheck);
+
+// True when text holds only letters, digits and / . _ - + , @ : = : the
+// characters a directory may carry into a shell command line.
+bool IsSafePathText(const char* text);
+
+// Why a directory text given on the command line or in a dialogue is
+// refused (too long, or a character a shell line must not carry), or NULL
+// when it is acceptable.
+const char* CheckDirectoryText(const char* dir);
 
 // ---------------------------------------------------------------------------
 // Message tables.

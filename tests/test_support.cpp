@@ -1,6 +1,9 @@
 #include "test_support.h"
 
+#include <fcntl.h>
+#include <stdio_ext.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
@@ -31,6 +34,26 @@ std::string ScratchDir::Write(const std::string& name, const std::string& conten
   fs::create_directories(fs::path(full).parent_path());
   std::ofstream(full, std::ios::binary) << content;
   return full;
+}
+
+StdinFrom::StdinFrom(const std::string& text) {
+  FILE* f = std::tmpfile();
+  if (f == nullptr) std::abort();
+  std::fwrite(text.data(), 1, text.size(), f);
+  std::fflush(f);
+  lseek(fileno(f), 0, SEEK_SET);
+  __fpurge(stdin);
+  clearerr(stdin);
+  saved_ = dup(0);
+  dup2(fileno(f), 0);
+  std::fclose(f);
+}
+
+StdinFrom::~StdinFrom() {
+  __fpurge(stdin);
+  clearerr(stdin);
+  dup2(saved_, 0);
+  close(saved_);
 }
 
 std::string ReadWholeFile(const std::string& path) {

@@ -28,6 +28,19 @@ class ScratchDir {
   std::string path_;
 };
 
+// While alive, standard input reads text (through descriptor 0 and the
+// stdin stream alike); the previous input comes back afterwards.
+class StdinFrom {
+ public:
+  explicit StdinFrom(const std::string& text);
+  ~StdinFrom();
+  StdinFrom(const StdinFrom&) = delete;
+  StdinFrom& operator=(const StdinFrom&) = delete;
+
+ private:
+  int saved_;
+};
+
 // Reads a whole file; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 

@@ -1,0 +1,223 @@
+// Files and lines: opening with a chosen reaction to failure, the current
+// input file read line by line, whole files into the shared line buffer or
+// into fresh memory, and the shared buffers themselves.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdarg>
+#include <cstring>
+#include <memory>
+
+#include "MemMgr.h"
+#include "utils.h"
+
+char LineBuf[kLineBufSize];
+char Line[kLineSize];
+FILE* pIn = nullptr;
+FILE* pOut = nullptr;
+char InputFileName[kInputFileNameSize];
+int FileStatus = 1;
+int LineLen = 0;
+int SavedFileSize = 0;
+
+const char common_007[] = "ERROR: couldn't open %s\n";
+const char common_114[] = "ERROR: can't open file, %s\n";
+const char common_115[] = "can't open file, %s";
+
+namespace {
+
+struct FileCloser {
+  void operator()(FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<FILE, FileCloser>;
+
+// A descriptor that closes itself.
+class Fd {
+ public:
+  explicit Fd(int fd) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Fd(const Fd&) = delete;
+  Fd& operator=(const Fd&) = delete;
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// Opens path for reading only when it is a regular file, so that a FIFO or
+// a device in its place can never make a read hang.
+int OpenRegularForReading(const char* path) {
+  int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return -1;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    errno = EINVAL;
+    return -1;
+  }
+  return fd;
+}
+
+// Reads up to size bytes, retrying short reads; the count read, -1 on error.
+ssize_t ReadUpTo(int fd, char* buffer, size_t size) {
+  size_t done = 0;
+  while (done < size) {
+    ssize_t n = read(fd, buffer + done, size - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return -1;
+    if (n == 0) break;
+    done += static_cast<size_t>(n);
+  }
+  return static_cast<ssize_t>(done);
+}
+
+}  // namespace
+
+FILE* OpenFile(FILE* previous, const char* path, const char* mode, int onError) {
+  if (previous != nullptr) std::fclose(previous);
+  FILE* f = path != nullptr ? std::fopen(path, mode) : nullptr;
+  if (f != nullptr) return f;
+  if (onError == 2) SysError(common_115, path != nullptr ? path : "");
+  if (onError == 1) {
+    std::fflush(stdout);
+    std::fprintf(stderr, common_114, path != nullptr ? path : "");
+  }
+  return nullptr;
+}
+
+int GetFileSize(const char* path) {
+  struct stat st;
+  if (path == nullptr || stat(path, &st) != 0) return 0;
+  return st.st_size > INT_MAX ? INT_MAX : static_cast<int>(st.st_size);
+}
+
+int GetFileType(const char* path) {
+  struct stat st;
+  if (path == nullptr || lstat(path, &st) != 0) return 0;
+  if (S_ISDIR(st.st_mode)) return 1;
+  if (S_ISLNK(st.st_mode)) return 2;
+  return 3;
+}
+
+char* FileSearch(const char* path, const char* pattern, int onError) {
+  static char line[512];
+  FilePtr f(OpenFile(nullptr, path, "rt", onError));
+  if (!f) return nullptr;
+  while (std::fgets(line, kMaxFileLine + 1, f.get()) != nullptr) {
+    if (pattern == nullptr || std::strstr(line, pattern) != nullptr) return line;
+  }
+  return nullptr;
+}
+
+bool OpenInputFile(const char* path, int onError) {
+  CopyText(InputFileName, sizeof InputFileName, path);
+  CloseInputFile();
+  pIn = path != nullptr ? std::fopen(path, "rt") : nullptr;
+  if (pIn != nullptr) {
+    FileStatus = 0;
+    return true;
+  }
+  // The list that could not be read ends the run as a failure: status 1.
+  ErrorMsg(onError, 1, common_115, path != nullptr ? path : "");
+  FileStatus = 2;
+  LineBuf[0] = '\0';
+  LineLen = 0;
+  return false;
+}
+
+void CloseInputFile() {
+  if (pIn == nullptr) return;
+  std::fclose(pIn);
+  pIn = nullptr;
+  FileStatus = 1;
+}
+
+bool GetFileLine() {
+  if (pIn == nullptr) return false;
+  if (std::fgets(LineBuf, kMaxFileLine + 1, pIn) == nullptr) {
+    CloseInputFile();
+    return false;
+  }
+  LineLen = 0;
+  char* segment = LineBuf;
+  for (;;) {
+    size_t len = std::strlen(segment);
+    bool continued = len >= 2 && segment[len - 2] == '\\' && segment[len - 1] == '\n';
+    if (!continued) break;
+    LineLen += static_cast<int>(len);
+    segment += len;
+    int room = kLineBufSize - LineLen;
+    if (room < 2) break;  // the buffer is full: the rest comes as the next line
+    if (std::fgets(segment, room, pIn) == nullptr) break;
+  }
+  return true;
+}
+
+bool GetFileContent(const char* dir, const char* name) {
+  if (dir == nullptr) return false;
+  char path[kLineBufSize];
+  bool fits = name == nullptr ? CopyText(path, sizeof path, dir)
+                              : FormatText(path, sizeof path, "%s/%s", dir, name);
+  CopyText(LineBuf, sizeof LineBuf, path);
+  if (!fits) return false;
+  Fd fd(OpenRegularForReading(path));
+  if (fd.get() < 0) return false;
+  ssize_t n = ReadUpTo(fd.get(), LineBuf, sizeof LineBuf - 1);
+  if (n < 0) n = 0;
+  LineBuf[n] = '\0';
+  return true;
+}
+
+char* GetSavedFileContent(const char* dir, const char* name) {
+  SavedFileSize = 0;
+  if (dir == nullptr) return nullptr;
+  char path[256];
+  bool fits = name == nullptr ? CopyText(path, sizeof path, dir)
+                              : FormatText(path, sizeof path, "%s/%s", dir, name);
+  if (!fits) return nullptr;
+  SavedFileSize = GetFileSize(path);
+  if (SavedFileSize == 0) return nullptr;
+  char* content = GetMemT<char>(static_cast<size_t>(SavedFileSize) + 1);
+  if (content == nullptr) {
+    ErrorMsg(1, 0, "%s", common_109);
+    return nullptr;
+  }
+  // A file of one byte is not read: its content comes back empty.
+  if (SavedFileSize >= 2) {
+    Fd fd(OpenRegularForReading(path));
+    ssize_t n = fd.get() < 0 ? -1 : ReadUpTo(fd.get(), content, static_cast<size_t>(SavedFileSize));
+    if (n < 0) {
+      PutMem(content);
+      return nullptr;
+    }
+    content[n] = '\0';
+  }
+  return content;
+}
+
+bool CreateTextFile(const char* path, const char* mode, int permissions, const char* format, ...) {
+  FilePtr f(path != nullptr ? std::fopen(path, mode) : nullptr);
+  if (!f) {
+    std::fflush(stdout);
+    std::fprintf(stderr, common_007, path != nullptr ? path : "");
+    return false;
+  }
+  va_list args;
+  va_start(args, format);
+  std::vfprintf(f.get(), format, args);
+  va_end(args);
+  if (permissions != 0) fchmod(fileno(f.get()), static_cast<mode_t>(permissions));
+  bool written = !std::ferror(f.get());
+  written = std::fclose(f.release()) == 0 && written;
+  if (!written) {
+    // A full disk must not pass for a written file.
+    std::fflush(stdout);
+    std::fprintf(stderr, "ERROR: couldn't write %s\n", path);
+  }
+  return written;
+}
