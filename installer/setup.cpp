@@ -63,6 +63,12 @@ char* StripToBaseName(char* text) {
 
 bool TestConfigFlag(const char* dir, const char* name) { return FindFile(dir, name); }
 
+bool IsDisketteMedium() {
+  if (GetFileContent(pToolPath, "installf.rom")) return LineBuf[0] == 'd';
+  if (GetFileContent(pToolPath, "INSTALLF.ROM")) return LineBuf[0] == 'd';
+  return true;
+}
+
 void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned char* flSpaceCheck) {
   for (int i = 1; i < argc; ++i) {
     char* word = argv[i];
@@ -120,9 +126,17 @@ void SetupMain(int argc, char** argv) {
   unsigned char flSpaceCheck = 1;
   ReadCommandLine(argc, argv, &flCleanWork, &flSpaceCheck);
 
-  // The installation itself is not part of this build yet: say so instead
-  // of pretending to have done it.
-  std::fflush(stdout);
-  std::fprintf(stderr, "%s: installing is not available in this build\n", my_name);
-  std::exit(1);
+  if (!flMenu && pInstallDir == nullptr) {
+    pInstallDir = LocatePreviousInstallation();
+    if (pInstallDir == nullptr) pInstallDir = const_cast<char*>("/usr");
+  }
+  if (pInstallDir != nullptr) pInstallDir = SaveText(pInstallDir);
+  if (!flMenu && flSpaceCheck) FreeSpaceForInstall(pVexlaInstallDir, pInstallDir, "Vexla");
+
+  const int result = IsDisketteMedium() ? InstallFromDiskette() : InstallFromSite();
+
+  if (!TestConfigFlag(AppDir, ".StandAloneDb") && !TestConfigFlag(AppDir, ".StandAlone")) VexlaClean(flCleanWork);
+  // An installation that was asked for on the command line and did not
+  // happen (not root, abandoned in the package list) is no success.
+  std::exit(!flMenu && result != 0 ? 1 : 0);
 }

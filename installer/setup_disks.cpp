@@ -1,0 +1,87 @@
+// The disks list (the medium's list of its files) and the joining of the
+// archive pieces into one compressed archive in the work directory.
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "MemMgr.h"
+#include "SysCmd.h"
+#include "installer.h"
+#include "utils.h"
+
+const char kArchiveBase[] = "Linuxi386Vpxx";
+
+namespace {
+
+constexpr const char* kEndOfList = "end_of_list";
+
+bool IsPieceName(const char* word) {
+  return std::strncmp(word, "pkg_tar.", 8) == 0 || std::strncmp(word, "PKG_TAR.", 8) == 0;
+}
+
+}  // namespace
+
+void GetDisksData(const char* dir) {
+  if (GetFileContent(dir, "disks")) return;
+  if (!GetFileContent(dir, "DISKS")) ErrorMsg(2, 1, NlsSetupStrCvt(21), "Vexla");
+  // Names on a DOS diskette are upper case; the end mark stays as it is.
+  char* end = StrStr(LineBuf, kEndOfList);
+  for (char* p = LineBuf; *p != '\0' && p != end; ++p)
+    *p = static_cast<char>(std::toupper(static_cast<unsigned char>(*p)));
+}
+
+std::vector<std::string> DisksListPieces() {
+  std::vector<std::string> pieces;
+  std::string list = LineBuf;  // the scan below must not depend on LineBuf staying put
+  for (char* word = GetToken(list.c_str(), " \r\n"); word != nullptr; word = GetToken(nullptr, " \r\n")) {
+    if (std::strcmp(word, kEndOfList) == 0) break;
+    if (IsPieceName(word)) pieces.emplace_back(word);
+  }
+  return pieces;
+}
+
+std::vector<std::vector<std::string>> DisksListFiles() {
+  std::vector<std::vector<std::string>> lines;
+  std::string list = LineBuf;
+  size_t pos = 0;
+  while (pos < list.size()) {
+    size_t end = list.find_first_of("\r\n", pos);
+    std::string line = list.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+    pos = end == std::string::npos ? list.size() : end + 1;
+    if (line == kEndOfList) break;
+    std::vector<std::string> words;
+    for (char* word = GetToken(line.c_str(), " \t\r\n"); word != nullptr; word = GetToken(nullptr, " \t\r\n")) {
+      if (std::strcmp(word, kEndOfList) == 0) break;
+      words.emplace_back(word);
+    }
+    if (!words.empty()) lines.push_back(std::move(words));
+  }
+  return lines;
+}
+
+void CheckMediumFileName(const char* word) {
+  // The names go into shell command lines: a name that could break the line
+  // or reach outside the directory is a damaged list, not a file to copy.
+  if (!IsSafePathText(word) || std::strchr(word, '/') != nullptr || std::strcmp(word, "..") == 0 ||
+      std::strcmp(word, ".") == 0)
+    ErrorMsg(2, 1, "the disks list names a file that cannot be used: %s", word);
+}
+
+int GenZFile() {
+  EnterDirectory(pTmpDir, true);
+  GetDisksData(pVexlaInstallDir);
+  std::vector<std::string> pieces = DisksListPieces();
+  DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar.Z");
+  // Every listed piece must be there before anything is joined: an archive
+  // joined from some of its pieces would unpack damaged.
+  if (pieces.empty()) ErrorMsg(2, 1, "the disks list in %s names no archive piece", pVexlaInstallDir);
+  for (const std::string& piece : pieces) {
+    CheckMediumFileName(piece.c_str());
+    if (!FindFile(pVexlaInstallDir, piece.c_str()))
+      ErrorMsg(2, 1, "archive piece %s is missing from %s", piece.c_str(), pVexlaInstallDir);
+  }
+  for (const std::string& piece : pieces)
+    SysCmd(-kCmdCat, 2, "%s/%s >> %s/%s.tar.Z", pVexlaInstallDir, piece.c_str(), pVexlaInstallDir, kArchiveBase);
+  return 0;
+}

@@ -1,0 +1,58 @@
+// Small host operations the installer parts share: entering a directory,
+// recognising the medium's own files, and running the product's own tools.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "SysCmd.h"
+#include "installer.h"
+#include "utils.h"
+
+bool EnterDirectory(const char* dir, bool fatal) {
+  if (dir != nullptr && chdir(dir) == 0) return true;
+  if (fatal) {
+    // Unpacking or copying relative to the wrong directory is never safe.
+    SysError("can't change to directory %s", dir != nullptr ? dir : "");
+  }
+  const int err = errno;
+  std::fflush(stdout);
+  std::fprintf(stderr, "WARNING: can't change to directory %s : %s\n", dir != nullptr ? dir : "",
+               std::strerror(err));
+  return false;
+}
+
+bool IsSameFile(const char* a, const char* b) {
+  struct stat sa, sb;
+  if (a == nullptr || b == nullptr || stat(a, &sa) != 0 || stat(b, &sb) != 0) return false;
+  return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+bool IsMediumFile(const char* dir, const char* name) {
+  if (pToolPath == nullptr || dir == nullptr || name == nullptr) return false;
+  char here[kLineBufSize];
+  char medium[kLineBufSize];
+  if (!FormatText(here, sizeof here, "%s/%s", dir, name)) return false;
+  if (!FormatText(medium, sizeof medium, "%s/%s", pToolPath, name)) return false;
+  return IsSameFile(here, medium);
+}
+
+void RunProductCommand(const char* format, ...) {
+  char line[kCmdLineSize];
+  va_list args;
+  va_start(args, format);
+  int len = std::vsnprintf(line, sizeof line, format, args);
+  va_end(args);
+  if (len < 0 || static_cast<size_t>(len) >= sizeof line) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "WARNING: command line too long, not run: %.60s...\n", line);
+    return;
+  }
+  std::fflush(stdout);
+  // The product's tool talks to the terminal itself; its result is its own.
+  GetHostOps().pfnSystem(line);
+}

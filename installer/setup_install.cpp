@@ -1,0 +1,152 @@
+// The install sequence: one complete installation from the archive pieces
+// in the work directory to the set-user-ID programs of the product tree.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "MemMgr.h"
+#include "SysCmd.h"
+#include "TextMenu.h"
+#include "installer.h"
+#include "utils.h"
+
+namespace {
+
+constexpr const char* kSpoolRoot = "/var/spool";
+
+// The application directory the earlier-daemon question speaks of: that of
+// the installation directory about to be used when it is known, else that
+// of an earlier pass or of an earlier installation.
+std::string DaemonCheckDirectory() {
+  char dir[kAppDirSize];
+  if (pInstallDir != nullptr) {
+    FormatText(dir, sizeof dir, "%s/%s/%s", pInstallDir, "Vexla", "vpxx");
+    return dir;
+  }
+  if (AppDir[0] != '\0') return AppDir;
+  if (const char* previous = LocatePreviousInstallation()) {
+    FormatText(dir, sizeof dir, "%s/%s/%s", previous, "Vexla", "vpxx");
+    return dir;
+  }
+  return "";
+}
+
+// Asks whether to go on when a daemon of an earlier installation is there.
+// Only y or yes go on; n, no and the end of input end the run at once.
+void ConfirmOverEarlierDaemon() {
+  std::string dir = DaemonCheckDirectory();
+  if (dir.empty()) return;
+  if (!FindFile(dir.c_str(), "VPrintD") && !FindFile(dir.c_str(), "VPrintDStop")) return;
+  std::printf(NlsSetupStrCvt(62), "Vexla", "Vexla", "Vexla", "vpxx");
+  for (;;) {
+    std::printf("%s", NlsSetupStrCvt(63));
+    std::fflush(stdout);
+    char answer[kMaxFileLine + 2];
+    if (Gets(answer, sizeof answer) == nullptr) {
+      std::printf("\n%s: end of input, taken as no\n", my_name);
+      std::fflush(stdout);
+      std::exit(0);
+    }
+    switch (FindToken(GetToken(answer, " \t\r\n"), ",y,yes,n,no,")) {
+      case 1:
+      case 2:
+        return;
+      case 3:
+      case 4:
+        std::exit(0);
+      default:
+        break;
+    }
+  }
+}
+
+// Links the product under /usr: /usr/Vexla to D/Vexla when there is no
+// /usr/Vexla, /usr/Vexla/vpxx to D/Vexla/vpxx when /usr/Vexla is a real
+// directory. A link left by an earlier installation is replaced.
+void LinkUnderUsr(const char* d) {
+  switch (GetFileType("/usr/Vexla")) {
+    case 0:
+      SysCmd(kCmdLn, 2, "-s %s/%s %s/%s", d, "Vexla", "/usr", "Vexla");
+      break;
+    case 1:
+      switch (GetFileType("/usr/Vexla/vpxx")) {
+        case 2:
+          SysCmd(kCmdRm, 1, "%s", "/usr/Vexla/vpxx");
+          [[fallthrough]];
+        case 0:
+          SysCmd(kCmdLn, 2, "-s %s/%s/%s %s/%s/%s", d, "Vexla", "vpxx", "/usr", "Vexla", "vpxx");
+          break;
+        default:
+          // A real directory or file there would take the link inside it.
+          std::fprintf(stderr, "WARNING: /usr/Vexla/vpxx exists and is not a link; not linked\n");
+          break;
+      }
+      break;
+    default:
+      break;  // /usr/Vexla is a link already, or something else: left alone
+  }
+}
+
+}  // namespace
+
+int Install(TtyMenu*, TtyMenuItem*) {
+  char* user = GetUserName();
+  if (user == nullptr || std::strcmp(user, "root") != 0) {
+    char* shown = user != nullptr && user[0] != '\0' ? user : SaveStr("uid %d", static_cast<int>(geteuid()));
+    std::printf(NlsSetupStrCvt(35), shown, my_name);
+    std::fflush(stdout);
+    flExitTextMenu = 1;
+    return 2;
+  }
+  PutMem(user);
+
+  ConfirmOverEarlierDaemon();
+  StopDemon();
+  GenZFile();
+  DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar");
+  SysCmd(kCmdUncompress, 2, "%s/%s.tar.Z", pVexlaInstallDir, kArchiveBase);
+  EnterDirectory(pVexlaInstallDir, true);
+  SysCmd(kCmdTarX, 2, "%s/%s.tar", pVexlaInstallDir, kArchiveBase);
+  DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar");
+
+  if (pInstallDir == nullptr && !GetDirName(InstallInfo, "/usr", 1)) return 0;
+  const char* d = pInstallDir != nullptr ? pInstallDir : Name;
+  FormatText(AppDir, sizeof AppDir, "%s/%s/%s", d, "Vexla", "vpxx");
+  CreateFile(AppDir, nullptr, "775");
+  CreateFile(AppDir, ".PrintError", "666");
+
+  char spool[kNameSize];
+  char spoolProduct[kNameSize];
+  char download[kNameSize];
+  FormatText(spool, sizeof spool, "%s/%s", kSpoolRoot, "Vexla");
+  FormatText(spoolProduct, sizeof spoolProduct, "%s/%s", spool, "vpxx");
+  FormatText(download, sizeof download, "%s/%s/__vpa_download__", spool, "vpxx");
+  CreateFile(spool, nullptr, "775");
+  CreateFile(spoolProduct, nullptr, "775");
+  CreateFile(download, nullptr, "777");
+
+  const char* spooler = " BSD ";
+  if (SniffLprng()) spooler = " LPRng ";
+  if (SniffCUPS()) spooler = " CUPS ";
+  char path[kAppDirSize + 32];
+  FormatText(path, sizeof path, "%s/.vp_cfg", AppDir);
+  CreateTextFile(path, "wt", 0644, "%s", spooler);
+
+  if (std::strcmp(d, "/usr") != 0) LinkUnderUsr(d);
+
+  FormatText(path, sizeof path, "%s/%s", AppDir, "VexlaPrintvpxx");
+  GenSimpleScript(path, ScriptShShell, VexlaPrintvpxxScript, AppDir, "vpxx", "vprintvpxx", "vprintvpxx", "vpxx",
+                  "vpxx", "vpxx");
+  FormatText(path, sizeof path, "%s/%s%s", AppDir, "Vexla", "VSF");
+  GenSimpleScript(path, ScriptShShell, VexlaVSFScript, AppDir, spoolProduct);
+
+  if (ProcessPkgList("pkg") != 0) return 1;
+  flInstalled = 1;
+  flExitTextMenu = 1;
+  RunProductCommand("%s/vpqadmin -upgrade", AppDir);
+  SysCmd(kCmdChmod, 1, "4755 %s/%s", AppDir, "vprvpxxtty");
+  SysCmd(kCmdChmod, 1, "4755 %s/%s", AppDir, "vsf");
+  return 0;
+}

@@ -1,0 +1,130 @@
+// Installation media: installing from a site or a diskette set, making a new
+// installation site, and marking the work directory as a diskette source.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "SysCmd.h"
+#include "TextMenu.h"
+#include "installer.h"
+#include "utils.h"
+
+namespace {
+
+struct FileCloser {
+  void operator()(FILE* f) const { std::fclose(f); }
+};
+
+// True when path is dir itself or lies below it (both resolved).
+bool IsWithin(const char* path, const char* dir) {
+  char p[PATH_MAX];
+  char d[PATH_MAX];
+  if (realpath(path, p) == nullptr || realpath(dir, d) == nullptr) return false;
+  size_t n = std::strlen(d);
+  return std::strncmp(p, d, n) == 0 && (p[n] == '\0' || p[n] == '/' || n == 1);
+}
+
+// Creates the work directory fresh: it must not exist (any more), and once
+// made it belongs to the running user and is writable by nobody else.
+void MakeFreshWorkDirectory() {
+  if (mkdir(pVexlaInstallDir, 0755) != 0)
+    ErrorMsg(2, 1, "can't create the work directory %s afresh: %s", pVexlaInstallDir, std::strerror(errno));
+  struct stat st;
+  if (lstat(pVexlaInstallDir, &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid())
+    ErrorMsg(2, 1, "the work directory %s is not the one just made", pVexlaInstallDir);
+  if ((st.st_mode & 022) != 0) chmod(pVexlaInstallDir, st.st_mode & 0755);
+}
+
+// A work directory used as it is found must be a real directory of the
+// running user that nobody else can write.
+void CheckFoundWorkDirectory() {
+  struct stat st;
+  if (lstat(pVexlaInstallDir, &st) != 0) return;  // missing: the disks list read reports it
+  if (S_ISLNK(st.st_mode) || !S_ISDIR(st.st_mode))
+    ErrorMsg(2, 1, "the work directory %s is not a directory of its own", pVexlaInstallDir);
+  if (st.st_uid != geteuid()) ErrorMsg(2, 1, "the work directory %s belongs to another user", pVexlaInstallDir);
+  if ((st.st_mode & 002) != 0) ErrorMsg(2, 1, "the work directory %s is writable by others", pVexlaInstallDir);
+}
+
+// Removes a stray program or help file from the work area, never the
+// medium's own.
+void RemoveStray(const char* name) {
+  if (FindFile(pTmpDir, name) && !IsMediumFile(pTmpDir, name)) SysCmd(kCmdRm, 0, " %s/%s", pTmpDir, name);
+}
+
+// Copies every file the disks list in LineBuf names from one directory to
+// another.
+void CopyListedFiles(const char* from, const char* to) {
+  for (const std::vector<std::string>& line : DisksListFiles()) {
+    for (const std::string& word : line) {
+      CheckMediumFileName(word.c_str());
+      SysCmd(kCmdCp, 2, "%s/%s %s", from, word.c_str(), to);
+    }
+  }
+}
+
+// Writes the marker file text into path; reported when it cannot be opened.
+void WriteMarker(const char* path, const char* text) {
+  std::unique_ptr<FILE, FileCloser> f(OpenFile(nullptr, path, "wt", 1));
+  if (!f) return;
+  std::fputs(text, f.get());
+  if (std::fclose(f.release()) != 0) std::fprintf(stderr, "ERROR: couldn't write %s\n", path);
+}
+
+int RunInstallOrMenu() {
+  if (pInstallDir != nullptr) return Install();
+  RunMainMenu();
+  return 0;
+}
+
+}  // namespace
+
+int InstallFromSite() {
+  if (IsWithin(pToolPath, pVexlaInstallDir))
+    ErrorMsg(2, 1, "the medium %s lies in the work directory %s, which an installation replaces; "
+                   "run setup from elsewhere or name another work area",
+             pToolPath, pVexlaInstallDir);
+  DeleteFile(pTmpDir, "VexlaInstall");
+  MakeFreshWorkDirectory();
+  RemoveStray("setup");
+  RemoveStray("setup.hlp");
+  GetDisksData(pToolPath);
+  CopyListedFiles(pToolPath, pVexlaInstallDir);
+  return RunInstallOrMenu();
+}
+
+int InstallFromDiskette() {
+  EnterDirectory(pTmpDir, true);
+  CheckFoundWorkDirectory();
+  return RunInstallOrMenu();
+}
+
+int GenInstallSite(TtyMenu*, TtyMenuItem*) {
+  EnterDirectory(pTmpDir, true);
+  if (!GetDirName(InstallSiteInfo, "/usr", 0)) return 0;
+  char site[kAppDirSize];
+  FormatText(site, sizeof site, "%s%s%sInstall", Name, std::strcmp(Name, "/") == 0 ? "" : "/", kArchiveBase);
+  // Readable by all, as a shared site needs, but writable only by its
+  // owner: the next administrator runs what it holds as root.
+  CreateFile(site, nullptr, "755");
+  GetDisksData(pVexlaInstallDir);
+  CopyListedFiles(pVexlaInstallDir, site);
+  char marker[kAppDirSize + 16];
+  FormatText(marker, sizeof marker, "%s/installf.rom", site);
+  WriteMarker(marker, "installation site");
+  return 0;
+}
+
+int GenInstallDisks(TtyMenu*, TtyMenuItem*) {
+  EnterDirectory(pTmpDir, true);
+  char marker[kNameSize + 16];
+  FormatText(marker, sizeof marker, "%s/installf.rom", pVexlaInstallDir);
+  WriteMarker(marker, "diskette");
+  return 0;
+}

@@ -1,0 +1,299 @@
+// The package list: the file inside the product archive that says where
+// every product file goes and with which modes, owners, links and edits.
+// The whole list is read and checked first, then carried out line by line,
+// so a damaged list changes nothing on the host.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/utsname.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "MemMgr.h"
+#include "SysCmd.h"
+#include "installer.h"
+#include "utils.h"
+
+namespace {
+
+constexpr const char* kPkgKeywords = ",dir,dirto,t,c,m,#,v,s,newdir,checkps";
+constexpr const char* kPkgAttributes = ",mode,bat,owner,group,link,name,sed";
+constexpr const char* kPkgDelimiters = " \n\r";
+
+enum PkgAttribute { kAttrOther = 0, kAttrMode, kAttrBat, kAttrOwner, kAttrGroup, kAttrLink, kAttrName, kAttrSed };
+
+char* NextWord() { return GetToken(nullptr, kPkgDelimiters); }
+
+std::string Take(const char* word) { return word != nullptr ? word : ""; }
+
+// Characters a word of the list may carry into a shell command line: the
+// path characters, the shell's pattern characters, and the tab (which the
+// shell splits at, so "a<tab>b" names two files).
+bool IsSafePkgWord(const std::string& word) {
+  for (unsigned char c : word) {
+    bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+              std::strchr("/._-+,@:=*?[]~%#\t", c) != nullptr;
+    if (!ok || c == '\0') return false;
+  }
+  return true;
+}
+
+// A sed script travels inside the double quotes of the shell's -c text:
+// a double quote, a backquote or an expansion would end or rewrite it.
+bool IsSafeSedScript(const std::string& script) {
+  for (size_t i = 0; i < script.size(); ++i) {
+    char c = script[i];
+    if (c == '"' || c == '`') return false;
+    if (c == '$' && i + 1 < script.size()) {
+      char n = script[i + 1];
+      if (n == '(' || n == '{' || n == '_' || std::isalnum(static_cast<unsigned char>(n))) return false;
+    }
+    if (c == '\\' && i + 1 < script.size() && std::strchr("\"`$", script[i + 1]) != nullptr) return false;
+  }
+  return true;
+}
+
+// The value of a sed attribute: the rest of the line after the one blank
+// that ended "sed", up to the line end. The scan continues behind it.
+std::string RestOfLine() {
+  if (chTokenDel != ' ' || szTokenIn == nullptr) return "";
+  const char* start = szTokenIn;
+  size_t len = std::strcspn(start, "\r\n");
+  SetTokenBuf(const_cast<char*>(start + len));
+  return std::string(start, len);
+}
+
+const char* KernelRelease() {
+  static utsname host;
+  static bool read = false;
+  static bool ok = false;
+  if (!read) {
+    read = true;
+    ok = uname(&host) == 0;
+  }
+  return ok ? host.release : nullptr;
+}
+
+}  // namespace
+
+bool ReleaseConditionHolds(const char* op, const char* hostRelease, const char* release) {
+  int order = std::strcmp(hostRelease, release);
+  switch (FindToken(op, ",<,<=,=,>,>=,")) {
+    case 1: return order < 0;
+    case 2: return order <= 0;
+    case 3: return order == 0;
+    case 4: return order > 0;
+    case 5: return order >= 0;
+    default: return false;
+  }
+}
+
+bool ParsePkgLine(const char* text, const char* release, PkgStep* step, std::string* error) {
+  *step = PkgStep{};
+  error->clear();
+  char* word = GetToken(text, kPkgDelimiters);
+  if (word == nullptr) return false;
+  std::string keyword = word;
+  for (;;) {
+    step->keywordText = keyword;
+    step->keyword = static_cast<int>(FindToken(keyword.c_str(), kPkgKeywords));
+    step->name = Take(NextWord());
+    if (step->keyword == kPkgComment) return false;
+    if (step->keyword != kPkgCondition) break;
+    // v OP RELEASE [line]: the rest of the line counts only when the host's
+    // kernel release compares as asked (as texts).
+    std::string op = step->name;
+    if (release == nullptr) {
+      std::fflush(stdout);
+      std::fprintf(stderr, "%s: %s\n", NlsSetupStrCvt(60), std::strerror(errno != 0 ? errno : ENOSYS));
+      step->keyword = kPkgAttributesOnly;
+      break;
+    }
+    std::string wanted = Take(NextWord());
+    if (op.empty() || wanted.empty()) {
+      *error = "a release condition needs an operator and a release";
+      return false;
+    }
+    if (!ReleaseConditionHolds(op.c_str(), release, wanted.c_str())) return false;
+    char* next = NextWord();
+    if (next == nullptr) return false;
+    keyword = next;
+  }
+  if (step->name.empty()) {
+    *error = "the line names no file";
+    return false;
+  }
+  if (step->keyword == kPkgDirTo) {
+    step->dest = Take(NextWord());
+    if (step->dest.empty()) {
+      *error = "dirto needs a destination";
+      return false;
+    }
+  }
+  std::string key = Take(NextWord());
+  std::string value = key == "sed" ? RestOfLine() : Take(NextWord());
+  while (!key.empty() && !value.empty()) {
+    step->attributes.push_back({key, value});
+    key = Take(NextWord());
+    value = Take(NextWord());
+  }
+  // Every word that reaches a command line is checked before anything runs.
+  for (const std::string* w : {&step->name, &step->dest}) {
+    if (!IsSafePkgWord(*w)) {
+      *error = "a name holds a character the shell would misread: " + *w;
+      return false;
+    }
+  }
+  for (const auto& [k, v] : step->attributes) {
+    bool sed = FindToken(k.c_str(), kPkgAttributes) == kAttrSed;
+    if (sed ? !IsSafeSedScript(v) : !IsSafePkgWord(v)) {
+      *error = "the value of " + k + " holds a character the shell would misread: " + v;
+      return false;
+    }
+  }
+  return true;
+}
+
+namespace {
+
+// Edits AppDir/name with sed: the edited text goes into a temporary file
+// made fresh by us (never through a link planted there), and is copied back
+// only after sed succeeded. The temporary file takes the target's mode and
+// owner, so the copy keeps them.
+void SedEdit(const std::string& name, const std::string& script) {
+  char target[kAppDirSize + kNameSize];
+  char temp[kNameSize];
+  FormatText(target, sizeof target, "%s/%s", AppDir, name.c_str());
+  FormatText(temp, sizeof temp, "/tmp/%s.tmp", my_name);
+  struct stat st{};
+  bool known = stat(target, &st) == 0;
+  if (unlink(temp) != 0 && errno != ENOENT) ErrorMsg(2, 1, "can't remove the stale %s", temp);
+  int fd = open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) ErrorMsg(2, 1, "can't create %s fresh: %s", temp, std::strerror(errno));
+  if (known) {
+    // Without the right to give it away the file stays the runner's own.
+    int owned = fchown(fd, st.st_uid, st.st_gid);
+    (void)owned;
+    fchmod(fd, st.st_mode & 07777);
+  }
+  close(fd);
+  char* shell = GetCmd(kCmdSh);
+  char* sed = GetCmd(kCmdSed);
+  // The redirection into the temporary file lives inside the shell's own
+  // line, so the log redirections the runner adds take only sed's errors.
+  SysCmd(1, 2, "%s-c \"%s %s %s > %s\"", shell, sed, script.c_str(), target, temp);
+  PutMem(shell);
+  PutMem(sed);
+  SysCmd(kCmdCp, 0, "%s %s", temp, target);
+  SysCmd(kCmdRm, 0, "%s", temp);
+}
+
+void MakeLink(const std::string& name, const std::string& link) {
+  // Re-installing: a link left by the earlier installation is replaced.
+  if (GetFileType(link.c_str()) == 2) SysCmd(kCmdRm, 1, "%s", link.c_str());
+  SysCmd(kCmdLn, 2, "-s %s/%s %s", AppDir, name.c_str(), link.c_str());
+}
+
+void ApplyAttribute(const std::string& name, const std::string& key, const std::string& value) {
+  const char* n = name.c_str();
+  const char* v = value.c_str();
+  switch (FindToken(key.c_str(), kPkgAttributes)) {
+    case kAttrMode:
+      SysCmd(kCmdChmod, 2, "%s %s/%s", v, AppDir, n);
+      break;
+    case kAttrBat: {
+      char path[kNameSize];
+      if (!FormatText(path, sizeof path, "/usr/bin/%s", v)) ErrorMsg(2, 1, "wrapper name too long: %s", v);
+      GenSimpleScript(path, ScriptShShell, SimpleScript, AppDir, AppDir, n);
+      break;
+    }
+    case kAttrOwner:
+      SysCmd(kCmdChown, 2, "-R %s %s/%s", v, AppDir, n);
+      break;
+    case kAttrGroup:
+      SysCmd(kCmdChgrp, 2, "-R %s %s/%s", v, AppDir, n);
+      break;
+    case kAttrLink:
+      MakeLink(name, value);
+      break;
+    case kAttrName:
+      SysCmd(kCmdMv, 2, "%s/%s %s/%s", AppDir, n, AppDir, v);
+      break;
+    case kAttrSed:
+      SedEdit(name, value);
+      break;
+    default:
+      break;  // an unknown pair is passed over
+  }
+}
+
+}  // namespace
+
+int CarryOutPkgStep(const PkgStep& step, const char* package) {
+  const char* n = step.name.c_str();
+  switch (step.keyword) {
+    case kPkgDir:
+      SysCmd(kCmdCpR, 1, "%s/%s/%s %s", pVexlaInstallDir, package, n, AppDir);
+      break;
+    case kPkgDirTo:
+      SysCmd(kCmdCpR, 1, "%s/%s/%s %s", pVexlaInstallDir, package, n, step.dest.c_str());
+      break;
+    case kPkgTouch:
+      SysCmd(kCmdTouch, 1, "%s/%s", AppDir, n);
+      break;
+    case kPkgModify:
+    case kPkgSet:
+      if (!FindFile(AppDir, n)) return 0;
+      break;
+    case kPkgNewDir: {
+      if (FindFile(AppDir, n)) return 0;
+      char dir[kAppDirSize + kNameSize];
+      if (!FormatText(dir, sizeof dir, "%s/%s", AppDir, n)) ErrorMsg(2, 1, "path too long: %s/%s", AppDir, n);
+      CreateFile(dir, nullptr, "775");
+      break;
+    }
+    case kPkgCheckPs:
+      if (QuitForRunningProcesses(n)) return 1;
+      break;
+    case kPkgAttributesOnly:
+      break;
+    default:  // c, and any other first word
+      SysCmd(kCmdCp, 1, "%s/%s/%s %s", pVexlaInstallDir, package, n, AppDir);
+      break;
+  }
+  for (const auto& [key, value] : step.attributes) ApplyAttribute(step.name, key, value);
+  return 0;
+}
+
+std::vector<PkgStep> ReadPkgList(const char* path) {
+  OpenInputFile(path, 2);
+  std::vector<PkgStep> steps;
+  const char* release = KernelRelease();
+  int lineNo = 0;
+  while (GetFileLine()) {
+    ++lineNo;
+    PkgStep step;
+    std::string error;
+    std::string text = LineBuf;
+    if (ParsePkgLine(text.c_str(), release, &step, &error)) {
+      step.line = lineNo;
+      steps.push_back(std::move(step));
+    } else if (!error.empty()) {
+      CloseInputFile();
+      ErrorMsg(2, 1, "%s, line %d: %s", path, lineNo, error.c_str());
+    }
+  }
+  return steps;
+}
+
+int ProcessPkgList(const char* package) {
+  char path[kLineBufSize];
+  if (!FormatText(path, sizeof path, "%s/%s/pkg.list", pVexlaInstallDir, package))
+    ErrorMsg(2, 1, "package list path too long");
+  for (const PkgStep& step : ReadPkgList(path))
+    if (CarryOutPkgStep(step, package) != 0) return 1;
+  return 0;
+}
