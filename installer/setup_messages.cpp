@@ -456,7 +456,7 @@ constexpr SetupMessage NLS_PORTUGUESE[] = {
     /* 70 */ "\nDigite uma opção:  ",
 };
 
-constexpr bool EveryEntrySet(const SetupMessage (&table)[kSetupMessages]) {
+static constexpr bool EveryEntrySet(const SetupMessage (&table)[kSetupMessages]) {
   for (SetupMessage text : table) {
     if (text == nullptr) return false;
   }
