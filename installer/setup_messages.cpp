@@ -1,0 +1,496 @@
+// The installer's own texts in six languages, and the choice of one table for
+// the run. This file is kept in UTF-8 and compiled to ISO 8859-1: the bytes in
+// the program are the bytes the terminal gets.
+#include <cstdlib>
+#include <iterator>
+
+#include "installer.h"
+
+// ---------------------------------------------------------------------------
+// English texts. The other tables translate them entry by entry and keep
+// their conversions in the same order, so one call serves every language.
+
+static const char setup_007[] = "\nEnter the new installation directory [%s]: ";
+static const char setup_008[] = "Do you want to use %s";
+static const char setup_009[] = "Do you want to return to Setup Menu";
+static const char setup_010[] = "This entry must be a full path to the installation directory.\n";
+static const char setup_011[] = "You must specify an installation directory which will be used";
+static const char setup_012[] = "to install the Vexla directory along with its support files and";
+static const char setup_013[] = "directories. This utility will create the install directory";
+static const char setup_014[] = "if it doesn't already exist.";
+static const char setup_017[] = "to create the installation site. This utility will create the";
+static const char setup_018[] = "install directory if it doesn't already exist.";
+static const char setup_020[] =
+    "\nWarning defining another installation directory will invalidate any defined print "
+    "queues [%s]\n ";
+static const char setup_021[] = "can't open file, %sInstall/disks";
+static const char setup_035[] = "%s is logged in\nYou must become root to run %s\n";
+static const char setup_042[] = "\nExisting installation directory [%s]\n ";
+static const char setup_049[] =
+    "There isn't enough space in %s to perform the installation activities. "
+    "The temporary work area should be at least %e bytes. "
+    "Restart the installation procedure using a work area that has enough space. "
+    "\nie: 1. Use /new_work_area_path in place of /tmp"
+    "\n    2. Run `setup /new_work_area_path`\n";
+static const char setup_055[] =
+    "There isn't enough space in %s to perform the installation activities. "
+    "The install area should be at least %e bytes. "
+    "Restart the installation procedure using an install area that has enough space. "
+    "\nie: 1. Use /new_install_path in place of the default location"
+    "\n    2. Run 'setup install /new_install_path'\n";
+static const char setup_056[] =
+    "There isn't enough space to perform the installation activities. "
+    "As you are using a working directory, %s on the same partition as the install directory "
+    "you have selected, %s this install requires %e bytes free. "
+    "Please re-run the install specifing a different location for a working directory "
+    "or install directory. Please see the readme if you need help with the syntax.";
+static const char setup_057[] = "";
+static const char setup_058[] = "setup: ERROR";
+static const char setup_059[] = "killed VPrintD %s\n";
+static const char setup_060[] = "failed ts get version";
+static const char setup_062[] =
+    "\nIf you currently have %s printer software installed that uses VPrintD"
+    "\nprint daemon, you must delete all your %s print queues prior to installing"
+    "\nthis package.\n"
+    "\nNOTE: VPrintD is located in <install directory>/%s/%s\n";
+static const char setup_063[] = "\nDo You want to continue with the installation? [yn] ";
+static const char setup_065[] =
+    "Could not determine how much space needed for install, missing isize.\n";
+static const char setup_066[] =
+    "\nThe following processes are running."
+    "\nThe installer can not continue until these terminate:\n";
+static const char setup_067[] = "Would you like to:\n";
+static const char setup_068[] = "1.  Wait 30 seconds for these processes to terminate\n";
+static const char setup_069[] = "2.  Quit the installation\n";
+static const char setup_070[] = "\nEnter a selection:  ";
+
+// The indexes no dialogue shows hold this empty text; they keep the tables at
+// 71 entries so that every message keeps its number in every language.
+static const char kFree[] = "";
+
+// The tables are constant expressions so that the build checks them: an entry
+// too many does not compile, an entry too few would be a null pointer and
+// fails the check that follows the tables.
+
+constexpr SetupMessage NLS_ENGLISH[] = {
+    kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 0-6
+    setup_007,
+    setup_008,
+    setup_009,
+    setup_010,
+    setup_011,
+    setup_012,
+    setup_013,
+    setup_014,
+    kFree, kFree,  // 15-16
+    setup_017,
+    setup_018,
+    kFree,  // 19
+    setup_020,
+    setup_021,
+    kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 22-28
+    kFree, kFree, kFree, kFree, kFree, kFree,         // 29-34
+    setup_035,
+    kFree, kFree, kFree, kFree, kFree, kFree,  // 36-41
+    setup_042,
+    kFree, kFree, kFree, kFree, kFree, kFree,  // 43-48
+    setup_049,
+    kFree, kFree, kFree, kFree, kFree,  // 50-54
+    setup_055,
+    setup_056,
+    setup_057,
+    setup_058,
+    setup_059,
+    setup_060,
+    kFree,  // 61
+    setup_062,
+    setup_063,
+    kFree,  // 64
+    setup_065,
+    setup_066,
+    setup_067,
+    setup_068,
+    setup_069,
+    setup_070,
+};
+
+constexpr SetupMessage NLS_SPANISH[] = {
+    kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 0-6
+    /* 7 */ "\nIntroduzca el nuevo directorio de instalación [%s]: ",
+    /* 8 */ "¿Desea usar %s",
+    /* 9 */ "¿Desea volver al menú de Setup",
+    /* 10 */ "Esta entrada debe ser una ruta completa al directorio de instalación.\n",
+    /* 11 */ "Debe especificar un directorio de instalación que se usará",
+    /* 12 */ "para instalar el directorio Vexla junto con sus archivos y",
+    /* 13 */ "directorios de soporte. Esta utilidad creará el directorio de instalación",
+    /* 14 */ "si todavía no existe.",
+    kFree, kFree,  // 15-16
+    /* 17 */ "para crear el sitio de instalación. Esta utilidad creará el",
+    /* 18 */ "directorio de instalación si todavía no existe.",
+    kFree,  // 19
+    /* 20 */
+    "\nAdvertencia: definir otro directorio de instalación anulará todas las colas de "
+    "impresión definidas [%s]\n ",
+    /* 21 */ "no se puede abrir el archivo, %sInstall/disks",
+    kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 22-28
+    kFree, kFree, kFree, kFree, kFree, kFree,         // 29-34
+    /* 35 */ "%s ha iniciado la sesión\nDebe ser root para ejecutar %s\n",
+    kFree, kFree, kFree, kFree, kFree, kFree,  // 36-41
+    /* 42 */ "\nDirectorio de instalación existente [%s]\n ",
+    kFree, kFree, kFree, kFree, kFree, kFree,  // 43-48
+    /* 49 */
+    "No hay espacio suficiente en %s para realizar las tareas de instalación. "
+    "El área de trabajo temporal debe tener un tamaño mínimo de %e bytes. "
+    "Reinicie el procedimiento de instalación con un área de trabajo que tenga espacio "
+    "suficiente. "
+    "\np. ej.: 1. Use /nueva_ruta_de_trabajo en lugar de /tmp"
+    "\n        2. Ejecute `setup /nueva_ruta_de_trabajo`\n",
+    kFree, kFree, kFree, kFree, kFree,  // 50-54
+    /* 55 */
+    "No hay espacio suficiente en %s para realizar las tareas de instalación. "
+    "El área de instalación debe tener un tamaño mínimo de %e bytes. "
+    "Reinicie el procedimiento de instalación con un área de instalación que tenga espacio "
+    "suficiente. "
+    "\np. ej.: 1. Use /nueva_ruta_de_instalacion en lugar de la ubicación predeterminada"
+    "\n        2. Ejecute 'setup install /nueva_ruta_de_instalacion'\n",
+    /* 56 */
+    "No hay espacio suficiente para realizar las tareas de instalación. "
+    "Como está usando un directorio de trabajo, %s, en la misma partición que el directorio "
+    "de instalación seleccionado, %s, esta instalación necesita %e bytes libres. "
+    "Vuelva a ejecutar la instalación indicando otra ubicación para el directorio de trabajo "
+    "o para el directorio de instalación. Consulte el archivo readme si necesita ayuda con "
+    "la sintaxis.",
+    setup_057,
+    setup_058,  // the English text
+    /* 59 */ "VPrintD %s terminado\n",
+    /* 60 */ "no se pudo obtener la versión",
+    kFree,  // 61
+    /* 62 */
+    "\nSi tiene instalado software de impresora %s que usa el demonio de"
+    "\nimpresión VPrintD, debe eliminar todas sus colas de impresión %s antes de"
+    "\ninstalar este paquete.\n"
+    "\nNOTA: VPrintD se encuentra en <directorio de instalación>/%s/%s\n",
+    /* 63 */ "\n¿Desea continuar con la instalación? [yn] ",
+    kFree,  // 64
+    /* 65 */ "No se pudo determinar el espacio necesario para la instalación: falta isize.\n",
+    /* 66 */
+    "\nLos siguientes procesos están en ejecución."
+    "\nEl instalador no puede continuar hasta que terminen:\n",
+    /* 67 */ "¿Qué desea hacer?\n",
+    /* 68 */ "1.  Esperar 30 segundos a que terminen estos procesos\n",
+    /* 69 */ "2.  Salir de la instalación\n",
+    /* 70 */ "\nIntroduzca una opción:  ",
+};
+
+constexpr SetupMessage NLS_ITALIAN[] = {
+    kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 0-6
+    /* 7 */ "\nImmettere la nuova directory di installazione [%s]: ",
+    /* 8 */ "Si desidera usare %s",
+    /* 9 */ "Si desidera tornare al menu di Setup",
+    /* 10 */ "Questa voce deve essere il percorso completo della directory di installazione.\n",
+    /* 11 */ "Occorre specificare una directory di installazione che verrà usata",
+    /* 12 */ "per installare la directory Vexla insieme ai file e alle",
+    /* 13 */ "directory di supporto. Questo programma creerà la directory di installazione",
+    /* 14 */ "se non esiste già.",
+    kFree, kFree,  // 15-16
+    /* 17 */ "per creare il sito di installazione. Questo programma creerà la",
+    /* 18 */ "directory di installazione se non esiste già.",
+    kFree,  // 19
+    /* 20 */
+    "\nAttenzione: definire un'altra directory di installazione invaliderà tutte le code di "
+    "stampa definite [%s]\n ",
+    /* 21 */ "impossibile aprire il file, %sInstall/disks",
+    kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 22-28
+    kFree, kFree, kFree, kFree, kFree, kFree,         // 29-34
+    /* 35 */ "%s è collegato\nOccorre essere root per eseguire %s\n",
+    kFree, kFree, kFree, kFree, kFree, kFree,  // 36-41
+    /* 42 */ "\nDirectory di installazione esistente [%s]\n ",
+    kFree, kFree, kFree, kFree, kFree, kFree,  // 43-48
+    /* 49 */
+    "Spazio insufficiente in %s per eseguire le operazioni di installazione. "
+    "L'area di lavoro temporanea deve disporre di almeno %e byte. "
+    "Riavviare la procedura di installazione usando un'area di lavoro con spazio sufficiente. "
+    "\nes.: 1. Usare /nuovo_percorso_di_lavoro al posto di /tmp"
+    "\n     2. Eseguire `setup /nuovo_percorso_di_lavoro`\n",
+    kFree, kFree, kFree, kFree, kFree,  // 50-54
+    /* 55 */
+    "Spazio insufficiente in %s per eseguire le operazioni di installazione. "
+    "L'area di installazione deve disporre di almeno %e byte. "
+    "Riavviare la procedura di installazione usando un'area di installazione con spazio "
+    "sufficiente. "
+    "\nes.: 1. Usare /nuovo_percorso_di_installazione al posto della posizione predefinita"
+    "\n     2. Eseguire 'setup install /nuovo_percorso_di_installazione'\n",
+    /* 56 */
+    "Spazio insufficiente per eseguire le operazioni di installazione. "
+    "Poiché la directory di lavoro in uso, %s, si trova sulla stessa partizione della "
+    "directory di installazione selezionata, %s, questa installazione richiede %e byte liberi. "
+    "Rieseguire l'installazione specificando una posizione diversa per la directory di lavoro "
+    "o per la directory di installazione. Per un aiuto sulla sintassi consultare il file "
+    "readme.",
+    setup_057,
+    /* 58 */ "setup: ERRORE",
+    /* 59 */ "VPrintD %s terminato\n",
+    /* 60 */ "impossibile ottenere la versione",
+    kFree,  // 61
+    /* 62 */
+    "\nSe è installato un software di stampa %s che usa il daemon di stampa"
+    "\nVPrintD, occorre eliminare tutte le code di stampa %s prima di installare"
+    "\nquesto pacchetto.\n"
+    "\nNOTA: VPrintD si trova in <directory di installazione>/%s/%s\n",
+    /* 63 */ "\nSi desidera continuare con l'installazione? [yn] ",
+    kFree,  // 64
+    /* 65 */
+    "Impossibile determinare lo spazio necessario per l'installazione: manca isize.\n",
+    /* 66 */
+    "\nI seguenti processi sono in esecuzione."
+    "\nL'installazione non può continuare finché non terminano:\n",
+    /* 67 */ "Scegliere una delle opzioni:\n",
+    /* 68 */ "1.  Attendere 30 secondi che questi processi terminino\n",
+    /* 69 */ "2.  Uscire dall'installazione\n",
+    /* 70 */ "\nImmettere una scelta:  ",
+};
+
+constexpr SetupMessage NLS_FRENCH[] = {
+    kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 0-6
+    /* 7 */ "\nEntrez le nouveau répertoire d'installation [%s] : ",
+    /* 8 */ "Voulez-vous utiliser %s",
+    /* 9 */ "Voulez-vous revenir au menu Setup",
+    /* 10 */ "Cette entrée doit être le chemin complet du répertoire d'installation.\n",
+    /* 11 */ "Vous devez indiquer un répertoire d'installation qui servira",
+    /* 12 */ "à installer le répertoire Vexla avec ses fichiers et",
+    /* 13 */ "répertoires annexes. Cet utilitaire créera le répertoire d'installation",
+    /* 14 */ "s'il n'existe pas encore.",
+    kFree, kFree,  // 15-16
+    /* 17 */ "à créer le site d'installation. Cet utilitaire créera le",
+    /* 18 */ "répertoire d'installation s'il n'existe pas encore.",
+    kFree,  // 19
+    /* 20 */
+    "\nAttention : définir un autre répertoire d'installation invalidera toutes les files "
+    "d'impression définies [%s]\n ",
+    /* 21 */ "impossible d'ouvrir le fichier, %sInstall/disks",
+    kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 22-28
+    kFree, kFree, kFree, kFree, kFree, kFree,         // 29-34
+    /* 35 */ "%s est connecté\nVous devez être root pour exécuter %s\n",
+    kFree, kFree, kFree, kFree, kFree, kFree,  // 36-41
+    /* 42 */ "\nRépertoire d'installation existant [%s]\n ",
+    kFree, kFree, kFree, kFree, kFree, kFree,  // 43-48
+    /* 49 */
+    "Il n'y a pas assez d'espace dans %s pour effectuer l'installation. "
+    "La zone de travail temporaire doit disposer d'au moins %e octets. "
+    "Relancez la procédure d'installation avec une zone de travail disposant de suffisamment "
+    "d'espace. "
+    "\nex. : 1. Utilisez /nouveau_chemin_de_travail au lieu de /tmp"
+    "\n      2. Exécutez `setup /nouveau_chemin_de_travail`\n",
+    kFree, kFree, kFree, kFree, kFree,  // 50-54
+    /* 55 */
+    "Il n'y a pas assez d'espace dans %s pour effectuer l'installation. "
+    "La zone d'installation doit disposer d'au moins %e octets. "
+    "Relancez la procédure d'installation avec une zone d'installation disposant de "
+    "suffisamment d'espace. "
+    "\nex. : 1. Utilisez /nouveau_chemin_d_installation au lieu de l'emplacement par défaut"
+    "\n      2. Exécutez 'setup install /nouveau_chemin_d_installation'\n",
+    /* 56 */
+    "Il n'y a pas assez d'espace pour effectuer l'installation. "
+    "Comme vous utilisez un répertoire de travail, %s, situé sur la même partition que le "
+    "répertoire d'installation choisi, %s, cette installation nécessite %e octets libres. "
+    "Relancez l'installation en indiquant un autre emplacement pour le répertoire de travail "
+    "ou le répertoire d'installation. Consultez le fichier readme si vous avez besoin d'aide "
+    "sur la syntaxe.",
+    setup_057,
+    /* 58 */ "setup: ERREUR",
+    /* 59 */ "VPrintD %s arrêté\n",
+    /* 60 */ "impossible d'obtenir la version",
+    kFree,  // 61
+    /* 62 */
+    "\nSi un logiciel d'impression %s utilisant le démon d'impression VPrintD"
+    "\nest installé, vous devez supprimer toutes vos files d'impression %s avant"
+    "\nd'installer ce paquet.\n"
+    "\nREMARQUE : VPrintD se trouve dans <répertoire d'installation>/%s/%s\n",
+    /* 63 */ "\nVoulez-vous poursuivre l'installation ? [yn] ",
+    kFree,  // 64
+    /* 65 */
+    "Impossible de déterminer l'espace requis pour l'installation, isize absent.\n",
+    /* 66 */
+    "\nLes processus suivants sont en cours d'exécution."
+    "\nL'installation ne peut pas continuer tant qu'ils ne sont pas terminés :\n",
+    /* 67 */ "Voulez-vous :\n",
+    /* 68 */ "1.  Attendre 30 secondes que ces processus se terminent\n",
+    /* 69 */ "2.  Quitter l'installation\n",
+    /* 70 */ "\nEntrez votre choix :  ",
+};
+
+constexpr SetupMessage NLS_GERMAN[] = {
+    kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 0-6
+    /* 7 */ "\nGeben Sie das neue Installationsverzeichnis ein [%s]: ",
+    /* 8 */ "Möchten Sie %s verwenden",
+    /* 9 */ "Möchten Sie zum Setup-Menü zurückkehren",
+    /* 10 */ "Diese Eingabe muss ein vollständiger Pfad zum Installationsverzeichnis sein.\n",
+    /* 11 */ "Sie müssen ein Installationsverzeichnis angeben, das dazu dient,",
+    /* 12 */ "das Vexla-Verzeichnis samt seinen Hilfsdateien und",
+    /* 13 */
+    "Unterverzeichnissen zu installieren. Dieses Programm legt das Verzeichnis an,",
+    /* 14 */ "falls es noch nicht vorhanden ist.",
+    kFree, kFree,  // 15-16
+    /* 17 */ "die Installationsquelle zu erstellen. Dieses Programm erstellt das",
+    /* 18 */ "Installationsverzeichnis, falls es noch nicht vorhanden ist.",
+    kFree,  // 19
+    /* 20 */
+    "\nWarnung: Ein anderes Installationsverzeichnis macht alle eingerichteten "
+    "Druckwarteschlangen ungültig [%s]\n ",
+    /* 21 */ "Datei kann nicht geöffnet werden, %sInstall/disks",
+    kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 22-28
+    kFree, kFree, kFree, kFree, kFree, kFree,         // 29-34
+    /* 35 */ "%s ist angemeldet\nSie müssen root sein, um %s auszuführen\n",
+    kFree, kFree, kFree, kFree, kFree, kFree,  // 36-41
+    /* 42 */ "\nVorhandenes Installationsverzeichnis [%s]\n ",
+    kFree, kFree, kFree, kFree, kFree, kFree,  // 43-48
+    /* 49 */
+    "In %s ist nicht genug Platz für die Installation. "
+    "Der temporäre Arbeitsbereich muss mindestens %e Bytes groß sein. "
+    "Starten Sie die Installation erneut mit einem Arbeitsbereich, der genug Platz bietet. "
+    "\nz.B.: 1. Verwenden Sie /neuer_arbeitsbereich statt /tmp"
+    "\n      2. Rufen Sie `setup /neuer_arbeitsbereich` auf\n",
+    kFree, kFree, kFree, kFree, kFree,  // 50-54
+    /* 55 */
+    "In %s ist nicht genug Platz für die Installation. "
+    "Der Installationsbereich muss mindestens %e Bytes groß sein. "
+    "Starten Sie die Installation erneut mit einem Installationsbereich, der genug Platz "
+    "bietet. "
+    "\nz.B.: 1. Verwenden Sie /neuer_installationspfad statt des vorgegebenen Ortes"
+    "\n      2. Rufen Sie 'setup install /neuer_installationspfad' auf\n",
+    /* 56 */
+    "Es ist nicht genug Platz für die Installation vorhanden. "
+    "Da Ihr Arbeitsverzeichnis %s auf derselben Partition liegt wie das gewählte "
+    "Installationsverzeichnis %s, benötigt diese Installation %e Bytes freien Platz. "
+    "Starten Sie die Installation erneut und geben Sie einen anderen Ort für das "
+    "Arbeitsverzeichnis oder das Installationsverzeichnis an. Hilfe zur Syntax finden Sie "
+    "in der Readme-Datei.",
+    setup_057,
+    /* 58 */ "setup: FEHLER",
+    /* 59 */ "VPrintD %s beendet\n",
+    /* 60 */ "Version konnte nicht ermittelt werden",
+    kFree,  // 61
+    /* 62 */
+    "\nWenn bereits %s-Druckersoftware installiert ist, die den Druckdienst"
+    "\nVPrintD verwendet, müssen Sie vor der Installation dieses Pakets alle"
+    "\nIhre %s-Druckwarteschlangen löschen.\n"
+    "\nHINWEIS: VPrintD befindet sich in <Installationsverzeichnis>/%s/%s\n",
+    /* 63 */ "\nMöchten Sie mit der Installation fortfahren? [yn] ",
+    kFree,  // 64
+    /* 65 */
+    "Benötigter Platz für die Installation unbekannt, isize fehlt.\n",
+    /* 66 */
+    "\nDie folgenden Prozesse laufen."
+    "\nDie Installation kann erst fortgesetzt werden, wenn sie beendet sind:\n",
+    /* 67 */ "Möchten Sie:\n",
+    /* 68 */ "1.  30 Sekunden auf das Ende dieser Prozesse warten\n",
+    /* 69 */ "2.  Die Installation abbrechen\n",
+    /* 70 */ "\nIhre Auswahl:  ",
+};
+
+constexpr SetupMessage NLS_PORTUGUESE[] = {
+    kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 0-6
+    /* 7 */ "\nDigite o novo diretório de instalação [%s]: ",
+    /* 8 */ "Deseja usar %s",
+    /* 9 */ "Deseja voltar ao menu do Setup",
+    /* 10 */ "Esta entrada deve ser um caminho completo para o diretório de instalação.\n",
+    /* 11 */ "Você deve especificar um diretório de instalação que será usado",
+    /* 12 */ "para instalar o diretório Vexla com seus arquivos e",
+    /* 13 */ "diretórios de suporte. Este utilitário criará o diretório de instalação",
+    /* 14 */ "se ele ainda não existir.",
+    kFree, kFree,  // 15-16
+    /* 17 */ "para criar o site de instalação. Este utilitário criará o",
+    /* 18 */ "diretório de instalação se ele ainda não existir.",
+    kFree,  // 19
+    /* 20 */
+    "\nAviso: definir outro diretório de instalação invalidará todas as filas de impressão "
+    "definidas [%s]\n ",
+    /* 21 */ "não é possível abrir o arquivo, %sInstall/disks",
+    kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 22-28
+    kFree, kFree, kFree, kFree, kFree, kFree,         // 29-34
+    /* 35 */ "%s está conectado\nVocê deve ser root para executar %s\n",
+    kFree, kFree, kFree, kFree, kFree, kFree,  // 36-41
+    /* 42 */ "\nDiretório de instalação existente [%s]\n ",
+    kFree, kFree, kFree, kFree, kFree, kFree,  // 43-48
+    /* 49 */
+    "Não há espaço suficiente em %s para realizar as atividades de instalação. "
+    "A área de trabalho temporária deve ter pelo menos %e bytes. "
+    "Reinicie o procedimento de instalação usando uma área de trabalho com espaço suficiente. "
+    "\nex.: 1. Use /novo_caminho_de_trabalho em vez de /tmp"
+    "\n     2. Execute `setup /novo_caminho_de_trabalho`\n",
+    kFree, kFree, kFree, kFree, kFree,  // 50-54
+    /* 55 */
+    "Não há espaço suficiente em %s para realizar as atividades de instalação. "
+    "A área de instalação deve ter pelo menos %e bytes. "
+    "Reinicie o procedimento de instalação usando uma área de instalação com espaço "
+    "suficiente. "
+    "\nex.: 1. Use /novo_caminho_de_instalacao em vez do local padrão"
+    "\n     2. Execute 'setup install /novo_caminho_de_instalacao'\n",
+    /* 56 */
+    "Não há espaço suficiente para realizar as atividades de instalação. "
+    "Como você está usando um diretório de trabalho, %s, na mesma partição do diretório de "
+    "instalação selecionado, %s, esta instalação requer %e bytes livres. "
+    "Execute a instalação novamente especificando outro local para o diretório de trabalho "
+    "ou para o diretório de instalação. Consulte o arquivo readme se precisar de ajuda com a "
+    "sintaxe.",
+    setup_057,
+    /* 58 */ "setup: ERRO",
+    setup_059,  // the English text
+    /* 60 */ "falha ao obter a versão",
+    kFree,  // 61
+    /* 62 */
+    "\nSe você tiver instalado um software de impressão %s que usa o daemon"
+    "\nde impressão VPrintD, deverá excluir todas as suas filas de impressão %s"
+    "\nantes de instalar este pacote.\n"
+    "\nNOTA: VPrintD está localizado em <diretório de instalação>/%s/%s\n",
+    /* 63 */ "\nDeseja continuar com a instalação? [yn] ",
+    kFree,  // 64
+    /* 65 */
+    "Não foi possível determinar o espaço para a instalação, isize ausente.\n",
+    /* 66 */
+    "\nOs seguintes processos estão em execução."
+    "\nO instalador não pode continuar até que eles terminem:\n",
+    /* 67 */ "Deseja:\n",
+    /* 68 */ "1.  Aguardar 30 segundos até que esses processos terminem\n",
+    /* 69 */ "2.  Sair da instalação\n",
+    /* 70 */ "\nDigite uma opção:  ",
+};
+
+static constexpr bool EveryEntrySet(const SetupMessage (&table)[kSetupMessages]) {
+  for (SetupMessage text : table) {
+    if (text == nullptr) return false;
+  }
+  return true;
+}
+static_assert(EveryEntrySet(NLS_ENGLISH) && EveryEntrySet(NLS_SPANISH) &&
+              EveryEntrySet(NLS_ITALIAN) && EveryEntrySet(NLS_FRENCH) &&
+              EveryEntrySet(NLS_GERMAN) && EveryEntrySet(NLS_PORTUGUESE));
+
+const SetupMessage* pCurLang = nullptr;
+
+namespace {
+
+// The LANG values understood, in the order of Tables; a value must be one of
+// these words exactly (no code-set suffix, no other case), anything else and
+// an unset LANG give English.
+constexpr char kLanguages[] = ",en_US,es_ES,it_IT,fr_FR,ge_GE,pr_BR";
+const SetupMessage* const Tables[] = {NLS_ENGLISH, NLS_SPANISH, NLS_ITALIAN,
+                                      NLS_FRENCH,  NLS_GERMAN,  NLS_PORTUGUESE};
+
+const SetupMessage* ChooseTable() {
+  const char* lang = getenv("LANG");
+  if (lang == nullptr) return NLS_ENGLISH;
+  unsigned position = FindToken(lang, kLanguages);
+  if (position < 1 || position > std::size(Tables)) return NLS_ENGLISH;
+  return Tables[position - 1];
+}
+
+}  // namespace
+
+const char* NlsSetupStrCvt(int index) {
+  if (pCurLang == nullptr) pCurLang = ChooseTable();
+  // Callers pass constants, but a read past the table would hand out a wild
+  // pointer; an index outside it gets the empty text instead.
+  if (index < 0 || index >= kSetupMessages) return kFree;
+  return pCurLang[index];
+}
