@@ -1,0 +1,686 @@
+// mkmedium: makes an installation medium for setup from a product folder.
+//
+// The product folder holds pkg/pkg.list and the files it names. mkmedium
+// packs the folder with tar, compresses the archive with compress, cuts it
+// into pieces pkg_tar.001, pkg_tar.002, ..., and writes beside them the
+// disks list, the two size files, the marker and copies of the installer
+// program and its help file. tar and compress are started directly
+// (fork/exec, never through a shell) and their exit statuses are checked.
+#include <fcntl.h>
+#include <getopt.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <algorithm>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kTool = "mkmedium";
+constexpr unsigned long long kDisketteBytes = 1474560;  // 1440 KiB
+// The installer reads at most this much of the disks list.
+constexpr size_t kMaxDisksListBytes = 4095;
+// Piece names carry a three-digit number.
+constexpr unsigned kMaxPieces = 999;
+// Sizes are counted in whole blocks of the usual file systems of the target.
+constexpr unsigned long long kBlock = 4096;
+
+enum Status { kOk = 0, kFailed = 1, kUsage = 2 };
+
+// File names on the medium: the plain set, and the upper-case set of a
+// DOS-formatted diskette, which holds only upper-case 8.3 names.
+struct MediumNames {
+  const char* program;
+  const char* helpFile;
+  const char* marker;
+  const char* isize;
+  const char* tsize;
+  const char* disks;
+  const char* piecePrefix;
+};
+const MediumNames kUnixNames = {"setup", "setup.hlp", "installf.rom", "isize",
+                                "tsize", "disks",     "pkg_tar."};
+const MediumNames kDosNames = {"SETUP", "SETUP.HLP", "INSTALLF.ROM", "ISIZE",
+                               "TSIZE", "DISKS",     "PKG_TAR."};
+
+const char kUsageText[] =
+    "Usage: mkmedium [options] -o DIR -p PROGRAM PRODUCT\n"
+    "\n"
+    "Makes an installation medium for setup in the new or empty folder DIR from\n"
+    "the product folder PRODUCT, which holds pkg/pkg.list and the files it names.\n"
+    "\n"
+    "Options:\n"
+    "  -o, --output DIR        the medium folder to write; it must not exist yet\n"
+    "                          (its parent must) or be empty\n"
+    "  -p, --program PATH      the installer program, copied in as \"setup\"\n"
+    "      --help-file PATH    a help file, copied in as \"setup.hlp\"\n"
+    "  -s, --piece-size SIZE   bytes per archive piece; a K (1024) or M (1048576)\n"
+    "                          suffix multiplies; default 1440K = 1474560, a diskette\n"
+    "      --diskette          mark the medium as a diskette set (the marker\n"
+    "                          installf.rom says \"diskette\"); default: an\n"
+    "                          installation site (\"installation site\")\n"
+    "      --dos               DOS diskette names: every file of the medium gets its\n"
+    "                          upper-case name (SETUP, SETUP.HLP, INSTALLF.ROM, ISIZE,\n"
+    "                          TSIZE, DISKS, PKG_TAR.001, ...), and so does every\n"
+    "                          name in the list DISKS\n"
+    "  -h, --help              print this text and exit\n"
+    "\n"
+    "What the medium holds:\n"
+    "  pkg_tar.001 ...  the product archive (tar of PRODUCT's contents, owner and\n"
+    "                   group root, then compress) cut into pieces of SIZE bytes;\n"
+    "                   all pieces but the last are exactly SIZE bytes\n"
+    "  disks            every file of the medium, one a line, the list itself\n"
+    "                   included, then the line end_of_list\n"
+    "  isize            kilobyte blocks the installed product needs: what du -sk\n"
+    "                   reports for PRODUCT, every file and folder counted in whole\n"
+    "                   4 KiB blocks at least\n"
+    "  tsize            kilobyte blocks the work area holds at its peak during an\n"
+    "                   install: the work folder with a copy of every file of the\n"
+    "                   medium, the joined compressed archive, the uncompressed tar\n"
+    "                   and the unpacked tree, counted the same way\n"
+    "  installf.rom     \"installation site\" or \"diskette\", without a line end\n"
+    "  setup, setup.hlp the installer program (mode 755) and its help file\n"
+    "\n"
+    "Needs GNU tar and compress (Debian package ncompress) on PATH.\n"
+    "\n"
+    "Exit status: 0 the medium is made; 1 it could not be made (bad product\n"
+    "folder, output folder not new or empty or not writable, a tool missing or\n"
+    "failing); 2 the command line is wrong. On failure nothing is left in DIR.\n";
+
+[[gnu::format(printf, 1, 2)]] void Complain(const char* format, ...) {
+  std::fprintf(stderr, "%s: ", kTool);
+  va_list args;
+  va_start(args, format);
+  std::vfprintf(stderr, format, args);
+  va_end(args);
+  std::fputc('\n', stderr);
+}
+
+// The message for a failed call, from errno.
+[[gnu::format(printf, 1, 2)]] void ComplainErrno(const char* format, ...) {
+  int saved = errno;
+  std::fprintf(stderr, "%s: ", kTool);
+  va_list args;
+  va_start(args, format);
+  std::vfprintf(stderr, format, args);
+  va_end(args);
+  std::fprintf(stderr, ": %s\n", std::strerror(saved));
+}
+
+int UsageError(const char* what) {
+  Complain("%s", what);
+  std::fprintf(stderr, "Try '%s --help'.\n", kTool);
+  return kUsage;
+}
+
+// An open file descriptor, closed when the object goes.
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() {
+    if (fd_ >= 0) close(fd_);
+  }
+  Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  Fd& operator=(Fd&&) = delete;
+  int get() const { return fd_; }
+  bool ok() const { return fd_ >= 0; }
+  // Closes now; false when the close reports an error (a lost write).
+  bool Close() { return close(std::exchange(fd_, -1)) == 0; }
+
+ private:
+  int fd_;
+};
+
+// Reads "1474560", "1440K" or "2M" (the suffix in either case) into bytes.
+// False for anything else, for 0 and for sizes past 4 GiB.
+bool ParseSize(const char* text, unsigned long long* bytes) {
+  if (text == nullptr || *text < '0' || *text > '9') return false;
+  unsigned long long value = 0;
+  const char* p = text;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    value = value * 10 + static_cast<unsigned>(*p - '0');
+    if (value > (1ULL << 32)) return false;
+  }
+  unsigned long long scale = 1;
+  if (*p == 'K' || *p == 'k') {
+    scale = 1024, ++p;
+  } else if (*p == 'M' || *p == 'm') {
+    scale = 1024 * 1024, ++p;
+  }
+  if (*p != '\0') return false;
+  value *= scale;
+  if (value == 0 || value > (1ULL << 32)) return false;
+  *bytes = value;
+  return true;
+}
+
+// The full path of program on PATH, or empty when there is none.
+std::string FindOnPath(const char* program) {
+  const char* path = std::getenv("PATH");
+  std::string dirs = path != nullptr ? path : "/usr/bin:/bin";
+  size_t start = 0;
+  while (start <= dirs.size()) {
+    size_t end = dirs.find(':', start);
+    if (end == std::string::npos) end = dirs.size();
+    std::string dir = dirs.substr(start, end - start);
+    if (dir.empty()) dir = ".";
+    std::string full = dir + "/" + program;
+    struct stat st;
+    if (stat(full.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(full.c_str(), X_OK) == 0) return full;
+    start = end + 1;
+  }
+  return {};
+}
+
+// Runs the program with the arguments (args[0] is its name) and waits for it.
+// True when it exited with status 0; otherwise says why.
+bool RunTool(const std::string& program, const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  std::fflush(nullptr);
+  pid_t pid = fork();
+  if (pid < 0) {
+    ComplainErrno("cannot start %s", args[0].c_str());
+    return false;
+  }
+  if (pid == 0) {
+    execv(program.c_str(), argv.data());
+    std::fprintf(stderr, "%s: cannot run %s: %s\n", kTool, program.c_str(), std::strerror(errno));
+    _exit(127);
+  }
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) {
+      ComplainErrno("cannot wait for %s", args[0].c_str());
+      return false;
+    }
+  }
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
+  if (WIFEXITED(status))
+    Complain("%s failed with exit status %d", args[0].c_str(), WEXITSTATUS(status));
+  else if (WIFSIGNALED(status))
+    Complain("%s was killed by signal %d", args[0].c_str(), WTERMSIG(status));
+  else
+    Complain("%s ended abnormally", args[0].c_str());
+  return false;
+}
+
+bool WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    ssize_t n = write(fd, data, size);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+// Makes the new file path (never through an existing entry) with exactly
+// the mode given, whatever the umask.
+Fd CreateNew(const std::string& path, mode_t mode) {
+  Fd fd(open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600));
+  if (!fd.ok()) {
+    ComplainErrno("cannot create %s", path.c_str());
+    return fd;
+  }
+  if (fchmod(fd.get(), mode) != 0) {
+    ComplainErrno("cannot set the mode of %s", path.c_str());
+    return Fd();
+  }
+  return fd;
+}
+
+bool FinishFile(Fd& fd, const std::string& path) {
+  if (!fd.Close()) {
+    ComplainErrno("cannot write %s", path.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool WriteTextFile(const std::string& path, const std::string& text, mode_t mode) {
+  Fd fd = CreateNew(path, mode);
+  if (!fd.ok()) return false;
+  if (!WriteAll(fd.get(), text.data(), text.size())) {
+    ComplainErrno("cannot write %s", path.c_str());
+    return false;
+  }
+  return FinishFile(fd, path);
+}
+
+// Copies the regular file from into the new file to with the given mode.
+bool CopyFile(const std::string& from, const std::string& to, mode_t mode) {
+  Fd in(open(from.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!in.ok()) {
+    ComplainErrno("cannot read %s", from.c_str());
+    return false;
+  }
+  Fd out = CreateNew(to, mode);
+  if (!out.ok()) return false;
+  char buf[65536];
+  for (;;) {
+    ssize_t n = read(in.get(), buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      ComplainErrno("cannot read %s", from.c_str());
+      return false;
+    }
+    if (n == 0) break;
+    if (!WriteAll(out.get(), buf, static_cast<size_t>(n))) {
+      ComplainErrno("cannot write %s", to.c_str());
+      return false;
+    }
+  }
+  return FinishFile(out, to);
+}
+
+// Kilobyte blocks an entry of this size occupies: whole 4 KiB blocks, or
+// what the file system here allocates when that is more.
+unsigned long long EntryKiB(unsigned long long bytes, unsigned long long allocated = 0) {
+  unsigned long long rounded = (bytes + kBlock - 1) / kBlock * kBlock;
+  if (allocated > rounded) rounded = allocated;
+  return (rounded + 1023) / 1024;
+}
+
+unsigned long long FileKiB(const std::string& path) {
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0) return 0;
+  return EntryKiB(static_cast<unsigned long long>(st.st_size), static_cast<unsigned long long>(st.st_blocks) * 512);
+}
+
+// Kilobyte blocks the tree dir occupies, dir itself included; hard-linked
+// files count once, as du counts them. False on a read error.
+bool TreeKiB(const std::string& dir, unsigned long long* total) {
+  *total += FileKiB(dir);
+  std::set<std::pair<dev_t, ino_t>> seen;
+  std::error_code ec;
+  fs::recursive_directory_iterator it(dir, fs::directory_options::none, ec);
+  for (; !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    struct stat st;
+    if (lstat(it->path().c_str(), &st) != 0) {
+      ComplainErrno("cannot read %s", it->path().c_str());
+      return false;
+    }
+    if (st.st_nlink > 1 && !S_ISDIR(st.st_mode) && !seen.insert({st.st_dev, st.st_ino}).second) continue;
+    *total += EntryKiB(static_cast<unsigned long long>(st.st_size), static_cast<unsigned long long>(st.st_blocks) * 512);
+  }
+  if (ec) {
+    Complain("cannot read the product folder %s: %s", dir.c_str(), ec.message().c_str());
+    return false;
+  }
+  return true;
+}
+
+// A temporary folder of our own, removed with what it holds.
+class TempDir {
+ public:
+  bool Make() {
+    const char* base = std::getenv("TMPDIR");
+    std::string templ = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/mkmedium.XXXXXX";
+    std::vector<char> buf(templ.begin(), templ.end());
+    buf.push_back('\0');
+    if (mkdtemp(buf.data()) == nullptr) {
+      ComplainErrno("cannot make a temporary folder %s", templ.c_str());
+      return false;
+    }
+    path_ = buf.data();
+    return true;
+  }
+  ~TempDir() {
+    if (path_.empty()) return;
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// The output folder: new or empty. Unless Keep() is called, whatever was
+// written into it goes again (and the folder too, when it was made here).
+class OutputDir {
+ public:
+  bool Open(const std::string& path) {
+    path_ = path;
+    struct stat st;
+    if (stat(path.c_str(), &st) == 0) {
+      if (!S_ISDIR(st.st_mode)) {
+        Complain("the output %s exists and is not a folder", path.c_str());
+        return false;
+      }
+      std::error_code ec;
+      if (!fs::is_empty(path, ec) || ec) {
+        Complain("the output folder %s is not empty; give a new or empty folder", path.c_str());
+        return false;
+      }
+      if (access(path.c_str(), W_OK | X_OK) != 0) {
+        ComplainErrno("cannot write into the output folder %s", path.c_str());
+        return false;
+      }
+      opened_ = true;
+      return true;
+    }
+    if (errno != ENOENT) {
+      ComplainErrno("cannot use the output folder %s", path.c_str());
+      return false;
+    }
+    if (mkdir(path.c_str(), 0755) != 0) {
+      ComplainErrno("cannot create the output folder %s", path.c_str());
+      return false;
+    }
+    made_ = true;
+    opened_ = true;
+    return true;
+  }
+  void Keep() { keep_ = true; }
+  ~OutputDir() {
+    if (!opened_ || keep_) return;
+    std::error_code ec;
+    if (made_) {
+      fs::remove_all(path_, ec);
+      return;
+    }
+    for (const fs::directory_entry& e : fs::directory_iterator(path_, ec)) {
+      std::error_code ignored;
+      fs::remove_all(e.path(), ignored);
+    }
+  }
+  std::string File(const char* name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+  bool opened_ = false;
+  bool made_ = false;
+  bool keep_ = false;
+};
+
+struct Options {
+  std::string product;
+  std::string output;
+  std::string program;
+  std::string helpFile;
+  unsigned long long pieceSize = kDisketteBytes;
+  bool diskette = false;
+  bool dos = false;
+};
+
+// Reads the command line into opts. Returns -1 to go on, else the exit status.
+int ReadOptions(int argc, char** argv, Options* opts) {
+  enum { kHelpFile = 256, kDiskette, kDos };
+  static const option kLong[] = {
+      {"help", no_argument, nullptr, 'h'},
+      {"output", required_argument, nullptr, 'o'},
+      {"program", required_argument, nullptr, 'p'},
+      {"help-file", required_argument, nullptr, kHelpFile},
+      {"piece-size", required_argument, nullptr, 's'},
+      {"diskette", no_argument, nullptr, kDiskette},
+      {"dos", no_argument, nullptr, kDos},
+      {nullptr, 0, nullptr, 0},
+  };
+  int c;
+  while ((c = getopt_long(argc, argv, "ho:p:s:", kLong, nullptr)) != -1) {
+    switch (c) {
+      case 'h':
+        std::fputs(kUsageText, stdout);
+        return kOk;
+      case 'o':
+        opts->output = optarg;
+        break;
+      case 'p':
+        opts->program = optarg;
+        break;
+      case kHelpFile:
+        opts->helpFile = optarg;
+        break;
+      case 's':
+        if (!ParseSize(optarg, &opts->pieceSize)) {
+          Complain("bad piece size '%s': give a number of bytes from 1 to 4G, optionally with K or M", optarg);
+          std::fprintf(stderr, "Try '%s --help'.\n", kTool);
+          return kUsage;
+        }
+        break;
+      case kDiskette:
+        opts->diskette = true;
+        break;
+      case kDos:
+        opts->dos = true;
+        break;
+      default:  // getopt_long has said what is wrong
+        std::fprintf(stderr, "Try '%s --help'.\n", kTool);
+        return kUsage;
+    }
+  }
+  if (optind >= argc) return UsageError("no product folder given");
+  if (optind + 1 < argc) return UsageError("more than one product folder given");
+  opts->product = argv[optind];
+  if (opts->output.empty()) return UsageError("no output folder given (-o DIR)");
+  if (opts->program.empty()) return UsageError("no installer program given (-p PROGRAM)");
+  return -1;
+}
+
+bool CheckRegularFile(const std::string& path, const char* what) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) {
+    ComplainErrno("no %s %s", what, path.c_str());
+    return false;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    Complain("the %s %s is not a regular file", what, path.c_str());
+    return false;
+  }
+  if (access(path.c_str(), R_OK) != 0) {
+    ComplainErrno("cannot read the %s %s", what, path.c_str());
+    return false;
+  }
+  return true;
+}
+
+bool CheckProduct(const std::string& product) {
+  struct stat st;
+  if (stat(product.c_str(), &st) != 0) {
+    ComplainErrno("no product folder %s", product.c_str());
+    return false;
+  }
+  if (!S_ISDIR(st.st_mode)) {
+    Complain("the product %s is not a folder", product.c_str());
+    return false;
+  }
+  return CheckRegularFile(product + "/pkg/pkg.list", "package list");
+}
+
+// The entries of the product folder, sorted, for tar's command line.
+bool ProductEntries(const std::string& product, std::vector<std::string>* names) {
+  std::error_code ec;
+  for (const fs::directory_entry& e : fs::directory_iterator(product, ec)) names->push_back(e.path().filename());
+  if (ec) {
+    Complain("cannot read the product folder %s: %s", product.c_str(), ec.message().c_str());
+    return false;
+  }
+  std::sort(names->begin(), names->end());
+  return true;
+}
+
+// Packs the product into dir/product.tar, compresses it to
+// dir/product.tar.Z and gives the sizes of both.
+bool MakeArchive(const std::string& product, const std::string& dir, unsigned long long* tarBytes,
+                 std::string* archive) {
+  std::string tar = FindOnPath("tar");
+  if (tar.empty()) {
+    Complain("cannot find the program tar on PATH");
+    return false;
+  }
+  std::string compress = FindOnPath("compress");
+  if (compress.empty()) {
+    Complain("cannot find the program compress on PATH (on Debian it comes with the package ncompress)");
+    return false;
+  }
+  std::vector<std::string> entries;
+  if (!ProductEntries(product, &entries)) return false;
+  std::string tarFile = dir + "/product.tar";
+  // Owner and group root: the installer unpacks as root and copies with
+  // cp -p, so the packager's own ids must not reach the target.
+  std::vector<std::string> tarArgs = {"tar",           "-cf",     tarFile,       "--format=ustar",
+                                      "--owner=0",     "--group=0", "--numeric-owner", "--sort=name",
+                                      "-C",            product,   "--"};
+  tarArgs.insert(tarArgs.end(), entries.begin(), entries.end());
+  if (!RunTool(tar, tarArgs)) return false;
+  struct stat st;
+  if (stat(tarFile.c_str(), &st) != 0) {
+    ComplainErrno("tar made no archive %s", tarFile.c_str());
+    return false;
+  }
+  *tarBytes = static_cast<unsigned long long>(st.st_size);
+  // -f: compress even when that saves nothing, instead of refusing.
+  if (!RunTool(compress, {"compress", "-f", tarFile})) return false;
+  *archive = tarFile + ".Z";
+  if (stat(archive->c_str(), &st) != 0 || st.st_size == 0) {
+    Complain("compress made no archive %s", archive->c_str());
+    return false;
+  }
+  return true;
+}
+
+std::string PieceName(const MediumNames& names, unsigned n) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%s%03u", names.piecePrefix, n);
+  return buf;
+}
+
+// Cuts the archive into pieces of the given size in the medium folder.
+bool CutPieces(const std::string& archive, const OutputDir& out, const MediumNames& names,
+               unsigned long long pieceSize, unsigned pieces) {
+  Fd in(open(archive.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!in.ok()) {
+    ComplainErrno("cannot read %s", archive.c_str());
+    return false;
+  }
+  std::vector<char> buf(65536);
+  for (unsigned n = 1; n <= pieces; ++n) {
+    std::string path = out.File(PieceName(names, n).c_str());
+    Fd piece = CreateNew(path, 0644);
+    if (!piece.ok()) return false;
+    unsigned long long left = pieceSize;
+    while (left > 0) {
+      size_t want = left < buf.size() ? static_cast<size_t>(left) : buf.size();
+      ssize_t got = read(in.get(), buf.data(), want);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) {
+        ComplainErrno("cannot read %s", archive.c_str());
+        return false;
+      }
+      if (got == 0) break;
+      if (!WriteAll(piece.get(), buf.data(), static_cast<size_t>(got))) {
+        ComplainErrno("cannot write %s", path.c_str());
+        return false;
+      }
+      left -= static_cast<unsigned long long>(got);
+    }
+    if (!FinishFile(piece, path)) return false;
+  }
+  return true;
+}
+
+int MakeMedium(const Options& opts) {
+  const MediumNames& names = opts.dos ? kDosNames : kUnixNames;
+  if (!CheckProduct(opts.product)) return kFailed;
+  if (!CheckRegularFile(opts.program, "installer program")) return kFailed;
+  if (!opts.helpFile.empty() && !CheckRegularFile(opts.helpFile, "help file")) return kFailed;
+
+  TempDir temp;
+  if (!temp.Make()) return kFailed;
+  unsigned long long tarBytes = 0;
+  std::string archive;
+  if (!MakeArchive(opts.product, temp.path(), &tarBytes, &archive)) return kFailed;
+  struct stat st;
+  if (stat(archive.c_str(), &st) != 0) {
+    ComplainErrno("cannot read %s", archive.c_str());
+    return kFailed;
+  }
+  unsigned long long archiveBytes = static_cast<unsigned long long>(st.st_size);
+  unsigned long long pieceCount = (archiveBytes + opts.pieceSize - 1) / opts.pieceSize;
+  if (pieceCount > kMaxPieces) {
+    Complain("the archive of %llu bytes would make %llu pieces of %llu bytes; at most %u can be named: "
+             "give a larger --piece-size",
+             archiveBytes, pieceCount, opts.pieceSize, kMaxPieces);
+    return kFailed;
+  }
+  unsigned pieces = static_cast<unsigned>(pieceCount);
+
+  // Every file of the medium, in the order of the disks list.
+  std::vector<std::string> files = {names.program};
+  if (!opts.helpFile.empty()) files.push_back(names.helpFile);
+  files.insert(files.end(), {names.marker, names.isize, names.tsize, names.disks});
+  for (unsigned n = 1; n <= pieces; ++n) files.push_back(PieceName(names, n));
+  std::string list;
+  for (const std::string& f : files) list += f + "\n";
+  list += "end_of_list\n";
+  if (list.size() > kMaxDisksListBytes) {
+    Complain("the disks list would be %zu bytes, but the installer reads only %zu: "
+             "give a larger --piece-size",
+             list.size(), kMaxDisksListBytes);
+    return kFailed;
+  }
+
+  unsigned long long treeKiB = 0;
+  if (!TreeKiB(opts.product, &treeKiB)) return kFailed;
+
+  OutputDir out;
+  if (!out.Open(opts.output)) return kFailed;
+  if (!CutPieces(archive, out, names, opts.pieceSize, pieces)) return kFailed;
+  if (!CopyFile(opts.program, out.File(names.program), 0755)) return kFailed;
+  if (!opts.helpFile.empty() && !CopyFile(opts.helpFile, out.File(names.helpFile), 0644)) return kFailed;
+  const char* marker = opts.diskette ? "diskette" : "installation site";
+  if (!WriteTextFile(out.File(names.marker), marker, 0644)) return kFailed;
+  if (!WriteTextFile(out.File(names.disks), list, 0644)) return kFailed;
+  unsigned long long isize = treeKiB;
+  if (!WriteTextFile(out.File(names.isize), std::to_string(isize) + "\n", 0644)) return kFailed;
+
+  // The work area at its peak: the work folder itself, a copy of every file
+  // of the medium (tsize, still to be written, holds a short number: one
+  // block), the joined archive, the tar it uncompresses to and the tree.
+  const unsigned long long workFolderKiB = EntryKiB(1), tsizeFileKiB = EntryKiB(1);
+  unsigned long long tsize = workFolderKiB + tsizeFileKiB;
+  for (const std::string& f : files)
+    if (f != names.tsize) tsize += FileKiB(out.File(f.c_str()));
+  tsize += EntryKiB(archiveBytes) + EntryKiB(tarBytes) + treeKiB;
+  if (!WriteTextFile(out.File(names.tsize), std::to_string(tsize) + "\n", 0644)) return kFailed;
+
+  out.Keep();
+  std::printf("%s: made the medium %s (%s%s) from %s:\n", kTool, opts.output.c_str(), marker,
+              opts.dos ? ", DOS names" : "", opts.product.c_str());
+  for (const std::string& f : files) {
+    struct stat fst;
+    unsigned long long bytes = stat(out.File(f.c_str()).c_str(), &fst) == 0 ? static_cast<unsigned long long>(fst.st_size) : 0;
+    std::printf("  %-14s %10llu bytes\n", f.c_str(), bytes);
+  }
+  std::printf("  archive %llu bytes compressed (%llu as tar) in %u piece%s of at most %llu bytes\n", archiveBytes,
+              tarBytes, pieces, pieces == 1 ? "" : "s", opts.pieceSize);
+  std::printf("  isize %llu KiB, tsize %llu KiB\n", isize, tsize);
+  return kOk;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options opts;
+  int status = ReadOptions(argc, argv, &opts);
+  if (status >= 0) return status;
+  return MakeMedium(opts);
+}
