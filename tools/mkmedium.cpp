@@ -12,13 +12,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <algorithm>
 #include <set>
 #include <string>
 #include <utility>
@@ -50,10 +50,8 @@ struct MediumNames {
   const char* disks;
   const char* piecePrefix;
 };
-const MediumNames kUnixNames = {"setup", "setup.hlp", "installf.rom", "isize",
-                                "tsize", "disks",     "pkg_tar."};
-const MediumNames kDosNames = {"SETUP", "SETUP.HLP", "INSTALLF.ROM", "ISIZE",
-                               "TSIZE", "DISKS",     "PKG_TAR."};
+const MediumNames kUnixNames = {"setup", "setup.hlp", "installf.rom", "isize", "tsize", "disks", "pkg_tar."};
+const MediumNames kDosNames = {"SETUP", "SETUP.HLP", "INSTALLF.ROM", "ISIZE", "TSIZE", "DISKS", "PKG_TAR."};
 
 const char kUsageText[] =
     "Usage: mkmedium [options] -o DIR -p PROGRAM PRODUCT\n"
@@ -318,7 +316,8 @@ bool TreeKiB(const std::string& dir, unsigned long long* total) {
       return false;
     }
     if (st.st_nlink > 1 && !S_ISDIR(st.st_mode) && !seen.insert({st.st_dev, st.st_ino}).second) continue;
-    *total += EntryKiB(static_cast<unsigned long long>(st.st_size), static_cast<unsigned long long>(st.st_blocks) * 512);
+    *total +=
+        EntryKiB(static_cast<unsigned long long>(st.st_size), static_cast<unsigned long long>(st.st_blocks) * 512);
   }
   if (ec) {
     Complain("cannot read the product folder %s: %s", dir.c_str(), ec.message().c_str());
@@ -377,7 +376,7 @@ class OutputDir {
       opened_ = true;
       return true;
     }
-    if (errno != ENOENT) {
+    if (errno != ENOENT && errno != ENOTDIR) {
       ComplainErrno("cannot use the output folder %s", path.c_str());
       return false;
     }
@@ -402,7 +401,7 @@ class OutputDir {
       fs::remove_all(e.path(), ignored);
     }
   }
-  std::string File(const char* name) const { return path_ + "/" + name; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
 
  private:
   std::string path_;
@@ -517,10 +516,10 @@ bool ProductEntries(const std::string& product, std::vector<std::string>* names)
   return true;
 }
 
-// Packs the product into dir/product.tar, compresses it to
-// dir/product.tar.Z and gives the sizes of both.
-bool MakeArchive(const std::string& product, const std::string& dir, unsigned long long* tarBytes,
-                 std::string* archive) {
+// Packs the product into dir/product.tar and compresses that to
+// dir/product.tar.Z, the archive; gives its path and the sizes of both.
+bool MakeArchive(const std::string& product, const std::string& dir, std::string* archive,
+                 unsigned long long* archiveBytes, unsigned long long* tarBytes) {
   std::string tar = FindOnPath("tar");
   if (tar.empty()) {
     Complain("cannot find the program tar on PATH");
@@ -536,9 +535,9 @@ bool MakeArchive(const std::string& product, const std::string& dir, unsigned lo
   std::string tarFile = dir + "/product.tar";
   // Owner and group root: the installer unpacks as root and copies with
   // cp -p, so the packager's own ids must not reach the target.
-  std::vector<std::string> tarArgs = {"tar",           "-cf",     tarFile,       "--format=ustar",
-                                      "--owner=0",     "--group=0", "--numeric-owner", "--sort=name",
-                                      "-C",            product,   "--"};
+  std::vector<std::string> tarArgs = {
+      "tar", "-cf",   tarFile, "--format=ustar", "--owner=0", "--group=0", "--numeric-owner", "--sort=name",
+      "-C",  product, "--"};
   tarArgs.insert(tarArgs.end(), entries.begin(), entries.end());
   if (!RunTool(tar, tarArgs)) return false;
   struct stat st;
@@ -554,6 +553,7 @@ bool MakeArchive(const std::string& product, const std::string& dir, unsigned lo
     Complain("compress made no archive %s", archive->c_str());
     return false;
   }
+  *archiveBytes = static_cast<unsigned long long>(st.st_size);
   return true;
 }
 
@@ -564,8 +564,8 @@ std::string PieceName(const MediumNames& names, unsigned n) {
 }
 
 // Cuts the archive into pieces of the given size in the medium folder.
-bool CutPieces(const std::string& archive, const OutputDir& out, const MediumNames& names,
-               unsigned long long pieceSize, unsigned pieces) {
+bool CutPieces(const std::string& archive, const OutputDir& out, const MediumNames& names, unsigned long long pieceSize,
+               unsigned pieces) {
   Fd in(open(archive.c_str(), O_RDONLY | O_CLOEXEC));
   if (!in.ok()) {
     ComplainErrno("cannot read %s", archive.c_str());
@@ -573,7 +573,7 @@ bool CutPieces(const std::string& archive, const OutputDir& out, const MediumNam
   }
   std::vector<char> buf(65536);
   for (unsigned n = 1; n <= pieces; ++n) {
-    std::string path = out.File(PieceName(names, n).c_str());
+    std::string path = out.File(PieceName(names, n));
     Fd piece = CreateNew(path, 0644);
     if (!piece.ok()) return false;
     unsigned long long left = pieceSize;
@@ -605,20 +605,15 @@ int MakeMedium(const Options& opts) {
 
   TempDir temp;
   if (!temp.Make()) return kFailed;
-  unsigned long long tarBytes = 0;
   std::string archive;
-  if (!MakeArchive(opts.product, temp.path(), &tarBytes, &archive)) return kFailed;
-  struct stat st;
-  if (stat(archive.c_str(), &st) != 0) {
-    ComplainErrno("cannot read %s", archive.c_str());
-    return kFailed;
-  }
-  unsigned long long archiveBytes = static_cast<unsigned long long>(st.st_size);
+  unsigned long long archiveBytes = 0, tarBytes = 0;
+  if (!MakeArchive(opts.product, temp.path(), &archive, &archiveBytes, &tarBytes)) return kFailed;
   unsigned long long pieceCount = (archiveBytes + opts.pieceSize - 1) / opts.pieceSize;
   if (pieceCount > kMaxPieces) {
-    Complain("the archive of %llu bytes would make %llu pieces of %llu bytes; at most %u can be named: "
-             "give a larger --piece-size",
-             archiveBytes, pieceCount, opts.pieceSize, kMaxPieces);
+    Complain(
+        "the archive of %llu bytes would make %llu pieces of %llu bytes; at most %u can be named: "
+        "give a larger --piece-size",
+        archiveBytes, pieceCount, opts.pieceSize, kMaxPieces);
     return kFailed;
   }
   unsigned pieces = static_cast<unsigned>(pieceCount);
@@ -632,9 +627,10 @@ int MakeMedium(const Options& opts) {
   for (const std::string& f : files) list += f + "\n";
   list += "end_of_list\n";
   if (list.size() > kMaxDisksListBytes) {
-    Complain("the disks list would be %zu bytes, but the installer reads only %zu: "
-             "give a larger --piece-size",
-             list.size(), kMaxDisksListBytes);
+    Complain(
+        "the disks list would be %zu bytes, but the installer reads only %zu: "
+        "give a larger --piece-size",
+        list.size(), kMaxDisksListBytes);
     return kFailed;
   }
 
@@ -658,7 +654,7 @@ int MakeMedium(const Options& opts) {
   const unsigned long long workFolderKiB = EntryKiB(1), tsizeFileKiB = EntryKiB(1);
   unsigned long long tsize = workFolderKiB + tsizeFileKiB;
   for (const std::string& f : files)
-    if (f != names.tsize) tsize += FileKiB(out.File(f.c_str()));
+    if (f != names.tsize) tsize += FileKiB(out.File(f));
   tsize += EntryKiB(archiveBytes) + EntryKiB(tarBytes) + treeKiB;
   if (!WriteTextFile(out.File(names.tsize), std::to_string(tsize) + "\n", 0644)) return kFailed;
 
@@ -667,8 +663,8 @@ int MakeMedium(const Options& opts) {
               opts.dos ? ", DOS names" : "", opts.product.c_str());
   for (const std::string& f : files) {
     struct stat fst;
-    unsigned long long bytes = stat(out.File(f.c_str()).c_str(), &fst) == 0 ? static_cast<unsigned long long>(fst.st_size) : 0;
-    std::printf("  %-14s %10llu bytes\n", f.c_str(), bytes);
+    long long bytes = stat(out.File(f).c_str(), &fst) == 0 ? static_cast<long long>(fst.st_size) : 0;
+    std::printf("  %-14s %10lld bytes\n", f.c_str(), bytes);
   }
   std::printf("  archive %llu bytes compressed (%llu as tar) in %u piece%s of at most %llu bytes\n", archiveBytes,
               tarBytes, pieces, pieces == 1 ? "" : "s", opts.pieceSize);

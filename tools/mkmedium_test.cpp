@@ -1,12 +1,11 @@
 // Tests of the medium builder: they run the built mkmedium on small products
 // made in a scratch folder, and on the sample product, and look at the media.
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
@@ -21,13 +20,51 @@
 #include <string>
 #include <vector>
 
-#include "test_support.h"
-
 extern char** environ;
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// A fresh folder under $TMPDIR (or /tmp), removed with its contents when
+// the object goes.
+class ScratchDir {
+ public:
+  ScratchDir() {
+    const char* base = std::getenv("TMPDIR");
+    std::string templ = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/mkmedium-test.XXXXXX";
+    std::vector<char> buf(templ.begin(), templ.end());
+    buf.push_back('\0');
+    if (mkdtemp(buf.data()) == nullptr) std::abort();
+    path_ = buf.data();
+  }
+  ~ScratchDir() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);
+  }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+  // Writes path()/name, making its folders, and returns the full path.
+  std::string Write(const std::string& name, const std::string& content) const {
+    std::string full = File(name);
+    fs::create_directories(fs::path(full).parent_path());
+    std::ofstream(full, std::ios::binary) << content;
+    return full;
+  }
+
+ private:
+  std::string path_;
+};
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
 
 struct ToolRun {
   int status = -1;
@@ -138,8 +175,8 @@ unsigned long long Unpack(const std::string& medium, const std::vector<std::stri
   std::string cmd = "cat";
   for (const std::string& name : listed)
     if (name.rfind(prefix, 0) == 0) cmd += " '" + medium + "/" + name + "'";
-  cmd += " > '" + dir + "/a.tar.Z' && uncompress '" + dir + "/a.tar.Z' && mkdir '" + dir + "/unpacked' && cd '" +
-         dir + "/unpacked' && tar xfp ../a.tar";
+  cmd += " > '" + dir + "/a.tar.Z' && uncompress '" + dir + "/a.tar.Z' && mkdir '" + dir + "/unpacked' && cd '" + dir +
+         "/unpacked' && tar xfp ../a.tar";
   EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
   return FileSize(dir + "/a.tar");
 }
@@ -316,8 +353,8 @@ TEST_F(Mkmedium, CommandLineErrorsExitWithStatus2) {
 TEST_F(Mkmedium, HelpSaysHowToUseIt) {
   ToolRun run = RunMkmedium(scratch, {"--help"});
   EXPECT_EQ(run.status, 0);
-  for (const char* text : {"Usage: mkmedium", "--piece-size", "--dos", "--diskette", "--help-file", "isize", "tsize",
-                           "Exit status"})
+  for (const char* text :
+       {"Usage: mkmedium", "--piece-size", "--dos", "--diskette", "--help-file", "isize", "tsize", "Exit status"})
     EXPECT_NE(run.out.find(text), std::string::npos) << text;
 }
 
@@ -353,6 +390,10 @@ TEST_F(Mkmedium, FailuresExitWithStatus1AndLeaveNoMedium) {
       {{"-o", medium(), "-p", program, product}, tarOnly.c_str(), "cannot find the program compress"},
       {{"-o", medium(), "-p", program, product}, failing.c_str(), "compress failed with exit status 3"},
       {{"-o", medium(), "-p", program, "-s", "1", product}, nullptr, "give a larger --piece-size"},
+      // Fails after the pieces are written: they go again.
+      {{"-o", medium(), "-p", program, "--help-file", "/proc/self/mem", product},
+       nullptr,
+       "cannot read /proc/self/mem"},
   };
   for (const Case& c : cases) {
     ToolRun run = RunMkmedium(scratch, c.args, c.path);
@@ -372,7 +413,7 @@ TEST_F(Mkmedium, FailuresExitWithStatus1AndLeaveNoMedium) {
   EXPECT_NE(run.err.find("is not empty"), std::string::npos) << run.err;
   EXPECT_EQ(FilesIn(medium()), std::set<std::string>{"keep"});
   fs::remove(medium() + "/keep");
-  run = Make(product, {"-s", "1"});
+  run = Make(product, {"--help-file", "/proc/self/mem"});
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(fs::exists(medium()));
   EXPECT_TRUE(FilesIn(medium()).empty());
