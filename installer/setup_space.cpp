@@ -16,8 +16,9 @@ constexpr double kMargin = 40;
 // The amount a size file of the medium names, plus the margin; ends the
 // program with message 65 when the file cannot be read. The refusals end
 // with status 1: nothing was installed, and a caller must not read success.
-double NeededFrom(const char* sizeFile) {
-  if (!GetFileContent(pToolPath, sizeFile)) {
+double NeededFrom(const char* sizeFile, const char* dosName) {
+  // A DOS diskette carries the name in upper case.
+  if (!GetFileContent(pToolPath, sizeFile) && !GetFileContent(pToolPath, dosName)) {
     std::printf("%s", NlsSetupStrCvt(65));
     std::fflush(stdout);
     std::exit(1);
@@ -57,8 +58,8 @@ SideSpace Measure(const char* path) {
 }  // namespace
 
 void FreeSpaceForInstall(const char* workDir, const char* installDir, const char* productDir) {
-  const double needInstall = NeededFrom("isize");
-  const double needWork = NeededFrom("tsize");
+  const double needInstall = NeededFrom("isize", "ISIZE");
+  const double needWork = NeededFrom("tsize", "TSIZE");
 
   SideSpace work = Measure(workDir);
   if (!work.measured) {
