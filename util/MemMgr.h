@@ -14,6 +14,7 @@ constexpr int kMemBlockSize = kMemNodeSize * kMemNodesPerBlock;  // 65536
 constexpr int kMemDedicatedGranule = 65536;
 constexpr char kMatFree = ' ';
 constexpr char kMatUsed = 'U';
+constexpr int kMemFitHints = 16;  // requests of 1 to 16 nodes keep a search start
 
 struct MemNode {
   uint16_t NodeCnt;  // nodes of the allocation starting here, 0 if none
@@ -34,6 +35,13 @@ struct MemBlock {
   // the way they were taken.
   unsigned char flHeapHeader;
   unsigned char flHeapData;
+  // Search accelerators, kept by every change of MAT. No run of free nodes
+  // is longer than MaxFreeRun (an upper bound, exact after a failed search),
+  // so a block without room is passed over unsearched. No k + 1 consecutive
+  // free nodes start before node FitFrom[k], so a first-fit search for k + 1
+  // or more nodes may begin there.
+  int32_t MaxFreeRun;
+  int16_t FitFrom[kMemFitHints];
 };
 
 extern MemBlock* pMemB;      // first block of the chain, NULL before the first allocation
@@ -47,21 +55,34 @@ void* GetMem(size_t len);
 // block and pointers inside an allocation but not at its start are ignored.
 void PutMem(void* p);
 
-// Resizes the allocation at p keeping its content; may move it. len 0 frees
-// p and returns NULL; a p that no block holds gives GetMem(len). NULL when
-// a needed move cannot be had (p then stays valid).
+// Resizes the allocation at p keeping its first len bytes (or all of it when
+// growing); may move it. Bytes from len to the end of the allocation are
+// zero afterwards, as after GetMem. len 0 frees p and returns NULL; a p that
+// no block holds gives GetMem(len). NULL, with p left as it was, when a
+// needed move cannot be had or p is inside an allocation but not its start.
 void* AdjustMem(void* p, size_t len);
 
 // True when the n characters at text are all ch (true for n 0).
 bool TestMAT(const char* text, char ch, int n);
 
 // Internals, visible for the tests.
+
+// Zeroed memory for size bytes and at least one page more: a private
+// mapping of /dev/zero, or the heap when /dev/zero cannot be opened
+// (*fromHeap tells which). NULL when neither can be had.
 void* MapBlock(size_t size, unsigned char* fromHeap);
+// A new block with a data area of len bytes (at least 65536), appended to
+// the chain. NULL, after "ERROR: Unable to allocate memory" on stderr, when
+// the memory cannot be had or len is beyond what a block can describe.
 MemBlock* GetNewBlock(size_t len);
-void PushBlock(MemBlock* block);
-void PopBlock(MemBlock* block);
+void PushBlock(MemBlock* block);  // appends at the end of the chain
+void PopBlock(MemBlock* block);   // unlinks from the chain
+// The block whose data area holds p (pMemory <= p < pMemory + Size), or NULL.
 MemBlock* FindBlock(const void* p);
+// Unlinks the block and gives data area and header back where they came from.
 void FreeBlock(MemBlock* block);
+// While on, MapBlock behaves as if /dev/zero could not be opened.
+void ForceHeapFallback(bool on);
 
 // Typed convenience for callers: GetMemT<char>(n) is (char*)GetMem(n).
 template <typename T>
