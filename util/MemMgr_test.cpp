@@ -1,0 +1,737 @@
+// Tests of the block memory manager, checked through its own state: the
+// allocation tables, node entries, free counts and the chain of blocks.
+#include "MemMgr.h"
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr size_t kRoundedMax = 0x7FFF0000;  // largest data area a block describes
+
+size_t Rounded(size_t len) { return (len + 1 + kMemNodeSize - 1) / kMemNodeSize * kMemNodeSize; }
+
+std::string_view Mat(const MemBlock* b) { return std::string_view(b->MAT, kMemNodesPerBlock); }
+
+int Index(const MemBlock* b, const void* p) {
+  return static_cast<int>((static_cast<const char*>(p) - b->pMemory) / kMemNodeSize);
+}
+
+bool AllZero(const void* p, size_t n) {
+  const auto* c = static_cast<const unsigned char*>(p);
+  return std::all_of(c, c + n, [](unsigned char x) { return x == 0; });
+}
+
+bool AllEqual(const void* p, size_t n, unsigned char v) {
+  const auto* c = static_cast<const unsigned char*>(p);
+  return std::all_of(c, c + n, [v](unsigned char x) { return x == v; });
+}
+
+std::vector<MemBlock*> Chain() {
+  std::vector<MemBlock*> chain;
+  for (MemBlock* b = pMemB; b != nullptr; b = b->pNext) chain.push_back(b);
+  return chain;
+}
+
+std::string Used(int n) { return std::string(n, kMatUsed); }
+std::string Free(int n) { return std::string(n, kMatFree); }
+
+// Everything the manager promises about its chain and tables.
+testing::AssertionResult Consistent() {
+  const MemBlock* prev = nullptr;
+  for (const MemBlock* b = pMemB; b != nullptr; prev = b, b = b->pNext) {
+    if (b->pPrev != prev) return testing::AssertionFailure() << "broken pPrev link";
+    if (b->MAT[kMemNodesPerBlock] != '\0') return testing::AssertionFailure() << "MAT unterminated";
+    if (b->Size > kMemBlockSize) {
+      if (b->Size % kMemDedicatedGranule != 0 || b->FreeNodeCount != 0 ||
+          Mat(b) != Used(kMemNodesPerBlock) || b->UsedSize <= 0 || b->UsedSize % kMemNodeSize != 0 ||
+          b->UsedSize > b->Size)
+        return testing::AssertionFailure() << "bad dedicated block of " << b->Size;
+      continue;
+    }
+    if (b->Size != kMemBlockSize || b->UsedSize != 0)
+      return testing::AssertionFailure() << "bad standard block size";
+    int spaces = 0;
+    int longest = 0;
+    for (int i = 0; i < kMemNodesPerBlock;) {
+      const MemNode& node = b->Nodes[i];
+      if (node.NodeCnt == 0) {
+        if (node.pAddr != nullptr) return testing::AssertionFailure() << "stray pAddr at " << i;
+        if (b->MAT[i] != kMatFree)
+          return testing::AssertionFailure() << "node " << i << " used by nobody";
+        int run = 0;
+        while (i < kMemNodesPerBlock && b->MAT[i] == kMatFree && b->Nodes[i].NodeCnt == 0) {
+          if (b->Nodes[i].pAddr != nullptr) return testing::AssertionFailure() << "stray pAddr";
+          ++run, ++i;
+        }
+        spaces += run;
+        longest = std::max(longest, run);
+        continue;
+      }
+      if (node.pAddr != b->pMemory + size_t{kMemNodeSize} * i || i + node.NodeCnt > kMemNodesPerBlock)
+        return testing::AssertionFailure() << "bad entry at " << i;
+      for (int k = i; k < i + node.NodeCnt; ++k)
+        if (b->MAT[k] != kMatUsed || (k > i && (b->Nodes[k].NodeCnt || b->Nodes[k].pAddr)))
+          return testing::AssertionFailure() << "allocation at " << i << " not marked at " << k;
+      i += node.NodeCnt;
+    }
+    if (spaces != b->FreeNodeCount) return testing::AssertionFailure() << "FreeNodeCount wrong";
+    if (spaces == kMemNodesPerBlock) return testing::AssertionFailure() << "empty block kept";
+    if (b->MaxFreeRun < longest) return testing::AssertionFailure() << "MaxFreeRun too small";
+    for (int k = 0; k < kMemFitHints; ++k) {
+      const size_t first = Mat(b).find(Free(k + 1));
+      if (first != std::string_view::npos && first < static_cast<size_t>(b->FitFrom[k]))
+        return testing::AssertionFailure() << "FitFrom[" << k << "] skips a free run";
+    }
+  }
+  return testing::AssertionSuccess();
+}
+
+// Each test starts with an empty chain of its own (whatever other tests of
+// the program hold is set aside) and must give back all it took.
+class MemMgrTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    saved_ = pMemB;
+    pMemB = nullptr;
+  }
+  void TearDown() override {
+    ForceHeapFallback(false);
+    EXPECT_TRUE(Consistent());
+    EXPECT_EQ(pMemB, nullptr) << "the test left memory allocated";
+    while (pMemB != nullptr) FreeBlock(pMemB);
+    pMemB = saved_;
+  }
+
+ private:
+  MemBlock* saved_ = nullptr;
+};
+
+struct SizeCase {
+  size_t len;
+  int nodes;             // standard block: nodes taken
+  int32_t dedicatedSize;  // dedicated block: its Size
+  int32_t usedSize;
+};
+
+TEST_F(MemMgrTest, RequestsAreRoundedToNodesOrDedicatedBlocks) {
+  const SizeCase cases[] = {
+      {1, 1, 0, 0},          {31, 1, 0, 0},           {32, 2, 0, 0},
+      {63, 2, 0, 0},         {64, 3, 0, 0},           {65535, 2048, 0, 0},
+      {65536, 0, 131072, 65568}, {131071, 0, 131072, 131072}, {131072, 0, 196608, 131104},
+  };
+  for (const SizeCase& c : cases) {
+    SCOPED_TRACE(c.len);
+    char* p = static_cast<char*>(GetMem(c.len));
+    ASSERT_NE(p, nullptr);
+    MemBlock* b = FindBlock(p);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(p, b->pMemory);
+    if (c.nodes > 0) {
+      EXPECT_EQ(b->Size, kMemBlockSize);
+      EXPECT_EQ(b->Nodes[0].NodeCnt, c.nodes);
+      EXPECT_EQ(b->Nodes[0].pAddr, p);
+      EXPECT_EQ(b->FreeNodeCount, kMemNodesPerBlock - c.nodes);
+      EXPECT_EQ(Mat(b), Used(c.nodes) + Free(kMemNodesPerBlock - c.nodes));
+      EXPECT_TRUE(AllZero(p, size_t{kMemNodeSize} * c.nodes));
+    } else {
+      EXPECT_EQ(b->Size, c.dedicatedSize);
+      EXPECT_EQ(b->UsedSize, c.usedSize);
+      EXPECT_EQ(b->FreeNodeCount, 0);
+      EXPECT_EQ(Mat(b), Used(kMemNodesPerBlock));
+      EXPECT_TRUE(AllZero(p, static_cast<size_t>(c.usedSize)));
+    }
+    EXPECT_TRUE(Consistent());
+    PutMem(p);
+    EXPECT_EQ(pMemB, nullptr);
+  }
+  EXPECT_EQ(GetMem(0), nullptr);
+  EXPECT_EQ(pMemB, nullptr);
+}
+
+TEST_F(MemMgrTest, AllocationsFillTheTableFromTheLeft) {
+  char* a = static_cast<char*>(GetMem(10));
+  char* b = static_cast<char*>(GetMem(40));
+  MemBlock* block = pMemB;
+  ASSERT_NE(block, nullptr);
+  EXPECT_EQ(Mat(block), Used(3) + Free(2045));
+  EXPECT_EQ(block->Nodes[0].NodeCnt, 1);
+  EXPECT_EQ(block->Nodes[0].pAddr, a);
+  EXPECT_EQ(block->Nodes[1].NodeCnt, 2);
+  EXPECT_EQ(block->Nodes[1].pAddr, b);
+  EXPECT_EQ(block->Nodes[2].NodeCnt, 0);
+  EXPECT_EQ(block->FreeNodeCount, 2045);
+  EXPECT_EQ(b - a, 32);
+  PutMem(a);
+  PutMem(b);
+}
+
+TEST_F(MemMgrTest, FreedNodesAreReusedFirstFitAndZeroFilled) {
+  char* a = static_cast<char*>(GetMem(10));
+  char* b = static_cast<char*>(GetMem(10));
+  EXPECT_EQ(b - a, 32);
+  std::memset(a, 'x', 32);  // the whole node, terminator included
+  PutMem(a);
+  EXPECT_EQ(Mat(pMemB).substr(0, 3), " U ");
+  char* c = static_cast<char*>(GetMem(10));
+  EXPECT_EQ(c, a);
+  EXPECT_TRUE(AllZero(c, 32));
+  PutMem(b);
+  PutMem(c);
+}
+
+// Blocks made of 2048 one-node allocations, with some freed again: the
+// holes a first-fit search must find, at word and table boundaries.
+struct HoleCase {
+  std::vector<std::pair<int, int>> holes;  // [first, end) nodes freed
+  int nodes;                               // request
+  int expected;                            // node index, -1: a new block
+};
+
+TEST_F(MemMgrTest, FirstFitFindsTheLeftmostLongEnoughHole) {
+  const HoleCase cases[] = {
+      {{{3, 4}, {10, 13}, {60, 70}}, 3, 10},
+      {{{7, 9}}, 2, 7},                   // across eight table characters
+      {{{62, 66}}, 4, 62},                // across 64 nodes
+      {{{0, 1}, {63, 65}}, 2, 63},
+      {{{1, 64}, {65, 130}}, 64, 65},     // 63 free, then 65
+      {{{100, 164}, {200, 300}}, 64, 100},
+      {{{100, 164}, {200, 300}}, 65, 200},
+      {{{120, 300}}, 150, 120},
+      {{{2040, 2048}}, 8, 2040},          // the end of the table
+      {{{2047, 2048}}, 1, 2047},
+      {{{10, 11}, {20, 21}}, 2, -1},
+      {{{2040, 2048}}, 9, -1},
+  };
+  for (const HoleCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "request of " << c.nodes << " nodes");
+    std::vector<void*> ones(kMemNodesPerBlock);
+    for (void*& p : ones) p = GetMem(1);
+    MemBlock* full = pMemB;
+    ASSERT_EQ(full->FreeNodeCount, 0);
+    for (auto [first, end] : c.holes)
+      for (int i = first; i < end; ++i) {
+        PutMem(ones[i]);
+        ones[i] = nullptr;
+      }
+    void* p = GetMem(size_t{kMemNodeSize} * c.nodes - 1);
+    ASSERT_NE(p, nullptr);
+    if (c.expected >= 0) {
+      EXPECT_EQ(FindBlock(p), full);
+      EXPECT_EQ(Index(full, p), c.expected);
+    } else {
+      EXPECT_EQ(Chain(), (std::vector<MemBlock*>{full, FindBlock(p)}));
+    }
+    EXPECT_TRUE(Consistent());
+    PutMem(p);
+    for (void* q : ones) PutMem(q);
+    EXPECT_EQ(pMemB, nullptr);
+  }
+}
+
+TEST_F(MemMgrTest, FirstFitStaysExactAcrossShortAndLongRequests) {
+  std::vector<void*> ones(kMemNodesPerBlock);
+  for (void*& p : ones) p = GetMem(1);
+  MemBlock* b = pMemB;
+  auto freeNodes = [&](int first, int end) {
+    for (int i = first; i < end; ++i) PutMem(ones[i]), ones[i] = nullptr;
+  };
+  auto take = [&](int nodes) {
+    void* p = GetMem(size_t{kMemNodeSize} * nodes - 1);
+    EXPECT_EQ(FindBlock(p), b);
+    return p;
+  };
+  freeNodes(2, 3);
+  freeNodes(10, 14);
+  void* two = take(2);
+  EXPECT_EQ(Index(b, two), 10);  // the one-node hole is too short
+  void* one = take(1);
+  EXPECT_EQ(Index(b, one), 2);  // a shorter request still looks from the left
+  freeNodes(5, 6);
+  void* again = take(1);
+  EXPECT_EQ(Index(b, again), 5);
+  freeNodes(0, 2);  // a hole before the place the last search of two ended
+  void* front = take(2);
+  EXPECT_EQ(Index(b, front), 0);
+  void* rest = take(2);
+  EXPECT_EQ(Index(b, rest), 12);
+  EXPECT_TRUE(Consistent());
+  for (void* p : {two, one, again, front, rest}) PutMem(p);
+  for (void* p : ones) PutMem(p);
+}
+
+struct MatCase {
+  const char* text;
+  char ch;
+  int n;
+  bool expected;
+};
+
+TEST(TestMATTest, ComparesExactlyNCharacters) {
+  const MatCase cases[] = {
+      {"", ' ', 0, true},
+      {"U", ' ', 0, true},
+      {"   ", ' ', 3, true},
+      {"  U", ' ', 3, false},
+      {"  U", ' ', 2, true},
+      {"        ", ' ', 8, true},
+      {"        U", ' ', 9, false},
+      {"        U", ' ', 8, true},
+      {"UUUUUUUUUUUUUUUU", 'U', 16, true},
+      {"UUUUUUUUUUUUUUU ", 'U', 16, false},
+      {"UUUUUUU UUUUUUUU", 'U', 16, false},
+      {" UUUUUUUUUUUUUUU", 'U', 16, false},
+      {"UUUUUUUUU", 'U', 9, true},
+  };
+  for (const MatCase& c : cases)
+    EXPECT_EQ(TestMAT(c.text, c.ch, c.n), c.expected) << '"' << c.text << "\" " << c.n;
+}
+
+bool Mapped(const void* p) {
+  const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
+  void* start = reinterpret_cast<void*>(reinterpret_cast<uintptr_t>(p) / page * page);
+  unsigned char state = 0;
+  return mincore(start, 1, &state) == 0 || errno != ENOMEM;
+}
+
+int OpenDescriptors() {
+  int n = 0;
+  if (DIR* d = opendir("/proc/self/fd")) {
+    while (readdir(d) != nullptr) ++n;
+    closedir(d);
+  }
+  return n;
+}
+
+TEST_F(MemMgrTest, ReturningTheLastAllocationGivesTheBlockBack) {
+  PutMem(GetMem(1));  // /dev/zero is open from here on
+  const int descriptors = OpenDescriptors();
+
+  char* p = static_cast<char*>(GetMem(10));
+  MemBlock* b = pMemB;
+  char* data = b->pMemory;
+  ASSERT_TRUE(Mapped(data));
+  PutMem(p);
+  EXPECT_EQ(pMemB, nullptr);
+  // The data area, its spare page beyond Size, and the header are unmapped.
+  EXPECT_FALSE(Mapped(data));
+  EXPECT_FALSE(Mapped(data + kMemBlockSize));
+  EXPECT_FALSE(Mapped(b));
+
+  char* big = static_cast<char*>(GetMem(200000));
+  const int32_t size = pMemB->Size;
+  PutMem(big);
+  EXPECT_FALSE(Mapped(big));
+  EXPECT_FALSE(Mapped(big + size));
+  EXPECT_EQ(OpenDescriptors(), descriptors);  // one descriptor for all mappings
+}
+
+TEST_F(MemMgrTest, PutMemIgnoresWhatIsNoAllocationStart) {
+  char* whole = static_cast<char*>(GetMem(65535));  // a full block
+  MemBlock* full = pMemB;
+  char* two = static_cast<char*>(GetMem(40));
+  MemBlock* b = FindBlock(two);
+  char* big = static_cast<char*>(GetMem(100000));
+  MemBlock* d = FindBlock(big);
+  int onStack = 0;
+
+  void* ignored[] = {nullptr, &onStack, two + 1, two + 32, full->pMemory + full->Size,
+                     full->pMemory - 1, big + 100, big + d->Size - 1};
+  for (void* p : ignored) PutMem(p);
+  EXPECT_EQ(Chain(), (std::vector<MemBlock*>{full, b, d}));
+  EXPECT_EQ(Mat(full), Used(2048));
+  EXPECT_EQ(full->FreeNodeCount, 0);
+  EXPECT_EQ(b->Nodes[0].NodeCnt, 2);
+  EXPECT_EQ(b->FreeNodeCount, 2046);
+  EXPECT_TRUE(Consistent());
+
+  char* keep = static_cast<char*>(GetMem(1));  // keeps b alive
+  PutMem(two);
+  PutMem(two);  // a second return of the same pointer changes nothing
+  EXPECT_EQ(b->FreeNodeCount, 2047);
+  EXPECT_TRUE(Consistent());
+  PutMem(keep);
+  PutMem(whole);
+  PutMem(big);
+}
+
+TEST_F(MemMgrTest, FindBlockTakesTheDataAreaWithoutItsEnd) {
+  char* p = static_cast<char*>(GetMem(1));
+  MemBlock* b = pMemB;
+  EXPECT_EQ(FindBlock(b->pMemory), b);
+  EXPECT_EQ(FindBlock(b->pMemory + b->Size - 1), b);
+  EXPECT_EQ(FindBlock(b->pMemory + b->Size), nullptr);
+  EXPECT_EQ(FindBlock(b->pMemory - 1), nullptr);
+  EXPECT_EQ(FindBlock(nullptr), nullptr);
+  PutMem(p);
+}
+
+TEST_F(MemMgrTest, BlocksChainInCreationOrderAndUnlinkAnywhere) {
+  void* a = GetMem(65535);
+  void* b = GetMem(65535);
+  void* c = GetMem(65535);
+  void* d = GetMem(10);
+  void* e = GetMem(100000);
+  MemBlock* ba = FindBlock(a);
+  MemBlock* bb = FindBlock(b);
+  MemBlock* bc = FindBlock(c);
+  MemBlock* bd = FindBlock(d);
+  MemBlock* be = FindBlock(e);
+  EXPECT_EQ(Chain(), (std::vector<MemBlock*>{ba, bb, bc, bd, be}));
+  EXPECT_EQ(Index(bd, d), 0);
+
+  PutMem(b);  // middle
+  EXPECT_EQ(Chain(), (std::vector<MemBlock*>{ba, bc, bd, be}));
+  PutMem(a);  // first
+  EXPECT_EQ(pMemB, bc);
+  EXPECT_EQ(bc->pPrev, nullptr);
+  PutMem(e);  // last
+  EXPECT_EQ(Chain(), (std::vector<MemBlock*>{bc, bd}));
+  EXPECT_EQ(bd->pNext, nullptr);
+  EXPECT_TRUE(Consistent());
+  PutMem(c);
+  PutMem(d);
+}
+
+TEST_F(MemMgrTest, SmallRequestsSpillIntoNewBlocksAndComeBackFirst) {
+  std::vector<void*> ones(kMemNodesPerBlock);
+  for (void*& p : ones) p = GetMem(31);
+  MemBlock* first = pMemB;
+  void* spill = GetMem(31);
+  MemBlock* second = FindBlock(spill);
+  ASSERT_NE(second, first);
+  EXPECT_EQ(Index(second, spill), 0);
+  PutMem(ones[700]);
+  void* back = GetMem(31);
+  EXPECT_EQ(back, ones[700]);  // the search starts at the first block
+  ones[700] = back;
+  for (void* p : ones) PutMem(p);
+  EXPECT_EQ(Chain(), (std::vector<MemBlock*>{second}));
+  PutMem(spill);
+}
+
+TEST_F(MemMgrTest, AdjustMemGrowsIntoTheFollowingNodes) {
+  char* p = static_cast<char*>(GetMem(10));
+  std::strcpy(p, "hello");
+  char* q = static_cast<char*>(AdjustMem(p, 100));
+  EXPECT_EQ(q, p);
+  EXPECT_EQ(pMemB->Nodes[0].NodeCnt, 4);
+  EXPECT_EQ(pMemB->FreeNodeCount, 2044);
+  EXPECT_STREQ(q, "hello");
+  EXPECT_TRUE(AllZero(q + 5, 128 - 5));
+  PutMem(q);
+}
+
+TEST_F(MemMgrTest, AdjustMemGrowsIntoThePrecedingNodesMovingTheContent) {
+  char* hole = static_cast<char*>(GetMem(40));  // nodes 0-1
+  char* p = static_cast<char*>(GetMem(60));     // nodes 2-3
+  char* wall = static_cast<char*>(GetMem(1));   // node 4
+  MemBlock* b = pMemB;
+  PutMem(hole);
+  for (int i = 0; i < 61; ++i) p[i] = static_cast<char>('!' + i);
+  const std::string before(p, 61);
+
+  // One more node: taken from node 1, so old and new range overlap.
+  char* q = static_cast<char*>(AdjustMem(p, 80));
+  EXPECT_EQ(q, b->pMemory + 32);
+  EXPECT_EQ(std::string(q, 61), before);
+  EXPECT_TRUE(AllZero(q + 64, 32));
+  EXPECT_EQ(Mat(b).substr(0, 6), " UUUU ");
+  EXPECT_EQ(b->Nodes[1].NodeCnt, 3);
+  EXPECT_EQ(b->Nodes[1].pAddr, q);
+  EXPECT_EQ(b->Nodes[2].NodeCnt, 0);
+  EXPECT_EQ(b->Nodes[2].pAddr, nullptr);
+  EXPECT_EQ(b->FreeNodeCount, 2044);
+  EXPECT_TRUE(Consistent());
+  PutMem(q);
+  PutMem(wall);
+}
+
+TEST_F(MemMgrTest, AdjustMemCopiesElsewhereWhenNeitherNeighbourIsFree) {
+  char* left = static_cast<char*>(GetMem(10));
+  char* p = static_cast<char*>(GetMem(10));
+  char* right = static_cast<char*>(GetMem(10));
+  MemBlock* b = pMemB;
+  std::strcpy(p, "content");
+  char* q = static_cast<char*>(AdjustMem(p, 100));
+  EXPECT_EQ(q, b->pMemory + 3 * 32);
+  EXPECT_STREQ(q, "content");
+  EXPECT_TRUE(AllZero(q + 7, 128 - 7));
+  EXPECT_EQ(Mat(b).substr(0, 8), "U UUUUU ");
+  EXPECT_EQ(b->Nodes[1].NodeCnt, 0);
+  EXPECT_TRUE(Consistent());
+  for (char* x : {left, q, right}) PutMem(x);
+}
+
+TEST_F(MemMgrTest, AdjustMemShrinksInPlaceAndClearsWhatWasCut) {
+  char* p = static_cast<char*>(GetMem(200));  // 7 nodes
+  std::memset(p, 'x', 200);
+  char* q = static_cast<char*>(AdjustMem(p, 40));
+  EXPECT_EQ(q, p);
+  EXPECT_EQ(pMemB->Nodes[0].NodeCnt, 2);
+  EXPECT_EQ(pMemB->FreeNodeCount, 2046);
+  EXPECT_EQ(Mat(pMemB).substr(0, 8), "UU      ");
+  EXPECT_TRUE(AllEqual(q, 40, 'x'));
+  EXPECT_TRUE(AllZero(q + 40, 224 - 40));  // a zero follows the 40 bytes
+  // Within the same nodes, too.
+  q = static_cast<char*>(AdjustMem(q, 20));
+  EXPECT_EQ(q, p);
+  EXPECT_TRUE(AllZero(q + 20, 44));
+  PutMem(q);
+}
+
+TEST_F(MemMgrTest, AdjustMemOfNullForeignAndZero) {
+  char* p = static_cast<char*>(AdjustMem(nullptr, 100));
+  ASSERT_NE(p, nullptr);
+  EXPECT_EQ(pMemB->Nodes[Index(pMemB, p)].NodeCnt, 4);
+  char onStack[8] = "static";
+  char* q = static_cast<char*>(AdjustMem(onStack, 10));
+  EXPECT_NE(q, onStack);
+  EXPECT_TRUE(AllZero(q, 32));  // a fresh allocation, nothing copied
+  EXPECT_EQ(AdjustMem(q, 0), nullptr);
+  EXPECT_EQ(AdjustMem(p, 0), nullptr);
+  EXPECT_EQ(pMemB, nullptr);
+  EXPECT_EQ(AdjustMem(nullptr, 0), nullptr);
+}
+
+TEST_F(MemMgrTest, AdjustMemRefusesPointersInsideAnAllocation) {
+  char* p = static_cast<char*>(GetMem(100));
+  char* big = static_cast<char*>(GetMem(100000));
+  const std::string before(Mat(pMemB));
+  EXPECT_EQ(AdjustMem(p + 1, 500), nullptr);
+  EXPECT_EQ(AdjustMem(p + 32, 10), nullptr);
+  EXPECT_EQ(AdjustMem(big + 64, 200000), nullptr);
+  EXPECT_EQ(Mat(pMemB), before);
+  EXPECT_EQ(FindBlock(big)->UsedSize, 100032);
+  EXPECT_EQ(Chain().size(), 2u);
+  PutMem(p);
+  PutMem(big);
+}
+
+TEST_F(MemMgrTest, AdjustMemMovesToADedicatedBlockAndBack) {
+  char* p = static_cast<char*>(GetMem(100));
+  std::memset(p, 'a', 100);
+  char* q = static_cast<char*>(AdjustMem(p, 70000));
+  ASSERT_NE(q, nullptr);
+  MemBlock* d = FindBlock(q);
+  EXPECT_EQ(Chain(), (std::vector<MemBlock*>{d}));  // the small block went
+  EXPECT_EQ(d->Size, 131072);
+  EXPECT_EQ(d->UsedSize, 70016);
+  EXPECT_TRUE(AllEqual(q, 100, 'a'));
+  EXPECT_TRUE(AllZero(q + 100, 70016 - 100));
+  PutMem(q);
+}
+
+TEST_F(MemMgrTest, AdjustMemResizesDedicatedBlocksInPlace) {
+  char* p = static_cast<char*>(GetMem(200000));
+  MemBlock* d = pMemB;
+  ASSERT_EQ(d->Size, 262144);
+  std::memset(p, 'x', 200000);
+
+  EXPECT_EQ(AdjustMem(p, 100000), p);  // shrink
+  EXPECT_EQ(d->UsedSize, 100032);
+  EXPECT_TRUE(AllEqual(p, 100000, 'x'));
+  EXPECT_TRUE(AllZero(p + 100000, 200032 - 100000));
+
+  EXPECT_EQ(AdjustMem(p, 262143), p);  // up to exactly Size
+  EXPECT_EQ(d->UsedSize, 262144);
+  std::memset(p + 100000, 'y', 162143);
+  EXPECT_EQ(AdjustMem(p, 250000), p);  // keeps what was written after growing
+  EXPECT_EQ(d->UsedSize, 250016);
+  EXPECT_TRUE(AllEqual(p + 100000, 150000, 'y'));
+  EXPECT_TRUE(AllZero(p + 250000, 262144 - 250000));
+
+  EXPECT_EQ(AdjustMem(p, 10), p);  // stays dedicated
+  EXPECT_EQ(d->UsedSize, 32);
+
+  std::memset(p, 'z', 10);
+  char* q = static_cast<char*>(AdjustMem(p, 300000));  // beyond Size: moves
+  ASSERT_NE(q, nullptr);
+  EXPECT_EQ(Chain().size(), 1u);
+  EXPECT_EQ(FindBlock(q)->Size, 327680);
+  EXPECT_TRUE(AllEqual(q, 10, 'z'));
+  EXPECT_TRUE(AllZero(q + 10, 300032 - 10));
+  PutMem(q);
+}
+
+TEST_F(MemMgrTest, RequestsNoBlockCanHoldFailWithTheMessage) {
+  for (size_t len : {SIZE_MAX, SIZE_MAX - 30, kRoundedMax, size_t{1} << 40}) {
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(GetMem(len), nullptr) << len;
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "ERROR: Unable to allocate memory\n");
+  }
+  EXPECT_EQ(pMemB, nullptr);
+
+  char* p = static_cast<char*>(GetMem(100));
+  std::strcpy(p, "kept");
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(AdjustMem(p, SIZE_MAX / 2), nullptr);
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "ERROR: Unable to allocate memory\n");
+  EXPECT_STREQ(p, "kept");  // the old allocation is still valid
+  EXPECT_EQ(pMemB->Nodes[0].NodeCnt, 4);
+  PutMem(p);
+}
+
+#if !defined(__SANITIZE_ADDRESS__)
+// A mapping refused by the system. The sanitizers reserve address space of
+// their own, so a limit on it is tried only in the plain build.
+// Runs in the death-test child: leaves 4 MiB of address space and asks for
+// 64 MiB, exiting 0 when that failed cleanly.
+[[noreturn]] void AskBeyondAddressLimit() {
+  long pages = 0;
+  std::ifstream("/proc/self/statm") >> pages;
+  const rlim_t now = static_cast<rlim_t>(pages) * static_cast<rlim_t>(sysconf(_SC_PAGESIZE));
+  const rlimit limit{now + (4u << 20), now + (4u << 20)};
+  setrlimit(RLIMIT_AS, &limit);
+  void* p = GetMem(64u << 20);
+  _exit(p == nullptr && pMemB == nullptr ? 0 : 1);
+}
+
+TEST_F(MemMgrTest, RefusedMappingsFailWithTheMessage) {
+  EXPECT_EXIT(AskBeyondAddressLimit(), testing::ExitedWithCode(0),
+              "ERROR: Unable to allocate memory");
+}
+#endif
+
+TEST_F(MemMgrTest, HeapBlocksAreGivenBackToTheHeap) {
+  ForceHeapFallback(true);
+  char* small = static_cast<char*>(GetMem(10));
+  char* big = static_cast<char*>(GetMem(100000));
+  MemBlock* s = FindBlock(small);
+  MemBlock* d = FindBlock(big);
+  EXPECT_EQ(s->flHeapHeader, 1);
+  EXPECT_EQ(s->flHeapData, 1);
+  EXPECT_EQ(d->flHeapData, 1);
+  EXPECT_TRUE(AllZero(small, 32));
+  EXPECT_TRUE(AllZero(big, 100032));
+  std::strcpy(small, "heap");
+  small = static_cast<char*>(AdjustMem(small, 5000));
+  EXPECT_STREQ(small, "heap");
+
+  ForceHeapFallback(false);
+  char* mapped = static_cast<char*>(GetMem(65535));
+  MemBlock* m = FindBlock(mapped);
+  EXPECT_EQ(m->flHeapHeader, 0);
+  EXPECT_EQ(m->flHeapData, 0);
+  EXPECT_EQ(Chain(), (std::vector<MemBlock*>{s, d, m}));
+  // Under the sanitizers a heap block given to munmap, or a mapping given
+  // to free, is reported here.
+  PutMem(small);
+  PutMem(big);
+  PutMem(mapped);
+}
+
+// Random requests, returns and resizes checked against a model of what
+// each live allocation holds, and every new small allocation checked to be
+// the leftmost free run of the chain.
+class MemMgrStressTest : public MemMgrTest, public testing::WithParamInterface<bool> {};
+
+struct Live {
+  char* p;
+  size_t len;
+  unsigned char tag;
+};
+
+size_t RandomLen(std::mt19937& rng) {
+  const unsigned r = rng() % 100;
+  if (r < 70) return 1 + rng() % 300;
+  if (r < 90) return 300 + rng() % 4700;
+  if (r < 98) return 5000 + rng() % 60536;
+  return 65536 + rng() % 140000;
+}
+
+// Where a first-fit search should place n nodes: (block, node), or
+// (nullptr, 0) for a new block.
+std::pair<MemBlock*, int> ExpectedPlace(int n) {
+  const std::string want = Free(n);
+  for (MemBlock* b = pMemB; b != nullptr; b = b->pNext) {
+    if (b->Size > kMemBlockSize) continue;
+    const size_t at = Mat(b).find(want);
+    if (at != std::string_view::npos) return {b, static_cast<int>(at)};
+  }
+  return {nullptr, 0};
+}
+
+testing::AssertionResult Holds(const Live& a) {
+  const size_t rounded = Rounded(a.len);
+  if (!AllEqual(a.p, a.len, a.tag)) return testing::AssertionFailure() << "content lost";
+  if (!AllZero(a.p + a.len, rounded - a.len)) return testing::AssertionFailure() << "not zero after len";
+  return testing::AssertionSuccess();
+}
+
+TEST_P(MemMgrStressTest, RandomUseMatchesTheModel) {
+  ForceHeapFallback(GetParam());
+  std::mt19937 rng(20240611);
+  std::vector<Live> live;
+  for (int op = 0; op < 6000; ++op) {
+    const unsigned r = rng() % 100;
+    if (r < 45 || live.empty()) {
+      const size_t len = RandomLen(rng);
+      const size_t rounded = Rounded(len);
+      const auto [block, node] = rounded <= kMemBlockSize
+                                     ? ExpectedPlace(static_cast<int>(rounded / kMemNodeSize))
+                                     : std::pair<MemBlock*, int>{nullptr, 0};
+      char* p = static_cast<char*>(GetMem(len));
+      ASSERT_NE(p, nullptr);
+      MemBlock* b = FindBlock(p);
+      if (block != nullptr) {
+        ASSERT_EQ(b, block) << "op " << op;
+        ASSERT_EQ(Index(b, p), node) << "op " << op;
+      } else {
+        ASSERT_EQ(b, Chain().back()) << "op " << op;
+        ASSERT_EQ(p, b->pMemory);
+      }
+      ASSERT_TRUE(AllZero(p, rounded));
+      const auto tag = static_cast<unsigned char>(1 + op % 250);
+      std::memset(p, tag, len);
+      live.push_back({p, len, tag});
+    } else if (r < 75) {
+      const size_t k = rng() % live.size();
+      PutMem(live[k].p);
+      live[k] = live.back();
+      live.pop_back();
+    } else {
+      Live& a = live[rng() % live.size()];
+      const size_t len = rng() % 4 == 0 ? 1 + rng() % std::max<size_t>(a.len, 1) : RandomLen(rng);
+      char* q = static_cast<char*>(AdjustMem(a.p, len));
+      ASSERT_NE(q, nullptr);
+      const size_t kept = std::min(a.len, len);
+      ASSERT_TRUE(AllEqual(q, kept, a.tag)) << "op " << op;
+      ASSERT_TRUE(AllZero(q + kept, Rounded(len) - kept)) << "op " << op;
+      std::memset(q, a.tag, len);
+      a.p = q;
+      a.len = len;
+    }
+    if (op % 50 == 0) {
+      ASSERT_TRUE(Consistent()) << "op " << op;
+    }
+    if (op % 500 == 0) {
+      for (const Live& a : live) ASSERT_TRUE(Holds(a)) << "op " << op;
+    }
+  }
+  std::shuffle(live.begin(), live.end(), rng);
+  for (const Live& a : live) {
+    ASSERT_TRUE(Holds(a));
+    PutMem(a.p);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, MemMgrStressTest, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info) {
+                           return info.param ? "Heap" : "Pages";
+                         });
+
+}  // namespace
