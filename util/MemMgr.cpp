@@ -26,6 +26,15 @@ bool flForceHeap = false;
 constexpr size_t kMaxBlockSize =
     size_t{INT32_MAX} / kMemDedicatedGranule * kMemDedicatedGranule;
 
+// Blocks are mapped with their pages present where the system can: what is
+// asked for is about to be written, and one fault per page costs far more
+// than filling them in one go.
+#ifdef MAP_POPULATE
+constexpr int kPrefault = MAP_POPULATE;
+#else
+constexpr int kPrefault = 0;
+#endif
+
 size_t PageSize() {
   static const size_t page = static_cast<size_t>(sysconf(_SC_PAGESIZE));
   return page;
@@ -254,7 +263,7 @@ void* MapBlock(size_t size, unsigned char* fromHeap) {
   if (!flForceHeap && MemId == -1) MemId = open("/dev/zero", O_RDWR | O_CLOEXEC);
   if (!flForceHeap && MemId != -1) {
     *fromHeap = 0;
-    void* m = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_POPULATE, MemId, 0);
+    void* m = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | kPrefault, MemId, 0);
     return m == MAP_FAILED ? nullptr : m;
   }
   *fromHeap = 1;

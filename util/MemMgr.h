@@ -56,10 +56,11 @@ void* GetMem(size_t len);
 void PutMem(void* p);
 
 // Resizes the allocation at p keeping its first len bytes (or all of it when
-// growing); may move it. Bytes from len to the end of the allocation are
-// zero afterwards, as after GetMem. len 0 frees p and returns NULL; a p that
-// no block holds gives GetMem(len). NULL, with p left as it was, when a
-// needed move cannot be had or p is inside an allocation but not its start.
+// growing); may move it. Growth comes zeroed; shrinking clears the bytes
+// cut off, so a zero follows len as after GetMem. len 0 frees p and returns
+// NULL; a p that no block holds gives GetMem(len). NULL, with p left as it
+// was, when a needed move cannot be had or p is inside an allocation but
+// not at its start.
 void* AdjustMem(void* p, size_t len);
 
 // True when the n characters at text are all ch (true for n 0).
