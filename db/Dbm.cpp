@@ -84,7 +84,9 @@ TRecord* CutImage(DbTHandle* handle, int pos) {
 bool DbTFilePath(const char* name, char* path, size_t size) {
   if (name == nullptr || *name == '\0') return false;
   if (name[0] == '/') {
-    return std::strchr(name, '.') != nullptr ? CopyText(path, size, name)
+    // Only the file's own name counts: a '.' in a directory is no extension.
+    const char* base = std::strrchr(name, '/') + 1;
+    return std::strchr(base, '.') != nullptr ? CopyText(path, size, name)
                                              : FormatText(path, size, "%s.vdb", name);
   }
   return FormatText(path, size, "%s/db/%s.%s", pToolPath ? pToolPath : ".", name, "vdb");

@@ -68,7 +68,7 @@ DbTHandle* DbTOpen(const char* name, unsigned flags);
 void DbTClose(DbTHandle* handle);
 
 // The file a handle name stands for: a name beginning with '/' is the path
-// (".vdb" appended when the name holds no '.'), any other name is
+// (".vdb" appended when its last component holds no '.'), any other name is
 // "<pToolPath>/db/<name>.vdb". False when the result does not fit size bytes.
 bool DbTFilePath(const char* name, char* path, size_t size);
 

@@ -267,6 +267,8 @@ TEST(DbFilePath, NamesAndExtensions) {
   EXPECT_STREQ(path, "/srv/strings.vdb");
   ASSERT_TRUE(DbTFilePath("/srv/strings.db", path, sizeof path));
   EXPECT_STREQ(path, "/srv/strings.db");
+  ASSERT_TRUE(DbTFilePath("/srv/v1.2/strings", path, sizeof path));
+  EXPECT_STREQ(path, "/srv/v1.2/strings.vdb");
   char small[8];
   EXPECT_FALSE(DbTFilePath("/srv/strings", small, sizeof small));
   EXPECT_FALSE(DbTFilePath("", path, sizeof path));
