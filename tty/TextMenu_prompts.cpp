@@ -1,6 +1,5 @@
 // Line-oriented dialogue under the menus: yes/no questions, messages that
 // wait for Enter, and the validator of typed entries.
-#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -34,7 +33,9 @@ char* VPostMsg(const char* format, va_list args) {
   return Gets(LineBuf, kLineBufSize);
 }
 
-// Shows text number of the menu engine's section through PostMsg.
+// Shows text number of the menu engine's section through PostMsg. (The
+// format comes from the string database, so there is no format attribute;
+// the database's test checks its texts against the arguments passed here.)
 void PostNlsMsg(int number, ...) {
   char* text = NlsFetchString(pDrvCoreDB, nullptr, 0, kNlsSection, number);
   va_list args;
@@ -106,7 +107,6 @@ int Validator::Integer(int base) {
   int min, max;
   PatternRange(&min, &max);
   char* end = nullptr;
-  errno = 0;
   long long n = std::strtoll(v_, &end, base);
   // Where no number stands the value fits no range.
   bool fits = end != v_ && !OutOfRange(n, min, max);
