@@ -54,13 +54,14 @@ struct CommandLine {
 };
 
 TEST(ReadCommandLine, InstallDirectoryIsTheBaseOfTheProductTree) {
-  CommandLine({"install", "/opt/Vexla/vpxx/"});
+  // pInstallDir points into the words, which live as long as each line.
+  CommandLine tree({"install", "/opt/Vexla/vpxx/"});
   EXPECT_STREQ(pInstallDir, "/opt");
-  CommandLine({"install", "/opt/"});
+  CommandLine slash({"install", "/opt/"});
   EXPECT_STREQ(pInstallDir, "/opt");
-  CommandLine({"install", "/"});
+  CommandLine root({"install", "/"});
   EXPECT_STREQ(pInstallDir, "/");
-  CommandLine({"install"});
+  CommandLine last({"install"});
   EXPECT_EQ(pInstallDir, nullptr);
 }
 

@@ -53,3 +53,10 @@ SETUP_PRINTF(1, 2) char* PostMsg(const char* format, ...);
 // character. Where a d or x element finds no number the value is out of
 // range (result 1).
 int ValidateEntry(const char* value, const char* pattern);
+
+// ---------------------------------------------------------------------------
+// Menu loop state.
+
+// Set by an item's action (the installer's install sequence) to make the
+// running menu loop end after the action returns.
+extern unsigned char flExitTextMenu;
