@@ -113,8 +113,9 @@ TEST_F(JoinPieces, MissingPieceStopsBeforeAnythingIsJoined) {
         std::exit(host.lines.empty() ? 0 : 3);
       },
       testing::ExitedWithCode(1), "archive piece pkg_tar.002 is missing");
+  // Two names joined by a tab name no piece at all.
   area.Write("VexlaInstall/disks", "pkg_tar.001\tpkg_tar.002\n");
-  EXPECT_EXIT(GenZFile(), testing::ExitedWithCode(1), "is missing");
+  EXPECT_EXIT(GenZFile(), testing::ExitedWithCode(1), "cannot be used: pkg_tar.001\tpkg_tar.002");
   area.Write("VexlaInstall/disks", "setup\nend_of_list\npkg_tar.001\n");
   EXPECT_EXIT(GenZFile(), testing::ExitedWithCode(1), "names no archive piece");
 }

@@ -30,7 +30,6 @@ const char SimpleScript[] =
 // The words of .vp_cfg pick the branch: the last of LPRng, V5, AIX, BSD and
 // CUPS counts; without one the System V branch runs.
 #define SCRIPT_CONFIG_HEAD                                   \
-  "CfgFlags=`cat ${ToolPath}/.vp_cfg`\n"                     \
   "flConfig=\n"                                              \
   "for flWord in $CfgFlags\n"                                \
   "do\n"                                                     \
@@ -53,15 +52,16 @@ const char SimpleScript[] =
   "    export PATH VPrintPrinter VPrintRequest_id VPrintUser_name VPrintTitle\n" \
   "    export VPrintCopies VPrintOption_list\n"                                  \
   "    shift 5\n"                                                                \
-  "    cd ${ToolPath}\n"
+  "    cd ${ToolPath} || exit 1\n"
 
 const char VexlaPrintvpxxScript[] =
     "ToolPath=\"%s\"\n"
+    "CfgFlags=`cat ${ToolPath}/.vp_cfg`\n"
     SCRIPT_CONFIG_HEAD
     "case ${flConfig:-V5} in\n"
     "AIX)\n"
     "    # native lpd subsystem of AIX\n"
-    "    cd ${ToolPath}\n"
+    "    cd ${ToolPath} || exit 1\n"
     "    ${ToolPath}/AixInterface $*\n"
     "    ;;\n"
     "BSD)\n"
@@ -75,7 +75,7 @@ const char VexlaPrintvpxxScript[] =
     "    # BSD subsystem with additional quirks\n"
     "    VPrintFileSourceDir=`pwd`\n"
     "    export VPrintFileSourceDir\n"
-    "    cd ${ToolPath}\n"
+    "    cd ${ToolPath} || exit 1\n"
     "    VPrintQueue=${PRINTER:-none}\n"
     "    if [ \"$VPrintQueue\" = none ]; then\n"
     "        VPrintQueue=`basename \"$SPOOL_DIR\"`\n"
@@ -150,13 +150,13 @@ const char VexlaPrintvpxxScript[] =
 
 const char VexlaVSFScript[] =
     "ToolPath=\"%s\"\n"
-    SCRIPT_CONFIG_HEAD
+    "CfgFlags=`cat ${ToolPath}/.vp_cfg`\n"
     "SpoolDir=\"%s\"\n"
-    "\n"
+    SCRIPT_CONFIG_HEAD
     "case ${flConfig:-V5} in\n"
     "AIX)\n"
     "    # native lpd subsystem of AIX\n"
-    "    cd ${ToolPath}\n"
+    "    cd ${ToolPath} || exit 1\n"
     SCRIPT_RUN_VSF("$*")
     "    ;;\n"
     "BSD)\n"
@@ -176,6 +176,7 @@ const char VexlaVSFScript[] =
     "    do\n"
     "        case $opt in\n"
     "        f) files=\"$files $OPTARG\" ;;\n"
+    "        *) ;;\n"
     "        esac\n"
     "    done\n"
     "    pJob=\n"

@@ -46,16 +46,21 @@ class Scripts : public testing::Test {
     CopyText(AppDir, sizeof AppDir, app.path().c_str());
   }
 
-  // Writes a script with the real runner, so chmod really runs.
-  std::string Generate(const std::string& name, const char* templ, std::vector<const char*> args) {
-    std::string path = app.File(name);
-    if (templ == SimpleScript)
-      GenSimpleScript(path.c_str(), ScriptShShell, templ, args[0], args[1], args[2]);
-    else if (templ == VexlaVSFScript)
-      GenSimpleScript(path.c_str(), ScriptShShell, templ, args[0], args[1]);
-    else
-      GenSimpleScript(path.c_str(), ScriptShShell, templ, args[0], "vpxx", "vprintvpxx", "vprintvpxx", "vpxx",
-                      "vpxx", "vpxx");
+  // Write the scripts with the real runner, so chmod really runs.
+  std::string Wrapper(const char* appDir, const char* program) {
+    std::string path = app.File("wrapper");
+    GenSimpleScript(path.c_str(), ScriptShShell, SimpleScript, appDir, appDir, program);
+    return path;
+  }
+  std::string PrintScript() {
+    std::string path = app.File("VexlaPrintvpxx");
+    GenSimpleScript(path.c_str(), ScriptShShell, VexlaPrintvpxxScript, app.path().c_str(), "vpxx", "vprintvpxx",
+                    "vprintvpxx", "vpxx", "vpxx", "vpxx");
+    return path;
+  }
+  std::string VsfScript(const char* spoolDir) {
+    std::string path = app.File("VexlaVSF");
+    GenSimpleScript(path.c_str(), ScriptShShell, VexlaVSFScript, app.path().c_str(), spoolDir);
     return path;
   }
 
@@ -63,7 +68,7 @@ class Scripts : public testing::Test {
 };
 
 TEST_F(Scripts, WrapperHasShellLineBannerAndBody) {
-  std::string path = Generate("wrapper", SimpleScript, {"/usr/Vexla/vpxx", "/usr/Vexla/vpxx", "bin/tool"});
+  std::string path = Wrapper("/usr/Vexla/vpxx", "bin/tool");
   std::string text = ReadWholeFile(path);
   std::vector<std::string> lines = Lines(text);
   ASSERT_GE(lines.size(), 13u);
@@ -84,8 +89,8 @@ TEST_F(Scripts, WrapperHasShellLineBannerAndBody) {
 }
 
 TEST_F(Scripts, PrintScriptsEndWithEsacAndPassTheShellChecks) {
-  std::string print = Generate("VexlaPrintvpxx", VexlaPrintvpxxScript, {app.path().c_str()});
-  std::string vsf = Generate("VexlaVSF", VexlaVSFScript, {app.path().c_str(), "/var/spool/Vexla/vpxx"});
+  std::string print = PrintScript();
+  std::string vsf = VsfScript("/var/spool/Vexla/vpxx");
   for (const std::string& path : {print, vsf}) {
     std::string text = ReadWholeFile(path);
     ASSERT_GE(text.size(), 4u);
@@ -95,10 +100,11 @@ TEST_F(Scripts, PrintScriptsEndWithEsacAndPassTheShellChecks) {
     EXPECT_EQ(Shell("sh -n " + path), 0) << path;
     // $* and unquoted words are how these scripts pass the spooler's
     // arguments on; everything else shellcheck reports is a fault.
-    if (Shell("command -v shellcheck >/dev/null") == 0)
+    if (Shell("command -v shellcheck >/dev/null") == 0) {
       EXPECT_EQ(Shell("shellcheck -s sh -S warning -e SC2048,SC2086 " + path), 0) << path;
+    }
   }
-  EXPECT_EQ(Lines(ReadWholeFile(vsf))[18], "SpoolDir=\"/var/spool/Vexla/vpxx\"");
+  EXPECT_EQ(Lines(ReadWholeFile(vsf))[9], "SpoolDir=\"/var/spool/Vexla/vpxx\"");
 }
 
 // A stand-in for the print interface program: prints its arguments.
@@ -107,16 +113,16 @@ void WriteStandIn(const ScratchDir& dir, const std::string& name) {
   chmod(path.c_str(), 0755);
 }
 
-// Runs a shell command line and gives what it printed.
+// Runs a shell command line and gives what it printed on standard output.
 std::string RunCaptured(const std::string& line) {
   ScratchDir outDir;
   std::string out = outDir.File("out.txt");
-  std::system(("{ " + line + "; } > " + out + " 2>&1").c_str());
+  std::system(("{ " + line + "; } > " + out).c_str());
   return ReadWholeFile(out);
 }
 
 TEST_F(Scripts, LprngBranchPassesEveryCopiesthFile) {
-  std::string script = Generate("VexlaPrintvpxx", VexlaPrintvpxxScript, {app.path().c_str()});
+  std::string script = PrintScript();
   WriteStandIn(app, "vprvpxxtty");
   app.Write(".vp_cfg", " LPRng ");
   std::string cmd = "cd " + app.path() +
@@ -127,7 +133,7 @@ TEST_F(Scripts, LprngBranchPassesEveryCopiesthFile) {
 }
 
 TEST_F(Scripts, LprngBranchWithoutFileLinesStillRuns) {
-  std::string script = Generate("VexlaPrintvpxx", VexlaPrintvpxxScript, {app.path().c_str()});
+  std::string script = PrintScript();
   WriteStandIn(app, "vprvpxxtty");
   app.Write(".vp_cfg", " LPRng ");
   std::string cmd = "cd " + app.path() + " && CONTROL='Udf1\n' SPOOL_DIR=/s/q1 sh " + script + " -print";
@@ -136,7 +142,7 @@ TEST_F(Scripts, LprngBranchWithoutFileLinesStillRuns) {
 }
 
 TEST_F(Scripts, BranchFollowsTheLastSpoolerWordAndDefaultsToSystemV) {
-  std::string script = Generate("VexlaPrintvpxx", VexlaPrintvpxxScript, {app.path().c_str()});
+  std::string script = PrintScript();
   WriteStandIn(app, "vprvpxxtty");
   std::string v5 = "cd " + app.path() + " && sh " + script + " 17 bob title 1 opts file1";
   EXPECT_EQ(RunCaptured(v5), "[-dVexlaPrintvpxx]\n[-i]\n[file1]\n");  // no .vp_cfg
@@ -146,7 +152,7 @@ TEST_F(Scripts, BranchFollowsTheLastSpoolerWordAndDefaultsToSystemV) {
 }
 
 TEST_F(Scripts, VsfFilterRetriesUntilItSucceeds) {
-  std::string script = Generate("VexlaVSF", VexlaVSFScript, {app.path().c_str(), app.path().c_str()});
+  std::string script = VsfScript(app.path().c_str());
   // Fails once, then succeeds.
   std::string vsf = app.Write("vsf", "#!/bin/sh\nif [ ! -f tried ]; then : > tried; exit 1; fi\necho \"vsf $*\"\n");
   chmod(vsf.c_str(), 0755);

@@ -1,0 +1,3 @@
+#include "TextMenu.h"
+
+unsigned char flExitTextMenu = 0;
