@@ -39,23 +39,47 @@ struct ResponseNode {
   char* pText;
 };
 
+// Resolves every row from the system directories, then PATH; sets SHELL to
+// the shell's path followed by one blank; logs "initializing system\n" when
+// logging is on. From then on unresolved rows stay unresolved.
 void InitSysCmdList();
+// Resolves the unresolved rows whose command has an entry in dir (rows keep
+// the pointer dir itself). 1 when some row is still unresolved or dir cannot
+// be listed, 0 when all are resolved.
 unsigned char FillCmdPaths(char* dir);
+// Resolves one row along the whole search path; 1 when found.
 unsigned char FillCmdPath(int index);
+// 1 when index >= 2 and the row's command is on this host.
 unsigned char TestCmd(int index);
 
-// Runs one command (see the table of severities in SysCmd.cpp); 0 exactly
-// when it ran and exited 0.
+// Runs one command through the shell: row index with the formatted
+// arguments (index 0 or 1: the formatted text is the whole line; a negative
+// index runs that row unlogged). Severity 0 discards the output and ignores
+// failures; 1 appends the output to the log and logs a failure as
+// "WARNING_MSG: <command>: <what happened>"; 2 does the same with "ERROR",
+// also prints that line on standard output and ends the program with
+// status 1. A row that is not on the host ends the program with status 1.
+// A line that does not fit kCmdLineSize is not run and counts as failed.
+// Returns 0 exactly when the command ran and exited 0; otherwise its exit
+// status, 128 + the signal that killed it, or -1 when it did not run.
 SETUP_PRINTF(3, 4) int SysCmd(int index, int severity, const char* format, ...);
 
-// "<dir>/<name> <flags>" of a row, managed.
+// "<dir>/<name> <flags>" of a row, managed; NULL when the row is unresolved.
 char* GetCmd(int index);
 
 // Output lines of a command read through a pipe, only those holding pattern
-// when pattern is not empty. The caller frees the list.
+// when pattern is not empty; each keeps its line feed. NULL when nothing was
+// kept, the pipe failed or the line does not fit (that is logged). A row
+// that is not on the host ends the program with status 1. The caller frees
+// the list.
 SETUP_PRINTF(3, 4)
 ResponseNode* GetCmdResponse(int index, const char* pattern, const char* format, ...);
 void FreeResponseList(ResponseNode* list);
+
+// Internals, visible for the tests.
+extern char* FullSearchPath;        // system directories, ':', PATH; NULL until built
+extern unsigned char flInitSysCmd;  // 1 until InitSysCmdList: rows resolve one at a time
+extern unsigned char flSysCmdLog;   // command lines are logged and dotted
 
 // ---------------------------------------------------------------------------
 // Queries.
@@ -65,9 +89,18 @@ struct DiskSpaceInfo {
   double Avail;
 };
 
+// Blank list of the ids of processes whose command name (sixth word of a
+// `ps -ace` line) is exactly name; managed, NULL when none runs.
 char* GetSysPsIdList(const char* name);
+// For a comma-separated list of program names, "<name> (<id list>)\n" for
+// each that runs (whole lines, at most 1023 characters); managed, NULL when
+// none runs.
 char* CheckProcTableForExecs(const char* names);
+// Fills info from `df path`: the first data line and its "avail" column.
+// 1 on success (also when df printed a header only, Avail then 0), 0 when
+// there was no output, no avail column or too short a data line.
 unsigned char GetDiskSpace(const char* path, DiskSpaceInfo* info);
+// Leading number of the first line of `du -s path`; 0 without output.
 double DUPath(const char* path);
 
 // ---------------------------------------------------------------------------

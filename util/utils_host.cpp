@@ -1,0 +1,116 @@
+// The program's knowledge of its surroundings: its own directory, the
+// nearest existing ancestor of a path, the user it runs as, and the print
+// spooler of the host.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "MemMgr.h"
+#include "SysCmd.h"
+#include "utils.h"
+
+namespace {
+
+// Everything before the last '/' of path: "." when there is none, "/" when
+// it is the first character. Unlike StripFn it is not bounded.
+std::string DirectoryOf(const std::string& path) {
+  size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// An absolute path with its "." and ".." components resolved by name.
+std::string Normalise(const std::string& path) {
+  std::string out;
+  size_t pos = 0;
+  while (pos <= path.size()) {
+    size_t end = path.find('/', pos);
+    if (end == std::string::npos) end = path.size();
+    std::string part = path.substr(pos, end - pos);
+    if (part == "..") {
+      size_t cut = out.rfind('/');
+      out.erase(cut == std::string::npos ? 0 : cut);
+    } else if (!part.empty() && part != ".") {
+      out += '/';
+      out += part;
+    }
+    pos = end + 1;
+  }
+  return out.empty() ? "/" : out;
+}
+
+void TrimTrailingSlashes(std::string& path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+}
+
+struct FreeDeleter {
+  void operator()(char* p) const { std::free(p); }
+};
+
+}  // namespace
+
+char* GetUserName() {
+  char* cmd = GetCmd(kCmdWhoami);
+  if (cmd == nullptr) return nullptr;
+  FILE* pipe = GetHostOps().pfnPopen(cmd);
+  PutMem(cmd);
+  if (pipe == nullptr) return nullptr;
+  char name[256];
+  bool got = std::fgets(name, sizeof name, pipe) != nullptr;
+  char rest[256];
+  while (std::fgets(rest, sizeof rest, pipe) != nullptr) {
+  }
+  GetHostOps().pfnPclose(pipe);
+  if (!got) return nullptr;
+  name[std::strcspn(name, "\r\n")] = '\0';
+  return name[0] != '\0' ? SaveText(name) : nullptr;
+}
+
+char* GetToolPath(const char* invocation) {
+  std::string inv = invocation ? invocation : "";
+  std::string dir = DirectoryOf(inv);
+  if (!inv.empty() && inv[0] == '/') return SaveText(dir.c_str());
+
+  std::unique_ptr<char, FreeDeleter> cwd(getcwd(nullptr, 0));
+  if (!cwd) return SaveText(dir.c_str());  // no working directory: the best we know
+  if (dir == ".") return SaveText(cwd.get());
+  std::string joined = std::string(cwd.get()) + "/" + dir;
+  // "./sub/setup", "../setup": the directory by name, without dot steps.
+  if (dir == ".." || dir.starts_with("./") || dir.starts_with("../")) {
+    return SaveText(Normalise(joined).c_str());
+  }
+  return SaveText(joined.c_str());
+}
+
+char* FindExistingPath(const char* path, int* exists) {
+  std::string buf = path ? path : "";
+  TrimTrailingSlashes(buf);
+  const std::string wanted = buf;
+  // "/" and "." always exist and end the walk.
+  while (!buf.empty() && buf != "/" && buf != ".") {
+    size_t slash = buf.rfind('/');
+    std::string parent = DirectoryOf(buf);
+    std::string leaf = slash == std::string::npos ? buf : buf.substr(slash + 1);
+    if (FindFile(parent.c_str(), leaf.c_str())) break;
+    buf = parent;
+    TrimTrailingSlashes(buf);
+  }
+  if (buf.empty()) buf = ".";
+  if (buf == wanted && exists != nullptr) *exists = 1;
+  return SaveText(buf.c_str());
+}
+
+bool SniffLprng() {
+  if (!TestCmd(kCmdLpd)) return false;
+  ResponseNode* lines = GetCmdResponse(kCmdLpd, "LPRng", " -V 2>&1");
+  bool found = lines != nullptr;
+  FreeResponseList(lines);
+  return found;
+}
+
+bool SniffCUPS() { return TestCmd(kCmdCupsd) != 0; }
