@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
@@ -120,4 +121,86 @@ HostRecorder::HostRecorder() {
 HostRecorder::~HostRecorder() {
   SetHostOps(saved_);
   current = nullptr;
+}
+
+namespace {
+
+void RestoreEnv(const char* name, bool had, const std::string& value) {
+  if (had) {
+    setenv(name, value.c_str(), 1);
+  } else {
+    unsetenv(name);
+  }
+}
+
+}  // namespace
+
+LogScope::LogScope() : savedName_(my_name), savedUseLog_(flUseLog) {
+  static int counter = 0;
+  name_ = "setup-test-" + std::to_string(getpid()) + "-" + std::to_string(++counter);
+  path_ = "/tmp/" + name_ + ".log";
+  unlink(path_.c_str());
+  my_name = const_cast<char*>(name_.c_str());
+  flUseLog = 1;
+}
+
+LogScope::~LogScope() {
+  unlink(path_.c_str());
+  my_name = savedName_;
+  flUseLog = savedUseLog_;
+}
+
+ComListScope::ComListScope()
+    : savedFullSearchPath_(FullSearchPath), savedInit_(flInitSysCmd), savedLog_(flSysCmdLog) {
+  std::copy(std::begin(ComList), std::end(ComList), std::begin(saved_));
+  const char* path = std::getenv("PATH");
+  hadPathEnv_ = path != nullptr;
+  if (path) savedPathEnv_ = path;
+  const char* shell = std::getenv("SHELL");
+  hadShellEnv_ = shell != nullptr;
+  if (shell) savedShellEnv_ = shell;
+}
+
+ComListScope::~ComListScope() {
+  std::copy(std::begin(saved_), std::end(saved_), std::begin(ComList));
+  FullSearchPath = savedFullSearchPath_;
+  flInitSysCmd = savedInit_;
+  flSysCmdLog = savedLog_;
+  RestoreEnv("PATH", hadPathEnv_, savedPathEnv_);
+  RestoreEnv("SHELL", hadShellEnv_, savedShellEnv_);
+}
+
+void ComListScope::Clear() {
+  for (SysCmdEntry& row : ComList) row.pPath = nullptr;
+  FullSearchPath = nullptr;
+  flInitSysCmd = 1;
+  flSysCmdLog = 0;
+}
+
+void ComListScope::ResolveFromHost() {
+  Clear();
+  unsigned char useLog = flUseLog;
+  flUseLog = 0;
+  InitSysCmdList();
+  flUseLog = useLog;
+}
+
+void ComListScope::SetPath(int row, const std::string& dir) {
+  dirs_.push_back(dir);
+  ComList[row].pPath = const_cast<char*>(dirs_.back().c_str());
+}
+
+std::string CmdPath(int row) {
+  const SysCmdEntry& e = ComList[row];
+  return std::string(e.pPath ? e.pPath : "(unresolved)") + "/" + e.pName;
+}
+
+std::string ShellLine(int row, const std::string& args, const std::string& redirection) {
+  return CmdPath(kCmdSh) + " -c \"" + CmdPath(row) + " " + ComList[row].pFlags + " " + args +
+         redirection + "\"";
+}
+
+std::string LogRedirection() {
+  std::string log = std::string("/tmp/") + my_name + ".log";
+  return " 1>>" + log + " 2>>" + log;
 }

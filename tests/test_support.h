@@ -3,6 +3,7 @@
 // lines the program builds without running them.
 #pragma once
 
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -67,3 +68,62 @@ class HostRecorder {
  private:
   HostOps saved_;
 };
+
+// While alive, the run log is on and written to /tmp/<fresh name>.log
+// (my_name is set to a name unique to this process, never "setup"); the
+// log file is removed and my_name and flUseLog come back afterwards.
+class LogScope {
+ public:
+  LogScope();
+  ~LogScope();
+  LogScope(const LogScope&) = delete;
+  LogScope& operator=(const LogScope&) = delete;
+
+  const std::string& name() const { return name_; }
+  const std::string& path() const { return path_; }  // /tmp/<name>.log
+  std::string Read() const { return ReadWholeFile(path_); }
+
+ private:
+  std::string name_;
+  std::string path_;
+  char* savedName_;
+  unsigned char savedUseLog_;
+};
+
+// While alive, the command table and its resolution state (row
+// directories and delays, FullSearchPath, the two flags, PATH and SHELL)
+// may be changed freely; all of it comes back afterwards.
+class ComListScope {
+ public:
+  ComListScope();
+  ~ComListScope();
+  ComListScope(const ComListScope&) = delete;
+  ComListScope& operator=(const ComListScope&) = delete;
+
+  // Unresolves every row and marks the table uninitialised.
+  void Clear();
+  // Resolves the table against the real host (logging off).
+  void ResolveFromHost();
+  // Sets one row's directory (the text is kept by the scope).
+  void SetPath(int row, const std::string& dir);
+
+ private:
+  SysCmdEntry saved_[kComListRows];
+  char* savedFullSearchPath_;
+  unsigned char savedInit_;
+  unsigned char savedLog_;
+  std::string savedPathEnv_, savedShellEnv_;
+  bool hadPathEnv_, hadShellEnv_;
+  std::deque<std::string> dirs_;  // stable addresses for the row texts
+};
+
+// "<dir>/<name>" of a resolved row, for building expected command lines.
+std::string CmdPath(int row);
+
+// The line SysCmd builds for a table row: the shell, -c, the quoted command
+// with its flags, args and redirection.
+std::string ShellLine(int row, const std::string& args, const std::string& redirection);
+// Redirections SysCmd appends: severity 0, and logged severity 1 or 2 into
+// the log of the current my_name.
+constexpr const char* kDiscard = " 1>/dev/null 2>/dev/null";
+std::string LogRedirection();

@@ -100,9 +100,9 @@ char* FindExistingPath(const char* path, int* exists) {
     buf = parent;
     TrimTrailingSlashes(buf);
   }
-  if (buf.empty()) buf = ".";
-  if (buf == wanted && exists != nullptr) *exists = 1;
-  return SaveText(buf.c_str());
+  const char* found = buf.empty() ? "." : buf.c_str();
+  if (wanted == found && exists != nullptr) *exists = 1;
+  return SaveText(found);
 }
 
 bool SniffLprng() {
