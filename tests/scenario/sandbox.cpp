@@ -1,0 +1,130 @@
+#include "sandbox.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+extern char** environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+// Runs the harness with args; its own messages go to errFile. Returns its
+// exit status, or -1 when it could not be started.
+int RunHarness(const std::vector<std::string>& args, const std::string& errFile) {
+  std::vector<std::string> argv = {"/bin/sh", SANDBOX_SH};
+  argv.insert(argv.end(), args.begin(), args.end());
+  std::vector<char*> cargv;
+  for (std::string& a : argv) cargv.push_back(a.data());
+  cargv.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  pid_t pid;
+  int rc = posix_spawn(&pid, cargv[0], &actions, nullptr, cargv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) return -1;
+  int status;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string ResultsRoot() {
+  fs::create_directories(SANDBOX_RESULTS);
+  return SANDBOX_RESULTS;
+}
+
+}  // namespace
+
+std::string SandboxResult::Read(const std::string& path) const { return ReadFile(Upper(path)); }
+
+bool SandboxResult::Changed(const std::string& path) const {
+  for (const std::string& c : changes)
+    if (c.size() > 2 && c.compare(2, std::string::npos, path) == 0) return true;
+  return false;
+}
+
+bool SandboxAvailable(std::string* reason) {
+  static int available = -1;
+  static std::string why;
+  if (available < 0) {
+    std::string err = ResultsRoot() + "/check-" + std::to_string(getpid()) + ".err";
+    int rc = RunHarness({"--check"}, err);
+    available = rc == 0;
+    why = rc == 0 ? "" : ReadFile(err);
+    while (!why.empty() && why.back() == '\n') why.pop_back();
+    if (why.empty()) why = "the sandbox check ended with status " + std::to_string(rc);
+    std::remove(err.c_str());
+  }
+  if (reason) *reason = why;
+  return available == 1;
+}
+
+SandboxResult RunInSandbox(const std::string& name, const SandboxOptions& options,
+                           const std::vector<std::string>& command) {
+  SandboxResult result;
+  result.dir = ResultsRoot() + "/" + name;
+  std::error_code ec;
+  fs::remove_all(result.dir, ec);
+  fs::create_directories(result.dir);
+
+  std::vector<std::string> args = {"--out", result.dir, "--timeout",
+                                   std::to_string(options.timeoutSeconds)};
+  if (!options.medium.empty()) args.insert(args.end(), {"--medium", options.medium});
+  for (const auto& [from, to] : options.copies) args.insert(args.end(), {"--copy", from + ":" + to});
+  for (const std::string& s : options.setup) args.insert(args.end(), {"--setup", s});
+  if (!options.cwd.empty()) args.insert(args.end(), {"--cwd", options.cwd});
+  for (const std::string& e : options.env) args.insert(args.end(), {"--env", e});
+  // Leak reports at exit are not what scenario tests look at.
+  if (std::getenv("ASAN_OPTIONS") == nullptr) args.insert(args.end(), {"--env", "ASAN_OPTIONS=detect_leaks=0"});
+  std::string input = result.dir + ".stdin";
+  if (!options.input.empty()) {
+    std::ofstream(input, std::ios::binary) << options.input;
+    args.insert(args.end(), {"--stdin", input});
+  }
+  args.push_back("--");
+  args.insert(args.end(), command.begin(), command.end());
+
+  const std::string harnessErr = result.dir + ".harness";
+  int rc = RunHarness(args, harnessErr);
+  std::remove(input.c_str());
+  if (rc == 125 || rc < 0 || !fs::exists(result.dir + "/status")) {
+    ADD_FAILURE() << "the sandbox could not be made (status " << rc << "): " << ReadFile(harnessErr);
+    return result;
+  }
+  result.status = std::atoi(ReadFile(result.dir + "/status").c_str());
+  result.out = ReadFile(result.dir + "/stdout");
+  result.err = ReadFile(result.dir + "/stderr");
+  std::istringstream changes(ReadFile(result.dir + "/changes"));
+  for (std::string line; std::getline(changes, line);) result.changes.push_back(line);
+  return result;
+}
+
+std::string SetupProgramPath() { return SETUP_PROGRAM; }
+std::string ProbeDriverPath() { return PROBE_DRIVER; }
+
+bool RunningUnderCi() {
+  const char* ci = std::getenv("CI");
+  return ci != nullptr && std::strcmp(ci, "true") == 0;
+}
