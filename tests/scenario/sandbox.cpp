@@ -51,7 +51,8 @@ int RunHarness(const std::vector<std::string>& args, const std::string& errFile)
 }
 
 std::string ResultsRoot() {
-  fs::create_directories(SANDBOX_RESULTS);
+  std::error_code ec;
+  fs::create_directories(SANDBOX_RESULTS, ec);
   return SANDBOX_RESULTS;
 }
 
@@ -69,7 +70,9 @@ bool SandboxAvailable(std::string* reason) {
   static int available = -1;
   static std::string why;
   if (available < 0) {
-    std::string err = ResultsRoot() + "/check-" + std::to_string(getpid()) + ".err";
+    const char* tmp = std::getenv("TMPDIR");
+    std::string err = std::string(tmp && *tmp ? tmp : "/tmp") + "/setup-sbx-check-" +
+                      std::to_string(getpid()) + ".err";
     int rc = RunHarness({"--check"}, err);
     available = rc == 0;
     why = rc == 0 ? "" : ReadFile(err);
@@ -87,7 +90,7 @@ SandboxResult RunInSandbox(const std::string& name, const SandboxOptions& option
   result.dir = ResultsRoot() + "/" + name;
   std::error_code ec;
   fs::remove_all(result.dir, ec);
-  fs::create_directories(result.dir);
+  fs::create_directories(result.dir, ec);
 
   std::vector<std::string> args = {"--out", result.dir, "--timeout",
                                    std::to_string(options.timeoutSeconds)};
@@ -98,7 +101,7 @@ SandboxResult RunInSandbox(const std::string& name, const SandboxOptions& option
   for (const std::string& e : options.env) args.insert(args.end(), {"--env", e});
   // Leak reports at exit are not what scenario tests look at.
   if (std::getenv("ASAN_OPTIONS") == nullptr) args.insert(args.end(), {"--env", "ASAN_OPTIONS=detect_leaks=0"});
-  std::string input = result.dir + ".stdin";
+  std::string input = result.dir + "/stdin.txt";
   if (!options.input.empty()) {
     std::ofstream(input, std::ios::binary) << options.input;
     args.insert(args.end(), {"--stdin", input});
@@ -106,7 +109,7 @@ SandboxResult RunInSandbox(const std::string& name, const SandboxOptions& option
   args.push_back("--");
   args.insert(args.end(), command.begin(), command.end());
 
-  const std::string harnessErr = result.dir + ".harness";
+  const std::string harnessErr = result.dir + "/harness.log";
   int rc = RunHarness(args, harnessErr);
   std::remove(input.c_str());
   if (rc == 125 || rc < 0 || !fs::exists(result.dir + "/status")) {
