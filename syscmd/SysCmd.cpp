@@ -150,7 +150,7 @@ bool FillFromList(char* list) {
 // Makes sure index is a usable row: resolves it and ends the program when
 // it names no command of this host.
 void RequireRow(int index) {
-  if (index >= kEndRow) {
+  if (index < 0 || index >= kEndRow) {
     char number[16];
     FormatText(number, sizeof number, "%d", index);
     Unlocatable(number);
@@ -314,7 +314,7 @@ char* GetCmd(int index) {
 
 int SysCmd(int index, int severity, const char* format, ...) {
   bool logged = index > 0;
-  if (index < 0) index = index < -kEndRow ? kEndRow : -index;
+  if (index < 0 && index > -kEndRow) index = -index;
   RequireRow(index);
 
   CmdLine line;
@@ -373,7 +373,6 @@ int SysCmd(int index, int severity, const char* format, ...) {
 }
 
 ResponseNode* GetCmdResponse(int index, const char* pattern, const char* format, ...) {
-  if (index < 0) index = kEndRow;  // not a row: reported as unlocatable
   RequireRow(index);
 
   CmdLine line;

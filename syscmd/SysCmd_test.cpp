@@ -410,6 +410,8 @@ TEST_F(SysCmdTest, ACommandMissingOnTheHostEndsTheRunWithStatusOne) {
   EXPECT_EXIT(GetCmdResponse(44, "", "x"), testing::ExitedWithCode(1),
               "^ERROR: unable to locate system command 'pkgadd'\n$");
   EXPECT_EXIT(SysCmd(90, 0, "x"), testing::ExitedWithCode(1), "system command '90'");
+  EXPECT_EXIT(SysCmd(-90, 0, "x"), testing::ExitedWithCode(1), "system command '-90'");
+  EXPECT_EXIT(GetCmdResponse(-3, "", "x"), testing::ExitedWithCode(1), "system command '-3'");
   ComList[kCmdSh].pPath = nullptr;
   EXPECT_EXIT(SysCmd(kCmdChmod, 0, "x"), testing::ExitedWithCode(1), "system command 'sh'");
 }

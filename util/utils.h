@@ -201,7 +201,10 @@ extern const char* pLogPath;    // directory of the log, "/tmp"
 extern FILE* pLog;              // the log stream while a message is written
 
 // Appends one message to /tmp/<my_name>.log when logging is on; the first
-// message of a run empties the file.
+// message of a run empties the file. The log is never written through a
+// link: before the first message a symbolic link, a file that is not plain,
+// has more links or (as root) belongs to another user is removed, and the
+// log is made anew with mode 666.
 SETUP_PRINTF(1, 2) void PutLogMsg(const char* format, ...);
 
 // A managed copy of the environment variable's value, NULL when unset.
@@ -223,10 +226,11 @@ SETUP_PRINTF(3, 4) void ErrorMsg(int type, int status, const char* format, ...);
 // Program path and host probes.
 
 // Name of the effective user (first line of whoami), managed; NULL when the
-// command cannot be run.
+// command cannot be run or prints no name.
 char* GetUserName();
 
-// Absolute directory that holds the program, from argv[0]; managed.
+// Absolute directory that holds the program, from argv[0]; managed. Leading
+// "./" and "../" steps are resolved against the working directory.
 char* GetToolPath(const char* invocation);
 
 // Longest existing leading part of path, managed; sets *exists to 1 when that
