@@ -56,26 +56,18 @@ TEST(DisksListDeathTest, NamesThatCannotBeUsedSafelyAreRefused) {
   CheckMediumFileName("setup.hlp");
 }
 
-class JoinPieces : public testing::Test {
+class JoinPieces : public CommandTableTest {
  protected:
   void SetUp() override {
-    flUseLog = 0;
-    static bool initialised = false;
-    if (!initialised) {
-      InitSysCmdList();
-      initialised = true;
-    }
+    CommandTableTest::SetUp();
     pTmpDir = const_cast<char*>(area.path().c_str());
     workDir = area.path() + "/VexlaInstall";
     pVexlaInstallDir = const_cast<char*>(workDir.c_str());
   }
 
+  // Unlogged: no redirection of its own, only the caller's append.
   std::string CatLine(const std::string& piece) const {
-    const SysCmdEntry& sh = ComList[kCmdSh];
-    const SysCmdEntry& cat = ComList[kCmdCat];
-    // Unlogged: no redirection of its own, only the caller's append.
-    return std::string(sh.pPath) + "/sh -c \"" + cat.pPath + "/cat  " + workDir + "/" + piece + " >> " + workDir +
-           "/Linuxi386Vpxx.tar.Z\"";
+    return ShellLine(kCmdCat, workDir + "/" + piece + " >> " + workDir + "/Linuxi386Vpxx.tar.Z", "");
   }
 
   ScratchDir area;

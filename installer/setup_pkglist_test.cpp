@@ -131,31 +131,15 @@ TEST(ReleaseCondition, Operators) {
 
 // Carries out steps with the host replaced by a recorder, from a resolved
 // command table, and returns the command lines built.
-class PkgCommands : public testing::Test {
+class PkgCommands : public CommandTableTest {
  protected:
   void SetUp() override {
-    static bool initialised = false;
-    if (!initialised) {
-      flUseLog = 0;
-      InitSysCmdList();
-      initialised = true;
-    }
+    CommandTableTest::SetUp();
     pVexlaInstallDir = const_cast<char*>("/w/VexlaInstall");
     CopyText(AppDir, sizeof AppDir, app.path().c_str());
   }
 
-  std::string Cmd(int row) const { return std::string(ComList[row].pPath) + "/" + ComList[row].pName; }
-  std::string Shell() const { return Cmd(kCmdSh); }
-  // The line the runner builds for a table row run with severity 0.
-  std::string Silent(int row, const std::string& args) const {
-    return Shell() + " -c \"" + Cmd(row) + " " + ComList[row].pFlags + " " + args +
-           " 1>/dev/null 2>/dev/null\"";
-  }
-  // The line for severity 1 or 2 with logging off.
-  std::string Logged(int row, const std::string& args) const {
-    return Shell() + " -c \"" + Cmd(row) + " " + ComList[row].pFlags + " " + args +
-           " 1>>/dev/null 2>>/dev/null\"";
-  }
+  static std::string Logged(int row, const std::string& args) { return ShellLine(row, args, kLoggedOff); }
 
   std::vector<std::string> Run(const char* line) {
     PkgStep step;

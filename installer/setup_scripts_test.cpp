@@ -34,15 +34,10 @@ int Shell(const std::string& line) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-class Scripts : public testing::Test {
+class Scripts : public CommandTableTest {
  protected:
   void SetUp() override {
-    flUseLog = 0;
-    static bool initialised = false;
-    if (!initialised) {
-      InitSysCmdList();
-      initialised = true;
-    }
+    CommandTableTest::SetUp();
     CopyText(AppDir, sizeof AppDir, app.path().c_str());
   }
 

@@ -16,15 +16,10 @@ std::string Df(const std::string& device, double avail) {
          std::to_string(static_cast<long>(avail)) + " 1% /x\n";
 }
 
-class FreeSpace : public testing::Test {
+class FreeSpace : public CommandTableTest {
  protected:
   void SetUp() override {
-    flUseLog = 0;
-    static bool initialised = false;
-    if (!initialised) {
-      InitSysCmdList();
-      initialised = true;
-    }
+    CommandTableTest::SetUp();
     pToolPath = const_cast<char*>(medium.path().c_str());
     pTmpDir = const_cast<char*>(area.path().c_str());
     workDir = area.path() + "/VexlaInstall";

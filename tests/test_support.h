@@ -3,6 +3,8 @@
 // lines the program builds without running them.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <string>
 #include <vector>
@@ -127,3 +129,20 @@ std::string ShellLine(int row, const std::string& args, const std::string& redir
 // the log of the current my_name.
 constexpr const char* kDiscard = " 1>/dev/null 2>/dev/null";
 std::string LogRedirection();
+
+// Base of tests that build real command lines: the command table resolved
+// against this host, logging off (so logged runs redirect to /dev/null),
+// all of it restored afterwards.
+class CommandTableTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    table_.ResolveFromHost();
+    flUseLog = 0;
+  }
+
+  // A logged run of severity 1 or 2 with logging off.
+  static constexpr const char* kLoggedOff = " 1>>/dev/null 2>>/dev/null";
+
+ private:
+  ComListScope table_;
+};
