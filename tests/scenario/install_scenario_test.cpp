@@ -394,22 +394,36 @@ TEST(InstallScenario, TheSpoolerFlagFollowsTheHost) {
   SETUP_REQUIRE_SANDBOX();
   const std::string lprng = StandIn("/usr/sbin/lpd", "echo \"lpd (LPRng) 3.8.28\"");
   const std::string cups = ": > /usr/sbin/cupsd && chmod 755 /usr/sbin/cupsd";
+  // The installed print interface script, as each spooler starts it, runs
+  // the installed print interface program (which prints its arguments).
+  const std::string lprngJob =
+      "cd /var/spool && CONTROL='Hhost1\nPalice\nJjob title\nNfile\nUdfA001\nUdfB001\nZa=1,b=2\n' "
+      "SPOOL_DIR=/var/spool/lp1 PRINTER=lp1 /opt/Vexla/vpxx/VexlaPrintvpxx -print";
+  const std::string cupsJob = "cd /var/spool && PRINTER=laser /opt/Vexla/vpxx/VexlaPrintvpxx 17 bob title 1 opts /tmp/f1";
+  const std::string cupsOut = "-dlaser\n-i\n/tmp/f1\n";
   struct Case {
     const char* what;
     std::vector<std::string> setup;
     const char* flag;
+    std::string job;
+    std::string printed;
   } cases[] = {
-      {"lprng", {lprng}, " LPRng "},
-      {"cups", {cups}, " CUPS "},
-      {"both", {lprng, cups}, " CUPS "},
+      // One N line and two U lines: two copies, so only the second file.
+      {"lprng", {lprng}, " LPRng ", lprngJob, "-dlp1\n-Jjob\n-oa=1\n-ob=2\n-c2\n/var/spool/lp1/dfB001\nOutput for LPRng\n"},
+      {"cups", {cups}, " CUPS ", cupsJob, cupsOut},
+      {"both", {lprng, cups}, " CUPS ", cupsJob, cupsOut},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     SandboxOptions o = FromSite();
     o.setup.insert(o.setup.end(), c.setup.begin(), c.setup.end());
-    SandboxResult r = RunInSandbox(std::string("install-spooler-") + c.what, o, {"./setup", "install", "/opt"});
-    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    SandboxResult r = RunInSandbox(std::string("install-spooler-") + c.what, o,
+                                   Shell("./setup install /opt; echo \"status=$?\"; echo '== job'; " + c.job));
+    EXPECT_EQ(Printed(r.out, "status"), "0") << r.out << r.err;
     EXPECT_EQ(r.Read("/opt/Vexla/vpxx/.vp_cfg"), c.flag);
+    size_t job = r.out.find("== job\n");
+    ASSERT_NE(job, std::string::npos) << r.out;
+    EXPECT_EQ(r.out.substr(job + 7), c.printed) << r.err;
   }
   // Neither: " BSD ", as every other installation here shows.
 }
@@ -449,6 +463,15 @@ TEST(InstallScenario, AUserOtherThanRootInstallsNothing) {
   EXPECT_EQ(r.status, 1) << r.out << r.err;
   EXPECT_TRUE(Contains(r.out, "nobody is logged in\nYou must become root to run setup\n")) << r.out;
   // Only its own log; the work directory it made is gone again.
+  EXPECT_EQ(r.changes, std::vector<std::string>{"A /tmp/setup.log"});
+
+  // With a work area that user cannot write, the run ends before it gets
+  // as far as asking who runs it: the work directory cannot be made.
+  r = RunInSandbox("install-nobody-workarea", FromSite(),
+                   {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "./setup", "/var", "install",
+                    "/opt"});
+  EXPECT_EQ(r.status, 1) << r.out << r.err;
+  EXPECT_TRUE(Contains(r.err, "can't create the work directory /var/VexlaInstall")) << r.err;
   EXPECT_EQ(r.changes, std::vector<std::string>{"A /tmp/setup.log"});
 }
 
@@ -615,9 +638,21 @@ TEST(InstallScenario, TheWorkDirectoryMustBeSafe) {
     ExpectNothingInstalled(r);
   }
 
+  // A work directory someone else made for a site run is replaced, never
+  // used: what it pointed at stays as it was.
+  SandboxOptions planted = FromSite();
+  planted.setup.push_back(
+      "mkdir /etc/theirs && echo mine > /etc/theirs/keep && chown -R 65534:65534 /etc/theirs && "
+      "ln -s /etc/theirs /tmp/VexlaInstall");
+  SandboxResult r = RunInSandbox("install-workdir-planted", planted, {"./setup", "install", "/opt"});
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_FALSE(r.Changed("/etc/theirs"));
+  EXPECT_FALSE(r.Changed("/etc/theirs/keep"));
+  ExpectInstalled(r, "/opt");
+
   // A site needs a fresh work directory: on a read-only work area it cannot
   // be made.
-  SandboxResult r = RunInSandbox(
+  r = RunInSandbox(
       "install-workdir-readonly", FromSite(),
       Shell("mkdir /sbxwork && mount -t tmpfs -o ro sbx-ro /sbxwork && ./setup /sbxwork no_space_check install /opt; "
             "echo \"status=$?\"; umount /sbxwork"));
