@@ -219,6 +219,12 @@ std::vector<PkgStep> ReadPkgList(const char* path);
 // chose to quit at a running-programs question.
 int CarryOutPkgStep(const PkgStep& step, const char* package);
 
+// Reads and checks <work directory>/<package>/pkg.list without carrying
+// anything out; a list that cannot be opened, or a damaged line, ends the
+// program with status 1. Lets the install sequence refuse a damaged list
+// before it makes the product tree.
+void CheckPkgList(const char* package);
+
 // Carries out <work directory>/<package>/pkg.list: 0 when done, 1 when the
 // user chose to quit at a running-programs question.
 int ProcessPkgList(const char* package);

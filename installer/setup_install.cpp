@@ -110,6 +110,9 @@ int Install(TtyMenu*, TtyMenuItem*) {
   EnterDirectory(pVexlaInstallDir, true);
   SysCmd(kCmdTarX, 2, "%s/%s.tar", pVexlaInstallDir, kArchiveBase);
   DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar");
+  // A package list that cannot be carried out must not leave a half-made
+  // product tree behind: it is checked before anything is made.
+  CheckPkgList("pkg");
 
   if (pInstallDir == nullptr && !GetDirName(InstallInfo, "/usr", 1)) return 0;
   const char* d = pInstallDir != nullptr ? pInstallDir : Name;

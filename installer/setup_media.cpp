@@ -59,14 +59,19 @@ void RemoveStray(const char* name) {
 }
 
 // Copies every file the disks list in LineBuf names from one directory to
-// another.
+// another. Every file must be there before the first is copied: a medium
+// that lacks one is reported by that file's name, not by a failed copy.
 void CopyListedFiles(const char* from, const char* to) {
-  for (const std::vector<std::string>& line : DisksListFiles()) {
+  const std::vector<std::vector<std::string>> files = DisksListFiles();
+  for (const std::vector<std::string>& line : files) {
     for (const std::string& word : line) {
       CheckMediumFileName(word.c_str());
-      SysCmd(kCmdCp, 2, "%s/%s %s", from, word.c_str(), to);
+      if (!FindFile(from, word.c_str()))
+        ErrorMsg(2, 1, "%s is missing from %s, whose disks list names it", word.c_str(), from);
     }
   }
+  for (const std::vector<std::string>& line : files)
+    for (const std::string& word : line) SysCmd(kCmdCp, 2, "%s/%s %s", from, word.c_str(), to);
 }
 
 // Writes the marker file text into path; reported when it cannot be opened.

@@ -289,11 +289,22 @@ std::vector<PkgStep> ReadPkgList(const char* path) {
   return steps;
 }
 
-int ProcessPkgList(const char* package) {
+namespace {
+
+// <work directory>/<package>/pkg.list; ends the program when it does not fit.
+std::string PkgListPath(const char* package) {
   char path[kLineBufSize];
   if (!FormatText(path, sizeof path, "%s/%s/pkg.list", pVexlaInstallDir, package))
     ErrorMsg(2, 1, "package list path too long");
-  for (const PkgStep& step : ReadPkgList(path))
+  return path;
+}
+
+}  // namespace
+
+void CheckPkgList(const char* package) { ReadPkgList(PkgListPath(package).c_str()); }
+
+int ProcessPkgList(const char* package) {
+  for (const PkgStep& step : ReadPkgList(PkgListPath(package).c_str()))
     if (CarryOutPkgStep(step, package) != 0) return 1;
   return 0;
 }

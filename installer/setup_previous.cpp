@@ -16,13 +16,20 @@
 namespace {
 
 // Reads one answer line; NULL at end of input, after a line saying that the
-// question is taken as declined.
+// question is taken as declined. What a line holds beyond the buffer is
+// dropped, so that it is not read as the answer to the next question (the
+// kept part is too long for any answer, and is refused as such).
 char* ReadAnswer() {
   std::fflush(stdout);
   char* line = Gets(LineBuf, kLineBufSize);
   if (line == nullptr) {
     std::printf("\n%s: end of input, taken as no\n", my_name);
     std::fflush(stdout);
+    return nullptr;
+  }
+  if (std::strlen(line) == kLineBufSize - 1) {
+    for (int c = std::getchar(); c != EOF && c != '\n'; c = std::getchar()) {
+    }
   }
   return line;
 }

@@ -1,0 +1,884 @@
+// Whole installations with the real program, the real medium builder and
+// real host tools, in the sandbox: what a run leaves on the machine, what it
+// prints and how it ends, for the host and medium variations an
+// administrator meets.
+#include <fcntl.h>
+#include <grp.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/utsname.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "sandbox.h"
+#include "test_support.h"
+
+extern char** environ;
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Media, built with the real medium builder once per test program.
+
+// A scratch directory for the whole program: products and media live there.
+const std::string& MediaRoot() {
+  static ScratchDir root;
+  return root.path();
+}
+
+// Runs argv, its output into a file; the exit status, or -1.
+int RunTool(const std::vector<std::string>& argv, std::string* output) {
+  std::vector<char*> cargv;
+  std::vector<std::string> args = argv;
+  for (std::string& a : args) cargv.push_back(a.data());
+  cargv.push_back(nullptr);
+  const std::string log = MediaRoot() + "/tool.log";
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  pid_t pid;
+  int rc = posix_spawnp(&pid, cargv[0], &actions, nullptr, cargv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) return -1;
+  int status;
+  while (waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  if (output) *output = ReadWholeFile(log);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A copy of the sample product named key, with extra appended to its
+// package list (made once).
+std::string Product(const std::string& key, const std::string& extra) {
+  static std::map<std::string, std::string> made;
+  if (auto it = made.find(key); it != made.end()) return it->second;
+  const std::string dir = MediaRoot() + "/product-" + key;
+  std::string out;
+  if (RunTool({"cp", "-a", SAMPLE_PRODUCT_DIR, dir}, &out) != 0) ADD_FAILURE() << "cannot copy the sample: " << out;
+  if (!extra.empty()) std::ofstream(dir + "/pkg/pkg.list", std::ios::app) << extra;
+  return made[key] = dir;
+}
+
+// The medium named key, made from product with the builder's options.
+std::string Medium(const std::string& key, const std::string& product, const std::vector<std::string>& options = {}) {
+  static std::map<std::string, std::string> made;
+  if (auto it = made.find(key); it != made.end()) return it->second;
+  const std::string dir = MediaRoot() + "/medium-" + key;
+  std::vector<std::string> argv = {MKMEDIUM_PROGRAM, "-o", dir, "-p", SetupProgramPath()};
+  argv.insert(argv.end(), options.begin(), options.end());
+  argv.push_back(product);
+  std::string out;
+  if (RunTool(argv, &out) != 0) ADD_FAILURE() << "mkmedium failed: " << out;
+  return made[key] = dir;
+}
+
+std::string SiteMedium() { return Medium("site", SAMPLE_PRODUCT_DIR); }
+
+// A diskette set with DOS names (DISKS, PKG_TAR.001, ...) in pieces of 1 KiB.
+std::string DisketteMedium() { return Medium("diskette", SAMPLE_PRODUCT_DIR, {"--diskette", "--dos", "-s", "1K"}); }
+
+std::string HelpMedium() {
+  const std::string help = MediaRoot() + "/setup.hlp";
+  std::ofstream(help) << "<html><body>Help of setup.</body></html>\n";
+  return Medium("help", SAMPLE_PRODUCT_DIR, {"--help-file", help});
+}
+
+// A site whose archive holds no package list.
+std::string NoListMedium() {
+  const std::string product = Product("nolist", "");
+  const std::string medium = Medium("nolist", product);
+  static bool done = false;
+  if (!done) {
+    done = true;
+    std::remove((product + "/pkg/pkg.list").c_str());
+    std::string out;
+    if (RunTool({"sh", "-c", "tar -C '" + product + "' --owner=0 --group=0 -cf - pkg | compress -c > '" + medium +
+                                 "/pkg_tar.001'"},
+                &out) != 0)
+      ADD_FAILURE() << "cannot remake the archive: " << out;
+  }
+  return medium;
+}
+
+double SizeFileOf(const std::string& medium, const char* name) {
+  return std::strtod(ReadWholeFile(medium + "/" + name).c_str(), nullptr);
+}
+
+std::string Sample(const std::string& path) { return ReadWholeFile(std::string(SAMPLE_PRODUCT_DIR) + "/" + path); }
+
+// ---------------------------------------------------------------------------
+// Sandbox set-ups.
+
+constexpr char kSearchDirs[] =
+    "/usr/sbin /usr/bin /bin /sbin /etc /usr/etc /usr/local/sbin /usr/local/bin";
+
+std::string RemoveEverywhere(const std::string& name) {
+  return std::string("for d in ") + kSearchDirs + "; do rm -f $d/" + name + "; done";
+}
+
+// An executable shell script at path with the given lines.
+std::string StandIn(const std::string& path, const std::string& body) {
+  return "printf '%s\\n' '#!/bin/sh' '" + body + "' > " + path + " && chmod 755 " + path;
+}
+
+// Runs from the medium in /media; no print spooler on the host unless a
+// test adds one; English texts.
+SandboxOptions FromMedium(const std::string& medium) {
+  SandboxOptions o;
+  o.medium = medium;
+  o.setup = {RemoveEverywhere("lpd"), RemoveEverywhere("cupsd")};
+  o.env = {"LANG=C"};
+  o.timeoutSeconds = 40;
+  return o;
+}
+
+SandboxOptions FromSite() { return FromMedium(SiteMedium()); }
+
+// A shell line as the sandbox's command.
+std::vector<std::string> Shell(const std::string& line) { return {"/bin/sh", "-c", line}; }
+
+// ---------------------------------------------------------------------------
+// Looking at the results.
+
+struct FileInfo {
+  bool exists = false;
+  mode_t type = 0;
+  mode_t mode = 0;  // permission and set-id bits
+  uid_t uid = 0;
+  gid_t gid = 0;
+  std::string link;  // target of a symbolic link
+};
+
+FileInfo Info(const SandboxResult& r, const std::string& path) {
+  FileInfo f;
+  struct stat st;
+  const std::string host = r.Upper(path);
+  if (lstat(host.c_str(), &st) != 0) return f;
+  // A whiteout: the run deleted what the starting state held there.
+  if (S_ISCHR(st.st_mode) && st.st_rdev == 0) return f;
+  f.exists = true;
+  f.type = st.st_mode & S_IFMT;
+  f.mode = st.st_mode & 07777;
+  f.uid = st.st_uid;
+  f.gid = st.st_gid;
+  if (S_ISLNK(st.st_mode)) {
+    char buf[4096];
+    ssize_t n = readlink(host.c_str(), buf, sizeof buf);
+    if (n > 0) f.link.assign(buf, static_cast<size_t>(n));
+  }
+  return f;
+}
+
+gid_t Gid(const char* group) {
+  const struct group* g = getgrnam(group);
+  return g != nullptr ? g->gr_gid : static_cast<gid_t>(-1);
+}
+
+// A file (or directory) with that mode, and that group when given.
+void ExpectFile(const SandboxResult& r, const std::string& path, mode_t type, mode_t mode,
+                const char* group = nullptr) {
+  SCOPED_TRACE(path);
+  FileInfo f = Info(r, path);
+  ASSERT_TRUE(f.exists) << "missing";
+  EXPECT_EQ(f.type, type);
+  EXPECT_EQ(f.mode, mode) << std::oct << f.mode;
+  if (group != nullptr) {
+    EXPECT_EQ(f.gid, Gid(group));
+  }
+}
+
+void ExpectAbsent(const SandboxResult& r, const std::string& path) {
+  EXPECT_FALSE(Info(r, path).exists) << path << " should not be there";
+}
+
+bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+// The value printed as "<name>=<value>" on a line of out; "" when absent.
+std::string Printed(const std::string& out, const std::string& name) {
+  size_t at = 0;
+  const std::string key = name + "=";
+  while ((at = out.find(key, at)) != std::string::npos) {
+    if (at == 0 || out[at - 1] == '\n') {
+      size_t end = out.find('\n', at);
+      return out.substr(at + key.size(), end == std::string::npos ? std::string::npos : end - at - key.size());
+    }
+    at += key.size();
+  }
+  return "";
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
+  return n;
+}
+
+// The settings file after the package list's sed edit.
+std::string EditedSettings() {
+  std::string text = Sample("pkg/lib/vpxx.cfg");
+  auto replace = [&text](const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+      text.replace(at, from.size(), to);
+  };
+  replace("@VERSION@", "3.00.42");
+  replace("@PRODUCT@", "Vexla print software");
+  return text;
+}
+
+// Whether the package list's line "v >= 2.6 v < 9" holds on this kernel.
+bool ModernKernel() {
+  struct utsname u;
+  if (uname(&u) != 0) return false;
+  return std::strcmp(u.release, "2.6") >= 0 && std::strcmp(u.release, "9") < 0;
+}
+
+const std::string kBanner = "#!/bin/sh\n" + std::string(63, '#') + "\n";
+constexpr char kUpgradedAndCleaned[] = "vpqadmin -upgrade\nvpqadmin -clean\n";
+
+// Everything one complete installation of the sample into d leaves behind:
+// the tree and spool directories, the flag file, the link under /usr, the
+// scripts, what the package list places, the set-user-ID programs, the
+// administration tool's runs, and no work files.
+void ExpectInstalled(const SandboxResult& r, const std::string& d, const std::string& spooler = " BSD ",
+                     const std::string& adminRuns = kUpgradedAndCleaned) {
+  const std::string a = d + "/Vexla/vpxx";
+  ExpectFile(r, a, S_IFDIR, 0775);
+  ExpectFile(r, a + "/.PrintError", S_IFREG, 0666);
+  ExpectFile(r, "/var/spool/Vexla", S_IFDIR, 0775);
+  ExpectFile(r, "/var/spool/Vexla/vpxx", S_IFDIR, 0775);
+  ExpectFile(r, "/var/spool/Vexla/vpxx/__vpa_download__", S_IFDIR, 0777);
+  ExpectFile(r, a + "/.vp_cfg", S_IFREG, 0644);
+  EXPECT_EQ(r.Read(a + "/.vp_cfg"), spooler);
+
+  FileInfo usrLink = Info(r, "/usr/Vexla");
+  if (d == "/usr") {
+    EXPECT_EQ(usrLink.type, static_cast<mode_t>(S_IFDIR)) << "no link when installing into /usr";
+  } else {
+    EXPECT_EQ(usrLink.type, static_cast<mode_t>(S_IFLNK));
+    EXPECT_EQ(usrLink.link, d + "/Vexla");
+  }
+
+  for (const char* script : {"/VexlaPrintvpxx", "/VexlaVSF"}) {
+    ExpectFile(r, a + script, S_IFREG, 0755);
+    std::string text = r.Read(a + script);
+    EXPECT_EQ(text.substr(0, kBanner.size()), kBanner) << script;
+    EXPECT_TRUE(Contains(text, "ToolPath=\"" + a + "\"\n")) << script;
+    EXPECT_TRUE(text.size() > 5 && text.compare(text.size() - 5, 5, "\nesac") == 0) << script;
+  }
+  EXPECT_TRUE(Contains(r.Read(a + "/VexlaVSF"), "SpoolDir=\"/var/spool/Vexla/vpxx\"\n"));
+
+  // The package list.
+  ExpectFile(r, a + "/lib", S_IFDIR, 0755, "lp");
+  ExpectFile(r, a + "/lib/forms", S_IFDIR, 0755, "lp");
+  ExpectFile(r, a + "/lib/forms/a4.frm", S_IFREG, 0644, "lp");
+  ExpectFile(r, a + "/lib/forms/letter.frm", S_IFREG, 0644, "lp");
+  ExpectFile(r, a + "/lib/vpxx.cfg", S_IFREG, 0644, "lp");
+  EXPECT_EQ(r.Read(a + "/lib/vpxx.cfg"), EditedSettings());
+  EXPECT_EQ(r.Read("/usr/share/ppd/Vexla/Vexla-vpxx.ppd"), Sample("pkg/ppd/Vexla/Vexla-vpxx.ppd"));
+  ExpectAbsent(r, a + "/ppd");
+  ExpectFile(r, a + "/vpqadmin", S_IFREG, 0755, "root");
+  EXPECT_EQ(Info(r, "/usr/bin/vpqadmin").link, a + "/vpqadmin");
+  ExpectFile(r, a + "/VPrintD", S_IFREG, 0755, "lp");
+  ExpectFile(r, a + "/VPrintUI", S_IFREG, 0755);
+  ExpectFile(r, a + "/vprvpxxtty", S_IFREG, 04755, "lp");
+  ExpectFile(r, a + "/vsf", S_IFREG, 04755, "lp");
+  EXPECT_EQ(Info(r, a + "/vsf").uid, 0u);
+  ExpectFile(r, a + "/bin/vprint", S_IFREG, 0755);
+  ExpectFile(r, "/usr/bin/vprint", S_IFREG, 0755);
+  const std::string wrapper = r.Read("/usr/bin/vprint");
+  EXPECT_EQ(wrapper.substr(0, kBanner.size()), kBanner);
+  EXPECT_TRUE(Contains(wrapper, "\ncd " + a + "\nexec " + a + "/bin/vprint $*\n")) << wrapper;
+  ExpectFile(r, a + "/VPrintD.log", S_IFREG, 0666, "lp");
+  EXPECT_EQ(r.Read(a + "/VPrintD.log"), "");
+  if (ModernKernel()) {
+    ExpectFile(r, a + "/usbport.conf", S_IFREG, 0644);
+    EXPECT_EQ(r.Read(a + "/usbport.conf"), Sample("pkg/usbport.modern"));
+  }
+  ExpectAbsent(r, a + "/usbport.modern");
+  ExpectAbsent(r, a + "/usbport.old");
+  ExpectFile(r, a + "/vpxx.txt", S_IFREG, 0444);
+
+  EXPECT_EQ(r.Read(a + "/vpqadmin.log"), adminRuns);
+  ExpectAbsent(r, "/tmp/VexlaInstall");
+  ExpectAbsent(r, "/tmp/setup.tmp");
+  ExpectAbsent(r, "/tmp/Linuxi386Vpxx.tar.Z");
+}
+
+// Nothing of the product reached the machine.
+void ExpectNothingInstalled(const SandboxResult& r) {
+  for (const char* path : {"/opt/Vexla", "/usr/Vexla", "/var/spool/Vexla", "/usr/bin/vprint", "/usr/bin/vpqadmin",
+                           "/usr/share/ppd"})
+    EXPECT_FALSE(r.Changed(path)) << path;
+}
+
+// ---------------------------------------------------------------------------
+// Complete installations.
+
+TEST(InstallScenario, SiteIntoOpt) {
+  SETUP_REQUIRE_SANDBOX();
+  SandboxResult r = RunInSandbox("install-opt", FromSite(), {"./setup", "install", "/opt"});
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_TRUE(Contains(r.out, "vpqadmin: settings upgraded\n")) << r.out;
+  EXPECT_TRUE(Contains(r.out, "vpqadmin: work files cleaned\n")) << r.out;
+  ExpectInstalled(r, "/opt");
+  const std::string log = r.Read("/tmp/setup.log");
+  EXPECT_EQ(log.rfind("initializing system\n", 0), 0u) << log;
+  EXPECT_FALSE(Contains(log, "ERROR")) << log;
+  EXPECT_FALSE(Contains(log, "WARNING")) << log;
+}
+
+TEST(InstallScenario, SiteIntoUsrMakesNoLink) {
+  SETUP_REQUIRE_SANDBOX();
+  SandboxResult r = RunInSandbox("install-usr", FromSite(), {"./setup", "install", "/usr/"});
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  ExpectInstalled(r, "/usr");
+  // The one link made is the package list's.
+  EXPECT_EQ(Count(r.Read("/tmp/setup.log"), "/ln  -s "), 1u) << r.Read("/tmp/setup.log");
+}
+
+TEST(InstallScenario, PlainSetupFindsTheEarlierInstallationOrUsesUsr) {
+  SETUP_REQUIRE_SANDBOX();
+  struct Case {
+    const char* what;
+    std::string wrapper;  // /usr/bin/vprint before the run; empty: none
+    std::string dir;
+  } cases[] = {
+      {"none", "", "/usr"},
+      {"wrapper", "printf '%s\\n' '#!/bin/sh' 'VPrintFileSourceDir=`pwd`' 'cd /opt/Vexla/vpxx' "
+                  "'exec /opt/Vexla/vpxx/bin/vprint $*' > /usr/bin/vprint",
+       "/opt"},
+      // A wrapper that names no product tree tells of no earlier installation.
+      {"foreign-wrapper", "printf '%s\\n' '#!/bin/sh' 'cd /srv/print' 'exec ./vprint' > /usr/bin/vprint", "/usr"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SandboxOptions o = FromSite();
+    o.setup.push_back("rm -f /usr/bin/vprint");
+    if (!c.wrapper.empty()) o.setup.push_back(c.wrapper);
+    SandboxResult r = RunInSandbox(std::string("install-plain-") + c.what, o, {"./setup"});
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    ExpectInstalled(r, c.dir);
+  }
+}
+
+TEST(InstallScenario, DisketteSetInTheWorkDirectory) {
+  SETUP_REQUIRE_SANDBOX();
+  // The diskettes were read into the work directory, which is the medium;
+  // the list's names in lower case are taken as the upper-case files.
+  SandboxOptions o = FromMedium("");
+  o.copies = {{DisketteMedium(), "/tmp/VexlaInstall"}};
+  o.setup.push_back("cd /tmp/VexlaInstall && tr A-Z a-z < DISKS > d && mv d DISKS && grep -qx pkg_tar.005 DISKS");
+  o.cwd = "/tmp/VexlaInstall";
+  SandboxResult r = RunInSandbox("install-diskette", o, {"./SETUP", "install", "/opt"});
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  ExpectInstalled(r, "/opt");
+  // The work directory, diskettes and all, is cleaned up at the end.
+  EXPECT_TRUE(r.Changed("/tmp/VexlaInstall"));
+  EXPECT_TRUE(Contains(r.Read("/tmp/SETUP.log"), "uncompress")) << r.Read("/tmp/SETUP.log");
+}
+
+TEST(InstallScenario, TheSpoolerFlagFollowsTheHost) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::string lprng = StandIn("/usr/sbin/lpd", "echo \"lpd (LPRng) 3.8.28\"");
+  const std::string cups = ": > /usr/sbin/cupsd && chmod 755 /usr/sbin/cupsd";
+  // The installed print interface script, as each spooler starts it, runs
+  // the installed print interface program (which prints its arguments).
+  const std::string lprngJob =
+      "cd /var/spool && CONTROL='Hhost1\nPalice\nJjob title\nNfile\nUdfA001\nUdfB001\nZa=1,b=2\n' "
+      "SPOOL_DIR=/var/spool/lp1 PRINTER=lp1 /opt/Vexla/vpxx/VexlaPrintvpxx -print";
+  const std::string cupsJob = "cd /var/spool && PRINTER=laser /opt/Vexla/vpxx/VexlaPrintvpxx 17 bob title 1 opts /tmp/f1";
+  const std::string cupsOut = "-dlaser\n-i\n/tmp/f1\n";
+  struct Case {
+    const char* what;
+    std::vector<std::string> setup;
+    const char* flag;
+    std::string job;
+    std::string printed;
+  } cases[] = {
+      // One N line and two U lines: two copies, so only the second file.
+      {"lprng", {lprng}, " LPRng ", lprngJob, "-dlp1\n-Jjob\n-oa=1\n-ob=2\n-c2\n/var/spool/lp1/dfB001\nOutput for LPRng\n"},
+      {"cups", {cups}, " CUPS ", cupsJob, cupsOut},
+      {"both", {lprng, cups}, " CUPS ", cupsJob, cupsOut},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SandboxOptions o = FromSite();
+    o.setup.insert(o.setup.end(), c.setup.begin(), c.setup.end());
+    SandboxResult r = RunInSandbox(std::string("install-spooler-") + c.what, o,
+                                   Shell("./setup install /opt; echo \"status=$?\"; echo '== job'; " + c.job));
+    EXPECT_EQ(Printed(r.out, "status"), "0") << r.out << r.err;
+    EXPECT_EQ(r.Read("/opt/Vexla/vpxx/.vp_cfg"), c.flag);
+    size_t job = r.out.find("== job\n");
+    ASSERT_NE(job, std::string::npos) << r.out;
+    EXPECT_EQ(r.out.substr(job + 7), c.printed) << r.err;
+  }
+  // Neither: " BSD ", as every other installation here shows.
+}
+
+TEST(InstallScenario, MediumCopiedIntoTheWorkAreaKeepsItsOwnFiles) {
+  SETUP_REQUIRE_SANDBOX();
+  // Run from /tmp itself: the medium's setup and setup.hlp are the work
+  // area's, and neither the start nor the clean-up may remove them.
+  SandboxOptions o = FromMedium(HelpMedium());
+  o.setup.push_back("cp -a /media/. /tmp/ && grep -qx setup.hlp /tmp/disks");
+  o.cwd = "/tmp";
+  SandboxResult r = RunInSandbox(
+      "install-from-tmp", o,
+      Shell("./setup install /opt; echo \"status=$?\"; cmp /tmp/setup /media/setup && "
+            "cmp /tmp/setup.hlp /media/setup.hlp && echo kept"));
+  EXPECT_EQ(Printed(r.out, "status"), "0") << r.out << r.err;
+  EXPECT_TRUE(Contains(r.out, "\nkept\n")) << r.out << r.err;
+  ExpectInstalled(r, "/opt");
+
+  // A stray program of another medium in the work area is removed.
+  o = FromMedium(HelpMedium());
+  o.setup.push_back("echo stray > /tmp/setup && echo stray > /tmp/setup.hlp");
+  r = RunInSandbox("install-stray", o, {"./setup", "install", "/opt"});
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  for (const char* gone : {"D /tmp/setup", "D /tmp/setup.hlp"})
+    EXPECT_NE(std::find(r.changes.begin(), r.changes.end(), gone), r.changes.end()) << gone;
+}
+
+// ---------------------------------------------------------------------------
+// Refusals: nothing is installed, and the run says why.
+
+TEST(InstallScenario, AUserOtherThanRootInstallsNothing) {
+  SETUP_REQUIRE_SANDBOX();
+  SandboxResult r = RunInSandbox(
+      "install-nobody", FromSite(),
+      {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "./setup", "install", "/opt"});
+  EXPECT_EQ(r.status, 1) << r.out << r.err;
+  EXPECT_TRUE(Contains(r.out, "nobody is logged in\nYou must become root to run setup\n")) << r.out;
+  // Only its own log; the work directory it made is gone again.
+  EXPECT_EQ(r.changes, std::vector<std::string>{"A /tmp/setup.log"});
+
+  // With a work area that user cannot write, the run ends before it gets
+  // as far as asking who runs it: the work directory cannot be made.
+  r = RunInSandbox("install-nobody-workarea", FromSite(),
+                   {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "./setup", "/var", "install",
+                    "/opt"});
+  EXPECT_EQ(r.status, 1) << r.out << r.err;
+  EXPECT_TRUE(Contains(r.err, "can't create the work directory /var/VexlaInstall")) << r.err;
+  EXPECT_EQ(r.changes, std::vector<std::string>{"A /tmp/setup.log"});
+}
+
+TEST(InstallScenario, NotEnoughSpace) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::string medium = SiteMedium();
+  const long needInstall = static_cast<long>(SizeFileOf(medium, "isize")) + 40;
+  const long needWork = static_cast<long>(SizeFileOf(medium, "tsize")) + 40;
+  auto e = [](long n) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%e", static_cast<double>(n));
+    return std::string(buf);
+  };
+  // A df that reports the work area /tmp and everything else as two file
+  // systems (or one) with the room given.
+  auto df = [](long work, long other, bool onePartition) {
+    std::string line = onePartition ? "echo \"/dev/sbx 900000 1 " + std::to_string(other) + " 1% /\""
+                                    : "case \"$1\" in /tmp*) echo \"/dev/work 900000 1 " + std::to_string(work) +
+                                          " 1% /tmp\";; *) echo \"/dev/root 900000 1 " + std::to_string(other) +
+                                          " 1% /\";; esac";
+    return "printf '%s\\n' '#!/bin/sh' 'echo \"Filesystem 1K-blocks Used Available Use% Mounted on\"' '" + line +
+           "' > /usr/sbin/df && chmod 755 /usr/sbin/df";
+  };
+  struct Case {
+    const char* what;
+    std::string df;
+    std::string message;
+  } cases[] = {
+      {"work-area", df(needWork - 1, 1000000, false),
+       "There isn't enough space in /tmp to perform the installation activities. The temporary work area "
+       "should be at least " + e(needWork) + " bytes."},
+      {"install-area", df(1000000, needInstall - 1, false),
+       "There isn't enough space in /opt to perform the installation activities. The install area should be "
+       "at least " + e(needInstall) + " bytes."},
+      {"one-partition", df(0, needInstall + needWork - 1, true),
+       "As you are using a working directory, /tmp/VexlaInstall on the same partition as the install directory "
+       "you have selected, /opt this install requires " + e(needInstall + needWork) + " bytes free."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SandboxOptions o = FromSite();
+    o.setup.push_back(c.df);
+    SandboxResult r = RunInSandbox(std::string("install-space-") + c.what, o, {"./setup", "install", "/opt"});
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    EXPECT_TRUE(Contains(r.out, c.message)) << r.out;
+    EXPECT_EQ(r.changes, std::vector<std::string>{"A /tmp/setup.log"});
+  }
+
+  // A real small file system as the work area.
+  SandboxResult r = RunInSandbox(
+      "install-space-tmpfs", FromSite(),
+      Shell("mkdir /sbxwork && mount -t tmpfs -o size=64k sbx-work /sbxwork && ./setup /sbxwork install /opt; "
+            "echo \"status=$?\"; umount /sbxwork"));
+  EXPECT_EQ(Printed(r.out, "status"), "1") << r.out << r.err;
+  EXPECT_TRUE(Contains(r.out, "There isn't enough space in /sbxwork to perform")) << r.out;
+  ExpectNothingInstalled(r);
+}
+
+TEST(InstallScenario, AMissingSizeFileEndsTheRun) {
+  SETUP_REQUIRE_SANDBOX();
+  for (const char* file : {"isize", "tsize"}) {
+    SCOPED_TRACE(file);
+    SandboxOptions o = FromSite();
+    o.setup.push_back(std::string("rm /media/") + file);
+    SandboxResult r = RunInSandbox(std::string("install-no-") + file, o, {"./setup", "install", "/opt"});
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    EXPECT_EQ(r.out, "Could not determine how much space needed for install, missing isize.\n");
+    EXPECT_EQ(r.changes, std::vector<std::string>{"A /tmp/setup.log"});
+  }
+}
+
+TEST(InstallScenario, UnsafeDirectoriesAreRefused) {
+  SETUP_REQUIRE_SANDBOX();
+  struct Case {
+    const char* what;
+    std::vector<std::string> args;
+    const char* why;
+  } cases[] = {
+      {"blank", {"install", "/opt/a b"}, "may hold only"},
+      {"semicolon", {"install", "/opt;touch /pwned"}, "may hold only"},
+      {"quote", {"install", "/opt/'x'"}, "may hold only"},
+      {"relative", {"install", "opt"}, "full path"},
+      {"long", {"install", "/" + std::string(250, 'd')}, "too long"},
+      {"work-area", {"/tmp/$(touch /pwned)", "install", "/opt"}, "may hold only"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::string> command = {"./setup"};
+    command.insert(command.end(), c.args.begin(), c.args.end());
+    SandboxResult r = RunInSandbox(std::string("install-unsafe-") + c.what, FromSite(), command);
+    EXPECT_EQ(r.status, 2) << r.out << r.err;
+    EXPECT_TRUE(Contains(r.err, c.why)) << r.err;
+    EXPECT_EQ(r.changes, std::vector<std::string>{"A /tmp/setup.log"});
+  }
+}
+
+TEST(InstallScenario, AListedPieceThatIsMissingEndsTheRunBeforeUnpacking) {
+  SETUP_REQUIRE_SANDBOX();
+  // A diskette set in the work directory that lacks its third diskette.
+  SandboxOptions o = FromMedium("");
+  o.copies = {{DisketteMedium(), "/tmp/VexlaInstall"}};
+  o.setup.push_back("rm /tmp/VexlaInstall/PKG_TAR.003");
+  o.cwd = "/tmp/VexlaInstall";
+  SandboxResult r = RunInSandbox("install-piece-missing", o, {"./SETUP", "install", "/opt"});
+  EXPECT_EQ(r.status, 1) << r.out << r.err;
+  EXPECT_TRUE(Contains(r.err, "PKG_TAR.003")) << r.err;
+  ExpectAbsent(r, "/tmp/VexlaInstall/Linuxi386Vpxx.tar.Z");
+  ExpectAbsent(r, "/tmp/VexlaInstall/pkg");
+  ExpectNothingInstalled(r);
+
+  // A site that lacks a file its list names.
+  o = FromSite();
+  o.setup.push_back("rm /media/pkg_tar.001");
+  r = RunInSandbox("install-site-piece-missing", o, {"./setup", "install", "/opt"});
+  EXPECT_EQ(r.status, 1) << r.out << r.err;
+  EXPECT_TRUE(Contains(r.out + r.err, "pkg_tar.001")) << r.out << r.err;
+  ExpectAbsent(r, "/tmp/VexlaInstall/pkg");
+  ExpectNothingInstalled(r);
+}
+
+TEST(InstallScenario, ADamagedOrMissingPackageListEndsTheRun) {
+  SETUP_REQUIRE_SANDBOX();
+  struct Case {
+    const char* what;
+    std::string medium;
+    const char* why;
+  } cases[] = {
+      {"damaged", Medium("damaged", Product("damaged", "c vpxx.txt;touch /pwned\n")), "line"},
+      {"missing", NoListMedium(), "pkg.list"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SandboxResult r = RunInSandbox(std::string("install-list-") + c.what, FromMedium(c.medium),
+                                   {"./setup", "install", "/opt"});
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    EXPECT_TRUE(Contains(r.err, c.why)) << r.err;
+    EXPECT_FALSE(r.Changed("/pwned"));
+    // The list is checked before the product tree is made.
+    ExpectNothingInstalled(r);
+  }
+}
+
+TEST(InstallScenario, TheWorkDirectoryMustBeSafe) {
+  SETUP_REQUIRE_SANDBOX();
+  struct Case {
+    const char* what;
+    std::string setup;
+    const char* why;
+  } cases[] = {
+      {"link", "mv /tmp/VexlaInstall /root/disk && ln -s /root/disk /tmp/VexlaInstall", "not a directory of its own"},
+      {"foreign", "chown -R 65534:65534 /tmp/VexlaInstall", "belongs to another user"},
+      {"writable", "chmod 777 /tmp/VexlaInstall", "writable by others"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SandboxOptions o = FromMedium("");
+    o.copies = {{DisketteMedium(), "/tmp/VexlaInstall"}};
+    o.setup.push_back(c.setup);
+    o.cwd = "/";
+    SandboxResult r = RunInSandbox(std::string("install-workdir-") + c.what, o,
+                                   Shell("d=$(readlink -f /tmp/VexlaInstall); \"$d/SETUP\" install /opt"));
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    EXPECT_TRUE(Contains(r.err, c.why)) << r.err;
+    ExpectNothingInstalled(r);
+  }
+
+  // A work directory someone else made for a site run is replaced, never
+  // used: what it pointed at stays as it was.
+  SandboxOptions planted = FromSite();
+  planted.setup.push_back(
+      "mkdir /etc/theirs && echo mine > /etc/theirs/keep && chown -R 65534:65534 /etc/theirs && "
+      "ln -s /etc/theirs /tmp/VexlaInstall");
+  SandboxResult r = RunInSandbox("install-workdir-planted", planted, {"./setup", "install", "/opt"});
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_FALSE(r.Changed("/etc/theirs"));
+  EXPECT_FALSE(r.Changed("/etc/theirs/keep"));
+  ExpectInstalled(r, "/opt");
+
+  // A site needs a fresh work directory: on a read-only work area it cannot
+  // be made.
+  r = RunInSandbox(
+      "install-workdir-readonly", FromSite(),
+      Shell("mkdir /sbxwork && mount -t tmpfs -o ro sbx-ro /sbxwork && ./setup /sbxwork no_space_check install /opt; "
+            "echo \"status=$?\"; umount /sbxwork"));
+  EXPECT_EQ(Printed(r.out, "status"), "1") << r.out << r.err;
+  EXPECT_TRUE(Contains(r.err, "can't create the work directory /sbxwork/VexlaInstall")) << r.err;
+  ExpectNothingInstalled(r);
+
+  // However loose the umask, the work directory is the installer's alone.
+  r = RunInSandbox("install-workdir-umask", FromSite(),
+                   Shell("umask 0; ./setup manual install /opt; echo \"status=$?\""));
+  EXPECT_EQ(Printed(r.out, "status"), "0") << r.out << r.err;
+  FileInfo work = Info(r, "/tmp/VexlaInstall");
+  EXPECT_TRUE(work.exists);
+  EXPECT_EQ(work.mode & 022, 0u) << std::oct << work.mode;
+}
+
+// ---------------------------------------------------------------------------
+// What is already running or installed.
+
+TEST(InstallScenario, RunningDaemonsAreStopped) {
+  SETUP_REQUIRE_SANDBOX();
+  SandboxOptions o = FromSite();
+  o.copies = {{std::string(SAMPLE_PRODUCT_DIR) + "/pkg/VPrintD", "/root/VPrintD"}};
+  SandboxResult r = RunInSandbox(
+      "install-daemons", o,
+      Shell("/root/VPrintD 60 & a=$!; /root/VPrintD 60 & b=$!; sleep 0.3; ./setup install /opt; "
+            "echo \"status=$?\"; wait $a; echo \"a=$? $a\"; wait $b; echo \"b=$? $b\""));
+  EXPECT_EQ(Printed(r.out, "status"), "0") << r.out << r.err;
+  for (const char* which : {"a", "b"}) {
+    std::string printed = Printed(r.out, which);
+    ASSERT_EQ(printed.rfind("137 ", 0), 0u) << which << ": " << r.out;  // killed with signal 9
+    const std::string pid = printed.substr(4);
+    EXPECT_EQ(Count(r.out, "killed VPrintD " + pid + "\n"), 1u) << r.out;
+  }
+  ExpectInstalled(r, "/opt");
+}
+
+// The sandbox command for a checkps scenario: VPrintUI runs when setup
+// starts; with endAfterQuestion it ends right after the running-programs
+// question was shown. setup's output is printed after "status=".
+std::string WithRunningUi(bool endAfterQuestion) {
+  std::string line =
+      "( /root/VPrintUI 60 & ui=$!; echo $ui > /root/ui.pid; ";
+  if (endAfterQuestion)
+    line += "until grep -q 'Enter a selection' /root/out 2>/dev/null; do sleep 0.1; done; kill $ui; ";
+  line += "wait $ui ) & until [ -s /root/ui.pid ]; do sleep 0.05; done; ";
+  line += "./setup install /opt > /root/out 2>&1; echo \"status=$?\"; kill $(cat /root/ui.pid) 2>/dev/null; cat /root/out";
+  return line;
+}
+
+TEST(InstallScenario, RunningProgramsAnsweredWait) {
+  SETUP_REQUIRE_SANDBOX();
+  SandboxOptions o = FromSite();
+  o.copies = {{std::string(SAMPLE_PRODUCT_DIR) + "/pkg/VPrintUI", "/root/VPrintUI"}};
+  o.input = "1\n";
+  SandboxResult r = RunInSandbox("install-checkps-wait", o, Shell(WithRunningUi(true)));
+  EXPECT_EQ(Printed(r.out, "status"), "0") << r.out << r.err;
+  EXPECT_TRUE(Contains(r.out, "The installer can not continue until these terminate:\nVPrintUI ( ")) << r.out;
+  EXPECT_TRUE(Contains(r.out, "1.  Wait 30 seconds for these processes to terminate\n")) << r.out;
+  EXPECT_EQ(Count(r.out, "Enter a selection"), 1u) << r.out;
+  ExpectInstalled(r, "/opt");
+}
+
+TEST(InstallScenario, RunningProgramsAnsweredQuit) {
+  SETUP_REQUIRE_SANDBOX();
+  SandboxOptions o = FromSite();
+  o.copies = {{std::string(SAMPLE_PRODUCT_DIR) + "/pkg/VPrintUI", "/root/VPrintUI"}};
+  o.input = "2\n";
+  SandboxResult r = RunInSandbox("install-checkps-quit", o, Shell(WithRunningUi(false)));
+  EXPECT_EQ(Printed(r.out, "status"), "1") << r.out << r.err;
+  EXPECT_TRUE(Contains(r.out, "2.  Quit the installation\n")) << r.out;
+  // The list stopped at its first line: no program placed, none made
+  // set-user-ID, no upgrade and no clean command.
+  ExpectAbsent(r, "/opt/Vexla/vpxx/vprvpxxtty");
+  ExpectAbsent(r, "/opt/Vexla/vpxx/vsf");
+  ExpectAbsent(r, "/opt/Vexla/vpxx/vpqadmin.log");
+  EXPECT_FALSE(Contains(r.out, "vpqadmin:")) << r.out;
+  EXPECT_FALSE(Contains(r.Read("/tmp/setup.log"), "4755")) << r.Read("/tmp/setup.log");
+  ExpectAbsent(r, "/tmp/VexlaInstall");
+}
+
+TEST(InstallScenario, ReinstallingOverAnEarlierInstallation) {
+  SETUP_REQUIRE_SANDBOX();
+  // The second run names the directory, the third finds it through the
+  // wrapper the first one wrote; both are asked about the earlier daemon.
+  SandboxResult r = RunInSandbox(
+      "install-again", FromSite(),
+      Shell("./setup install /opt > /root/run1 2>&1; echo \"first=$?\"; "
+            "printf 'y\\n' | ./setup install /opt > /root/run2 2>&1; echo \"second=$?\"; "
+            "printf 'y\\n' | ./setup > /root/run3 2>&1; echo \"third=$?\""));
+  EXPECT_EQ(Printed(r.out, "first"), "0") << r.Read("/root/run1");
+  EXPECT_EQ(Printed(r.out, "second"), "0") << r.Read("/root/run2");
+  EXPECT_EQ(Printed(r.out, "third"), "0") << r.Read("/root/run3");
+  for (const char* run : {"/root/run2", "/root/run3"}) {
+    const std::string out = r.Read(run);
+    EXPECT_TRUE(Contains(out, "NOTE: VPrintD is located in <install directory>/Vexla/vpxx\n")) << run << out;
+    EXPECT_TRUE(Contains(out, "Do You want to continue with the installation? [yn] ")) << run;
+    EXPECT_FALSE(Contains(out, "ERROR")) << run << out;
+  }
+  std::string runs;
+  for (int i = 0; i < 3; ++i) runs += kUpgradedAndCleaned;
+  ExpectInstalled(r, "/opt", " BSD ", runs);
+  // The third run's log: the link of the package list was replaced.
+  const std::string log = r.Read("/tmp/setup.log");
+  EXPECT_TRUE(Contains(log, "rm -f /usr/bin/vpqadmin")) << log;
+  EXPECT_FALSE(Contains(log, "ERROR")) << log;
+}
+
+TEST(InstallScenario, DecliningOverAnEarlierDaemonNeverHangs) {
+  SETUP_REQUIRE_SANDBOX();
+  SandboxOptions o = FromSite();
+  o.timeoutSeconds = 30;
+  SandboxResult r = RunInSandbox(
+      "install-decline", o,
+      Shell("./setup install /opt > /root/run1 2>&1; echo \"first=$?\"; "
+            "./setup install /opt < /dev/null > /root/run2 2>&1; echo \"closed=$?\"; "
+            "printf 'maybe\\n\\nn\\n' | ./setup install /opt > /root/run3 2>&1; echo \"n=$?\""));
+  ASSERT_NE(r.status, 124) << "a question waited on closed input";
+  EXPECT_EQ(Printed(r.out, "first"), "0") << r.Read("/root/run1");
+  EXPECT_EQ(Printed(r.out, "closed"), "0") << r.Read("/root/run2");
+  EXPECT_EQ(Printed(r.out, "n"), "0") << r.Read("/root/run3");
+  EXPECT_TRUE(Contains(r.Read("/root/run2"), "end of input, taken as no")) << r.Read("/root/run2");
+  EXPECT_EQ(Count(r.Read("/root/run3"), "Do You want to continue"), 3u) << r.Read("/root/run3");
+  // Neither declined run installed anything.
+  EXPECT_EQ(r.Read("/opt/Vexla/vpxx/vpqadmin.log"), kUpgradedAndCleaned);
+}
+
+// ---------------------------------------------------------------------------
+// The end of a run.
+
+TEST(InstallScenario, ManualKeepsTheWorkFiles) {
+  SETUP_REQUIRE_SANDBOX();
+  SandboxResult r = RunInSandbox("install-manual", FromSite(), {"./setup", "install", "/opt", "manual"});
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  for (const char* kept : {"/tmp/VexlaInstall/disks", "/tmp/VexlaInstall/pkg_tar.001", "/tmp/VexlaInstall/setup",
+                           "/tmp/VexlaInstall/pkg/pkg.list"})
+    EXPECT_TRUE(Info(r, kept).exists) << kept;
+  ExpectAbsent(r, "/tmp/VexlaInstall/Linuxi386Vpxx.tar.Z");
+  ExpectAbsent(r, "/tmp/VexlaInstall/Linuxi386Vpxx.tar");
+  // The clean command still runs after a complete installation.
+  EXPECT_EQ(r.Read("/opt/Vexla/vpxx/vpqadmin.log"), kUpgradedAndCleaned);
+}
+
+TEST(InstallScenario, AStandAloneMarkerSkipsTheCleanUp) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::string medium = Medium("standalone", Product("standalone", "t .StandAlone\n"));
+  SandboxResult r = RunInSandbox("install-standalone", FromMedium(medium), {"./setup", "install", "/opt"});
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_TRUE(Info(r, "/opt/Vexla/vpxx/.StandAlone").exists);
+  EXPECT_TRUE(Info(r, "/tmp/VexlaInstall/pkg/pkg.list").exists);
+  EXPECT_EQ(r.Read("/opt/Vexla/vpxx/vpqadmin.log"), "vpqadmin -upgrade\n");
+  EXPECT_FALSE(Contains(r.out, "work files cleaned")) << r.out;
+}
+
+// ---------------------------------------------------------------------------
+// The sed edit.
+
+TEST(InstallScenario, TheSedEditNeverWritesThroughAPlantedFile) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::pair<const char*, const char*> plants[] = {
+      {"symlink", "ln -s /etc/victim /tmp/setup.tmp"},
+      {"foreign", "printf 'theirs\\n' > /tmp/setup.tmp && chown 65534:65534 /tmp/setup.tmp && chmod 666 /tmp/setup.tmp"},
+  };
+  for (const auto& [what, plant] : plants) {
+    SCOPED_TRACE(what);
+    SandboxOptions o = FromSite();
+    o.setup.push_back("printf 'precious\\n' > /etc/victim");
+    o.setup.push_back(plant);
+    SandboxResult r = RunInSandbox(std::string("install-sed-") + what, o, {"./setup", "install", "/opt"});
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    EXPECT_FALSE(r.Changed("/etc/victim"));
+    EXPECT_EQ(r.Read("/opt/Vexla/vpxx/lib/vpxx.cfg"), EditedSettings());
+    // The edited file is root's, as the list made it, not the planter's.
+    EXPECT_EQ(Info(r, "/opt/Vexla/vpxx/lib/vpxx.cfg").uid, 0u);
+    EXPECT_TRUE(r.Changed("/tmp/setup.tmp"));  // the plant is gone
+    ExpectAbsent(r, "/tmp/setup.tmp");
+  }
+}
+
+TEST(InstallScenario, AFailingSedEditLeavesTheFileAsItWas) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::string medium =
+      Medium("badsed", Product("badsed", "s lib/vpxx.cfg sed -e 's/a/b/Z'\n"));
+  SandboxResult r = RunInSandbox("install-sed-fails", FromMedium(medium), {"./setup", "install", "/opt"});
+  EXPECT_EQ(r.status, 1) << r.out << r.err;
+  EXPECT_TRUE(Contains(r.out, "ERROR")) << r.out;
+  // The earlier edit stands; the failed one did not empty the file.
+  EXPECT_EQ(r.Read("/opt/Vexla/vpxx/lib/vpxx.cfg"), EditedSettings());
+  const std::string log = r.Read("/tmp/setup.log");
+  EXPECT_TRUE(Contains(log, "sed: ")) << log;  // sed's complaint reached the log
+}
+
+// ---------------------------------------------------------------------------
+// The machine outside the sandbox.
+
+struct HostPath {
+  bool exists = false;
+  struct stat st = {};
+};
+
+HostPath HostState(const std::string& path) {
+  HostPath p;
+  p.exists = lstat(path.c_str(), &p.st) == 0;
+  return p;
+}
+
+bool SameState(const HostPath& a, const HostPath& b) {
+  if (a.exists != b.exists) return false;
+  return !a.exists || (a.st.st_ino == b.st.st_ino && a.st.st_mode == b.st.st_mode && a.st.st_size == b.st.st_size &&
+                       a.st.st_mtim.tv_sec == b.st.st_mtim.tv_sec && a.st.st_mtim.tv_nsec == b.st.st_mtim.tv_nsec);
+}
+
+TEST(InstallScenario, TheHostIsUnchangedAfterAnInstallation) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::vector<std::string> paths = {"/opt",           "/opt/Vexla",       "/usr/Vexla",
+                                          "/usr/bin",       "/usr/bin/vprint",  "/usr/bin/vpqadmin",
+                                          "/var/spool",     "/var/spool/Vexla", "/usr/share/ppd",
+                                          "/tmp/setup.log", "/tmp/VexlaInstall", "/tmp/setup.tmp"};
+  std::vector<HostPath> before;
+  for (const std::string& p : paths) before.push_back(HostState(p));
+  SandboxResult r = RunInSandbox("install-host", FromSite(), {"./setup", "install", "/opt"});
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  for (const char* changed : {"/opt/Vexla", "/usr/Vexla", "/usr/bin/vprint", "/var/spool/Vexla", "/tmp/setup.log"})
+    EXPECT_TRUE(r.Changed(changed)) << changed;
+  for (size_t i = 0; i < paths.size(); ++i)
+    EXPECT_TRUE(SameState(HostState(paths[i]), before[i])) << paths[i] << " changed on the host";
+}
+
+}  // namespace
