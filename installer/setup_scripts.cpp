@@ -114,7 +114,7 @@ const char VexlaPrintvpxxScript[] =
     "                i=0\n"
     "                for cfFile in $files\n"
     "                do\n"
-    "                    i=`expr \\( $i + 1 \\) % $Copies`\n"
+    "                    i=`expr \\( $i + 1 \\) %% $Copies`\n"
     "                    if [ \"$i\" -eq 0 ]; then FFL=\"$FFL $cfFile\"; fi\n"
     "                done\n"
     "                ${ToolPath}/vpr%stty -d${VPrintQueue} $options -c$Copies $FFL\n"

@@ -34,6 +34,27 @@ int Shell(const std::string& line) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// The conversions of a template, in order ("%%" is none): anything but %s
+// and %d would be undefined behaviour in the printf that fills it.
+std::string Conversions(const char* templ) {
+  std::string found;
+  for (const char* p = templ; *p != '\0'; ++p) {
+    if (*p != '%') continue;
+    ++p;
+    if (*p == '%') continue;
+    found += *p == '\0' ? '?' : *p;
+    if (*p == '\0') break;
+  }
+  return found;
+}
+
+TEST(ScriptTemplates, HoldOnlyTheConversionsTheirCallersFill) {
+  EXPECT_EQ(Conversions(ScriptCopyRight), "d");
+  EXPECT_EQ(Conversions(SimpleScript), "sss");
+  EXPECT_EQ(Conversions(VexlaPrintvpxxScript), "sssssss");
+  EXPECT_EQ(Conversions(VexlaVSFScript), "ss");
+}
+
 class Scripts : public CommandTableTest {
  protected:
   void SetUp() override {
