@@ -59,12 +59,22 @@ void RemoveStray(const char* name) {
 }
 
 // Copies every file the disks list in LineBuf names from one directory to
-// another.
+// another. A file in a folder of the medium (its string database,
+// db/drvcore.vdb) goes into the same folder of the copy, made when missing,
+// so that the copy is a medium of the same layout.
 void CopyListedFiles(const char* from, const char* to) {
   for (const std::vector<std::string>& line : DisksListFiles()) {
     for (const std::string& word : line) {
       CheckMediumFileName(word.c_str());
-      SysCmd(kCmdCp, 2, "%s/%s %s", from, word.c_str(), to);
+      const size_t slash = word.rfind('/');
+      if (slash == std::string::npos) {
+        SysCmd(kCmdCp, 2, "%s/%s %s", from, word.c_str(), to);
+        continue;
+      }
+      char folder[kAppDirSize];
+      FormatText(folder, sizeof folder, "%s/%.*s", to, static_cast<int>(slash), word.c_str());
+      CreateFile(folder, nullptr, "755");
+      SysCmd(kCmdCp, 2, "%s/%s %s", from, word.c_str(), folder);
     }
   }
 }
