@@ -26,3 +26,8 @@ std::string ShownStateName(const std::string& name);
 
 // The title as shown: a "~k " prefix left out.
 const char* ShownTitle(const TtyMenuItem* item);
+
+// Draws the chooser of a kind-9 or kind-10 item into the screen's grid (a
+// fresh grid of blanks), showing the states from page on (index from 0;
+// out of range: the first page). Returns how many states it shows.
+int DrawStateChooser(TtyScreen* screen, const TtyMenuItem* item, int page);

@@ -277,8 +277,6 @@ bool StateChosen(const TtyMenuItem* item, int state) {
   return state < kMaxSetStates && (item->Value.Int >> state & 1) != 0;
 }
 
-// One drawing of the chooser: the states from page on; returns how many
-// were shown.
 int DrawChooser(TtyScreen* screen, const TtyMenuItem* item, const std::vector<std::string>& names, int page) {
   const int cols = screen->Cols;
   const int lines = screen->Lines;
@@ -369,6 +367,18 @@ int DrawChooser(TtyScreen* screen, const TtyMenuItem* item, const std::vector<st
   WriteString(screen, "%s", VPATTYMENU_OPTION);
   return shown;
 }
+
+}  // namespace
+
+int DrawStateChooser(TtyScreen* screen, const TtyMenuItem* item, int page) {
+  FetchChooserTexts();
+  std::vector<std::string> names = ItemStateNames(item);
+  if (item->Count >= 0 && static_cast<int>(names.size()) > item->Count) names.resize(static_cast<size_t>(item->Count));
+  if (page < 0 || page >= static_cast<int>(names.size())) page = 0;
+  return DrawChooser(screen, item, names, page);
+}
+
+namespace {
 
 // Says that the terminal is too small for the list and waits for the user.
 void TooSmall(const TtyScreen& screen, int needed) {
@@ -630,7 +640,7 @@ void ProcessStateValue(TtyMenu* menu, int index, const char* answer) {
       return;
     }
     ClearScreen(&screen);
-    const int shown = DrawChooser(&screen, item, names, page);
+    const int shown = DrawStateChooser(&screen, item, page);
     Refresh(&screen);
     MoveCursor(&screen, TextLength(VPATTYMENU_OPTION), screen.Lines - 1);
     PutMem(screen.pCells);
