@@ -140,7 +140,9 @@ std::vector<std::string> DisksListPieces();
 std::vector<std::vector<std::string>> DisksListFiles();
 
 // Ends the program with status 1 when a name from the list could not be
-// used safely as a file of the directory in a shell command line.
+// used safely as a file of the directory in a shell command line. A name
+// may lie in a folder of the medium ("db/drvcore.vdb"): a relative path
+// without empty, "." or ".." steps.
 void CheckMediumFileName(const char* word);
 
 // Joins the pieces the work directory's list names into
@@ -252,5 +254,18 @@ int InstallFromDiskette();
 int GenInstallSite(TtyMenu* menu = nullptr, TtyMenuItem* item = nullptr);
 int GenInstallDisks(TtyMenu* menu = nullptr, TtyMenuItem* item = nullptr);
 
+// The main menu of menu mode (its items are MainMenuItems).
+extern TtyMenu MainMenu;
+
 // Runs the main menu in menu mode.
 void RunMainMenu();
+
+// The menu engine's string database on the medium: "drvcore", which is
+// <medium>/db/drvcore.vdb, or its DOS form DB/DRVCORE.VDB there. The disks
+// list names it as db/drvcore.vdb, so that it travels with the medium.
+constexpr const char* kDrvCoreDbName = "drvcore";
+constexpr const char* kDrvCoreDbDosPath = "DB/DRVCORE.VDB";
+
+// Opens that database as pDrvCoreDB when the medium holds it; without it
+// the engine's texts stay the error text "Error".
+void OpenDriverCoreDb();

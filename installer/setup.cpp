@@ -118,6 +118,7 @@ void SetupMain(int argc, char** argv) {
   pToolPath = GetToolPath(invocation);
   my_name = SaveText(StripPath(invocation));
   InitSysCmdList();
+  OpenDriverCoreDb();
   for (int i = 0; i < 5; ++i) InstallInfo[i] = NlsSetupStrCvt(10 + i);
   const int siteLines[] = {10, 11, 17, 18};
   for (int i = 0; i < 4; ++i) InstallSiteInfo[i] = NlsSetupStrCvt(siteLines[i]);

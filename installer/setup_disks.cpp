@@ -63,9 +63,14 @@ std::vector<std::vector<std::string>> DisksListFiles() {
 void CheckMediumFileName(const char* word) {
   // The names go into shell command lines: a name that could break the line
   // or reach outside the directory is a damaged list, not a file to copy.
-  if (!IsSafePathText(word) || std::strchr(word, '/') != nullptr || std::strcmp(word, "..") == 0 ||
-      std::strcmp(word, ".") == 0)
-    ErrorMsg(2, 1, "the disks list names a file that cannot be used: %s", word);
+  bool usable = IsSafePathText(word) && word[0] != '\0';
+  for (const char* step = word; usable && step != nullptr;) {
+    const char* end = std::strchr(step, '/');
+    size_t len = end != nullptr ? static_cast<size_t>(end - step) : std::strlen(step);
+    usable = len != 0 && !(len == 1 && step[0] == '.') && !(len == 2 && step[0] == '.' && step[1] == '.');
+    step = end != nullptr ? end + 1 : nullptr;
+  }
+  if (!usable) ErrorMsg(2, 1, "the disks list names a file that cannot be used: %s", word);
 }
 
 int GenZFile() {

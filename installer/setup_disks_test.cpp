@@ -50,10 +50,12 @@ TEST(DisksListDeathTest, MissingListEndsWithStatusOne) {
 }
 
 TEST(DisksListDeathTest, NamesThatCannotBeUsedSafelyAreRefused) {
-  for (const char* bad : {"a;b", "../x", "sub/file", "..", "$(id)", "a b"})
+  for (const char* bad : {"a;b", "../x", "..", "$(id)", "a b", "", "/etc/passwd", "db/../x", "db//x", "db/",
+                          "./x", "db/."})
     EXPECT_EXIT(CheckMediumFileName(bad), testing::ExitedWithCode(1), "cannot be used") << bad;
-  CheckMediumFileName("pkg_tar.001");
-  CheckMediumFileName("setup.hlp");
+  // A file in a folder of the medium, such as its string database, is fine.
+  for (const char* good : {"pkg_tar.001", "setup.hlp", "db/drvcore.vdb", "DB/DRVCORE.VDB", "a/b/c"})
+    CheckMediumFileName(good);
 }
 
 class JoinPieces : public CommandTableTest {

@@ -60,7 +60,10 @@ void RemoveStray(const char* name) {
 
 // Copies every file the disks list in LineBuf names from one directory to
 // another. Every file must be there before the first is copied: a medium
-// that lacks one is reported by that file's name, not by a failed copy.
+// that lacks one is reported by that file's name, not by a failed copy. A
+// file in a folder of the medium (its string database, db/drvcore.vdb) goes
+// into the same folder of the copy, made when missing, so that the copy is
+// a medium of the same layout.
 void CopyListedFiles(const char* from, const char* to) {
   const std::vector<std::vector<std::string>> files = DisksListFiles();
   for (const std::vector<std::string>& line : files) {
@@ -70,8 +73,19 @@ void CopyListedFiles(const char* from, const char* to) {
         ErrorMsg(2, 1, "%s is missing from %s, whose disks list names it", word.c_str(), from);
     }
   }
-  for (const std::vector<std::string>& line : files)
-    for (const std::string& word : line) SysCmd(kCmdCp, 2, "%s/%s %s", from, word.c_str(), to);
+  for (const std::vector<std::string>& line : files) {
+    for (const std::string& word : line) {
+      const size_t slash = word.rfind('/');
+      if (slash == std::string::npos) {
+        SysCmd(kCmdCp, 2, "%s/%s %s", from, word.c_str(), to);
+        continue;
+      }
+      char folder[kAppDirSize];
+      FormatText(folder, sizeof folder, "%s/%.*s", to, static_cast<int>(slash), word.c_str());
+      CreateFile(folder, nullptr, "755");
+      SysCmd(kCmdCp, 2, "%s/%s %s", from, word.c_str(), folder);
+    }
+  }
 }
 
 // Writes the marker file text into path; reported when it cannot be opened.

@@ -1,14 +1,52 @@
-// The main menu of menu mode.
-#include <cstdio>
-#include <cstdlib>
+// The main menu of menu mode, and the menu engine's texts on the medium.
+#include <sys/stat.h>
 
+#include <cstdio>
+
+#include "Dbm.h"
+#include "NlsUtils.h"
+#include "TextMenu.h"
 #include "installer.h"
 #include "utils.h"
 
-void RunMainMenu() {
-  // The menu engine is not part of this build yet: say so plainly rather
-  // than pretend that a menu ran.
-  std::fflush(stdout);
-  std::fprintf(stderr, "%s: menu mode is not available in this build\n", my_name);
-  std::exit(1);
+TtyMenuItem MainMenuItems[] = {
+    {.pTitle = "Install Driver and Utilities", .Type = kItemAction, .pfnAction = Install},
+    {.pTitle = "Create an installation site.", .Type = kItemAction, .pfnAction = GenInstallSite},
+    {.pTitle = "Create installation diskettes.", .Type = kItemAction, .pfnAction = GenInstallDisks},
+    {.pTitle = "~e Exit", .Type = kItemLeave},
+    {.pTitle = "", .Type = kItemText},
+    {.pTitle = nullptr},
+};
+
+TtyMenu MainMenu = {
+    .pTitle = "Install Print Driver and Utilities",
+    .TitleAlign = 1,
+    .pItems = MainMenuItems,
+    .Flags = kMenuEmptySelects,
+};
+
+namespace {
+
+bool IsRegularFile(const char* path) {
+  struct stat st;
+  return stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
+
+}  // namespace
+
+void OpenDriverCoreDb() {
+  if (pDrvCoreDB != nullptr || pToolPath == nullptr) return;
+  char path[kAppDirSize];
+  const char* name = nullptr;
+  if (DbTFilePath(kDrvCoreDbName, path, sizeof path) && IsRegularFile(path)) {
+    name = kDrvCoreDbName;
+  } else if (FormatText(path, sizeof path, "%s/%s", pToolPath, kDrvCoreDbDosPath) && IsRegularFile(path)) {
+    name = path;
+  }
+  if (name == nullptr) return;
+  // Read once and kept: the medium may go away (or change) while the menus run.
+  pDrvCoreDB = DbTOpen(name, kDbNoCheck);
+  DbTUpDate(pDrvCoreDB);
+}
+
+void RunMainMenu() { RunMenu(&MainMenu, nullptr, 1); }

@@ -49,9 +49,15 @@ struct MediumNames {
   const char* tsize;
   const char* disks;
   const char* piecePrefix;
+  const char* dbFolder;  // the menu engine's string database: <dbFolder>/<dbFile>
+  const char* dbFile;
 };
-const MediumNames kUnixNames = {"setup", "setup.hlp", "installf.rom", "isize", "tsize", "disks", "pkg_tar."};
-const MediumNames kDosNames = {"SETUP", "SETUP.HLP", "INSTALLF.ROM", "ISIZE", "TSIZE", "DISKS", "PKG_TAR."};
+const MediumNames kUnixNames = {"setup", "setup.hlp", "installf.rom", "isize", "tsize",
+                                "disks", "pkg_tar.",  "db",           "drvcore.vdb"};
+const MediumNames kDosNames = {"SETUP", "SETUP.HLP", "INSTALLF.ROM", "ISIZE", "TSIZE",
+                               "DISKS", "PKG_TAR.",  "DB",           "DRVCORE.VDB"};
+// Where the built program keeps its string database: beside it.
+constexpr const char* kDbBesideProgram = "db/drvcore.vdb";
 
 const char kUsageText[] =
     "Usage: mkmedium [options] -o DIR -p PROGRAM PRODUCT\n"
@@ -64,6 +70,12 @@ const char kUsageText[] =
     "                          (its parent must) or be empty\n"
     "  -p, --program PATH      the installer program, copied in as \"setup\"\n"
     "      --help-file PATH    a help file, copied in as \"setup.hlp\"\n"
+    "      --db FILE           the menu engine's string database (made from\n"
+    "                          nls/drvcore.txt by the build), copied in as\n"
+    "                          db/drvcore.vdb; default: db/drvcore.vdb beside\n"
+    "                          PROGRAM when there is one (the build puts it there)\n"
+    "      --no-db             put no string database on the medium (the menus\n"
+    "                          of setup then show \"Error\" for their texts)\n"
     "  -s, --piece-size SIZE   bytes per archive piece; a K (1024) or M (1048576)\n"
     "                          suffix multiplies; default 1440K = 1474560, a diskette\n"
     "      --diskette          mark the medium as a diskette set (the marker\n"
@@ -71,7 +83,8 @@ const char kUsageText[] =
     "                          installation site (\"installation site\")\n"
     "      --dos               DOS diskette names: every file of the medium gets its\n"
     "                          upper-case name (SETUP, SETUP.HLP, INSTALLF.ROM, ISIZE,\n"
-    "                          TSIZE, DISKS, PKG_TAR.001, ...), and so does every\n"
+    "                          TSIZE, DISKS, PKG_TAR.001, ..., DB/DRVCORE.VDB), and\n"
+    "                          so does every\n"
     "                          name in the list DISKS\n"
     "  -h, --help              print this text and exit\n"
     "\n"
@@ -90,6 +103,9 @@ const char kUsageText[] =
     "                   and the unpacked tree, counted the same way\n"
     "  installf.rom     \"installation site\" or \"diskette\", without a line end\n"
     "  setup, setup.hlp the installer program (mode 755) and its help file\n"
+    "  db/drvcore.vdb   the string database, where setup looks for it; the disks\n"
+    "                   list names it too, so that copies of the medium (a site\n"
+    "                   made from the menu of setup) take it along\n"
     "\n"
     "Needs GNU tar and compress (Debian package ncompress) on PATH.\n"
     "\n"
@@ -415,6 +431,8 @@ struct Options {
   std::string output;
   std::string program;
   std::string helpFile;
+  std::string dbFile;
+  bool noDb = false;
   unsigned long long pieceSize = kDisketteBytes;
   bool diskette = false;
   bool dos = false;
@@ -422,7 +440,7 @@ struct Options {
 
 // Reads the command line into opts. Returns -1 to go on, else the exit status.
 int ReadOptions(int argc, char** argv, Options* opts) {
-  enum { kHelpFile = 256, kDiskette, kDos };
+  enum { kHelpFile = 256, kDiskette, kDos, kDb, kNoDb };
   static const option kLong[] = {
       {"help", no_argument, nullptr, 'h'},
       {"output", required_argument, nullptr, 'o'},
@@ -431,6 +449,8 @@ int ReadOptions(int argc, char** argv, Options* opts) {
       {"piece-size", required_argument, nullptr, 's'},
       {"diskette", no_argument, nullptr, kDiskette},
       {"dos", no_argument, nullptr, kDos},
+      {"db", required_argument, nullptr, kDb},
+      {"no-db", no_argument, nullptr, kNoDb},
       {nullptr, 0, nullptr, 0},
   };
   int c;
@@ -461,6 +481,12 @@ int ReadOptions(int argc, char** argv, Options* opts) {
       case kDos:
         opts->dos = true;
         break;
+      case kDb:
+        opts->dbFile = optarg;
+        break;
+      case kNoDb:
+        opts->noDb = true;
+        break;
       default:  // getopt_long has said what is wrong
         std::fprintf(stderr, "Try '%s --help'.\n", kTool);
         return kUsage;
@@ -471,6 +497,12 @@ int ReadOptions(int argc, char** argv, Options* opts) {
   opts->product = argv[optind];
   if (opts->output.empty()) return UsageError("no output folder given (-o DIR)");
   if (opts->program.empty()) return UsageError("no installer program given (-p PROGRAM)");
+  if (opts->noDb && !opts->dbFile.empty()) return UsageError("--db and --no-db exclude each other");
+  if (!opts->noDb && opts->dbFile.empty()) {
+    std::string beside = fs::path(opts->program).parent_path() / kDbBesideProgram;
+    struct stat st;
+    if (stat(beside.c_str(), &st) == 0 && S_ISREG(st.st_mode)) opts->dbFile = beside;
+  }
   return -1;
 }
 
@@ -602,6 +634,8 @@ int MakeMedium(const Options& opts) {
   if (!CheckProduct(opts.product)) return kFailed;
   if (!CheckRegularFile(opts.program, "installer program")) return kFailed;
   if (!opts.helpFile.empty() && !CheckRegularFile(opts.helpFile, "help file")) return kFailed;
+  if (!opts.dbFile.empty() && !CheckRegularFile(opts.dbFile, "string database")) return kFailed;
+  const std::string dbName = std::string(names.dbFolder) + "/" + names.dbFile;
 
   TempDir temp;
   if (!temp.Make()) return kFailed;
@@ -621,6 +655,7 @@ int MakeMedium(const Options& opts) {
   // Every file of the medium, in the order of the disks list.
   std::vector<std::string> files = {names.program};
   if (!opts.helpFile.empty()) files.push_back(names.helpFile);
+  if (!opts.dbFile.empty()) files.push_back(dbName);
   files.insert(files.end(), {names.marker, names.isize, names.tsize, names.disks});
   for (unsigned n = 1; n <= pieces; ++n) files.push_back(PieceName(names, n));
   std::string list;
@@ -642,6 +677,13 @@ int MakeMedium(const Options& opts) {
   if (!CutPieces(archive, out, names, opts.pieceSize, pieces)) return kFailed;
   if (!CopyFile(opts.program, out.File(names.program), 0755)) return kFailed;
   if (!opts.helpFile.empty() && !CopyFile(opts.helpFile, out.File(names.helpFile), 0644)) return kFailed;
+  if (!opts.dbFile.empty()) {
+    if (mkdir(out.File(names.dbFolder).c_str(), 0755) != 0 || chmod(out.File(names.dbFolder).c_str(), 0755) != 0) {
+      ComplainErrno("cannot create the folder %s", out.File(names.dbFolder).c_str());
+      return kFailed;
+    }
+    if (!CopyFile(opts.dbFile, out.File(dbName), 0644)) return kFailed;
+  }
   const char* marker = opts.diskette ? "diskette" : "installation site";
   if (!WriteTextFile(out.File(names.marker), marker, 0644)) return kFailed;
   if (!WriteTextFile(out.File(names.disks), list, 0644)) return kFailed;
@@ -653,6 +695,7 @@ int MakeMedium(const Options& opts) {
   // block), the joined archive, the tar it uncompresses to and the tree.
   const unsigned long long workFolderKiB = EntryKiB(1), tsizeFileKiB = EntryKiB(1);
   unsigned long long tsize = workFolderKiB + tsizeFileKiB;
+  if (!opts.dbFile.empty()) tsize += EntryKiB(1);  // the db folder in the work folder
   for (const std::string& f : files)
     if (f != names.tsize) tsize += FileKiB(out.File(f));
   tsize += EntryKiB(archiveBytes) + EntryKiB(tarBytes) + treeKiB;

@@ -542,3 +542,67 @@ TEST(SampleProduct, MakesACompleteMedium) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// The menu engine's string database on the medium.
+
+class MkmediumDb : public Mkmedium {
+ protected:
+  // The database as the build places it: db/drvcore.vdb beside the program.
+  std::string DbBesideProgram() { return scratch.Write("db/drvcore.vdb", "TVDBAA0\n-database-"); }
+  unsigned Mode(const std::string& path) {
+    struct stat st;
+    return stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+  }
+};
+
+TEST_F(MkmediumDb, TheDatabaseBesideTheProgramIsPutInTheDbFolderAndListed) {
+  std::string db = DbBesideProgram();
+  ToolRun run = Make(SmallProduct());
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadWholeFile(medium() + "/db/drvcore.vdb"), ReadWholeFile(db));
+  EXPECT_EQ(Mode(medium() + "/db"), 0755u);
+  EXPECT_EQ(Mode(medium() + "/db/drvcore.vdb"), 0644u);
+  std::vector<std::string> listed = ListedNames(ReadWholeFile(medium() + "/disks"));
+  EXPECT_EQ(std::count(listed.begin(), listed.end(), "db/drvcore.vdb"), 1);
+  EXPECT_EQ(FilesIn(medium() + "/db"), std::set<std::string>{"drvcore.vdb"});
+}
+
+TEST_F(MkmediumDb, AGivenDatabaseWinsAndNoDbLeavesItOut) {
+  DbBesideProgram();
+  std::string other = scratch.Write("other.vdb", "other texts");
+  ToolRun run = Make(SmallProduct(), {"--db", other});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadWholeFile(medium() + "/db/drvcore.vdb"), "other texts");
+
+  fs::remove_all(medium());
+  run = Make(SmallProduct(), {"--no-db"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_FALSE(fs::exists(medium() + "/db"));
+  std::vector<std::string> listed = ListedNames(ReadWholeFile(medium() + "/disks"));
+  EXPECT_EQ(std::count(listed.begin(), listed.end(), "db/drvcore.vdb"), 0);
+}
+
+TEST_F(MkmediumDb, WithoutADatabaseAnywhereTheMediumHasNone) {
+  ToolRun run = Make(SmallProduct());
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_FALSE(fs::exists(medium() + "/db"));
+}
+
+TEST_F(MkmediumDb, DosNamesAndRefusals) {
+  DbBesideProgram();
+  ToolRun run = Make(SmallProduct(), {"--dos", "--diskette"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  EXPECT_TRUE(fs::is_regular_file(medium() + "/DB/DRVCORE.VDB"));
+  std::vector<std::string> listed = ListedNames(ReadWholeFile(medium() + "/DISKS"));
+  EXPECT_EQ(std::count(listed.begin(), listed.end(), "DB/DRVCORE.VDB"), 1);
+
+  fs::remove_all(medium());
+  run = Make(SmallProduct(), {"--db", scratch.File("missing.vdb")});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("no string database"), std::string::npos) << run.err;
+  EXPECT_FALSE(fs::exists(medium()));
+  run = Make(SmallProduct(), {"--db", scratch.File("db/drvcore.vdb"), "--no-db"});
+  EXPECT_EQ(run.status, 2);
+  EXPECT_NE(run.err.find("exclude each other"), std::string::npos) << run.err;
+}

@@ -8,6 +8,7 @@
 
 #include "NlsUtils.h"
 #include "TextMenu.h"
+#include "TextMenu_impl.h"
 
 const char setup_044[] = "This number must be between %i to %i.";
 const char setup_045[] = "This number must be between %x to %x.";
@@ -24,6 +25,7 @@ enum : int {
   kMsgBadLetter = 1008,      // the same for letter-only elements
   kMsgForbidden = 1009,      // %s the value
   kMsgTwoPoints = 1020,
+  kMsgEndOfInput = 1016,
 };
 
 char* VPostMsg(const char* format, va_list args) {
@@ -31,18 +33,6 @@ char* VPostMsg(const char* format, va_list args) {
   Nlsfprintf(stdout, pDrvCoreDB, kNlsSection, kMsgPressEnter);
   std::fflush(stdout);
   return Gets(LineBuf, kLineBufSize);
-}
-
-// Shows text number of the menu engine's section through PostMsg. (The
-// format comes from the string database, so there is no format attribute;
-// the database's test checks its texts against the arguments passed here.)
-void PostNlsMsg(int number, ...) {
-  char* text = NlsFetchString(pDrvCoreDB, nullptr, 0, kNlsSection, number);
-  va_list args;
-  va_start(args, number);
-  VPostMsg(text, args);
-  va_end(args);
-  NlsFreeString(text);
 }
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
@@ -239,6 +229,24 @@ int Validator::Run() {
 }
 
 }  // namespace
+
+// (The format comes from the string database, so there is no format
+// attribute; the database's test checks its texts against the arguments
+// passed here.)
+char* PostNlsMsg(int number, ...) {
+  char* text = NlsFetchString(pDrvCoreDB, nullptr, 0, kNlsSection, number);
+  va_list args;
+  va_start(args, number);
+  char* line = VPostMsg(text, args);
+  va_end(args);
+  NlsFreeString(text);
+  return line;
+}
+
+void EndOfTerminalInput() {
+  char* text = NlsFetchString(pDrvCoreDB, nullptr, 0, kNlsSection, kMsgEndOfInput);
+  SysError("%s", text);
+}
 
 int PromptYN(const char* format, ...) {
   for (;;) {

@@ -1,0 +1,178 @@
+// The main menu, the engine's string database on the medium, and the copies
+// that make a site (through the command seam).
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "NlsUtils.h"
+#include "SysCmd.h"
+#include "TextMenu.h"
+#include "installer.h"
+#include "test_support.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The installer state the media functions read, pointed into a scratch
+// folder, and back afterwards.
+class MediaTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    flUseLog = 0;
+    static bool initialised = false;
+    if (!initialised) {
+      InitSysCmdList();
+      initialised = true;
+    }
+    savedTool_ = pToolPath;
+    savedTmp_ = pTmpDir;
+    savedWork_ = pVexlaInstallDir;
+    savedInstall_ = pInstallDir;
+    char cwd[4096];
+    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+    savedCwd_ = cwd;
+    area = scratch.path() + "/area";
+    work = area + "/VexlaInstall";
+    medium = scratch.path() + "/medium";
+    fs::create_directories(area);
+    pTmpDir = const_cast<char*>(area.c_str());
+    pVexlaInstallDir = const_cast<char*>(work.c_str());
+    pToolPath = const_cast<char*>(medium.c_str());
+    pInstallDir = nullptr;
+    flExitTextMenu = 0;
+  }
+  void TearDown() override {
+    if (chdir(savedCwd_.c_str()) != 0) ADD_FAILURE() << "cannot go back to " << savedCwd_;
+    pToolPath = savedTool_;
+    pTmpDir = savedTmp_;
+    pVexlaInstallDir = savedWork_;
+    pInstallDir = savedInstall_;
+    DbTClose(pDrvCoreDB);
+    pDrvCoreDB = nullptr;
+  }
+
+  static std::string Lines(const std::vector<std::string>& lines) {
+    std::string all;
+    for (const std::string& l : lines) all += l + "\n";
+    return all;
+  }
+  static std::string Copy(const std::string& from, const std::string& to) {
+    return CmdPath(kCmdCp) + " " + ComList[kCmdCp].pFlags + " " + from + " " + to + " ";
+  }
+
+  ScratchDir scratch;
+  std::string area, work, medium;
+
+ private:
+  char* savedTool_;
+  char* savedTmp_;
+  char* savedWork_;
+  char* savedInstall_;
+  std::string savedCwd_;
+};
+
+const char kDisks[] = "setup\ndisks\ndb/drvcore.vdb\npkg_tar.001\nend_of_list\n";
+
+}  // namespace
+
+TEST_F(MediaTest, TheMainMenuTable) {
+  EXPECT_STREQ(MainMenu.pTitle, "Install Print Driver and Utilities");
+  EXPECT_EQ(MainMenu.TitleAlign, 1);
+  EXPECT_EQ(MainMenu.Flags, 0x01);
+  EXPECT_EQ(MainMenu.pLeaveQuestion, nullptr);
+  EXPECT_EQ(MainMenu.pfnApply, nullptr);
+  struct Row {
+    const char* title;
+    unsigned type;
+    TtyItemAction action;
+  } rows[] = {{"Install Driver and Utilities", 7, Install},
+              {"Create an installation site.", 7, GenInstallSite},
+              {"Create installation diskettes.", 7, GenInstallDisks},
+              {"~e Exit", 6, nullptr},
+              {"", 0, nullptr}};
+  int i = 0;
+  for (const Row& r : rows) {
+    EXPECT_STREQ(MainMenu.pItems[i].pTitle, r.title);
+    EXPECT_EQ(MainMenu.pItems[i].Type, r.type);
+    EXPECT_EQ(MainMenu.pItems[i].pfnAction, r.action);
+    ++i;
+  }
+  EXPECT_EQ(MainMenu.pItems[i].pTitle, nullptr);
+}
+
+TEST_F(MediaTest, TheStringDatabaseIsOpenedWhereTheMediumHoldsIt) {
+  OpenDriverCoreDb();
+  EXPECT_EQ(pDrvCoreDB, nullptr) << "no database on the medium";
+  char* text = NlsFetchString(pDrvCoreDB, nullptr, 0, kNlsSection, 1016);
+  EXPECT_STREQ(text, "Error");
+
+  fs::create_directories(medium + "/db");
+  fs::copy_file(DRVCORE_VDB, medium + "/db/drvcore.vdb");
+  OpenDriverCoreDb();
+  ASSERT_NE(pDrvCoreDB, nullptr);
+  text = NlsFetchString(pDrvCoreDB, nullptr, 0, kNlsSection, 1016);
+  EXPECT_STREQ(text, "End of input on the terminal");
+  NlsFreeString(text);
+  // Read once: the medium may go away while the menus run.
+  fs::remove_all(medium + "/db");
+  text = NlsFetchString(pDrvCoreDB, nullptr, 0, kNlsSection, 510);
+  EXPECT_STREQ(text, "\nEnter a selection%s%s%s: ");
+  NlsFreeString(text);
+}
+
+TEST_F(MediaTest, TheDatabaseOfADosMedium) {
+  fs::create_directories(medium + "/DB");
+  fs::copy_file(DRVCORE_VDB, medium + "/DB/DRVCORE.VDB");
+  OpenDriverCoreDb();
+  ASSERT_NE(pDrvCoreDB, nullptr);
+  char* text = NlsFetchString(pDrvCoreDB, nullptr, 0, kNlsSection, 232);
+  EXPECT_STREQ(text, ", Enter to leave");
+  NlsFreeString(text);
+}
+
+TEST_F(MediaTest, ASiteGetsTheDatabaseInItsOwnDbFolder) {
+  scratch.Write("area/VexlaInstall/disks", kDisks);
+  const std::string chosen = scratch.path() + "/sites";
+  const std::string site = chosen + "/Linuxi386VpxxInstall";
+  fs::create_directories(site);  // so that the marker can be written for real
+  HostRecorder host;
+  std::string out;
+  {
+    StdinFrom in(chosen + "\n\ny\n");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(GenInstallSite(), 0);
+    out = testing::internal::GetCapturedStdout();
+  }
+  const std::string lines = Lines(host.lines);
+  EXPECT_NE(lines.find(CmdPath(kCmdChmod) + " " + ComList[kCmdChmod].pFlags + " 755 " + site + " "), std::string::npos)
+      << lines;
+  EXPECT_NE(lines.find(Copy(work + "/setup", site)), std::string::npos) << lines;
+  EXPECT_NE(lines.find(Copy(work + "/pkg_tar.001", site)), std::string::npos) << lines;
+  EXPECT_NE(lines.find(CmdPath(kCmdMkdir) + " " + ComList[kCmdMkdir].pFlags + " " + site + "/db "), std::string::npos)
+      << lines;
+  EXPECT_NE(lines.find(Copy(work + "/db/drvcore.vdb", site + "/db")), std::string::npos) << lines;
+  EXPECT_EQ(lines.find("777"), std::string::npos) << "a site is never writable by others";
+  EXPECT_EQ(ReadWholeFile(site + "/installf.rom"), "installation site");
+}
+
+TEST_F(MediaTest, ASiteMediumIsCopiedIntoTheWorkDirectoryAndTheMenuRuns) {
+  scratch.Write("medium/disks", kDisks);
+  HostRecorder host;
+  std::string out;
+  {
+    StdinFrom in("e\n");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(InstallFromSite(), 0);
+    out = testing::internal::GetCapturedStdout();
+  }
+  const std::string lines = Lines(host.lines);
+  EXPECT_NE(lines.find(Copy(medium + "/disks", work)), std::string::npos) << lines;
+  EXPECT_NE(lines.find(Copy(medium + "/db/drvcore.vdb", work + "/db")), std::string::npos) << lines;
+  EXPECT_NE(lines.find(" 755 " + work + "/db "), std::string::npos) << lines;
+  EXPECT_NE(out.find("Install Print Driver and Utilities\n\n 1) Install Driver and Utilities \n\n"), std::string::npos)
+      << out;
+}

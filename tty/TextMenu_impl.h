@@ -1,0 +1,33 @@
+// Helpers shared by the files of the menu engine; not for its callers.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "TextMenu.h"
+
+// Shows text number of the engine's section of the string database (a
+// format for the further arguments) through PostMsg; returns what PostMsg
+// returned.
+char* PostNlsMsg(int number, ...);
+
+// The terminal's input has ended: message 1016 through SysError, status 1.
+[[noreturn]] void EndOfTerminalInput();
+
+// Number of items before the terminator (0 for a NULL menu).
+int MenuItemCount(const TtyMenu* menu);
+
+// The comma-separated state names of a kind-9 or kind-10 item, as written
+// (a leading blank: unavailable; a leading '_': not shown).
+std::vector<std::string> ItemStateNames(const TtyMenuItem* item);
+
+// A state name as it is shown: without a leading '_'.
+std::string ShownStateName(const std::string& name);
+
+// The title as shown: a "~k " prefix left out.
+const char* ShownTitle(const TtyMenuItem* item);
+
+// Draws the chooser of a kind-9 or kind-10 item into the screen's grid (a
+// fresh grid of blanks), showing the states from page on (index from 0;
+// out of range: the first page). Returns how many states it shows.
+int DrawStateChooser(TtyScreen* screen, const TtyMenuItem* item, int page);

@@ -1,0 +1,676 @@
+// Menu and item records: preparing and releasing a menu, item states, the
+// state rules that tie items together, the conditions that pick a sub-menu,
+// and the full-screen chooser of states.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "MemMgr.h"
+#include "NlsUtils.h"
+#include "TextMenu.h"
+#include "TextMenu_impl.h"
+
+char* VPATTYMENU_DEFAULT = nullptr;
+char* VPATTYMENU_SAVE = nullptr;
+char* VPATTYMENU_CANCEL = nullptr;
+char* VPATTYMENU_CURSEL = nullptr;
+char* VPATTYMENU_CURSELTRUNC = nullptr;
+char* VPATTYMENU_OPTION = nullptr;
+
+namespace {
+
+enum : int {
+  kMsgRequiredEmpty = 1011,
+  kMsgTooSmall = 206,      // the list does not fit
+  kMsgTermHas = 207,       // %d columns, %d lines
+  kMsgTermNeeds = 208,     // %d columns, %d lines
+};
+
+// Rules that run further rules (P), and conditions in parentheses, nest at
+// most this deep: a rule that reaches itself again stops here.
+constexpr int kMaxRuleDepth = 16;
+constexpr int kMaxConditionDepth = 64;
+// A set of states is a bit set in one word.
+constexpr int kMaxSetStates = 63;
+
+// The current state names, one text per item, kept for the run so that
+// pCurState can point at it.
+std::unordered_map<const TtyMenuItem*, std::string>& CurrentStates() {
+  static std::unordered_map<const TtyMenuItem*, std::string> names;
+  return names;
+}
+
+void SetCurrentState(TtyMenuItem* item, const std::string* name) {
+  if (name == nullptr) {
+    item->pCurState = nullptr;
+    return;
+  }
+  std::string& kept = CurrentStates()[item];
+  kept = *name;
+  item->pCurState = kept.c_str();
+}
+
+bool HoldsNumber(unsigned kind) {
+  return kind != kItemSubMenu && kind != kItemRequired && kind != kItemOptional && kind != kItemFraction;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Reads a decimal number of up to 9 digits at *p and moves past all its
+// digits; false when none stands there.
+bool ReadNumber(const char** p, long* n) {
+  if (!IsDigit(**p)) return false;
+  long v = 0;
+  for (; IsDigit(**p); ++*p)
+    if (v < 100000000) v = v * 10 + (**p - '0');
+  *n = v;
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Rule words: the text split at any of "{,.} ", each word with the one
+// delimiter that ended it (0 at the end of the text), escapes \n \r \t
+// translated as the program's tokenizer does.
+
+struct RuleWord {
+  std::string text;
+  char ended;
+};
+
+std::vector<RuleWord> SplitRule(const char* text) {
+  static const char kDelimiters[] = "{,.} ";
+  std::vector<RuleWord> words;
+  const char* p = text;
+  while (*p != '\0') {
+    while (*p != '\0' && std::strchr(kDelimiters, *p) != nullptr) ++p;
+    if (*p == '\0') break;
+    RuleWord w{{}, 0};
+    while (*p != '\0') {
+      if (*p == '\\' && p[1] != '\0') {
+        char c = p[1];
+        w.text.push_back(c == 'n' ? '\n' : c == 'r' ? '\r' : c == 't' ? '\t' : c);
+        p += 2;
+        continue;
+      }
+      if (std::strchr(kDelimiters, *p) != nullptr) {
+        w.ended = *p++;
+        break;
+      }
+      w.text.push_back(*p++);
+    }
+    words.push_back(std::move(w));
+  }
+  return words;
+}
+
+bool EndsRule(const RuleWord& w) { return w.ended == '}' || w.ended == ' ' || w.ended == '\0'; }
+
+// The item index a target word names, or -1.
+int TargetIndex(const TtyMenu* menu, const std::string& word) {
+  const char* p = word.c_str();
+  long n = 0;
+  if (!ReadNumber(&p, &n) || *p != '\0' || n >= MenuItemCount(menu)) return -1;
+  return static_cast<int>(n);
+}
+
+void ApplyRules(TtyMenu* menu, int index, int depth);
+
+void ApplyRule(TtyMenu* menu, char letter, bool match, int target, long v, int depth) {
+  if (target < 0) return;
+  TtyMenuItem& t = menu->pItems[target];
+  switch (letter) {
+    case 'N':
+      t.State = match ? 1 : 0;
+      break;
+    case 'H':
+      t.State = match ? 2 : 0;
+      break;
+    case 'P':
+      if (!match) break;
+      ApplyRules(menu, target, depth + 1);
+      if (t.pfnAction != nullptr) t.pfnAction(menu, &t);
+      break;
+    case 'S':
+      // Only a value that is a number can be set; a text buffer or a
+      // sub-menu is never overwritten with one.
+      if (!HoldsNumber(t.Type)) break;
+      if (match) {
+        t.SavedValue = static_cast<int>(t.Value.Int);
+        t.Value.Int = v;
+      } else if (t.SavedValue >= 0) {
+        t.Value.Int = t.SavedValue;
+        t.SavedValue = -1;
+      } else {
+        break;
+      }
+      if (t.Type == kItemChoice || t.Type == kItemSet) UpdateStateSelection(&t);
+      break;
+    default:
+      break;  // other letters: the targets are passed over
+  }
+}
+
+void ApplyRules(TtyMenu* menu, int index, int depth) {
+  if (depth > kMaxRuleDepth || index < 0 || index >= MenuItemCount(menu)) return;
+  TtyMenuItem& item = menu->pItems[index];
+  if (item.pFormat == nullptr || item.State != 0) return;
+  if (item.Type != kItemChoice && item.Type != kItemSet && item.Type != kItemInteger) return;
+  // The rule text is split once, so that rules run by P rules (which split
+  // their own texts) cannot disturb this scan.
+  const std::vector<RuleWord> words = SplitRule(item.pFormat);
+  const int value = static_cast<int>(item.Value.Int);
+  size_t i = 0;
+  while (i < words.size()) {
+    const RuleWord& head = words[i++];
+    const char letter = head.text[0];
+    const bool match = TestFormatState(head.text.c_str() + 1, value) != 0;
+    if (EndsRule(head)) continue;  // a rule without targets
+    while (i < words.size()) {
+      const RuleWord& target = words[i++];
+      const RuleWord* last = &target;
+      long v = 0;
+      if (letter == 'S') {
+        if (i >= words.size()) break;
+        last = &words[i++];
+        const char* p = last->text.c_str();
+        if (!ReadNumber(&p, &v) || *p != '\0') v = -1;
+      }
+      if (letter != 'S' || v >= 0) ApplyRule(menu, letter, match, TargetIndex(menu, target.text), v, depth);
+      if (EndsRule(*last)) break;
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Conditions: expression := term { '|' term }, term := factor { '&' factor },
+// factor := '!' factor | '(' expression ')' | atom [ 'A' ].
+
+class ConditionReader {
+ public:
+  ConditionReader(TtyMenu* menu, const char* text, int index) : menu_(menu), p_(text), index_(index) {}
+
+  bool Read() {
+    bool result = Expression();
+    return ok_ && *p_ == '\0' && result;
+  }
+
+ private:
+  bool Expression() {
+    if (++depth_ > kMaxConditionDepth) return Fail();
+    bool result = Term();
+    while (ok_ && *p_ == '|') {
+      ++p_;
+      bool next = Term();
+      result = result || next;
+    }
+    --depth_;
+    return result;
+  }
+  bool Term() {
+    bool result = Factor();
+    while (ok_ && *p_ == '&') {
+      ++p_;
+      bool next = Factor();
+      result = result && next;
+    }
+    return result;
+  }
+  bool Factor() {
+    if (!ok_) return false;
+    if (*p_ == '!') {
+      ++p_;
+      if (++depth_ > kMaxConditionDepth) return Fail();
+      bool result = !Factor();
+      --depth_;
+      return result;
+    }
+    if (*p_ == '(') {
+      ++p_;
+      bool result = Expression();
+      if (*p_ != ')') return Fail();
+      ++p_;
+      return result;
+    }
+    std::string atom;
+    while (*p_ != '\0' && (IsDigit(*p_) || *p_ == '.' || *p_ == '+' || *p_ == '-')) atom.push_back(*p_++);
+    if (atom.empty()) return Fail();
+    int state = TestState(menu_, atom.c_str(), index_);
+    if (*p_ == 'A') {
+      ++p_;
+      return state == 2;
+    }
+    return state != 0;
+  }
+  bool Fail() {
+    ok_ = false;
+    return false;
+  }
+
+  TtyMenu* menu_;
+  const char* p_;
+  int index_;
+  int depth_ = 0;
+  bool ok_ = true;
+};
+
+// ---------------------------------------------------------------------------
+// The chooser.
+
+void FetchChooserTexts() {
+  static bool fetched = false;
+  if (fetched) return;
+  fetched = true;
+  char** texts[] = {&VPATTYMENU_DEFAULT, &VPATTYMENU_SAVE,        &VPATTYMENU_CANCEL,
+                    &VPATTYMENU_CURSEL,  &VPATTYMENU_CURSELTRUNC, &VPATTYMENU_OPTION};
+  int number = 200;
+  for (char** text : texts) *text = NlsFetchString(pDrvCoreDB, nullptr, 0, kNlsSection, number++);
+}
+
+int TextLength(const char* text) { return text != nullptr ? static_cast<int>(std::strlen(text)) : 0; }
+
+bool StateChosen(const TtyMenuItem* item, int state) {
+  if (item->Type == kItemChoice) return item->Value.Int == state;
+  return state < kMaxSetStates && (item->Value.Int >> state & 1) != 0;
+}
+
+int DrawChooser(TtyScreen* screen, const TtyMenuItem* item, const std::vector<std::string>& names, int page) {
+  const int cols = screen->Cols;
+  const int lines = screen->Lines;
+  const int rows = lines - 6;
+  const int count = static_cast<int>(names.size());
+
+  const char* title = ShownTitle(item);
+  int titleLen = TextLength(title);
+  SetPosition(screen, titleLen < cols ? (cols - titleLen) / 2 : 0, 1);
+  WriteString(screen, "%s", title);
+
+  // Column widths of this page; how many columns fit.
+  std::vector<int> widths;
+  for (int first = page; first < count; first += rows) {
+    int w = 0;
+    for (int s = first; s < first + rows && s < count; ++s)
+      w = std::max(w, static_cast<int>(ShownStateName(names[s]).size()));
+    widths.push_back(w);
+  }
+  int x = 0;
+  int taken = 0;
+  for (int w : widths) {
+    if (x + w + 7 <= cols) {
+      x += w + 7;
+      ++taken;
+      continue;
+    }
+    if (taken == 0 && x + w / 2 + 7 <= cols) {
+      taken = 1;
+      x = cols;
+    }
+    break;
+  }
+  if (taken == 0 && !widths.empty()) taken = 1;
+  int shown = rows * taken;
+  if (shown > count - page) shown = count - page;
+  const int shift = taken >= 2 ? (cols - x) / taken : 0;
+
+  int start = 0;
+  for (int c = 0; c < taken; ++c) {
+    const int colStart = start + (c > 0 ? shift : 0);
+    for (int r = 0; r < rows; ++r) {
+      const int s = page + c * rows + r;
+      if (s >= page + shown) break;
+      const int row = 3 + r;
+      // The marker's leading blank is left unwritten, so that the last
+      // character of a name in the column before stays visible.
+      if (StateChosen(item, s)) {
+        SetPosition(screen, colStart + 1, row);
+        WriteString(screen, "->");
+      }
+      if (names[s][0] != ' ') {
+        SetPosition(screen, colStart + 4, row);
+        WriteString(screen, "%2d) ", s + 1);
+      }
+      std::string name = ShownStateName(names[s]);
+      const int room = cols - (colStart + 8);
+      if (static_cast<int>(name.size()) > room) name = name.substr(0, room > 3 ? room - 3 : 0) + "...";
+      SetPosition(screen, colStart + 8, row);
+      WriteString(screen, "%s", name.c_str());
+    }
+    start += widths[c] + 7;
+  }
+
+  SetPosition(screen, 0, lines - 2);
+  WriteString(screen, "%s", VPATTYMENU_SAVE);
+  SetPosition(screen, cols / 2, lines - 2);
+  WriteString(screen, "%s", VPATTYMENU_CANCEL);
+
+  std::string selection;
+  for (int s = 0; s < count; ++s) {
+    if (!StateChosen(item, s)) continue;
+    selection += ShownStateName(names[s]);
+    if (item->Type == kItemSet) selection += ' ';
+  }
+  char text[512];
+  std::snprintf(text, sizeof text, VPATTYMENU_CURSEL, selection.c_str());
+  if (TextLength(text) > cols) {
+    // Cut the selection so that the whole line fits.
+    std::snprintf(text, sizeof text, VPATTYMENU_CURSELTRUNC, "");
+    int room = cols - TextLength(text);
+    selection.resize(room > 0 ? static_cast<size_t>(room) : 0);
+    std::snprintf(text, sizeof text, VPATTYMENU_CURSELTRUNC, selection.c_str());
+  }
+  SetPosition(screen, 0, lines - 1);
+  WriteString(screen, "%s", text);
+  SetPosition(screen, 0, lines);
+  WriteString(screen, "%s", VPATTYMENU_OPTION);
+  return shown;
+}
+
+}  // namespace
+
+int DrawStateChooser(TtyScreen* screen, const TtyMenuItem* item, int page) {
+  FetchChooserTexts();
+  std::vector<std::string> names = ItemStateNames(item);
+  if (item->Count >= 0 && static_cast<int>(names.size()) > item->Count) names.resize(static_cast<size_t>(item->Count));
+  if (page < 0 || page >= static_cast<int>(names.size())) page = 0;
+  return DrawChooser(screen, item, names, page);
+}
+
+namespace {
+
+// Says that the terminal is too small for the list and waits for the user.
+void TooSmall(const TtyScreen& screen, int needed) {
+  Nlsfprintf(stdout, pDrvCoreDB, kNlsSection, kMsgTooSmall);
+  Nlsfprintf(stdout, pDrvCoreDB, kNlsSection, kMsgTermHas, screen.Cols, screen.Lines);
+  Nlsfprintf(stdout, pDrvCoreDB, kNlsSection, kMsgTermNeeds, needed, 7);
+  std::fflush(stdout);
+  // A whole line: what the user typed must not become the menu's next answer.
+  Gets(LineBuf, kLineBufSize);
+}
+
+// Applies one answer of numbers to the item.
+void ChooseStates(TtyMenuItem* item, const std::vector<std::string>& names, const std::string& answer) {
+  const int count = static_cast<int>(names.size());
+  std::string word;
+  auto take = [&] {
+    if (word.empty() || !IsDigit(word[0])) return;
+    const char* p = word.c_str();
+    long n = 0;
+    ReadNumber(&p, &n);
+    word.clear();
+    if (n < 1 || n > count || names[n - 1][0] == ' ') return;  // unavailable states cannot be chosen
+    if (item->Type == kItemChoice) {
+      if (item->Value.Int != n - 1) {
+        item->PrevValue = static_cast<int>(item->Value.Int);
+        item->Value.Int = n - 1;
+      }
+    } else if (n <= kMaxSetStates) {
+      item->Value.Int ^= static_cast<intptr_t>(1) << (n - 1);
+    }
+  };
+  for (char c : answer) {
+    if (c == ',' || c == ' ' || c == '\t') {
+      take();
+      word.clear();
+    } else {
+      word.push_back(c);
+    }
+  }
+  take();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+
+int MenuItemCount(const TtyMenu* menu) {
+  if (menu == nullptr || menu->pItems == nullptr) return 0;
+  int n = 0;
+  while (menu->pItems[n].pTitle != nullptr) ++n;
+  return n;
+}
+
+std::vector<std::string> ItemStateNames(const TtyMenuItem* item) {
+  std::vector<std::string> names;
+  if (item->pStates == nullptr) return names;
+  std::string name;
+  for (const char* p = item->pStates;; ++p) {
+    if (*p == ',' || *p == '\0') {
+      if (!name.empty()) names.push_back(name);
+      name.clear();
+      if (*p == '\0') break;
+    } else {
+      name.push_back(*p);
+    }
+  }
+  return names;
+}
+
+std::string ShownStateName(const std::string& name) {
+  return !name.empty() && name[0] == '_' ? name.substr(1) : name;
+}
+
+const char* ShownTitle(const TtyMenuItem* item) {
+  const char* t = item->pTitle != nullptr ? item->pTitle : "";
+  if (t[0] == '~' && t[1] != '\0') return t[2] != '\0' ? t + 3 : t + 2;
+  return t;
+}
+
+int InitMenu(TtyMenu* menu) {
+  const int count = MenuItemCount(menu);
+  // No S rule has saved anything yet.
+  for (int i = 0; i < count; ++i) menu->pItems[i].SavedValue = -1;
+  int width = 0;
+  unsigned number = 1;
+  for (int i = 0; i < count; ++i) {
+    TtyMenuItem& item = menu->pItems[i];
+    item.TitleLen = static_cast<int>(std::strlen(item.pTitle));
+    width = std::max(width, item.TitleLen);
+    switch (item.Type) {
+      case kItemChoice:
+      case kItemSet:
+        item.Count = static_cast<int>(ItemStateNames(&item).size());
+        if (item.Type == kItemChoice) {
+          item.Value.Int = item.Default.Int;
+        } else if (item.Value.Int == 0) {
+          item.Default.Int = 1;
+          item.Value.Int = 1;
+        }
+        item.PrevValue = static_cast<int>(item.Default.Int);
+        UpdateStateSelection(&item);
+        ProcessStateFormat(menu, i);
+        break;
+      case kItemInteger:
+        item.Value.Int = item.Default.Int;
+        break;
+      case kItemFraction:
+        item.Value.Float = item.Default.Float;
+        break;
+      case kItemRequired:
+      case kItemOptional:
+        if (item.Value.pText == nullptr) {
+          item.Value.pText = GetMemT<char>(kItemTextSize);
+          if (item.Value.pText == nullptr) SysError("%s", common_109);
+        }
+        CopyText(item.Value.pText, kItemTextSize, item.Default.pConst != nullptr ? item.Default.pConst : "");
+        break;
+      default:
+        break;
+    }
+    if (item.Type < kItemApplyNamed)
+      item.Key = 0;
+    else if (item.pTitle[0] == '~')
+      item.Key = static_cast<unsigned char>(item.pTitle[1]);
+    else
+      item.Key = number++;
+  }
+  return width;
+}
+
+void FreeMenu(TtyMenu* menu) {
+  const int count = MenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    TtyMenuItem& item = menu->pItems[i];
+    if (item.Type != kItemRequired && item.Type != kItemOptional) continue;
+    PutMem(item.Value.pText);
+    item.Value.pText = nullptr;
+  }
+}
+
+void UpdateStateSelection(TtyMenuItem* item) {
+  const std::vector<std::string> names = ItemStateNames(item);
+  const int tries = item->Count > 0 ? item->Count : 1;
+  for (int i = 0; i < tries; ++i) {
+    const intptr_t v = item->Value.Int;
+    const std::string* name = v >= 0 && v < static_cast<intptr_t>(names.size()) ? &names[v] : nullptr;
+    SetCurrentState(item, name);
+    if (name == nullptr || (*name)[0] != ' ') return;
+    if (item->Type == kItemChoice && item->Count > 0) {
+      item->PrevValue = static_cast<int>(v);
+      item->Value.Int = (v + 1) % item->Count;
+    }
+  }
+}
+
+unsigned char TestNames(TtyMenu* menu) {
+  const int count = MenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    const TtyMenuItem& item = menu->pItems[i];
+    if (item.State == 2) break;
+    if (item.Type == kItemRequired && (item.Value.pText == nullptr || item.Value.pText[0] == '\0')) {
+      PostNlsMsg(kMsgRequiredEmpty);
+      return 0;
+    }
+  }
+  return 1;
+}
+
+unsigned char TestFormatState(const char* list, int value) {
+  if (list == nullptr) return 0;
+  if (std::strchr(list, '*') != nullptr) return 1;
+  for (const char* p = list; *p != '\0';) {
+    long n = 0;
+    if (ReadNumber(&p, &n)) {
+      if (n == value) return 1;
+    } else {
+      ++p;
+    }
+  }
+  return 0;
+}
+
+void ProcessStateFormat(TtyMenu* menu, int index) { ApplyRules(menu, index, 0); }
+
+int TestState(TtyMenu* menu, const char* atom, int index) {
+  if (atom == nullptr) return 0;
+  const char* p = atom;
+  char sign = 0;
+  if (*p == '+' || *p == '-') sign = *p++;
+  long n = 0;
+  long v = 0;
+  if (!ReadNumber(&p, &n) || *p++ != '.') return 0;
+  bool negative = *p == '-';
+  if (negative) ++p;
+  if (!ReadNumber(&p, &v)) return 0;
+  if (negative) v = -v;
+  long target = sign == '+' ? index + n : sign == '-' ? index - n : n;
+  if (target < 0 || target >= MenuItemCount(menu)) return 0;
+  const TtyMenuItem& item = menu->pItems[target];
+  bool holds = false;
+  if (item.Type == kItemFraction)
+    holds = item.Value.Float == static_cast<float>(v);
+  else if (HoldsNumber(item.Type))
+    holds = item.Value.Int == v;
+  if (!holds) return 0;
+  return item.State != 0 ? 2 : 1;
+}
+
+unsigned char TestStateCondition(TtyMenu* menu, const char* text, int index) {
+  if (text == nullptr) return 0;
+  return ConditionReader(menu, text, index).Read() ? 1 : 0;
+}
+
+TtyMenu* ValidateMenu(TtyMenu* menu, int index) {
+  if (index < 0 || index >= MenuItemCount(menu)) return nullptr;
+  const TtyMenuItem& item = menu->pItems[index];
+  if (item.Type != kItemSubMenu || item.State != 0) return nullptr;
+  if (item.pFormat == nullptr) return item.Value.pMenu;
+  if (item.Value.ppMenus == nullptr) return nullptr;
+  int position = 0;
+  std::string condition;
+  for (const char* p = item.pFormat;; ++p) {
+    if (*p == ' ' || *p == '\0') {
+      if (!condition.empty()) {
+        if (TestStateCondition(menu, condition.c_str(), index)) return item.Value.ppMenus[position];
+        ++position;
+        condition.clear();
+      }
+      if (*p == '\0') break;
+    } else {
+      condition.push_back(*p);
+    }
+  }
+  return nullptr;
+}
+
+void ProcessStateValue(TtyMenu* menu, int index, const char* answer) {
+  if (index < 0 || index >= MenuItemCount(menu)) return;
+  TtyMenuItem* item = &menu->pItems[index];
+  if (item->Type != kItemChoice && item->Type != kItemSet) return;
+  const intptr_t keptValue = item->Value.Int;
+  const int keptPrev = item->PrevValue;
+  FetchChooserTexts();
+  std::vector<std::string> names = ItemStateNames(item);
+  if (item->Count >= 0 && static_cast<int>(names.size()) > item->Count) names.resize(static_cast<size_t>(item->Count));
+  int longest = 0;
+  for (const std::string& n : names) longest = std::max(longest, static_cast<int>(ShownStateName(n).size()));
+  const int textsWidth =
+      TextLength(VPATTYMENU_DEFAULT) + TextLength(VPATTYMENU_SAVE) + TextLength(VPATTYMENU_CANCEL);
+
+  const char* given = answer != nullptr && answer[0] != '\0' ? answer : nullptr;
+  int page = 0;
+  for (;;) {
+    TtyScreen screen;
+    GetTermInfo(&screen);
+    if (screen.Lines - 6 < 1 || screen.Cols < textsWidth || screen.Cols < longest / 2 + 20) {
+      PutMem(screen.pCells);
+      TooSmall(screen, std::max(textsWidth, longest / 2 + 20));
+      return;
+    }
+    ClearScreen(&screen);
+    const int shown = DrawStateChooser(&screen, item, page);
+    Refresh(&screen);
+    MoveCursor(&screen, TextLength(VPATTYMENU_OPTION), screen.Lines - 1);
+    PutMem(screen.pCells);
+
+    std::string line;
+    if (given != nullptr) {
+      line = given;
+      given = nullptr;
+    } else {
+      if (Gets(LineBuf, kLineBufSize) == nullptr) EndOfTerminalInput();
+      line = LineBuf;
+    }
+    if (line.empty()) {
+      // The next page, or the first again after the last.
+      page = page + shown < static_cast<int>(names.size()) ? page + shown : 0;
+      continue;
+    }
+    if (VPATTYMENU_SAVE != nullptr && line[0] == VPATTYMENU_SAVE[0]) return;
+    if (VPATTYMENU_CANCEL != nullptr && line[0] == VPATTYMENU_CANCEL[0]) {
+      const bool changed = item->Value.Int != keptValue;
+      item->Value.Int = keptValue;
+      item->PrevValue = keptPrev;
+      // The items the rules switched follow the value back.
+      if (changed) ProcessStateFormat(menu, index);
+      UpdateStateSelection(item);
+      return;
+    }
+    ChooseStates(item, names, line);
+    UpdateStateSelection(item);
+    ProcessStateFormat(menu, index);
+    if (item->pfnAction != nullptr) item->pfnAction(menu, item);
+  }
+}
