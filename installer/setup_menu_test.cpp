@@ -64,6 +64,13 @@ class MediaTest : public testing::Test {
     return CmdPath(kCmdCp) + " " + ComList[kCmdCp].pFlags + " " + from + " " + to + " ";
   }
 
+  // A medium folder holding every file the list names (the copies are
+  // only recorded; every listed file must exist before any is copied).
+  void WriteListedFiles(const std::string& folder) {
+    for (const char* name : {"setup", "disks", "db/drvcore.vdb", "pkg_tar.001"}) scratch.Write(folder + "/" + name, "");
+    scratch.Write(folder + "/disks", "setup\ndisks\ndb/drvcore.vdb\npkg_tar.001\nend_of_list\n");
+  }
+
   ScratchDir scratch;
   std::string area, work, medium;
 
@@ -135,7 +142,7 @@ TEST_F(MediaTest, TheDatabaseOfADosMedium) {
 }
 
 TEST_F(MediaTest, ASiteGetsTheDatabaseInItsOwnDbFolder) {
-  scratch.Write("area/VexlaInstall/disks", kDisks);
+  WriteListedFiles("area/VexlaInstall");
   const std::string chosen = scratch.path() + "/sites";
   const std::string site = chosen + "/Linuxi386VpxxInstall";
   fs::create_directories(site);  // so that the marker can be written for real
@@ -160,7 +167,7 @@ TEST_F(MediaTest, ASiteGetsTheDatabaseInItsOwnDbFolder) {
 }
 
 TEST_F(MediaTest, ASiteMediumIsCopiedIntoTheWorkDirectoryAndTheMenuRuns) {
-  scratch.Write("medium/disks", kDisks);
+  WriteListedFiles("medium");
   HostRecorder host;
   std::string out;
   {
