@@ -1,5 +1,6 @@
 // The main menu, the engine's string database on the medium, and the copies
 // that make a site (through the command seam).
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -32,9 +33,9 @@ class MediaTest : public testing::Test {
     savedTmp_ = pTmpDir;
     savedWork_ = pVexlaInstallDir;
     savedInstall_ = pInstallDir;
-    char cwd[4096];
-    ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-    savedCwd_ = cwd;
+    // The media functions change the directory; an earlier test may have
+    // left this process in a directory that is gone, so keep it open.
+    savedCwd_ = open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     area = scratch.path() + "/area";
     work = area + "/VexlaInstall";
     medium = scratch.path() + "/medium";
@@ -46,7 +47,10 @@ class MediaTest : public testing::Test {
     flExitTextMenu = 0;
   }
   void TearDown() override {
-    if (chdir(savedCwd_.c_str()) != 0) ADD_FAILURE() << "cannot go back to " << savedCwd_;
+    if (savedCwd_ >= 0) {
+      if (fchdir(savedCwd_) != 0) ADD_FAILURE() << "cannot go back to the directory of the test";
+      close(savedCwd_);
+    }
     pToolPath = savedTool_;
     pTmpDir = savedTmp_;
     pVexlaInstallDir = savedWork_;
@@ -79,7 +83,7 @@ class MediaTest : public testing::Test {
   char* savedTmp_;
   char* savedWork_;
   char* savedInstall_;
-  std::string savedCwd_;
+  int savedCwd_ = -1;
 };
 
 const char kDisks[] = "setup\ndisks\ndb/drvcore.vdb\npkg_tar.001\nend_of_list\n";

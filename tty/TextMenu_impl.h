@@ -14,6 +14,9 @@ char* PostNlsMsg(int number, ...);
 // The terminal's input has ended: message 1016 through SysError, status 1.
 [[noreturn]] void EndOfTerminalInput();
 
+// Gives a text item (kinds 11, 12) its 256-byte buffer when it has none.
+void EnsureTextBuffer(TtyMenuItem* item);
+
 // Number of items before the terminator (0 for a NULL menu).
 int MenuItemCount(const TtyMenu* menu);
 

@@ -162,10 +162,7 @@ unsigned char ProcessEntry(TtyMenuItem& item, const char* option) {
   switch (item.Type) {
     case kItemRequired:
     case kItemOptional:
-      if (item.Value.pText == nullptr) {
-        item.Value.pText = GetMemT<char>(kItemTextSize);
-        if (item.Value.pText == nullptr) SysError("%s", common_109);
-      }
+      EnsureTextBuffer(&item);
       CopyText(item.Value.pText, kItemTextSize, answer);
       break;
     case kItemInteger:
@@ -247,10 +244,7 @@ void LoadValueLine(TtyMenu* menu, int count, long index) {
       break;
     case kItemRequired:
     case kItemOptional:
-      if (item.Value.pText == nullptr) {
-        item.Value.pText = GetMemT<char>(kItemTextSize);
-        if (item.Value.pText == nullptr) SysError("%s", common_109);
-      }
+      EnsureTextBuffer(&item);
       CopyText(item.Value.pText, kItemTextSize, word);
       break;
     case kItemFraction:

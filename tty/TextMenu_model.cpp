@@ -425,6 +425,12 @@ void ChooseStates(TtyMenuItem* item, const std::vector<std::string>& names, cons
 
 // ---------------------------------------------------------------------------
 
+void EnsureTextBuffer(TtyMenuItem* item) {
+  if (item->Value.pText != nullptr) return;
+  item->Value.pText = GetMemT<char>(kItemTextSize);
+  if (item->Value.pText == nullptr) SysError("%s", common_109);
+}
+
 int MenuItemCount(const TtyMenu* menu) {
   if (menu == nullptr || menu->pItems == nullptr) return 0;
   int n = 0;
@@ -490,10 +496,7 @@ int InitMenu(TtyMenu* menu) {
         break;
       case kItemRequired:
       case kItemOptional:
-        if (item.Value.pText == nullptr) {
-          item.Value.pText = GetMemT<char>(kItemTextSize);
-          if (item.Value.pText == nullptr) SysError("%s", common_109);
-        }
+        EnsureTextBuffer(&item);
         CopyText(item.Value.pText, kItemTextSize, item.Default.pConst != nullptr ? item.Default.pConst : "");
         break;
       default:

@@ -48,6 +48,10 @@ class MenuScenario : public testing::Test {
     std::string cmd = std::string("'") + MENU_MKMEDIUM + "' -o '" + medium_ + "' -p '" + SetupProgramPath() + "' '" +
                       MENU_SAMPLE_PRODUCT + "' >/dev/null";
     mediumMade_ = std::system(cmd.c_str()) == 0;
+    diskettes_ = scratch_->File("diskettes");
+    cmd = std::string("'") + MENU_MKMEDIUM + "' --diskette -o '" + diskettes_ + "' -p '" + SetupProgramPath() + "' '" +
+          MENU_SAMPLE_PRODUCT + "' >/dev/null";
+    mediumMade_ = mediumMade_ && std::system(cmd.c_str()) == 0;
   }
   static void TearDownTestSuite() {
     delete scratch_;
@@ -78,11 +82,13 @@ class MenuScenario : public testing::Test {
 
   static ScratchDir* scratch_;
   static std::string medium_;
+  static std::string diskettes_;
   static bool mediumMade_;
 };
 
 ScratchDir* MenuScenario::scratch_ = nullptr;
 std::string MenuScenario::medium_;
+std::string MenuScenario::diskettes_;
 bool MenuScenario::mediumMade_ = false;
 
 // ---------------------------------------------------------------------------
@@ -229,6 +235,24 @@ TEST_F(MenuScenario, DiskettesMarkTheWorkDirectoryWhichManualKeeps) {
   EXPECT_TRUE(fs::is_regular_file(r.Upper("/tmp/VexlaInstall/pkg_tar.001")));
   EXPECT_TRUE(fs::is_regular_file(r.Upper("/tmp/VexlaInstall/db/drvcore.vdb")));
   EXPECT_EQ(Count(r.out, kMenuItems), 2);
+}
+
+TEST_F(MenuScenario, ADisketteMediumRunsTheMenuOnTheWorkDirectoryAsItIs) {
+  SETUP_REQUIRE_SANDBOX();
+  // The diskettes' files already gathered in the work directory, as the
+  // administrator copies them there.
+  SandboxOptions o = FromMedium("2\n/srv\n\ny\ne\n", {"mkdir -m 755 /tmp/VexlaInstall && cp -a /media/. /tmp/VexlaInstall/"});
+  o.medium = diskettes_;
+  SandboxResult r = RunInSandbox("menu-diskettes-site", o, {"./setup", "menu"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Count(r.out, kMenuItems), 2);
+  const std::string site = "/srv/Linuxi386VpxxInstall";
+  EXPECT_EQ(ReadWholeFile(r.Upper(site + "/installf.rom")), "installation site");
+  EXPECT_EQ(ReadWholeFile(r.Upper(site + "/db/drvcore.vdb")), ReadWholeFile(diskettes_ + "/db/drvcore.vdb"));
+  EXPECT_EQ(ReadWholeFile(r.Upper(site + "/pkg_tar.001")), ReadWholeFile(diskettes_ + "/pkg_tar.001"));
+  const std::string log = r.Read("/tmp/setup.log");
+  EXPECT_NE(log.find("/tmp/VexlaInstall/pkg_tar.001 " + site), std::string::npos) << log;
+  EXPECT_EQ(log.find("/media/pkg_tar.001"), std::string::npos) << "nothing is copied from the medium";
 }
 
 // ---------------------------------------------------------------------------
