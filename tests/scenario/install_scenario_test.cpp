@@ -349,6 +349,37 @@ TEST(InstallScenario, SiteIntoUsrMakesNoLink) {
   EXPECT_EQ(Count(r.Read("/tmp/setup.log"), "/ln  -s "), 1u) << r.Read("/tmp/setup.log");
 }
 
+TEST(InstallScenario, TheLinkUnderUsrFitsWhatIsThere) {
+  SETUP_REQUIRE_SANDBOX();
+  struct Case {
+    const char* what;
+    std::string setup;
+    std::string path;    // the link looked at
+    std::string target;  // where it points afterwards
+  } cases[] = {
+      {"directory", "mkdir /usr/Vexla", "/usr/Vexla/vpxx", "/opt/Vexla/vpxx"},
+      {"stale-link", "mkdir /usr/Vexla && ln -s /srv/old/Vexla/vpxx /usr/Vexla/vpxx", "/usr/Vexla/vpxx",
+       "/opt/Vexla/vpxx"},
+      // Someone else's link is left alone.
+      {"link", "ln -s /srv/Vexla /usr/Vexla", "/usr/Vexla", "/srv/Vexla"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SandboxOptions o = FromSite();
+    o.setup.push_back(c.setup);
+    SandboxResult r = RunInSandbox(std::string("install-usr-link-") + c.what, o, {"./setup", "install", "/opt"});
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    FileInfo link = Info(r, c.path);
+    if (std::string(c.what) == "link") {
+      EXPECT_FALSE(r.Changed(c.path));
+    } else {
+      EXPECT_EQ(link.type, static_cast<mode_t>(S_IFLNK));
+      EXPECT_EQ(link.link, c.target);
+    }
+    EXPECT_EQ(r.Read("/opt/Vexla/vpxx/vpqadmin.log"), kUpgradedAndCleaned);
+  }
+}
+
 TEST(InstallScenario, PlainSetupFindsTheEarlierInstallationOrUsesUsr) {
   SETUP_REQUIRE_SANDBOX();
   struct Case {
@@ -793,6 +824,13 @@ TEST(InstallScenario, ManualKeepsTheWorkFiles) {
   ExpectAbsent(r, "/tmp/VexlaInstall/Linuxi386Vpxx.tar.Z");
   ExpectAbsent(r, "/tmp/VexlaInstall/Linuxi386Vpxx.tar");
   // The clean command still runs after a complete installation.
+  EXPECT_EQ(r.Read("/opt/Vexla/vpxx/vpqadmin.log"), kUpgradedAndCleaned);
+
+  // In a work area of the user's choice.
+  r = RunInSandbox("install-manual-var-tmp", FromSite(), {"./setup", "/var/tmp", "manual", "install", "/opt"});
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_TRUE(Info(r, "/var/tmp/VexlaInstall/pkg/pkg.list").exists);
+  EXPECT_FALSE(r.Changed("/tmp/VexlaInstall"));
   EXPECT_EQ(r.Read("/opt/Vexla/vpxx/vpqadmin.log"), kUpgradedAndCleaned);
 }
 
