@@ -20,7 +20,8 @@
 #   --copy SRC:DEST  copy a host file or directory to DEST (repeatable)
 #   --setup CMDS     shell commands run as root in the sandbox before the
 #                    command; what they change is the starting state, not
-#                    part of the results (repeatable, run in order)
+#                    part of the results (repeatable, run in order; the
+#                    first that fails stops the run with status 125)
 #   --cwd DIR        directory the command starts in (default /media with
 #                    --medium, else /)
 #   --env NAME=VAL   add to the command's environment (repeatable)
@@ -139,7 +140,7 @@ $SBX_ENV"
   : >"$OUT/setup.log"
   if [ -n "$SBX_SETUP" ]; then
     mount_system "$S/setup" || fail "cannot mount /proc and /dev for the setup commands"
-    in_root "$S/setup" / /bin/sh -c "$SBX_SETUP" </dev/null >>"$OUT/setup.log" 2>&1 ||
+    in_root "$S/setup" / /bin/sh -ec "$SBX_SETUP" </dev/null >>"$OUT/setup.log" 2>&1 ||
       fail "the setup commands failed: $(tail -n 5 "$OUT/setup.log")"
     kill -9 -1 2>/dev/null  # nothing started by the setup outlives it
     umount -R "$S/setup/dev" "$S/setup/proc"

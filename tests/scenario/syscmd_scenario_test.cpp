@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -66,7 +67,13 @@ bool Same(const HostFile& a, const HostFile& b) {
 
 TEST(SetupScenario, VersionRunStartsTheLogAndTouchesNothingElse) {
   SETUP_REQUIRE_SANDBOX();
-  SandboxResult r = RunInSandbox("setup-v", WithSetup(), {"./setup", "-v"});
+  // A medium holding the program and a marker, copied in as a whole.
+  ScratchDir medium;
+  std::filesystem::copy_file(SetupProgramPath(), medium.File("setup"));
+  medium.Write("installf.rom", "installation site");
+  SandboxOptions o;
+  o.medium = medium.path();
+  SandboxResult r = RunInSandbox("setup-v", o, {"./setup", "-v"});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "setup 3.00.42\n");
   EXPECT_EQ(r.out, "");
