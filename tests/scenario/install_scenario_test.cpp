@@ -349,6 +349,37 @@ TEST(InstallScenario, SiteIntoUsrMakesNoLink) {
   EXPECT_EQ(Count(r.Read("/tmp/setup.log"), "/ln  -s "), 1u) << r.Read("/tmp/setup.log");
 }
 
+TEST(InstallScenario, TheLinkUnderUsrFitsWhatIsThere) {
+  SETUP_REQUIRE_SANDBOX();
+  struct Case {
+    const char* what;
+    std::string setup;
+    std::string path;    // the link looked at
+    std::string target;  // where it points afterwards
+  } cases[] = {
+      {"directory", "mkdir /usr/Vexla", "/usr/Vexla/vpxx", "/opt/Vexla/vpxx"},
+      {"stale-link", "mkdir /usr/Vexla && ln -s /srv/old/Vexla/vpxx /usr/Vexla/vpxx", "/usr/Vexla/vpxx",
+       "/opt/Vexla/vpxx"},
+      // Someone else's link is left alone.
+      {"link", "ln -s /srv/Vexla /usr/Vexla", "/usr/Vexla", "/srv/Vexla"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SandboxOptions o = FromSite();
+    o.setup.push_back(c.setup);
+    SandboxResult r = RunInSandbox(std::string("install-usr-link-") + c.what, o, {"./setup", "install", "/opt"});
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    FileInfo link = Info(r, c.path);
+    if (std::string(c.what) == "link") {
+      EXPECT_FALSE(r.Changed(c.path));
+    } else {
+      EXPECT_EQ(link.type, static_cast<mode_t>(S_IFLNK));
+      EXPECT_EQ(link.link, c.target);
+    }
+    EXPECT_EQ(r.Read("/opt/Vexla/vpxx/vpqadmin.log"), kUpgradedAndCleaned);
+  }
+}
+
 TEST(InstallScenario, PlainSetupFindsTheEarlierInstallationOrUsesUsr) {
   SETUP_REQUIRE_SANDBOX();
   struct Case {
@@ -543,6 +574,13 @@ TEST(InstallScenario, AMissingSizeFileEndsTheRun) {
   }
 }
 
+// text as one word of a shell line.
+std::string Quoted(const std::string& text) {
+  std::string q = "'";
+  for (char c : text) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return q + "'";
+}
+
 TEST(InstallScenario, UnsafeDirectoriesAreRefused) {
   SETUP_REQUIRE_SANDBOX();
   struct Case {
@@ -557,15 +595,23 @@ TEST(InstallScenario, UnsafeDirectoriesAreRefused) {
       {"long", {"install", "/" + std::string(250, 'd')}, "too long"},
       {"work-area", {"/tmp/$(touch /pwned)", "install", "/opt"}, "may hold only"},
   };
+  // All in one sandbox: each run ends before it changes anything but its log.
+  std::string line;
+  for (const Case& c : cases) {
+    line += "./setup";
+    for (const std::string& a : c.args) line += " " + Quoted(a);
+    line += std::string(" 2> /root/") + c.what + ".err; echo \"" + c.what + "=$?\"; ";
+  }
+  SandboxResult r = RunInSandbox("install-unsafe", FromSite(), Shell(line));
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    std::vector<std::string> command = {"./setup"};
-    command.insert(command.end(), c.args.begin(), c.args.end());
-    SandboxResult r = RunInSandbox(std::string("install-unsafe-") + c.what, FromSite(), command);
-    EXPECT_EQ(r.status, 2) << r.out << r.err;
-    EXPECT_TRUE(Contains(r.err, c.why)) << r.err;
-    EXPECT_EQ(r.changes, std::vector<std::string>{"A /tmp/setup.log"});
+    EXPECT_EQ(Printed(r.out, c.what), "2") << r.out;
+    const std::string err = r.Read(std::string("/root/") + c.what + ".err");
+    EXPECT_TRUE(Contains(err, c.why)) << err;
   }
+  EXPECT_FALSE(r.Changed("/pwned"));
+  ExpectNothingInstalled(r);
+  ExpectAbsent(r, "/tmp/VexlaInstall");
 }
 
 TEST(InstallScenario, AListedPieceThatIsMissingEndsTheRunBeforeUnpacking) {
@@ -793,6 +839,13 @@ TEST(InstallScenario, ManualKeepsTheWorkFiles) {
   ExpectAbsent(r, "/tmp/VexlaInstall/Linuxi386Vpxx.tar.Z");
   ExpectAbsent(r, "/tmp/VexlaInstall/Linuxi386Vpxx.tar");
   // The clean command still runs after a complete installation.
+  EXPECT_EQ(r.Read("/opt/Vexla/vpxx/vpqadmin.log"), kUpgradedAndCleaned);
+
+  // In a work area of the user's choice.
+  r = RunInSandbox("install-manual-var-tmp", FromSite(), {"./setup", "/var/tmp", "manual", "install", "/opt"});
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_TRUE(Info(r, "/var/tmp/VexlaInstall/pkg/pkg.list").exists);
+  EXPECT_FALSE(r.Changed("/tmp/VexlaInstall"));
   EXPECT_EQ(r.Read("/opt/Vexla/vpxx/vpqadmin.log"), kUpgradedAndCleaned);
 }
 
