@@ -130,15 +130,6 @@ TEST_F(DirDialogue, UnsafeOrOverlongDirectoriesAreRefusedAndAskedAgain) {
 // Processes, through the host seam: queued `ps -ace` outputs, recorded kills
 // and sleeps.
 
-std::string Ps(const std::vector<std::pair<int, std::string>>& procs) {
-  std::string out = "    PID CLS PRI TTY          TIME CMD\n";
-  for (const auto& [pid, cmd] : procs) {
-    char line[128];
-    std::snprintf(line, sizeof line, "%7d TS   19 ?        00:00:00 %s\n", pid, cmd.c_str());
-    out += line;
-  }
-  return out;
-}
 
 class Processes : public testing::Test {
  protected:

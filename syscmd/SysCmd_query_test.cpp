@@ -16,16 +16,6 @@ class QueryTest : public testing::Test {
   HostRecorder host;
 };
 
-// What procps prints for `ps -ace`: PID, CLS, PRI, TTY, TIME, CMD.
-std::string Ps(const std::vector<std::pair<int, std::string>>& procs) {
-  std::string out = "    PID CLS PRI TTY          TIME CMD\n";
-  for (const auto& [pid, cmd] : procs) {
-    char line[128];
-    std::snprintf(line, sizeof line, "%7d TS   19 ?        00:00:00 %s\n", pid, cmd.c_str());
-    out += line;
-  }
-  return out;
-}
 
 std::string Take(char* text) {
   if (text == nullptr) return "(null)";

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -55,6 +56,16 @@ StdinFrom::~StdinFrom() {
   clearerr(stdin);
   dup2(saved_, 0);
   close(saved_);
+}
+
+std::string Ps(const std::vector<std::pair<int, std::string>>& procs) {
+  std::string out = "    PID CLS PRI TTY          TIME CMD\n";
+  for (const auto& [pid, cmd] : procs) {
+    char line[128];
+    std::snprintf(line, sizeof line, "%7d TS   19 ?        00:00:00 %s\n", pid, cmd.c_str());
+    out += line;
+  }
+  return out;
 }
 
 std::string ReadWholeFile(const std::string& path) {

@@ -44,6 +44,10 @@ class StdinFrom {
   int saved_;
 };
 
+// What procps prints for `ps -ace` (PID, CLS, PRI, TTY, TIME, CMD) for
+// the given processes, to queue as a recorded pipe output.
+std::string Ps(const std::vector<std::pair<int, std::string>>& procs);
+
 // Reads a whole file; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
