@@ -57,13 +57,14 @@ bool IsDisketteMedium();
 // or installation directory (2).
 void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned char* flSpaceCheck);
 
-// True when text holds only letters, digits and / . _ - + , @ : = : the
-// characters a directory may carry into a shell command line.
-bool IsSafePathText(const char* text);
+// Ends the run with status 2: "<program>: <why>" and "<program>: refused:
+// <dir>" on standard error, control characters of dir shown as '?'.
+[[noreturn]] void RefuseDirectory(const char* why, const char* dir);
 
 // Why a directory text given on the command line or in a dialogue is
-// refused (too long, or a character a shell line must not carry), or NULL
-// when it is acceptable.
+// refused (empty, too long, or a character other than the plain ones of a
+// shell line: these directories go into every command line and generated
+// script unquoted), or NULL when it is acceptable.
 const char* CheckDirectoryText(const char* dir);
 
 // ---------------------------------------------------------------------------

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
+#include "ShellWord.h"
 #include "SysCmd.h"
 #include "installer.h"
 #include "utils.h"
@@ -23,31 +25,25 @@ namespace {
 constexpr const char* kOptionWords = ",manual,install,menu,-v,no_space_check";
 enum OptionWord { kWordOther = 0, kWordManual, kWordInstall, kWordMenu, kWordVersion, kWordNoSpaceCheck };
 
-[[noreturn]] void RefuseDirectory(const char* what, const char* dir) {
+}  // namespace
+
+void RefuseDirectory(const char* why, const char* dir) {
+  // The name is shown with its control characters as '?': it must not be
+  // able to drive the terminal.
+  std::string shown = dir != nullptr ? dir : "";
+  for (char& c : shown)
+    if (static_cast<unsigned char>(c) < 32 || c == 127) c = '?';
   std::fflush(stdout);
-  std::fprintf(stderr, "%s: %s\n", my_name, what);
-  std::fprintf(stderr, "%s: refused: %s\n", my_name, dir);
+  std::fprintf(stderr, "%s: %s\n", my_name, why);
+  std::fprintf(stderr, "%s: refused: %s\n", my_name, shown.c_str());
   std::exit(2);
 }
 
-}  // namespace
-
-bool IsSafePathText(const char* text) {
-  if (text == nullptr) return false;
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != '\0'; ++p) {
-    unsigned char c = *p;
-    bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-              std::strchr("/._-+,@:=", c) != nullptr;
-    if (!ok) return false;
-  }
-  return true;
-}
-
 const char* CheckDirectoryText(const char* dir) {
-  if (dir == nullptr) return "no directory given";
+  if (dir == nullptr || dir[0] == '\0') return "no directory given";
   if (std::strlen(dir) > kMaxDirText)
     return "the directory name is too long (at most 200 characters)";
-  if (!IsSafePathText(dir))
+  if (JudgeShellWord(dir) != kShellPlain)
     return "a directory name may hold only letters, digits and / . _ - + , @ : =";
   return nullptr;
 }

@@ -7,12 +7,12 @@
 #include <sys/utsname.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "MemMgr.h"
+#include "ShellWord.h"
 #include "SysCmd.h"
 #include "installer.h"
 #include "utils.h"
@@ -29,32 +29,9 @@ char* NextWord() { return GetToken(nullptr, kPkgDelimiters); }
 
 std::string Take(const char* word) { return word != nullptr ? word : ""; }
 
-// Characters a word of the list may carry into a shell command line: the
-// path characters, the shell's pattern characters, and the tab (which the
-// shell splits at, so "a<tab>b" names two files).
-bool IsSafePkgWord(const std::string& word) {
-  for (unsigned char c : word) {
-    bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-              std::strchr("/._-+,@:=*?[]~%#\t", c) != nullptr;
-    if (!ok || c == '\0') return false;
-  }
-  return true;
-}
-
-// A sed script travels inside the double quotes of the shell's -c text:
-// a double quote, a backquote or an expansion would end or rewrite it.
-bool IsSafeSedScript(const std::string& script) {
-  for (size_t i = 0; i < script.size(); ++i) {
-    char c = script[i];
-    if (c == '"' || c == '`') return false;
-    if (c == '$' && i + 1 < script.size()) {
-      char n = script[i + 1];
-      if (n == '(' || n == '{' || n == '_' || std::isalnum(static_cast<unsigned char>(n))) return false;
-    }
-    if (c == '\\' && i + 1 < script.size() && std::strchr("\"`$", script[i + 1]) != nullptr) return false;
-  }
-  return true;
-}
+// A word of the list goes into its command line as it stands: the shell's
+// file-name patterns are meant, anything that would need quotes is not.
+bool IsUsablePkgWord(const std::string& word) { return JudgeShellWord(word.c_str()) <= kShellPattern; }
 
 // The value of a sed attribute: the rest of the line after the one blank
 // that ended "sed", up to the line end. The scan continues behind it.
@@ -142,14 +119,16 @@ bool ParsePkgLine(const char* text, const char* release, PkgStep* step, std::str
   }
   // Every word that reaches a command line is checked before anything runs.
   for (const std::string* w : {&step->name, &step->dest}) {
-    if (!IsSafePkgWord(*w)) {
+    if (!w->empty() && !IsUsablePkgWord(*w)) {
       *error = "a name holds a character the shell would misread: " + *w;
       return false;
     }
   }
   for (const auto& [k, v] : step->attributes) {
-    bool sed = FindToken(k.c_str(), kPkgAttributes) == kAttrSed;
-    if (sed ? !IsSafeSedScript(v) : !IsSafePkgWord(v)) {
+    // The value of a pair that is passed over is never used.
+    const unsigned attribute = FindToken(k.c_str(), kPkgAttributes);
+    if (attribute == kAttrOther) continue;
+    if (attribute == kAttrSed ? !IsSafeShellArguments(v.c_str()) : !IsUsablePkgWord(v)) {
       *error = "the value of " + k + " holds a character the shell would misread: " + v;
       return false;
     }
@@ -170,9 +149,9 @@ void SedEdit(const std::string& name, const std::string& script) {
   FormatText(temp, sizeof temp, "/tmp/%s.tmp", my_name);
   struct stat st{};
   bool known = stat(target, &st) == 0;
-  if (unlink(temp) != 0 && errno != ENOENT) ErrorMsg(2, 1, "can't remove the stale %s", temp);
+  if (unlink(temp) != 0 && errno != ENOENT) FatalError("can't remove the stale %s", temp);
   int fd = open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (fd < 0) ErrorMsg(2, 1, "can't create %s fresh: %s", temp, std::strerror(errno));
+  if (fd < 0) FatalError("can't create %s fresh: %s", temp, std::strerror(errno));
   if (known) {
     // Without the right to give it away the file stays the runner's own.
     int owned = fchown(fd, st.st_uid, st.st_gid);
@@ -206,7 +185,7 @@ void ApplyAttribute(const std::string& name, const std::string& key, const std::
       break;
     case kAttrBat: {
       char path[kNameSize];
-      if (!FormatText(path, sizeof path, "/usr/bin/%s", v)) ErrorMsg(2, 1, "wrapper name too long: %s", v);
+      if (!FormatText(path, sizeof path, "/usr/bin/%s", v)) FatalError("wrapper name too long: %s", v);
       GenSimpleScript(path, ScriptShShell, SimpleScript, AppDir, AppDir, n);
       break;
     }
@@ -251,7 +230,7 @@ int CarryOutPkgStep(const PkgStep& step, const char* package) {
     case kPkgNewDir: {
       if (FindFile(AppDir, n)) return 0;
       char dir[kAppDirSize + kNameSize];
-      if (!FormatText(dir, sizeof dir, "%s/%s", AppDir, n)) ErrorMsg(2, 1, "path too long: %s/%s", AppDir, n);
+      if (!FormatText(dir, sizeof dir, "%s/%s", AppDir, n)) FatalError("path too long: %s/%s", AppDir, n);
       CreateFile(dir, nullptr, "775");
       break;
     }
@@ -283,7 +262,7 @@ std::vector<PkgStep> ReadPkgList(const char* path) {
       steps.push_back(std::move(step));
     } else if (!error.empty()) {
       CloseInputFile();
-      ErrorMsg(2, 1, "%s, line %d: %s", path, lineNo, error.c_str());
+      FatalError("%s, line %d: %s", path, lineNo, error.c_str());
     }
   }
   return steps;
@@ -295,7 +274,7 @@ namespace {
 std::string PkgListPath(const char* package) {
   char path[kLineBufSize];
   if (!FormatText(path, sizeof path, "%s/%s/pkg.list", pVexlaInstallDir, package))
-    ErrorMsg(2, 1, "package list path too long");
+    FatalError("package list path too long");
   return path;
 }
 

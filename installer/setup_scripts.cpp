@@ -212,10 +212,6 @@ const char VexlaVSFScript[] =
 
 namespace {
 
-struct FileCloser {
-  void operator()(FILE* f) const { std::fclose(f); }
-};
-
 int CurrentYear() {
   std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -233,7 +229,7 @@ void DeleteWorkFile(const char* name) {
 }  // namespace
 
 void GenSimpleScript(const char* path, const char* shellLine, const char* templ, ...) {
-  std::unique_ptr<FILE, FileCloser> f(OpenFile(nullptr, path, "wt", 1));
+  FilePtr f(OpenFile(nullptr, path, "wt", 1));
   if (!f) return;
   std::fprintf(f.get(), "%s\n", shellLine);
   std::fprintf(f.get(), ScriptCopyRight, CurrentYear());

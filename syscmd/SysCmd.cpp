@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "MemMgr.h"
+#include "ShellWord.h"
 #include "utils.h"
 
 SysCmdEntry ComList[kComListRows] = {
@@ -208,14 +209,6 @@ void ReportFailure(int severity, const char* name, const char* what) {
   }
 }
 
-// The name may reach a shell line inside double quotes only when it cannot
-// end the quotes, expand or split.
-bool IsShellSafe(const char* text) {
-  if (text == nullptr || *text == '\0') return false;
-  return std::strspn(text, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789._+-") ==
-         std::strlen(text);
-}
-
 // Turns the wait status of a run into the result and a text naming what
 // happened; errnum is errno right after the run.
 int JudgeStatus(int status, int errnum, char* what, size_t size) {
@@ -334,7 +327,7 @@ int SysCmd(int index, int severity, const char* format, ...) {
   if (severity == 0) {
     line.Append(" 1>/dev/null 2>/dev/null");
   } else if (toLog) {
-    if (flUseLog && IsShellSafe(my_name)) {
+    if (flUseLog && JudgeShellWord(my_name) == kShellPlain) {
       line.Append(" 1>>%s/%s.log 2>>%s/%s.log", pLogPath, my_name, pLogPath, my_name);
     } else {
       line.Append(" 1>>/dev/null 2>>/dev/null");

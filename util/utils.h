@@ -18,6 +18,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 
 #define SETUP_PRINTF(fmt, first) [[gnu::format(printf, fmt, first)]]
 
@@ -110,6 +111,14 @@ SETUP_PRINTF(3, 4) bool FormatText(char* buffer, size_t size, const char* format
 
 // ---------------------------------------------------------------------------
 // Files and lines.
+
+// A stdio stream that closes itself. Where a write must be known to have
+// reached the disk, close it by hand (fclose(f.release())) and look at the
+// result.
+struct FileCloser {
+  void operator()(FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
 constexpr int kLineBufSize = 4096;
 constexpr int kLineSize = 65535;
@@ -221,6 +230,9 @@ extern const char common_116[];  // "ERROR: %s\n"
 // Formats the message into Line. type 1: "WARNING: %s\n" on standard error;
 // type 2: "ERROR: %s\n" and exit with status; other types print nothing.
 SETUP_PRINTF(3, 4) void ErrorMsg(int type, int status, const char* format, ...);
+
+// The fatal form: "ERROR: %s\n" on standard error, exit with status 1.
+[[noreturn]] SETUP_PRINTF(1, 2) void FatalError(const char* format, ...);
 
 // ---------------------------------------------------------------------------
 // Program path and host probes.

@@ -29,10 +29,6 @@ const char common_115[] = "can't open file, %s";
 
 namespace {
 
-struct FileCloser {
-  void operator()(FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
 // A descriptor that closes itself.
 class Fd {
