@@ -37,6 +37,21 @@ constexpr const char* kVersion = "3.00.42";
 // buffers and the command lines.
 constexpr size_t kMaxDirText = 200;
 
+// Steps of this run that failed without ending it: a copy of the package
+// list, a write of the installer's own files, a sed edit that could not be
+// copied back, a set-user-ID mode. Each is noted with a text that names
+// it; a run that noted one is no success.
+SETUP_PRINTF(1, 2) void NoteFailedStep(const char* format, ...);
+int FailedStepCount();
+
+// Prints every noted step ("ERROR: <text>"), then how many failed and
+// where the log is, on standard error; returns their number.
+int ReportFailedSteps();
+
+// A question met the end of input: says so on standard output. Nobody
+// answered, so the run that asked ends with status 1.
+void SayInputEnded();
+
 // Entry of the program; never returns.
 [[noreturn]] void SetupMain(int argc, char** argv);
 

@@ -1,9 +1,12 @@
 // Start-up and the command line: the installer state every other part of
 // the installer shares, and the entry that hands control to the install.
+#include <climits>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "ShellWord.h"
 #include "SysCmd.h"
@@ -22,10 +25,56 @@ char Name[kNameSize];
 
 namespace {
 
+// The failed steps noted so far; the first few are kept to name them.
+constexpr size_t kNamedFailures = 20;
+int failedSteps = 0;
+std::vector<std::string> failureTexts;
+
 constexpr const char* kOptionWords = ",manual,install,menu,-v,no_space_check";
 enum OptionWord { kWordOther = 0, kWordManual, kWordInstall, kWordMenu, kWordVersion, kWordNoSpaceCheck };
 
+// The work area as a full path: the run changes its directory, so a
+// relative one ("../w") is made absolute (resolved) at once; it is refused
+// when the result cannot go into the command lines.
+char* AbsoluteWorkArea(char* word) {
+  if (word[0] == '/') return word;
+  char resolved[PATH_MAX];
+  if (realpath(word, resolved) == nullptr) RefuseDirectory("the work area cannot be resolved", word);
+  if (const char* why = CheckDirectoryText(resolved)) RefuseDirectory(why, resolved);
+  return SaveText(resolved);
+}
+
 }  // namespace
+
+void NoteFailedStep(const char* format, ...) {
+  ++failedSteps;
+  if (failureTexts.size() >= kNamedFailures) return;
+  char text[kLineBufSize];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  failureTexts.emplace_back(text);
+  PutLogMsg("ERROR: %s\n", text);
+}
+
+int FailedStepCount() { return failedSteps; }
+
+int ReportFailedSteps() {
+  if (failedSteps == 0) return 0;
+  std::fflush(stdout);
+  for (const std::string& text : failureTexts) std::fprintf(stderr, "ERROR: %s\n", text.c_str());
+  if (static_cast<size_t>(failedSteps) > failureTexts.size())
+    std::fprintf(stderr, "ERROR: and %d more\n", failedSteps - static_cast<int>(failureTexts.size()));
+  std::fprintf(stderr, "ERROR: %d step%s of the installation failed; the log %s/%s.log tells more\n", failedSteps,
+               failedSteps == 1 ? "" : "s", pLogPath, my_name);
+  return failedSteps;
+}
+
+void SayInputEnded() {
+  std::printf("\n%s: end of input at a question: nothing more is installed\n", my_name);
+  std::fflush(stdout);
+}
 
 void RefuseDirectory(const char* why, const char* dir) {
   // The name is shown with its control characters as '?': it must not be
@@ -93,13 +142,13 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
       default:
         // Any other word names the work area.
         if (const char* why = CheckDirectoryText(word)) RefuseDirectory(why, word);
-        pTmpDir = word;
-        pVexlaInstallDir = SaveStr("%s/%sInstall", word, "Vexla");
         if (!FindFile(word, "")) {
           std::printf(NlsSetupStrCvt(57), word);
           std::fflush(stdout);
           std::exit(2);
         }
+        pTmpDir = AbsoluteWorkArea(word);
+        pVexlaInstallDir = SaveStr("%s/%sInstall", pTmpDir, "Vexla");
         break;
     }
   }
@@ -133,7 +182,9 @@ void SetupMain(int argc, char** argv) {
   const int result = IsDisketteMedium() ? InstallFromDiskette() : InstallFromSite();
 
   if (!TestConfigFlag(AppDir, ".StandAloneDb") && !TestConfigFlag(AppDir, ".StandAlone")) VexlaClean(flCleanWork);
-  // An installation that was asked for on the command line and did not
-  // happen (not root, abandoned in the package list) is no success.
-  std::exit(!flMenu && result != 0 ? 1 : 0);
+  // An installation with failed steps, or one that was asked for on the
+  // command line and did not happen (not root, abandoned in the package
+  // list), is no success.
+  const bool failed = ReportFailedSteps() > 0 || (!flMenu && result != 0);
+  std::exit(failed ? 1 : 0);
 }

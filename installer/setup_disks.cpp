@@ -88,6 +88,6 @@ int GenZFile() {
       FatalError("archive piece %s is missing from %s", piece.c_str(), pVexlaInstallDir);
   }
   for (const std::string& piece : pieces)
-    SysCmd(-kCmdCat, 2, "%s/%s >> %s/%s.tar.Z", pVexlaInstallDir, piece.c_str(), pVexlaInstallDir, kArchiveBase);
+    SysCmd(-kCmdCat, kSevFatal, "%s/%s >> %s/%s.tar.Z", pVexlaInstallDir, piece.c_str(), pVexlaInstallDir, kArchiveBase);
   return 0;
 }

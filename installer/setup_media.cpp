@@ -52,7 +52,7 @@ void CheckFoundWorkDirectory() {
 // Removes a stray program or help file from the work area, never the
 // medium's own.
 void RemoveStray(const char* name) {
-  if (FindFile(pTmpDir, name) && !IsMediumFile(pTmpDir, name)) SysCmd(kCmdRm, 0, " %s/%s", pTmpDir, name);
+  if (FindFile(pTmpDir, name) && !IsMediumFile(pTmpDir, name)) SysCmd(kCmdRm, kSevSilent, " %s/%s", pTmpDir, name);
 }
 
 // dir as a word of the runner's command lines; a directory that no quoting
@@ -87,13 +87,13 @@ void CopyListedFiles(const char* from, const char* to) {
     for (const std::string& word : line) {
       const size_t slash = word.rfind('/');
       if (slash == std::string::npos) {
-        SysCmd(kCmdCp, 2, "%s/%s %s", source.c_str(), word.c_str(), target.c_str());
+        SysCmd(kCmdCp, kSevFatal, "%s/%s %s", source.c_str(), word.c_str(), target.c_str());
         continue;
       }
       char folder[kAppDirSize];
       FormatText(folder, sizeof folder, "%s/%.*s", to, static_cast<int>(slash), word.c_str());
       CreateFile(folder, nullptr, "755");
-      SysCmd(kCmdCp, 2, "%s/%s %s/%.*s", source.c_str(), word.c_str(), target.c_str(), static_cast<int>(slash),
+      SysCmd(kCmdCp, kSevFatal, "%s/%s %s/%.*s", source.c_str(), word.c_str(), target.c_str(), static_cast<int>(slash),
              word.c_str());
     }
   }
@@ -101,7 +101,7 @@ void CopyListedFiles(const char* from, const char* to) {
 
 // Writes the marker file text into path; reported when it cannot be opened.
 void WriteMarker(const char* path, const char* text) {
-  FilePtr f(OpenFile(nullptr, path, "wt", 1));
+  FilePtr f(OpenFile(nullptr, path, "wt", kSevWarning));
   if (!f) return;
   std::fputs(text, f.get());
   if (std::fclose(f.release()) != 0) std::fprintf(stderr, "ERROR: couldn't write %s\n", path);

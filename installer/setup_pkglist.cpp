@@ -163,17 +163,17 @@ void SedEdit(const std::string& name, const std::string& script) {
   char* sed = GetCmd(kCmdSed);
   // The redirection into the temporary file lives inside the shell's own
   // line, so the log redirections the runner adds take only sed's errors.
-  SysCmd(1, 2, "%s-c \"%s %s %s > %s\"", shell, sed, script.c_str(), target, temp);
+  SysCmd(1, kSevFatal, "%s-c \"%s %s %s > %s\"", shell, sed, script.c_str(), target, temp);
   PutMem(shell);
   PutMem(sed);
-  SysCmd(kCmdCp, 0, "%s %s", temp, target);
-  SysCmd(kCmdRm, 0, "%s", temp);
+  if (SysCmd(kCmdCp, kSevSilent, "%s %s", temp, target) != 0) NoteFailedStep("the sed edit of %s was not copied back", target);
+  SysCmd(kCmdRm, kSevSilent, "%s", temp);
 }
 
 void MakeLink(const std::string& name, const std::string& link) {
   // Re-installing: a link left by the earlier installation is replaced.
-  if (GetFileType(link.c_str()) == 2) SysCmd(kCmdRm, 1, "%s", link.c_str());
-  SysCmd(kCmdLn, 2, "-s %s/%s %s", AppDir, name.c_str(), link.c_str());
+  if (GetFileType(link.c_str()) == kLinkFile) SysCmd(kCmdRm, kSevWarning, "%s", link.c_str());
+  SysCmd(kCmdLn, kSevFatal, "-s %s/%s %s", AppDir, name.c_str(), link.c_str());
 }
 
 void ApplyAttribute(const std::string& name, const std::string& key, const std::string& value) {
@@ -181,7 +181,7 @@ void ApplyAttribute(const std::string& name, const std::string& key, const std::
   const char* v = value.c_str();
   switch (FindToken(key.c_str(), kPkgAttributes)) {
     case kAttrMode:
-      SysCmd(kCmdChmod, 2, "%s %s/%s", v, AppDir, n);
+      SysCmd(kCmdChmod, kSevFatal, "%s %s/%s", v, AppDir, n);
       break;
     case kAttrBat: {
       char path[kNameSize];
@@ -190,16 +190,16 @@ void ApplyAttribute(const std::string& name, const std::string& key, const std::
       break;
     }
     case kAttrOwner:
-      SysCmd(kCmdChown, 2, "-R %s %s/%s", v, AppDir, n);
+      SysCmd(kCmdChown, kSevFatal, "-R %s %s/%s", v, AppDir, n);
       break;
     case kAttrGroup:
-      SysCmd(kCmdChgrp, 2, "-R %s %s/%s", v, AppDir, n);
+      SysCmd(kCmdChgrp, kSevFatal, "-R %s %s/%s", v, AppDir, n);
       break;
     case kAttrLink:
       MakeLink(name, value);
       break;
     case kAttrName:
-      SysCmd(kCmdMv, 2, "%s/%s %s/%s", AppDir, n, AppDir, v);
+      SysCmd(kCmdMv, kSevFatal, "%s/%s %s/%s", AppDir, n, AppDir, v);
       break;
     case kAttrSed:
       SedEdit(name, value);
@@ -213,15 +213,16 @@ void ApplyAttribute(const std::string& name, const std::string& key, const std::
 
 int CarryOutPkgStep(const PkgStep& step, const char* package) {
   const char* n = step.name.c_str();
+  int copied = 0;
   switch (step.keyword) {
     case kPkgDir:
-      SysCmd(kCmdCpR, 1, "%s/%s/%s %s", pVexlaInstallDir, package, n, AppDir);
+      copied = SysCmd(kCmdCpR, kSevWarning, "%s/%s/%s %s", pVexlaInstallDir, package, n, AppDir);
       break;
     case kPkgDirTo:
-      SysCmd(kCmdCpR, 1, "%s/%s/%s %s", pVexlaInstallDir, package, n, step.dest.c_str());
+      copied = SysCmd(kCmdCpR, kSevWarning, "%s/%s/%s %s", pVexlaInstallDir, package, n, step.dest.c_str());
       break;
     case kPkgTouch:
-      SysCmd(kCmdTouch, 1, "%s/%s", AppDir, n);
+      copied = SysCmd(kCmdTouch, kSevWarning, "%s/%s", AppDir, n);
       break;
     case kPkgModify:
     case kPkgSet:
@@ -240,15 +241,17 @@ int CarryOutPkgStep(const PkgStep& step, const char* package) {
     case kPkgAttributesOnly:
       break;
     default:  // c, and any other first word
-      SysCmd(kCmdCp, 1, "%s/%s/%s %s", pVexlaInstallDir, package, n, AppDir);
+      copied = SysCmd(kCmdCp, kSevWarning, "%s/%s/%s %s", pVexlaInstallDir, package, n, AppDir);
       break;
   }
+  // A failed copy is a warning and the list goes on, but the run remembers it.
+  if (copied != 0) NoteFailedStep("package list, line %d: %s %s failed", step.line, step.keywordText.c_str(), n);
   for (const auto& [key, value] : step.attributes) ApplyAttribute(step.name, key, value);
   return 0;
 }
 
 std::vector<PkgStep> ReadPkgList(const char* path) {
-  OpenInputFile(path, 2);
+  OpenInputFile(path, kSevFatal);
   std::vector<PkgStep> steps;
   const char* release = KernelRelease();
   int lineNo = 0;

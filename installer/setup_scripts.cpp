@@ -229,8 +229,11 @@ void DeleteWorkFile(const char* name) {
 }  // namespace
 
 void GenSimpleScript(const char* path, const char* shellLine, const char* templ, ...) {
-  FilePtr f(OpenFile(nullptr, path, "wt", 1));
-  if (!f) return;
+  FilePtr f(OpenFile(nullptr, path, "wt", kSevWarning));
+  if (!f) {
+    NoteFailedStep("%s was not written", path);
+    return;
+  }
   std::fprintf(f.get(), "%s\n", shellLine);
   std::fprintf(f.get(), ScriptCopyRight, CurrentYear());
   va_list args;
@@ -243,9 +246,10 @@ void GenSimpleScript(const char* path, const char* shellLine, const char* templ,
     // A script cut short by a full disk must not be made executable.
     std::fflush(stdout);
     std::fprintf(stderr, "ERROR: couldn't write %s\n", path);
+    NoteFailedStep("%s was not written", path);
     return;
   }
-  SysCmd(kCmdChmod, 0, "755 %s", path);
+  SysCmd(kCmdChmod, kSevSilent, "755 %s", path);
 }
 
 void VexlaClean(unsigned char removeWork) {

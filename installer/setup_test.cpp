@@ -1,5 +1,11 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -76,6 +82,21 @@ TEST(ReadCommandLine, WordsActInOrder) {
   EXPECT_EQ(plain.cleanWork, 1);
   EXPECT_EQ(plain.spaceCheck, 1);
   EXPECT_EQ(flMenu, 0);
+}
+
+TEST(ReadCommandLine, ARelativeWorkAreaIsMadeAbsolute) {
+  ScratchDir area;
+  const int back = open(".", O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(back, 0);
+  ASSERT_EQ(chdir(area.path().c_str()), 0);
+  ASSERT_EQ(mkdir("w", 0700), 0);
+  CommandLine line({"./w/../w"});
+  char real[PATH_MAX];
+  ASSERT_NE(realpath(area.path().c_str(), real), nullptr);
+  EXPECT_EQ(std::string(pTmpDir), std::string(real) + "/w");
+  EXPECT_EQ(std::string(pVexlaInstallDir), std::string(real) + "/w/VexlaInstall");
+  EXPECT_EQ(fchdir(back), 0);
+  close(back);
 }
 
 TEST(ReadCommandLineDeathTest, VersionGoesToStandardError) {

@@ -22,6 +22,11 @@
 
 #define SETUP_PRINTF(fmt, first) [[gnu::format(printf, fmt, first)]]
 
+// How a failure is met, for the command runner, the file openers and the
+// error reports: silently, as a warning on which the run goes on, or as
+// the end of the run.
+enum Severity : int { kSevSilent = 0, kSevWarning = 1, kSevFatal = 2 };
+
 // ---------------------------------------------------------------------------
 // The program's identity, set once at start-up.
 
@@ -146,7 +151,8 @@ FILE* OpenFile(FILE* previous, const char* path, const char* mode, int onError);
 // Size from stat (links followed), 0 when the file cannot be examined.
 int GetFileSize(const char* path);
 
-// From lstat: 0 no such path, 1 directory, 2 symbolic link, 3 anything else.
+// What lstat finds at a path.
+enum FileType : int { kNoFile = 0, kDirectoryFile = 1, kLinkFile = 2, kOtherFile = 3 };
 int GetFileType(const char* path);
 
 // First line of the file that contains pattern (or its first line when

@@ -37,10 +37,10 @@ void ErrorMsg(int type, int status, const char* format, ...) {
   va_start(args, format);
   std::vsnprintf(Line, sizeof Line, format, args);
   va_end(args);
-  if (type == 1) {
+  if (type == kSevWarning) {
     std::fflush(stdout);
     std::fprintf(stderr, "WARNING: %s\n", Line);
-  } else if (type == 2) {
+  } else if (type == kSevFatal) {
     ExitWithError(status);
   }
 }

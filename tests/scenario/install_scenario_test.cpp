@@ -561,6 +561,40 @@ TEST(InstallScenario, NotEnoughSpace) {
   ExpectNothingInstalled(r);
 }
 
+// A full file system under the installation or the work area is never a
+// success: with the free-space check skipped, the failed steps are named
+// and counted, the run ends with 1, and no program that may be cut short
+// is made set-user-ID.
+TEST(InstallScenario, AFullFileSystemIsNoSuccess) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::string fullOpt = "mount -t tmpfs -o size=8k sbx-opt /opt";
+  const std::string fullWork = "mkdir /sbxwork && mount -t tmpfs -o size=64k sbx-work /sbxwork";
+  struct Case {
+    const char* what;
+    std::string mount;
+    std::string run;
+    std::vector<std::string> messages;  // in what the run printed
+  } cases[] = {
+      {"opt-unchecked", fullOpt, "./setup no_space_check install /opt",
+       {"ERROR: /opt/Vexla/vpxx/VexlaVSF was not written", "ERROR: package list, line ",
+        "steps of the installation failed; the log /tmp/setup.log tells more"}},
+      {"opt-checked", fullOpt, "./setup install /opt", {"There isn't enough space in /opt"}},
+      {"work-unchecked", fullWork, "./setup no_space_check /sbxwork install /opt",
+       {"ERROR: cp: exit status 1", "ERROR: the command that failed: /usr/bin/cp -p /media/"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SandboxResult r = RunInSandbox(
+        std::string("install-full-") + c.what, FromSite(),
+        Shell(c.mount + " && " + c.run + " > /root/out 2>&1; echo \"status=$?\"; " +
+              "echo \"suid=$(find /opt -xdev -perm -4000 -type f | tr '\\n' ' ')\""));
+    const std::string out = r.Read("/root/out");
+    EXPECT_EQ(Printed(r.out, "status"), "1") << out;
+    for (const std::string& m : c.messages) EXPECT_TRUE(Contains(out, m)) << m << "\n" << out;
+    EXPECT_EQ(Printed(r.out, "suid"), "") << out;
+  }
+}
+
 TEST(InstallScenario, AMissingSizeFileEndsTheRun) {
   SETUP_REQUIRE_SANDBOX();
   for (const char* file : {"isize", "tsize"}) {
@@ -612,6 +646,22 @@ TEST(InstallScenario, UnsafeDirectoriesAreRefused) {
   EXPECT_FALSE(r.Changed("/pwned"));
   ExpectNothingInstalled(r);
   ExpectAbsent(r, "/tmp/VexlaInstall");
+}
+
+// A medium may lie under any directory: a desktop mounts a stick under a
+// label with blanks, and a name that looks like shell code stays a name.
+TEST(InstallScenario, AMediumUnderAnyDirectoryInstalls) {
+  SETUP_REQUIRE_SANDBOX();
+  for (const std::string dir : {"/srv/My Disk", "/srv/$(touch /x) `touch /y` it's"}) {
+    SCOPED_TRACE(dir);
+    SandboxOptions o = FromSite();
+    o.setup.push_back("mkdir -p " + Quoted(dir) + " && cp -a /media/. " + Quoted(dir));
+    SandboxResult r = RunInSandbox("install-medium-dir", o, Shell("cd " + Quoted(dir) + " && ./setup install /opt"));
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    ExpectInstalled(r, "/opt");
+    EXPECT_FALSE(r.Changed("/x"));
+    EXPECT_FALSE(r.Changed("/y"));
+  }
 }
 
 TEST(InstallScenario, AListedPieceThatIsMissingEndsTheRunBeforeUnpacking) {
@@ -818,9 +868,11 @@ TEST(InstallScenario, DecliningOverAnEarlierDaemonNeverHangs) {
             "printf 'maybe\\n\\nn\\n' | ./setup install /opt > /root/run3 2>&1; echo \"n=$?\""));
   ASSERT_NE(r.status, 124) << "a question waited on closed input";
   EXPECT_EQ(Printed(r.out, "first"), "0") << r.Read("/root/run1");
-  EXPECT_EQ(Printed(r.out, "closed"), "0") << r.Read("/root/run2");
+  // Closed input is nobody's answer: the upgrade did not happen, and says so.
+  EXPECT_EQ(Printed(r.out, "closed"), "1") << r.Read("/root/run2");
   EXPECT_EQ(Printed(r.out, "n"), "0") << r.Read("/root/run3");
-  EXPECT_TRUE(Contains(r.Read("/root/run2"), "end of input, taken as no")) << r.Read("/root/run2");
+  EXPECT_TRUE(Contains(r.Read("/root/run2"), "end of input at a question: nothing more is installed"))
+      << r.Read("/root/run2");
   EXPECT_EQ(Count(r.Read("/root/run3"), "Do You want to continue"), 3u) << r.Read("/root/run3");
   // Neither declined run installed anything.
   EXPECT_EQ(r.Read("/opt/Vexla/vpxx/vpqadmin.log"), kUpgradedAndCleaned);
