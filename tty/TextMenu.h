@@ -130,13 +130,20 @@ union TtyWord {
 
 struct TtyMenu {
   const char* pTitle{};          // heading; its first line is centred
-  int TitleAlign{};              // 0 left with a colon, 1 centred in 80 columns, 2 right
+  int TitleAlign{};              // kAlign... placement of the heading
   const char* pLeaveQuestion{};  // asked when a changed menu is left, or NULL
   TtyMenuApply pfnApply{};       // called when the menu is left normally
   const char** ppName{};         // the menu's name in the leave question, or NULL
   TtyMenuRefresh pfnRefresh{};   // called on entry, after a sub-menu, after declining to leave
   TtyMenuItem* pItems{};         // the items, ended by an item with a NULL title
   uint16_t Flags{};              // kMenu... bits
+};
+
+// TtyMenu TitleAlign.
+enum : int {
+  kAlignLeft = 0,    // at the left, followed by a colon
+  kAlignCenter = 1,  // centred in 80 columns
+  kAlignRight = 2,   // right-aligned to column 80
 };
 
 // TtyMenu Flags.
@@ -154,7 +161,7 @@ enum : uint16_t {
 struct TtyMenuItem {
   const char* pTitle{};      // shown text; "~k text" makes k the key and shows "text"
   unsigned Type{};           // kItem... kind
-  unsigned State{};          // 0 available, 1 shown without number, 2 hidden
+  unsigned State{};          // kState... availability
   const char* pPrompt{};     // prompt of entry items (11 to 14)
   const char* pStates{};     // kinds 9, 10: comma-separated state names (" x" unavailable, "_x" shown as x)
   const char* pCurState{};   // kinds 9, 10: the current state's name (the engine's; tables leave it NULL)
@@ -168,6 +175,13 @@ struct TtyMenuItem {
   int Count{};               // kinds 9, 10: number of states
   void* pUserData{};         // free for the action
   unsigned Key{};            // selection key: hot-key character, item number, or 0 (kinds 0 to 3)
+};
+
+// Item State.
+enum : unsigned {
+  kStateAvailable = 0,  // shown with its number or key, selectable
+  kStateDimmed = 1,     // shown without number, not selectable
+  kStateHidden = 2,     // not shown, not selectable
 };
 
 // Item kinds.

@@ -14,6 +14,9 @@ char* PostNlsMsg(int number, ...);
 // The terminal's input has ended: message 1016 through SysError, status 1.
 [[noreturn]] void EndOfTerminalInput();
 
+// A set of states (kind 10) is a bit set in one word: at most this many.
+constexpr int kMaxSetStates = 63;
+
 // Gives a text item (kinds 11, 12) its 256-byte buffer when it has none.
 void EnsureTextBuffer(TtyMenuItem* item);
 

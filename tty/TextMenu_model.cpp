@@ -34,8 +34,6 @@ enum : int {
 // most this deep: a rule that reaches itself again stops here.
 constexpr int kMaxRuleDepth = 16;
 constexpr int kMaxConditionDepth = 64;
-// A set of states is a bit set in one word.
-constexpr int kMaxSetStates = 63;
 
 // The current state names, one text per item, kept for the run so that
 // pCurState can point at it.
@@ -124,10 +122,10 @@ void ApplyRule(TtyMenu* menu, char letter, bool match, int target, long v, int d
   TtyMenuItem& t = menu->pItems[target];
   switch (letter) {
     case 'N':
-      t.State = match ? 1 : 0;
+      t.State = match ? kStateDimmed : kStateAvailable;
       break;
     case 'H':
-      t.State = match ? 2 : 0;
+      t.State = match ? kStateHidden : kStateAvailable;
       break;
     case 'P':
       if (!match) break;
@@ -157,7 +155,7 @@ void ApplyRule(TtyMenu* menu, char letter, bool match, int target, long v, int d
 void ApplyRules(TtyMenu* menu, int index, int depth) {
   if (depth > kMaxRuleDepth || index < 0 || index >= MenuItemCount(menu)) return;
   TtyMenuItem& item = menu->pItems[index];
-  if (item.pFormat == nullptr || item.State != 0) return;
+  if (item.pFormat == nullptr || item.State != kStateAvailable) return;
   if (item.Type != kItemChoice && item.Type != kItemSet && item.Type != kItemInteger) return;
   // The rule text is split once, so that rules run by P rules (which split
   // their own texts) cannot disturb this scan.
@@ -541,7 +539,7 @@ unsigned char TestNames(TtyMenu* menu) {
   const int count = MenuItemCount(menu);
   for (int i = 0; i < count; ++i) {
     const TtyMenuItem& item = menu->pItems[i];
-    if (item.State == 2) break;
+    if (item.State == kStateHidden) break;
     if (item.Type == kItemRequired && (item.Value.pText == nullptr || item.Value.pText[0] == '\0')) {
       PostNlsMsg(kMsgRequiredEmpty);
       return 0;
@@ -587,7 +585,7 @@ int TestState(TtyMenu* menu, const char* atom, int index) {
   else if (HoldsNumber(item.Type))
     holds = item.Value.Int == v;
   if (!holds) return 0;
-  return item.State != 0 ? 2 : 1;
+  return item.State != kStateAvailable ? 2 : 1;
 }
 
 unsigned char TestStateCondition(TtyMenu* menu, const char* text, int index) {
@@ -598,7 +596,7 @@ unsigned char TestStateCondition(TtyMenu* menu, const char* text, int index) {
 TtyMenu* ValidateMenu(TtyMenu* menu, int index) {
   if (index < 0 || index >= MenuItemCount(menu)) return nullptr;
   const TtyMenuItem& item = menu->pItems[index];
-  if (item.Type != kItemSubMenu || item.State != 0) return nullptr;
+  if (item.Type != kItemSubMenu || item.State != kStateAvailable) return nullptr;
   if (item.pFormat == nullptr) return item.Value.pMenu;
   if (item.Value.ppMenus == nullptr) return nullptr;
   int position = 0;

@@ -117,7 +117,7 @@ TEST_F(MenuModelTest, TestNamesWantsEveryRequiredEntryBeforeTheFirstHiddenItem) 
   InitMenu(&m.menu);
   CopyText(m[0].Value.pText, kItemTextSize, "given");
   EXPECT_EQ(TestNames(&m.menu), 0);  // the later one is empty
-  m[1].State = 2;
+  m[1].State = kStateHidden;
   std::string out = Run("", [&] { EXPECT_EQ(TestNames(&m.menu), 1); });
   EXPECT_EQ(out, "");
   m[0].Value.pText[0] = '\0';
@@ -143,22 +143,22 @@ TEST(StateRules, HideAndNumberlessFollowTheValue) {
   Menu m({Item("t", kItemText), Item("t", kItemText), Choice("a,b,c", 0, "H1{4} N0{3,5}"), Item("x", kItemAction),
           Item("y", kItemAction), Item("z", kItemAction)});
   InitMenu(&m.menu);
-  EXPECT_EQ(m[4].State, 0u);
-  EXPECT_EQ(m[3].State, 1u);
-  EXPECT_EQ(m[5].State, 1u);
+  EXPECT_EQ(m[4].State, kStateAvailable);
+  EXPECT_EQ(m[3].State, kStateDimmed);
+  EXPECT_EQ(m[5].State, kStateDimmed);
   m[2].Value.Int = 1;
   ProcessStateFormat(&m.menu, 2);
-  EXPECT_EQ(m[4].State, 2u) << "value 1 hides item 4";
-  EXPECT_EQ(m[3].State, 0u);
-  EXPECT_EQ(m[5].State, 0u);
+  EXPECT_EQ(m[4].State, kStateHidden) << "value 1 hides item 4";
+  EXPECT_EQ(m[3].State, kStateAvailable);
+  EXPECT_EQ(m[5].State, kStateAvailable);
   m[2].Value.Int = 2;
   ProcessStateFormat(&m.menu, 2);
-  EXPECT_EQ(m[4].State, 0u) << "any other value shows it again";
+  EXPECT_EQ(m[4].State, kStateAvailable) << "any other value shows it again";
   // An item that is not available applies no rules.
-  m[2].State = 1;
+  m[2].State = kStateDimmed;
   m[2].Value.Int = 1;
   ProcessStateFormat(&m.menu, 2);
-  EXPECT_EQ(m[4].State, 0u);
+  EXPECT_EQ(m[4].State, kStateAvailable);
 }
 
 TEST(StateRules, SetRuleSavesAndRestoresTheTargetsValue) {
@@ -197,7 +197,7 @@ TEST(StateRules, RunRuleAppliesTheTargetsRulesAndAction) {
   m[0].Value.Int = 1;
   ProcessStateFormat(&m.menu, 0);
   EXPECT_EQ(actionCalls, 1);
-  EXPECT_EQ(m[2].State, 2u);
+  EXPECT_EQ(m[2].State, kStateHidden);
 }
 
 TEST(StateRules, RulesThatRunEachOtherStop) {
@@ -220,7 +220,7 @@ TEST(StateRules, MalformedRulesArePassedOver) {
     InitMenu(&m.menu);
     ProcessStateFormat(&m.menu, 0);
     // Only a rule with a valid target changes anything.
-    EXPECT_EQ(m[1].State, std::strcmp(rules, "H0 H1{1}") == 0 || std::strcmp(rules, "H1{1") == 0 ? 2u : 0u)
+    EXPECT_EQ(m[1].State, std::strcmp(rules, "H0 H1{1}") == 0 || std::strcmp(rules, "H1{1") == 0 ? kStateHidden : kStateAvailable)
         << rules;
   }
 }
@@ -232,7 +232,7 @@ class Conditions : public ::testing::Test {
  protected:
   Conditions() : m({Number(1), Number(2), Number(3), Number(0), Number(0), Number(0), Number(0)}) {
     InitMenu(&m.menu);
-    m[2].State = 1;
+    m[2].State = kStateDimmed;
   }
   Menu m;
 };
@@ -314,7 +314,7 @@ TEST(SubMenus, ValidateMenuPicksTheSubMenuOfTheFirstConditionThatHolds) {
   m[0].Value.Int = 4;
   EXPECT_EQ(ValidateMenu(&m.menu, 1), nullptr);
   EXPECT_EQ(ValidateMenu(&m.menu, 2), &a);
-  m[2].State = 1;
+  m[2].State = kStateDimmed;
   EXPECT_EQ(ValidateMenu(&m.menu, 2), nullptr);
   EXPECT_EQ(ValidateMenu(&m.menu, 3), nullptr) << "not a sub-menu item";
   EXPECT_EQ(ValidateMenu(&m.menu, 9), nullptr);
@@ -430,7 +430,7 @@ TEST_F(Chooser, NumbersChooseAndSaveKeepsTheValue) {
   EXPECT_EQ(m[0].Value.Int, 2);
   EXPECT_EQ(m[0].PrevValue, 0);
   EXPECT_STREQ(m[0].pCurState, "c");
-  EXPECT_EQ(m[1].State, 2u) << "the rules follow the value";
+  EXPECT_EQ(m[1].State, kStateHidden) << "the rules follow the value";
   EXPECT_EQ(actionCalls, 1);
   EXPECT_EQ(Count(out, "Current selection: "), 2) << "drawn once per answer before the save";
   EXPECT_NE(out.find("\033[24;38H"), std::string::npos) << "the cursor waits behind the prompt";
@@ -442,7 +442,7 @@ TEST_F(Chooser, CancelRestoresTheValueAndWhatItsRulesSwitched) {
   Run("3\n2,4\nc\n", [&] { ProcessStateValue(&m.menu, 0, ""); });
   EXPECT_EQ(m[0].Value.Int, 0);
   EXPECT_STREQ(m[0].pCurState, "a");
-  EXPECT_EQ(m[1].State, 0u);
+  EXPECT_EQ(m[1].State, kStateAvailable);
 }
 
 TEST_F(Chooser, SetsToggleAvailableStatesOnly) {
