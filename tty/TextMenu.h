@@ -171,7 +171,7 @@ struct TtyMenuItem {
   TtyItemAction pfnAction{};  // the item's action, or NULL
   int TitleLen{};            // length of pTitle, set by InitMenu
   const char* pFormat{};     // state rules (9, 10, 13), conditions (8) or validation pattern (11 to 14)
-  int SavedValue{};          // value saved by another item's S rule; -1 when none
+  int SavedValue{};          // value saved by another item's S rule; -1 when none (a table's 0 counts as saved)
   int Count{};               // kinds 9, 10: number of states
   void* pUserData{};         // free for the action
   unsigned Key{};            // selection key: hot-key character, item number, or 0 (kinds 0 to 3)
@@ -216,7 +216,7 @@ extern char* VPATTYMENU_OPTION;      // 205: the input prompt
 
 // Prepares every item (lengths, state counts, initial values, keys; kinds 9
 // and 10 also get their state rules applied) and returns the length of the
-// longest title.
+// longest title. SavedValue is left as it is.
 int InitMenu(TtyMenu* menu);
 
 // Releases the text buffers of kinds 11 and 12 (Value becomes NULL).

@@ -464,8 +464,9 @@ const char* ShownTitle(const TtyMenuItem* item) {
 
 int InitMenu(TtyMenu* menu) {
   const int count = MenuItemCount(menu);
-  // No S rule has saved anything yet.
-  for (int i = 0; i < count; ++i) menu->pItems[i].SavedValue = -1;
+  // SavedValue is left as the table has it: the 0 of a static table is a
+  // saved value, so the first pass of an S rule that does not match sets its
+  // target to 0.
   int width = 0;
   unsigned number = 1;
   for (int i = 0; i < count; ++i) {

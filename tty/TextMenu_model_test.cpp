@@ -162,21 +162,23 @@ TEST(StateRules, HideAndNumberlessFollowTheValue) {
 }
 
 TEST(StateRules, SetRuleSavesAndRestoresTheTargetsValue) {
-  Menu m({Choice("a,b", 0, "S1{1.7}"), Number(5)});
+  Menu m({Number(5), Choice("a,b", 0, "S1{0.7}")});
   InitMenu(&m.menu);
-  // No rule has saved anything yet: a non-matching pass leaves the value.
-  EXPECT_EQ(m[1].Value.Int, 5);
-  EXPECT_EQ(m[1].SavedValue, -1);
-  m[0].Value.Int = 1;
-  ProcessStateFormat(&m.menu, 0);
-  EXPECT_EQ(m[1].Value.Int, 7);
-  EXPECT_EQ(m[1].SavedValue, 5);
-  m[0].Value.Int = 0;
-  ProcessStateFormat(&m.menu, 0);
-  EXPECT_EQ(m[1].Value.Int, 5);
-  EXPECT_EQ(m[1].SavedValue, -1);
-  ProcessStateFormat(&m.menu, 0);
-  EXPECT_EQ(m[1].Value.Int, 5);
+  // The 0 a table holds counts as saved: the first pass that does not match
+  // restores it.
+  EXPECT_EQ(m[0].Value.Int, 0);
+  EXPECT_EQ(m[0].SavedValue, -1);
+  m[0].Value.Int = 5;
+  m[1].Value.Int = 1;
+  ProcessStateFormat(&m.menu, 1);
+  EXPECT_EQ(m[0].Value.Int, 7);
+  EXPECT_EQ(m[0].SavedValue, 5);
+  m[1].Value.Int = 0;
+  ProcessStateFormat(&m.menu, 1);
+  EXPECT_EQ(m[0].Value.Int, 5);
+  EXPECT_EQ(m[0].SavedValue, -1);
+  ProcessStateFormat(&m.menu, 1);
+  EXPECT_EQ(m[0].Value.Int, 5) << "nothing saved: a pass that does not match leaves the value";
 }
 
 TEST(StateRules, SetRuleNeverOverwritesATextOrASubMenu) {
