@@ -277,9 +277,10 @@ extern unsigned char flExitTextMenu;
 extern char* pOption;
 
 // Shows the menu and carries out the user's choices until the menu is left.
-// With a settings path the values are first read from that file (when it
-// cannot be opened, the first kind-5 item's action runs and that item is
-// returned). With interactive 0 no dialogue takes place: the result is
+// With a settings path the values are first read from that file; when it
+// cannot be opened, the first kind-5 item's action runs and its result is
+// returned, as a pointer-sized integer (0 is NULL), or that item itself
+// when it has no action (NULL when there is no kind-5 item). With interactive 0 no dialogue takes place: the result is
 // pfnApply(menu), or the menu itself without pfnApply. NULL after an
 // interactive run. End of input ends the program through SysError
 // (message 1016, status 1).

@@ -547,9 +547,10 @@ void* RunMenu(TtyMenu* menu, const char* settingsPath, int interactive) {
   if (settingsPath != nullptr) {
     const bool usable = std::strlen(settingsPath) <= static_cast<size_t>(kMaxEntry);
     if (!usable || !OpenInputFile(settingsPath, 0)) {
+      // The action's int result comes back in the pointer, so its 0 is NULL.
       TtyMenuItem* fallback = FindTextMenuItem(menu, kItemApply);
-      if (fallback != nullptr && fallback->pfnAction != nullptr) fallback->pfnAction(menu, fallback);
-      return fallback;
+      if (fallback == nullptr || fallback->pfnAction == nullptr) return fallback;
+      return reinterpret_cast<void*>(static_cast<intptr_t>(fallback->pfnAction(menu, fallback)));
     }
     LoadMenu(menu);
     CloseInputFile();

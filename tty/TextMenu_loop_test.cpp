@@ -493,16 +493,20 @@ TEST_F(Settings, NestingIsBoundedForAMenuThatContainsItself) {
 }
 
 TEST_F(Settings, RunMenuLoadsAFileOrRunsTheFallbackItem) {
-  Menu m("M", {Number(1), Item("Fallback", kItemApply, Record)});
+  Menu m("M", {Number(1), Item("Fallback", kItemApply, Refuse), Item("Later", kItemApply, Record)});
   std::string path = dir.Write("settings", "0[77] 13 0\n");
   EXPECT_EQ(RunMenu(&m.menu, path.c_str(), 0), &m.menu) << "no pfnApply: the menu itself";
   EXPECT_EQ(m[0].Value.Int, 77);
   m.menu.pfnApply = Apply;
   EXPECT_EQ(RunMenu(&m.menu, path.c_str(), 0), m.menu.pItems);
-  EXPECT_EQ(RunMenu(&m.menu, dir.File("missing").c_str(), 0), &m[1]);
+  // No file: the first kind-5 item's action, its result as the pointer.
+  EXPECT_EQ(RunMenu(&m.menu, dir.File("missing").c_str(), 0), reinterpret_cast<void*>(1));
   std::string longPath = "/" + std::string(300, 'p');
-  EXPECT_EQ(RunMenu(&m.menu, longPath.c_str(), 0), &m[1]);
-  EXPECT_EQ(calls, (std::vector<std::string>{"apply", "Fallback", "Fallback"}));
+  m[1].pfnAction = Record;
+  EXPECT_EQ(RunMenu(&m.menu, longPath.c_str(), 0), nullptr);
+  m[1].pfnAction = nullptr;
+  EXPECT_EQ(RunMenu(&m.menu, longPath.c_str(), 0), &m[1]) << "without an action: the item";
+  EXPECT_EQ(calls, (std::vector<std::string>{"apply", "refused Fallback", "Fallback"}));
 }
 
 TEST_F(Settings, TheStoreKeyAsksForAValidFileName) {
