@@ -259,7 +259,9 @@ TtyMenu* ValidateMenu(TtyMenu* menu, int index);
 
 // The full-screen chooser of a kind-10 item or a kind-9 item with three or
 // more states; answer, when not empty, is taken as the first input. Numbers
-// choose (kind 9) or toggle (kind 10), an empty line shows the next page,
+// choose (kind 9: the last one; an unavailable state moves on to the next
+// available one) or toggle (kind 10: available states only), an empty line
+// shows the next page,
 // the save key keeps the new value and the cancel key restores the old one.
 // End of input ends the program like the menu loop.
 void ProcessStateValue(TtyMenu* menu, int index, const char* answer);

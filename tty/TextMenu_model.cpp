@@ -388,7 +388,9 @@ void TooSmall(const TtyScreen& screen, int needed) {
   Gets(LineBuf, kLineBufSize);
 }
 
-// Applies one answer of numbers to the item.
+// Applies one answer of numbers to the item: a choice takes the last number
+// (an unavailable state is stepped past afterwards, as everywhere), a set
+// toggles every available state named.
 void ChooseStates(TtyMenuItem* item, const std::vector<std::string>& names, const std::string& answer) {
   const int count = static_cast<int>(names.size());
   std::string word;
@@ -398,13 +400,13 @@ void ChooseStates(TtyMenuItem* item, const std::vector<std::string>& names, cons
     long n = 0;
     ReadNumber(&p, &n);
     word.clear();
-    if (n < 1 || n > count || names[n - 1][0] == ' ') return;  // unavailable states cannot be chosen
+    if (n < 1 || n > count) return;
     if (item->Type == kItemChoice) {
       if (item->Value.Int != n - 1) {
         item->PrevValue = static_cast<int>(item->Value.Int);
         item->Value.Int = n - 1;
       }
-    } else if (n <= kMaxSetStates) {
+    } else if (n <= kMaxSetStates && names[n - 1][0] != ' ') {
       item->Value.Int ^= static_cast<intptr_t>(1) << (n - 1);
     }
   };

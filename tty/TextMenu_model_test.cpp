@@ -447,14 +447,18 @@ TEST_F(Chooser, CancelRestoresTheValueAndWhatItsRulesSwitched) {
   EXPECT_EQ(m[1].State, kStateAvailable);
 }
 
-TEST_F(Chooser, SetsToggleAvailableStatesOnly) {
+TEST_F(Chooser, UnavailableStatesAreIgnoredInASetAndSteppedPastInAChoice) {
   TtyMenuItem item = Item("Set", kItemSet);
   item.pStates = "a,b, c,d";
-  Menu m({item});
+  Menu m({item, Choice("a,b, c,d", 0)});
   InitMenu(&m.menu);
   // The given answer comes first; 3 is unavailable, 9 does not exist.
   Run("1,4\ns\n", [&] { ProcessStateValue(&m.menu, 0, "2 3 9 x"); });
   EXPECT_EQ(m[0].Value.Int, 0xA) << "b and d";
+  // The last number wins, and from the unavailable c the choice moves on.
+  Run("s\n", [&] { ProcessStateValue(&m.menu, 1, "2 3"); });
+  EXPECT_EQ(m[1].Value.Int, 3);
+  EXPECT_STREQ(m[1].pCurState, "d");
 }
 
 TEST_F(Chooser, AnEmptyAnswerShowsTheNextPage) {
