@@ -261,9 +261,8 @@ TtyMenu* ValidateMenu(TtyMenu* menu, int index);
 // more states; answer, when not empty, is taken as the first input. Numbers
 // choose (kind 9: the last one; an unavailable state moves on to the next
 // available one) or toggle (kind 10: available states only), an empty line
-// shows the next page,
-// the save key keeps the new value and the cancel key restores the old one.
-// End of input ends the program like the menu loop.
+// shows the next page, the save key keeps the new value and the cancel key
+// restores the old one. End of input ends the program like the menu loop.
 void ProcessStateValue(TtyMenu* menu, int index, const char* answer);
 
 // ---------------------------------------------------------------------------
