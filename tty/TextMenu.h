@@ -56,9 +56,9 @@ SETUP_PRINTF(1, 2) char* PostMsg(const char* format, ...);
 //   !(text)     the value is anything but text (nothing after it is examined)
 //   |           the value fits
 //   other       that very character
-// A letter of d, x, f, t, A, a or a '!' not followed by '(' is a plain
-// character. Where a d or x element finds no number the value is out of
-// range (result 1).
+// Only a t not followed by '(' is a plain character; the other element
+// letters take the character after them as their '(' whatever it is. Where
+// a d or x element finds no number the value is out of range (result 1).
 int ValidateEntry(const char* value, const char* pattern);
 
 // ---------------------------------------------------------------------------
