@@ -24,7 +24,8 @@ void EnsureTextBuffer(TtyMenuItem* item);
 int MenuItemCount(const TtyMenu* menu);
 
 // The comma-separated state names of a kind-9 or kind-10 item, as written
-// (a leading blank: unavailable; a leading '_': not shown).
+// (a leading blank: unavailable; a leading '_': not shown); an empty name
+// between two commas is a state ("a,,b" is three). None for an empty text.
 std::vector<std::string> ItemStateNames(const TtyMenuItem* item);
 
 // A state name as it is shown: without a leading '_'.

@@ -440,11 +440,13 @@ int MenuItemCount(const TtyMenu* menu) {
 
 std::vector<std::string> ItemStateNames(const TtyMenuItem* item) {
   std::vector<std::string> names;
-  if (item->pStates == nullptr) return names;
+  if (item->pStates == nullptr || item->pStates[0] == '\0') return names;
+  // Every comma separates two names, empty ones too: states keep their
+  // numbers however they are written.
   std::string name;
   for (const char* p = item->pStates;; ++p) {
     if (*p == ',' || *p == '\0') {
-      if (!name.empty()) names.push_back(name);
+      names.push_back(name);
       name.clear();
       if (*p == '\0') break;
     } else {

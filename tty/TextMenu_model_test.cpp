@@ -73,7 +73,7 @@ TEST(MenuModel, InitMenuSetsInitialValues) {
   set.pStates = "a,b,c,d";
   TtyMenuItem fraction = Item("Fraction", kItemFraction);
   fraction.Default.Float = 2.5f;
-  Menu m({text, empty, set, fraction, Choice(" a,b,c", 0)});
+  Menu m({text, empty, set, fraction, Choice(" a,b,c", 0), Choice("a,,b", 2)});
   InitMenu(&m.menu);
   EXPECT_STREQ(m[0].Value.pText, "abc");
   EXPECT_STREQ(m[1].Value.pText, "");
@@ -85,6 +85,9 @@ TEST(MenuModel, InitMenuSetsInitialValues) {
   EXPECT_EQ(m[4].Value.Int, 1);
   EXPECT_STREQ(m[4].pCurState, "b");
   EXPECT_EQ(m[4].Count, 3);
+  // An empty name is a state of its own.
+  EXPECT_EQ(m[5].Count, 3);
+  EXPECT_STREQ(m[5].pCurState, "b");
   FreeMenu(&m.menu);
   EXPECT_EQ(m[0].Value.pText, nullptr);
   EXPECT_EQ(m[1].Value.pText, nullptr);
