@@ -238,8 +238,10 @@ unsigned char TestFormatState(const char* list, int value);
 // not available. Rules: a letter, a value list, then the target item indexes,
 // e.g. "N0{3,4} H1{5} S2{6.1} P*{7}": N makes targets shown-without-number
 // (1) when the value is listed, else available; H the same with hidden (2);
-// P applies the target's own rules and runs its action; S sets the target's
-// value to the number after it, restoring the saved value when unlisted.
+// P applies the target's own rules and runs its action (rules already being
+// applied are not applied again, and one call runs at most a few hundred P
+// targets in all); S sets the target's value to the number after it,
+// restoring the saved value when unlisted.
 void ProcessStateFormat(TtyMenu* menu, int index);
 
 // One condition atom "n.v", "+n.v" or "-n.v": item n (absolute, or counted

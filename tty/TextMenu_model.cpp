@@ -30,9 +30,10 @@ enum : int {
   kMsgTermNeeds = 208,     // %d columns, %d lines
 };
 
-// Rules that run further rules (P), and conditions in parentheses, nest at
-// most this deep: a rule that reaches itself again stops here.
-constexpr int kMaxRuleDepth = 16;
+// One change runs at most this many targets of P rules, however deep or
+// wide they branch.
+constexpr int kMaxRuleRuns = 256;
+// Conditions in parentheses nest at most this deep.
 constexpr int kMaxConditionDepth = 64;
 
 // The current state names, one text per item, kept for the run so that
@@ -115,9 +116,18 @@ int TargetIndex(const TtyMenu* menu, const std::string& word) {
   return static_cast<int>(n);
 }
 
-void ApplyRules(TtyMenu* menu, int index, int depth);
+// The state rules applied for one change, with the rules its P rules run
+// in turn. Every P target spends one run of the pass, so that rules naming
+// items many times end soon; an item whose rules are being applied already
+// (one that a P rule reaches again) only has its action run.
+struct RulePass {
+  int runsLeft = kMaxRuleRuns;
+  std::vector<const TtyMenuItem*> running;
+};
 
-void ApplyRule(TtyMenu* menu, char letter, bool match, int target, long v, int depth) {
+void ApplyRules(TtyMenu* menu, int index, RulePass& pass);
+
+void ApplyRule(TtyMenu* menu, char letter, bool match, int target, long v, RulePass& pass) {
   if (target < 0) return;
   TtyMenuItem& t = menu->pItems[target];
   switch (letter) {
@@ -128,8 +138,9 @@ void ApplyRule(TtyMenu* menu, char letter, bool match, int target, long v, int d
       t.State = match ? kStateHidden : kStateAvailable;
       break;
     case 'P':
-      if (!match) break;
-      ApplyRules(menu, target, depth + 1);
+      if (!match || pass.runsLeft <= 0) break;
+      --pass.runsLeft;
+      ApplyRules(menu, target, pass);
       if (t.pfnAction != nullptr) t.pfnAction(menu, &t);
       break;
     case 'S':
@@ -152,11 +163,13 @@ void ApplyRule(TtyMenu* menu, char letter, bool match, int target, long v, int d
   }
 }
 
-void ApplyRules(TtyMenu* menu, int index, int depth) {
-  if (depth > kMaxRuleDepth || index < 0 || index >= MenuItemCount(menu)) return;
+void ApplyRules(TtyMenu* menu, int index, RulePass& pass) {
+  if (index < 0 || index >= MenuItemCount(menu)) return;
   TtyMenuItem& item = menu->pItems[index];
   if (item.pFormat == nullptr || item.State != kStateAvailable) return;
   if (item.Type != kItemChoice && item.Type != kItemSet && item.Type != kItemInteger) return;
+  if (std::find(pass.running.begin(), pass.running.end(), &item) != pass.running.end()) return;
+  pass.running.push_back(&item);
   // The rule text is split once, so that rules run by P rules (which split
   // their own texts) cannot disturb this scan.
   const std::vector<RuleWord> words = SplitRule(item.pFormat);
@@ -177,10 +190,11 @@ void ApplyRules(TtyMenu* menu, int index, int depth) {
         const char* p = last->text.c_str();
         if (!ReadNumber(&p, &v) || *p != '\0') v = -1;
       }
-      if (letter != 'S' || v >= 0) ApplyRule(menu, letter, match, TargetIndex(menu, target.text), v, depth);
+      if (letter != 'S' || v >= 0) ApplyRule(menu, letter, match, TargetIndex(menu, target.text), v, pass);
       if (EndsRule(*last)) break;
     }
   }
+  pass.running.pop_back();
 }
 
 // ---------------------------------------------------------------------------
@@ -567,7 +581,10 @@ unsigned char TestFormatState(const char* list, int value) {
   return 0;
 }
 
-void ProcessStateFormat(TtyMenu* menu, int index) { ApplyRules(menu, index, 0); }
+void ProcessStateFormat(TtyMenu* menu, int index) {
+  RulePass pass;
+  ApplyRules(menu, index, pass);
+}
 
 int TestState(TtyMenu* menu, const char* atom, int index) {
   if (atom == nullptr) return 0;

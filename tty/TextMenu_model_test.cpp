@@ -205,17 +205,38 @@ TEST(StateRules, RunRuleAppliesTheTargetsRulesAndAction) {
   EXPECT_EQ(m[2].State, kStateHidden);
 }
 
-TEST(StateRules, RulesThatRunEachOtherStop) {
-  TtyMenuItem a = Number(1, "P*{1}");
-  TtyMenuItem b = Number(1, "P*{0}");
-  a.pfnAction = CountAction;
-  b.pfnAction = CountAction;
-  Menu m({a, b});
-  InitMenu(&m.menu);
-  actionCalls = 0;
-  ProcessStateFormat(&m.menu, 0);
-  EXPECT_GT(actionCalls, 0);
-  EXPECT_LE(actionCalls, 20);
+TEST(StateRules, RulesThatRunThemselvesOrBranchWideEndAtOnce) {
+  // A P rule that reaches an item whose rules are running runs only its
+  // action; a chain of items that each run the next four times stops when
+  // the pass has run its share of targets.
+  std::vector<std::string> chain;
+  for (int i = 1; i <= 20; ++i) {
+    const std::string next = std::to_string(i);
+    chain.push_back("P*{" + next + "," + next + "," + next + "," + next + "}");
+  }
+  struct Case {
+    const char* what;
+    std::vector<std::string> rules;
+    int minCalls, maxCalls;
+  } cases[] = {
+      {"each other", {"P*{1}", "P*{0}"}, 2, 2},
+      {"itself four times", {"P*{0,0,0,0}"}, 4, 4},
+      {"four times wide, twenty deep", chain, 1, 1000},
+  };
+  for (const Case& c : cases) {
+    std::vector<TtyMenuItem> items;
+    for (const std::string& r : c.rules) {
+      items.push_back(Number(1, r.c_str()));
+      items.back().pfnAction = CountAction;
+    }
+    items.push_back(Number(1));
+    Menu m(items);
+    InitMenu(&m.menu);
+    actionCalls = 0;
+    ProcessStateFormat(&m.menu, 0);
+    EXPECT_GE(actionCalls, c.minCalls) << c.what;
+    EXPECT_LE(actionCalls, c.maxCalls) << c.what;
+  }
 }
 
 TEST(StateRules, MalformedRulesArePassedOver) {
