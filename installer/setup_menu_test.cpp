@@ -92,7 +92,7 @@ const char kDisks[] = "setup\ndisks\ndb/drvcore.vdb\npkg_tar.001\nend_of_list\n"
 
 TEST_F(MediaTest, TheMainMenuTable) {
   EXPECT_STREQ(MainMenu.pTitle, "Install Print Driver and Utilities");
-  EXPECT_EQ(MainMenu.TitleAlign, kAlignCenter);
+  EXPECT_EQ(MainMenu.TitleAlign, 1);
   EXPECT_EQ(MainMenu.Flags, 0x01);
   EXPECT_EQ(MainMenu.pLeaveQuestion, nullptr);
   EXPECT_EQ(MainMenu.pfnApply, nullptr);
