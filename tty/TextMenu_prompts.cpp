@@ -198,22 +198,10 @@ int Validator::Literal() {
   return 3;
 }
 
-// Every element letter stands for its element whether or not a '(' follows,
-// except t, which is a plain character without one.
+// Whether an element starts at p: every element letter does, whether or not
+// a '(' follows, except t, which is a plain character without one.
 bool StartsElement(const char* p) {
-  switch (*p) {
-    case 'd':
-    case 'x':
-    case 'f':
-    case 'A':
-    case 'a':
-    case '!':
-      return true;
-    case 't':
-      return p[1] == '(';
-    default:
-      return false;
-  }
+  return (*p != '\0' && std::strchr("dxfAa!", *p) != nullptr) || (*p == 't' && p[1] == '(');
 }
 
 int Validator::Run() {
