@@ -21,7 +21,8 @@ TtyMenuItem Item(const char* title, unsigned type, TtyItemAction action = nullpt
 }
 
 struct Menu {
-  Menu(const char* title, std::vector<TtyMenuItem> list, uint16_t flags = 0, int align = kAlignCenter) : items(std::move(list)) {
+  Menu(const char* title, std::vector<TtyMenuItem> list, uint16_t flags = 0, int align = kAlignCenter)
+      : items(std::move(list)) {
     items.push_back(TtyMenuItem{});
     menu.pTitle = title;
     menu.TitleAlign = align;

@@ -246,8 +246,8 @@ TEST(StateRules, MalformedRulesArePassedOver) {
     InitMenu(&m.menu);
     ProcessStateFormat(&m.menu, 0);
     // Only a rule with a valid target changes anything.
-    EXPECT_EQ(m[1].State, std::strcmp(rules, "H0 H1{1}") == 0 || std::strcmp(rules, "H1{1") == 0 ? kStateHidden : kStateAvailable)
-        << rules;
+    const bool hides = std::strcmp(rules, "H0 H1{1}") == 0 || std::strcmp(rules, "H1{1") == 0;
+    EXPECT_EQ(m[1].State, hides ? kStateHidden : kStateAvailable) << rules;
   }
 }
 
