@@ -20,7 +20,7 @@ TtyMenuItem MainMenuItems[] = {
 
 TtyMenu MainMenu = {
     .pTitle = "Install Print Driver and Utilities",
-    .TitleAlign = 1,
+    .TitleAlign = kAlignCenter,
     .pItems = MainMenuItems,
     .Flags = kMenuEmptySelects,
 };

@@ -88,7 +88,7 @@ void PrintValue(const TtyMenuItem& item, int width) {
         NlsFreeString(def);
       } else {
         const char* separator = "";
-        for (int bit = 0; bit < 63; ++bit) {
+        for (int bit = 0; bit < kMaxSetStates; ++bit) {
           if ((item.Value.Int >> bit & 1) == 0) continue;
           std::printf("%s%d", separator, bit + 1);
           separator = ",";
@@ -229,7 +229,7 @@ void LoadValueLine(TtyMenu* menu, int count, long index) {
   int kind = 0;
   int state = 0;
   if (std::sscanf(close + 1, "%d %d", &kind, &state) != 2) return;
-  if (kind < 0 || kind >= static_cast<int>(kItemKinds) || state < 0 || state > 2) return;
+  if (kind < 0 || kind >= static_cast<int>(kItemKinds) || state < 0 || state > static_cast<int>(kStateHidden)) return;
   *close = '\0';
   const char* word = open + 1;
   if (std::strlen(word) > static_cast<size_t>(kMaxEntry)) return;
@@ -349,13 +349,13 @@ int TitleLength(const char* title) {
 int PrintMenu(TtyMenu* menu, int width, int titleLength) {
   const char* title = menu->pTitle != nullptr ? menu->pTitle : "";
   switch (menu->TitleAlign) {
-    case 1:
+    case kAlignCenter:
       std::printf("\f\n%*s%s\n\n", titleLength > kScreenWidth ? 0 : (kScreenWidth - titleLength) / 2, "", title);
       break;
-    case 2:
+    case kAlignRight:
       std::printf("\f\n%*s%s\n\n", titleLength > kScreenWidth ? 0 : kScreenWidth - titleLength, "", title);
       break;
-    default:
+    default:  // kAlignLeft
       std::printf("\f\n%s:\n\n", title);
       break;
   }
@@ -373,7 +373,7 @@ int PrintMenu(TtyMenu* menu, int width, int titleLength) {
       std::printf("\n%s", separator);
       continue;
     }
-    if (item.State == 2) {
+    if (item.State == kStateHidden) {
       printed = false;  // hidden, whatever its kind
     } else if (item.Type == kItemSubMenu) {
       TtyMenu* sub = ValidateMenu(menu, index);
@@ -383,7 +383,7 @@ int PrintMenu(TtyMenu* menu, int width, int titleLength) {
         printed = false;
     } else if (item.Type == kItemText) {
       std::printf("%s ", item.pTitle);
-    } else if (item.State == 1) {
+    } else if (item.State == kStateDimmed) {
       std::printf("%*s  %s ", 2, "", item.pTitle);
     } else if (IsHotKeyTitle(item.pTitle)) {
       std::printf(" %c) %s ", item.pTitle[1], ShownTitle(&item));
@@ -427,7 +427,7 @@ TtyMenuItem* PrintMenuBarItem(TtyMenuItem* item, unsigned, int* index, int* numb
       position = 0;
     }
     ++*number;
-    if (it->State == 2) continue;
+    if (it->State == kStateHidden) continue;
     char cell[kLineBufSize];
     if (IsHotKeyTitle(it->pTitle))
       std::snprintf(cell, sizeof cell, " %c) %s%*s ", it->pTitle[1], ShownTitle(it), width - len - 5 + 2 > 0 ? width - len - 5 + 2 : 0, "");
@@ -461,7 +461,8 @@ int FindSelection(TtyMenu* menu, int count) {
   if (std::isdigit(first)) {
     const long key = std::strtol(LineBuf, nullptr, 10);
     for (int i = 0; i < n && key > 0; ++i)
-      if (!IsHotKeyTitle(items[i].pTitle) && items[i].State == 0 && items[i].Key == static_cast<unsigned long>(key))
+      if (!IsHotKeyTitle(items[i].pTitle) && items[i].State == kStateAvailable &&
+          items[i].Key == static_cast<unsigned long>(key))
         return i + 1;
     return 0;
   }
@@ -483,7 +484,8 @@ int FindSelection(TtyMenu* menu, int count) {
   }
   if (key == 0) return 0;
   for (int i = 0; i < n; ++i)
-    if (IsHotKeyTitle(items[i].pTitle) && items[i].State == 0 && items[i].Key == key) return i + 1;
+    if (IsHotKeyTitle(items[i].pTitle) && items[i].State == kStateAvailable && items[i].Key == key)
+      return i + 1;
   return 0;
 }
 
@@ -545,9 +547,10 @@ void* RunMenu(TtyMenu* menu, const char* settingsPath, int interactive) {
   if (settingsPath != nullptr) {
     const bool usable = std::strlen(settingsPath) <= static_cast<size_t>(kMaxEntry);
     if (!usable || !OpenInputFile(settingsPath, 0)) {
+      // The action's int result comes back in the pointer, so its 0 is NULL.
       TtyMenuItem* fallback = FindTextMenuItem(menu, kItemApply);
-      if (fallback != nullptr && fallback->pfnAction != nullptr) fallback->pfnAction(menu, fallback);
-      return fallback;
+      if (fallback == nullptr || fallback->pfnAction == nullptr) return fallback;
+      return reinterpret_cast<void*>(static_cast<intptr_t>(fallback->pfnAction(menu, fallback)));
     }
     LoadMenu(menu);
     CloseInputFile();
