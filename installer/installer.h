@@ -5,6 +5,7 @@
 // Files of the module:
 //   setup.cpp           start-up, command line, installer state
 //   setup_messages.cpp  the six message tables and NlsSetupStrCvt
+//   setup_checksums.cpp the medium's checksum file
 #pragma once
 
 #include <cstddef>
@@ -160,6 +161,13 @@ std::vector<std::vector<std::string>> DisksListFiles();
 // may lie in a folder of the medium ("db/drvcore.vdb"): a relative path
 // without empty, "." or ".." steps.
 void CheckMediumFileName(const char* word);
+
+// Checks every file that the checksum file of dir ("sha256", or "SHA256"
+// on a DOS diskette) names against it; the first file that is missing or
+// does not match, or a damaged checksum file, ends the run with status 1.
+// A directory without a checksum file is logged and passes. Returns the
+// number of files checked.
+int CheckMediumChecksums(const char* dir);
 
 // Joins the pieces the work directory's list names into
 // <work directory>/Linuxi386Vpxx.tar.Z. A missing piece, or a list naming

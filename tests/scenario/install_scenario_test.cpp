@@ -104,8 +104,11 @@ std::string NoListMedium() {
     done = true;
     std::remove((product + "/pkg/pkg.list").c_str());
     std::string out;
+    // The medium's checksum follows the remade piece: the medium is whole,
+    // its archive only lacks the list.
     if (RunTool({"sh", "-c", "tar -C '" + product + "' --owner=0 --group=0 -cf - pkg | compress -c > '" + medium +
-                                 "/pkg_tar.001'"},
+                                 "/pkg_tar.001' && cd '" + medium +
+                                 "' && grep -v ' pkg_tar.001$' sha256 > s && sha256sum pkg_tar.001 >> s && mv s sha256"},
                 &out) != 0)
       ADD_FAILURE() << "cannot remake the archive: " << out;
   }
@@ -411,7 +414,10 @@ TEST(InstallScenario, DisketteSetInTheWorkDirectory) {
   // the list's names in lower case are taken as the upper-case files.
   SandboxOptions o = FromMedium("");
   o.copies = {{DisketteMedium(), "/tmp/VexlaInstall"}};
-  o.setup.push_back("cd /tmp/VexlaInstall && tr A-Z a-z < DISKS > d && mv d DISKS && grep -qx pkg_tar.005 DISKS");
+  // An older set, without a checksum file, as these lists were made.
+  o.setup.push_back(
+      "cd /tmp/VexlaInstall && grep -vx SHA256 DISKS | tr A-Z a-z > d && mv d DISKS && rm SHA256 && "
+      "grep -qx pkg_tar.005 DISKS");
   o.cwd = "/tmp/VexlaInstall";
   SandboxResult r = RunInSandbox("install-diskette", o, {"./SETUP", "install", "/opt"});
   EXPECT_EQ(r.status, 0) << r.out << r.err;
@@ -686,6 +692,42 @@ TEST(InstallScenario, AListedPieceThatIsMissingEndsTheRunBeforeUnpacking) {
   EXPECT_TRUE(Contains(r.out + r.err, "pkg_tar.001")) << r.out << r.err;
   ExpectAbsent(r, "/tmp/VexlaInstall/pkg");
   ExpectNothingInstalled(r);
+}
+
+// The medium's checksum file names a damaged or swapped file before
+// anything is joined or unpacked; an older medium without one installs.
+TEST(InstallScenario, TheChecksumFileNamesADamagedMedium) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::string pieces = Medium("pieces", SAMPLE_PRODUCT_DIR, {"-s", "1K"});
+  struct Case {
+    const char* what;
+    std::string medium;
+    std::string change;
+    std::string why;  // empty: the installation succeeds
+  } cases[] = {
+      {"flipped", SiteMedium(), "printf X | dd of=pkg_tar.001 bs=1 seek=100 conv=notrunc 2>/dev/null",
+       "ERROR: pkg_tar.001 does not match its checksum: the medium is damaged"},
+      {"swapped", pieces, "mv pkg_tar.002 t && mv pkg_tar.003 pkg_tar.002 && mv t pkg_tar.003",
+       "ERROR: pkg_tar.002 does not match its checksum"},
+      {"lost", SiteMedium(), "rm sha256", "ERROR: sha256 is missing from /media"},
+      {"older", SiteMedium(), "grep -vx sha256 disks > d && mv d disks && rm sha256", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SandboxOptions o = FromMedium(c.medium);
+    o.setup.push_back("cd /media && " + c.change);
+    SandboxResult r = RunInSandbox(std::string("install-checksum-") + c.what, o, {"./setup", "install", "/opt"});
+    if (c.why.empty()) {
+      EXPECT_EQ(r.status, 0) << r.out << r.err;
+      ExpectInstalled(r, "/opt");
+      EXPECT_TRUE(Contains(r.Read("/tmp/setup.log"), "the medium carries no checksum file"));
+      continue;
+    }
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    EXPECT_TRUE(Contains(r.err, c.why)) << r.err;
+    EXPECT_FALSE(Contains(r.Read("/tmp/setup.log"), "uncompress")) << "joined or unpacked a damaged medium";
+    ExpectNothingInstalled(r);
+  }
 }
 
 TEST(InstallScenario, ADamagedOrMissingPackageListEndsTheRun) {
