@@ -921,6 +921,61 @@ TEST(InstallScenario, DecliningOverAnEarlierDaemonNeverHangs) {
 }
 
 // ---------------------------------------------------------------------------
+// The manifest: verify and remove.
+
+// Whether the sandbox's tree is the host's again, outside /tmp and /root:
+// nothing added or deleted, and every folder the run touched has the
+// host's kind, mode and owners. Names what differs.
+std::string DifferencesFromTheHost(const SandboxResult& r) {
+  std::string out;
+  for (const std::string& change : r.changes) {
+    const std::string path = change.substr(2);
+    if (path.rfind("/tmp/", 0) == 0 || path.rfind("/root/", 0) == 0) continue;
+    if (change[0] != 'M') {
+      out += change + "\n";
+      continue;
+    }
+    struct stat host, now;
+    if (lstat(path.c_str(), &host) != 0 || lstat(r.Upper(path).c_str(), &now) != 0 || host.st_mode != now.st_mode ||
+        host.st_uid != now.st_uid || host.st_gid != now.st_gid)
+      out += change + " (kind, mode or owner)\n";
+  }
+  return out;
+}
+
+TEST(InstallScenario, VerifyAndRemoveFollowTheManifest) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::string a = "/opt/Vexla/vpxx";
+  SandboxResult r = RunInSandbox(
+      "install-manifest", FromSite(),
+      Shell(std::string("./setup install /opt > /root/install 2>&1; echo install=$?; ") +
+            "./setup verify install /opt > /root/verify1; echo verify1=$?; " +
+            "echo edited >> " + a + "/lib/vpxx.cfg; chmod 700 " + a + "/vsf; ln -sf /bin/true /usr/bin/vpqadmin; " +
+            "./setup verify > /root/verify2; echo verify2=$?; " +
+            "./setup remove install /opt < /dev/null > /root/remove1 2>&1; echo remove1=$?; " +
+            "rm /usr/bin/vpqadmin; printf 'y\\n' | ./setup remove install /opt > /root/remove2 2>&1; echo remove2=$?; " +
+            "./setup verify install /opt 2> /root/verify3; echo verify3=$?"));
+  EXPECT_EQ(Printed(r.out, "install"), "0") << r.Read("/root/install");
+  EXPECT_EQ(Printed(r.out, "verify1"), "0") << r.Read("/root/verify1");
+  EXPECT_TRUE(Contains(r.Read("/root/verify1"), ": 0 differ\n")) << r.Read("/root/verify1");
+  // Each difference on a line of its own, in the documented form.
+  EXPECT_EQ(Printed(r.out, "verify2"), "1");
+  const std::string verify2 = r.Read("/root/verify2");
+  for (const std::string& line : {"size " + a + "/lib/vpxx.cfg: ", "mode " + a + "/vsf: 4755 is 0700",
+                                  "link /usr/bin/vpqadmin: " + a + "/vpqadmin is /bin/true"})
+    EXPECT_TRUE(Contains(verify2, line)) << line << "\n" << verify2;
+  // Closed input keeps the edited file; a replaced link is left alone.
+  EXPECT_EQ(Printed(r.out, "remove1"), "1") << r.Read("/root/remove1");
+  const std::string remove1 = r.Read("/root/remove1");
+  EXPECT_TRUE(Contains(remove1, "kept " + a + "/lib/vpxx.cfg: it was changed since the installation")) << remove1;
+  EXPECT_TRUE(Contains(remove1, "kept /usr/bin/vpqadmin: the link now points to /bin/true")) << remove1;
+  // The second removal, confirmed, finishes the work: the tree is as before.
+  EXPECT_EQ(Printed(r.out, "remove2"), "0") << r.Read("/root/remove2");
+  EXPECT_EQ(Printed(r.out, "verify3"), "2") << r.Read("/root/verify3");
+  EXPECT_EQ(DifferencesFromTheHost(r), "");
+}
+
+// ---------------------------------------------------------------------------
 // The end of a run.
 
 TEST(InstallScenario, ManualKeepsTheWorkFiles) {
