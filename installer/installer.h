@@ -7,6 +7,7 @@
 //   setup_messages.cpp  the six message tables and NlsSetupStrCvt
 //   setup_checksums.cpp the medium's checksum file
 //   setup_manifest.cpp  the manifest of an installation, verify and remove
+//   setup_preview.cpp   the preview of an installation
 #pragma once
 
 #include <cstddef>
@@ -145,6 +146,33 @@ SETUP_PRINTF(3, 4) void GenSimpleScript(const char* path, const char* shellLine,
 void VexlaClean(unsigned char removeWork);
 
 // ---------------------------------------------------------------------------
+// The preview: what an installation would do here, changing nothing.
+
+// Set while a preview runs: the host commands are printed, not run, and
+// the installer's own writes become notes.
+extern unsigned char flPreview;
+
+// Notes a file, script or link the installation would write, or a
+// question it would ask; the preview prints the notes after the commands.
+SETUP_PRINTF(1, 2) void PreviewNote(const char* format, ...);
+
+// setup preview: unpacks the archive into a private directory (mode 700,
+// removed at the end), checks free space unless spaceCheck is 0, finds the
+// earlier installation, and prints every command line of the installation
+// in the form of the run log, then the notes. 0, or 1 with the reason when
+// the installation would fail.
+int RunPreview(unsigned char spaceCheck);
+
+// The archive pieces of the work directory joined, uncompressed, unpacked
+// there, and the package list checked: the first steps of an installation.
+void UnpackArchive();
+
+// Copies every file the disks list in LineBuf names from one directory to
+// another (made when missing, folders of the medium included); a missing
+// file ends the run before the first is copied.
+void CopyListedFiles(const char* from, const char* to);
+
+// ---------------------------------------------------------------------------
 // The manifest of an installation: <application directory>/setup.manifest.
 
 constexpr const char* kManifestName = "setup.manifest";
@@ -164,6 +192,9 @@ void ManifestNoteCopy(const char* source, const char* dest);
 // counts: a copy of the archive, or a script the installer writes.
 void ManifestNoteContent(const char* path);
 void ManifestNoteRename(const char* from, const char* to);
+// Whether the notes say path will be made (a preview asks, since nothing
+// is copied in it).
+bool ManifestWouldExist(const char* path);
 // Writes the manifest of the installation in AppDir; a write that fails
 // is a failed step.
 bool WriteManifest();

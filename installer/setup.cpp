@@ -188,7 +188,10 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
 }
 
 void SetupMain(int argc, char** argv) {
+  // A preview writes nothing outside its own directory, not even the log.
   flUseLog = 1;
+  for (int i = 1; i < argc; ++i)
+    if (argv[i] != nullptr && std::strcmp(argv[i], "preview") == 0) flUseLog = 0;
   pVexlaInstallDir = SaveStr("/tmp/%sInstall", "Vexla");
   const char* invocation = argc > 0 && argv[0] != nullptr ? argv[0] : "setup";
   if (std::strlen(invocation) > kMaxDirText)
@@ -206,6 +209,7 @@ void SetupMain(int argc, char** argv) {
   ReadCommandLine(argc, argv, &flCleanWork, &flSpaceCheck);
 
   if (RequestedAction == kActionVerify || RequestedAction == kActionRemove) std::exit(RunManifestAction());
+  if (RequestedAction == kActionPreview) std::exit(RunPreview(flSpaceCheck));
 
   if (!flMenu && pInstallDir == nullptr) {
     pInstallDir = LocatePreviousInstallation();

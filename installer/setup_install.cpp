@@ -41,6 +41,10 @@ void ConfirmOverEarlierDaemon() {
   std::string dir = DaemonCheckDirectory();
   if (dir.empty()) return;
   if (!FindFile(dir.c_str(), "VPrintD") && !FindFile(dir.c_str(), "VPrintDStop")) return;
+  if (flPreview) {
+    PreviewNote("a question: go on over the earlier installation in %s? (y goes on)", dir.c_str());
+    return;
+  }
   std::printf(NlsSetupStrCvt(62), "Vexla", "Vexla", "Vexla", "vpxx");
   for (;;) {
     std::printf("%s", NlsSetupStrCvt(63));
@@ -70,6 +74,7 @@ void LinkUnderUsr(const char* d) {
   switch (GetFileType("/usr/Vexla")) {
     case kNoFile:
       ManifestNoteOwn("/usr/Vexla");
+      PreviewNote("link /usr/Vexla -> %s/Vexla", d);
       SysCmd(kCmdLn, kSevFatal, "-s %s/%s %s/%s", d, "Vexla", "/usr", "Vexla");
       break;
     case kDirectoryFile:
@@ -79,6 +84,7 @@ void LinkUnderUsr(const char* d) {
           [[fallthrough]];
         case kNoFile:
           ManifestNoteOwn("/usr/Vexla/vpxx");
+          PreviewNote("link /usr/Vexla/vpxx -> %s/Vexla/vpxx", d);
           SysCmd(kCmdLn, kSevFatal, "-s %s/%s/%s %s/%s/%s", d, "Vexla", "vpxx", "/usr", "Vexla", "vpxx");
           break;
         default:
@@ -99,7 +105,8 @@ void MakeSetUserId(const char* name) {
   char path[kAppDirSize + 32];
   FormatText(path, sizeof path, "%s/%s", AppDir, name);
   struct stat st;
-  if (FailedStepCount() > 0 || stat(path, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size == 0) {
+  const bool there = flPreview || (stat(path, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0);
+  if (FailedStepCount() > 0 || !there) {
     std::fflush(stdout);
     std::fprintf(stderr, "WARNING: %s is not made set-user-ID: the installation is not complete\n", path);
     return;
@@ -109,9 +116,21 @@ void MakeSetUserId(const char* name) {
 
 }  // namespace
 
+void UnpackArchive() {
+  GenZFile();
+  DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar");
+  SysCmd(kCmdUncompress, kSevFatal, "%s/%s.tar.Z", pVexlaInstallDir, kArchiveBase);
+  EnterDirectory(pVexlaInstallDir, true);
+  SysCmd(kCmdTarX, kSevFatal, "%s/%s.tar", pVexlaInstallDir, kArchiveBase);
+  DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar");
+  // A package list that cannot be carried out must not leave a half-made
+  // product tree behind: it is checked before anything is made.
+  CheckPkgList("pkg");
+}
+
 int Install(TtyMenu*, TtyMenuItem*) {
   char* user = GetUserName();
-  if (user == nullptr || std::strcmp(user, "root") != 0) {
+  if (!flPreview && (user == nullptr || std::strcmp(user, "root") != 0)) {
     char* shown = user != nullptr && user[0] != '\0' ? user : SaveStr("uid %d", static_cast<int>(geteuid()));
     std::printf(NlsSetupStrCvt(35), shown, my_name);
     std::fflush(stdout);
@@ -123,15 +142,7 @@ int Install(TtyMenu*, TtyMenuItem*) {
   ManifestBegin();
   ConfirmOverEarlierDaemon();
   StopDemon();
-  GenZFile();
-  DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar");
-  SysCmd(kCmdUncompress, kSevFatal, "%s/%s.tar.Z", pVexlaInstallDir, kArchiveBase);
-  EnterDirectory(pVexlaInstallDir, true);
-  SysCmd(kCmdTarX, kSevFatal, "%s/%s.tar", pVexlaInstallDir, kArchiveBase);
-  DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar");
-  // A package list that cannot be carried out must not leave a half-made
-  // product tree behind: it is checked before anything is made.
-  CheckPkgList("pkg");
+  UnpackArchive();
 
   if (pInstallDir == nullptr && !GetDirName(InstallInfo, "/usr", 1)) return 0;
   const char* d = pInstallDir != nullptr ? pInstallDir : Name;
@@ -156,7 +167,11 @@ int Install(TtyMenu*, TtyMenuItem*) {
   if (SniffCUPS()) spooler = " CUPS ";
   char path[kAppDirSize + 32];
   FormatText(path, sizeof path, "%s/.vp_cfg", AppDir);
-  if (!CreateTextFile(path, "wt", 0644, "%s", spooler)) NoteFailedStep("%s was not written", path);
+  if (flPreview) {
+    PreviewNote("file %s: \"%s\"", path, spooler);
+  } else if (!CreateTextFile(path, "wt", 0644, "%s", spooler)) {
+    NoteFailedStep("%s was not written", path);
+  }
 
   if (std::strcmp(d, "/usr") != 0) LinkUnderUsr(d);
 

@@ -253,8 +253,14 @@ void ManifestNoteRename(const char* from, const char* to) {
   if (contentPaths.erase(from) > 0) contentPaths.insert(to);
 }
 
+bool ManifestWouldExist(const char* path) { return path != nullptr && madePaths.count(path) > 0; }
+
 bool WriteManifest() {
   const std::string path = ManifestPath(AppDir);
+  if (flPreview) {
+    PreviewNote("manifest %s", path.c_str());
+    return true;
+  }
   std::set<std::string> paths;
   Walk(AppDir, &paths);
   for (const std::string& p : madePaths) Walk(p, &paths);

@@ -64,6 +64,22 @@ std::string QuotedDirectory(const char* dir) {
   return word;
 }
 
+// Writes the marker file text into path; reported when it cannot be opened.
+void WriteMarker(const char* path, const char* text) {
+  FilePtr f(OpenFile(nullptr, path, "wt", kSevWarning));
+  if (!f) return;
+  std::fputs(text, f.get());
+  if (std::fclose(f.release()) != 0) std::fprintf(stderr, "ERROR: couldn't write %s\n", path);
+}
+
+int RunInstallOrMenu() {
+  if (pInstallDir != nullptr) return Install();
+  RunMainMenu();
+  return 0;
+}
+
+}  // namespace
+
 // Copies every file the disks list in LineBuf names from one directory to
 // another. Every file must be there before the first is copied: a medium
 // that lacks one is reported by that file's name, not by a failed copy. A
@@ -99,22 +115,6 @@ void CopyListedFiles(const char* from, const char* to) {
   }
 }
 
-// Writes the marker file text into path; reported when it cannot be opened.
-void WriteMarker(const char* path, const char* text) {
-  FilePtr f(OpenFile(nullptr, path, "wt", kSevWarning));
-  if (!f) return;
-  std::fputs(text, f.get());
-  if (std::fclose(f.release()) != 0) std::fprintf(stderr, "ERROR: couldn't write %s\n", path);
-}
-
-int RunInstallOrMenu() {
-  if (pInstallDir != nullptr) return Install();
-  RunMainMenu();
-  return 0;
-}
-
-}  // namespace
-
 int InstallFromSite() {
   QuotedDirectory(pToolPath);
   if (IsWithin(pToolPath, pVexlaInstallDir))
@@ -122,7 +122,7 @@ int InstallFromSite() {
                    "run setup from elsewhere or name another work area",
              pToolPath, pVexlaInstallDir);
   DeleteFile(pTmpDir, "VexlaInstall");
-  MakeFreshWorkDirectory();
+  if (!flPreview) MakeFreshWorkDirectory();
   RemoveStray("setup");
   RemoveStray("setup.hlp");
   GetDisksData(pToolPath);

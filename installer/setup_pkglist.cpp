@@ -138,15 +138,9 @@ bool ParsePkgLine(const char* text, const char* release, PkgStep* step, std::str
 
 namespace {
 
-// Edits AppDir/name with sed: the edited text goes into a temporary file
-// made fresh by us (never through a link planted there), and is copied back
-// only after sed succeeded. The temporary file takes the target's mode and
-// owner, so the copy keeps them.
-void SedEdit(const std::string& name, const std::string& script) {
-  char target[kAppDirSize + kNameSize];
-  char temp[kNameSize];
-  FormatText(target, sizeof target, "%s/%s", AppDir, name.c_str());
-  FormatText(temp, sizeof temp, "/tmp/%s.tmp", my_name);
+// Makes temp fresh for the edited text: never through a link planted
+// there, with the target's mode and owner so that the copy back keeps them.
+void MakeFreshTemporary(const char* temp, const char* target) {
   struct stat st{};
   bool known = stat(target, &st) == 0;
   if (unlink(temp) != 0 && errno != ENOENT) FatalError("can't remove the stale %s", temp);
@@ -159,6 +153,16 @@ void SedEdit(const std::string& name, const std::string& script) {
     fchmod(fd, st.st_mode & 07777);
   }
   close(fd);
+}
+
+// Edits AppDir/name with sed: the edited text goes into a temporary file
+// made fresh by us, and is copied back only after sed succeeded.
+void SedEdit(const std::string& name, const std::string& script) {
+  char target[kAppDirSize + kNameSize];
+  char temp[kNameSize];
+  FormatText(target, sizeof target, "%s/%s", AppDir, name.c_str());
+  FormatText(temp, sizeof temp, "/tmp/%s.tmp", my_name);
+  if (!flPreview) MakeFreshTemporary(temp, target);
   char* shell = GetCmd(kCmdSh);
   char* sed = GetCmd(kCmdSed);
   // The redirection into the temporary file lives inside the shell's own
@@ -174,6 +178,7 @@ void MakeLink(const std::string& name, const std::string& link) {
   // Re-installing: a link left by the earlier installation is replaced.
   if (GetFileType(link.c_str()) == kLinkFile) SysCmd(kCmdRm, kSevWarning, "%s", link.c_str());
   ManifestNoteOwn(link.c_str());
+  PreviewNote("link %s -> %s/%s", link.c_str(), AppDir, name.c_str());
   SysCmd(kCmdLn, kSevFatal, "-s %s/%s %s", AppDir, name.c_str(), link.c_str());
 }
 
@@ -216,6 +221,13 @@ void ApplyAttribute(const std::string& name, const std::string& key, const std::
 
 namespace {
 
+// Whether AppDir holds name; in a preview also when an earlier step would
+// have placed it there.
+bool AppEntryExists(const char* name) {
+  if (FindFile(AppDir, name)) return true;
+  return flPreview && ManifestWouldExist((std::string(AppDir) + "/" + name).c_str());
+}
+
 // What a copy step will place, for the manifest: cp puts NAME under its
 // last component into the application directory (or DEST).
 void NoteCopyInManifest(const PkgStep& step, const char* package) {
@@ -247,10 +259,10 @@ int CarryOutPkgStep(const PkgStep& step, const char* package) {
       break;
     case kPkgModify:
     case kPkgSet:
-      if (!FindFile(AppDir, n)) return 0;
+      if (!AppEntryExists(n)) return 0;
       break;
     case kPkgNewDir: {
-      if (FindFile(AppDir, n)) return 0;
+      if (AppEntryExists(n)) return 0;
       char dir[kAppDirSize + kNameSize];
       if (!FormatText(dir, sizeof dir, "%s/%s", AppDir, n)) FatalError("path too long: %s/%s", AppDir, n);
       CreateFile(dir, nullptr, "775");

@@ -56,7 +56,7 @@ bool KillAll(const char* name) {
       permitted = false;
       break;
     }
-    std::printf(NlsSetupStrCvt(59), id);
+    if (!flPreview) std::printf(NlsSetupStrCvt(59), id);
   }
   std::fflush(stdout);
   PutMem(ids);
@@ -125,6 +125,11 @@ int QuitForRunningProcesses(const char* programs) {
   for (;;) {
     char* report = CheckProcTableForExecs(programs);
     if (report == nullptr) return 0;
+    if (flPreview) {
+      PreviewNote("a question: wait for the running programs %s or quit?", programs);
+      PutMem(report);
+      return 0;
+    }
     std::printf("%s", NlsSetupStrCvt(66));
     std::printf("%s\n", report);
     PutMem(report);

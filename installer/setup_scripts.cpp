@@ -229,6 +229,10 @@ void DeleteWorkFile(const char* name) {
 }  // namespace
 
 void GenSimpleScript(const char* path, const char* shellLine, const char* templ, ...) {
+  if (flPreview) {
+    PreviewNote("script %s", path);
+    return;
+  }
   FilePtr f(OpenFile(nullptr, path, "wt", kSevWarning));
   if (!f) {
     NoteFailedStep("%s was not written", path);

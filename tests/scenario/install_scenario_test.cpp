@@ -975,6 +975,35 @@ TEST(InstallScenario, VerifyAndRemoveFollowTheManifest) {
   EXPECT_EQ(DifferencesFromTheHost(r), "");
 }
 
+// A preview shows the installation's command lines and writes, run by
+// anybody, and changes nothing at all; a medium that would fail says why.
+TEST(InstallScenario, APreviewChangesNothing) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::vector<std::string> nobody = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+  std::vector<std::string> preview = nobody;
+  preview.insert(preview.end(), {"./setup", "preview", "install", "/opt"});
+  SandboxResult r = RunInSandbox("install-preview", FromSite(), preview);
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_EQ(r.changes, std::vector<std::string>{}) << "the preview changed the host";
+  for (const char* line : {"earlier installation: none\n", "free space: enough in the work area /tmp and in /opt\n",
+                           "/usr/bin/cp -p /media/pkg_tar.001 /tmp/VexlaInstall\n",
+                           "/usr/bin/tar xvfp /tmp/VexlaInstall/Linuxi386Vpxx.tar\n",
+                           "/usr/bin/cp -p /tmp/VexlaInstall/pkg/vsf /opt/Vexla/vpxx\n",
+                           // a line after a copy the preview did not make still acts
+                           "/usr/bin/chmod  755 /opt/Vexla/vpxx/bin/vprint\n", "/opt/Vexla/vpxx/vpqadmin -upgrade\n",
+                           "/usr/bin/chmod  4755 /opt/Vexla/vpxx/vsf\n", "script /opt/Vexla/vpxx/VexlaVSF\n",
+                           "link /usr/Vexla -> /opt/Vexla\n", "script /usr/bin/vprint\n"})
+    EXPECT_TRUE(Contains(r.out, line)) << line << r.out;
+
+  std::vector<std::string> damaged = nobody;
+  damaged.insert(damaged.end(), {"./setup", "preview", "install", "/opt"});
+  SandboxResult d = RunInSandbox("install-preview-damaged",
+                                 FromMedium(Medium("damaged", Product("damaged", "c vpxx.txt;touch /pwned\n"))), damaged);
+  EXPECT_EQ(d.status, 1) << d.out << d.err;
+  EXPECT_TRUE(Contains(d.err, "pkg.list, line")) << d.err;
+  EXPECT_EQ(d.changes, std::vector<std::string>{});
+}
+
 // ---------------------------------------------------------------------------
 // The end of a run.
 
