@@ -32,11 +32,44 @@ constexpr size_t kNamedFailures = 20;
 int failedSteps = 0;
 std::vector<std::string> failureTexts;
 
-constexpr const char* kOptionWords = ",manual,install,menu,-v,no_space_check,preview,verify,remove";
+constexpr const char* kOptionWords = ",manual,install,menu,-v,no_space_check,preview,verify,remove,--help,-h";
 enum OptionWord {
   kWordOther = 0, kWordManual, kWordInstall, kWordMenu, kWordVersion, kWordNoSpaceCheck,
-  kWordPreview, kWordVerify, kWordRemove,
+  kWordPreview, kWordVerify, kWordRemove, kWordHelp, kWordShortHelp,
 };
+
+const char kUsage[] =
+    "usage: setup [manual] [install DIR] [menu] [-v] [no_space_check] [WORK_AREA]\n"
+    "       setup preview [install DIR] [no_space_check] [WORK_AREA]\n"
+    "       setup verify [install DIR]\n"
+    "       setup remove [install DIR]\n"
+    "\n"
+    "Installs the Vexla print software from the medium it is run from (as root).\n"
+    "\n"
+    "  install DIR     install into DIR/Vexla/vpxx (a full path); without it the\n"
+    "                  directory of an earlier installation, else /usr\n"
+    "  menu            offer the menu: install, make an installation site, mark\n"
+    "                  the work directory as a diskette source\n"
+    "  manual          keep the work files at the end\n"
+    "  no_space_check  do not check the free space first\n"
+    "  WORK_AREA       any other word: the work area (default /tmp), which holds\n"
+    "                  the work directory WORK_AREA/VexlaInstall\n"
+    "  -v              print the version on standard error\n"
+    "  preview         show what an installation would do here, changing nothing\n"
+    "                  (no root needed): its command lines, files and questions\n"
+    "  verify          compare the installation with its manifest\n"
+    "                  (DIR/Vexla/vpxx/setup.manifest), one line a difference\n"
+    "  remove          take the installation off as its manifest lists it\n"
+    "  -h, --help      print this text\n"
+    "\n"
+    "Questions are answered on standard input (printf 'y\\n' | setup install /opt);\n"
+    "input that ends at a question is no answer. Everything an installation runs\n"
+    "is logged in /tmp/setup.log.\n"
+    "\n"
+    "Exit status: 0 done (verify: all match); 1 failed or not done, a step that\n"
+    "failed, a damaged medium, end of input at a question (verify: something\n"
+    "differs; remove: something was kept); 2 a directory that does not exist or\n"
+    "cannot be used (verify, remove: no manifest).\n";
 
 // The work area as a full path: the run changes its directory, so a
 // relative one ("../w") is made absolute (resolved) at once; it is refused
@@ -172,6 +205,10 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
       case kWordRemove:
         RequestedAction = kActionRemove;
         break;
+      case kWordHelp:
+      case kWordShortHelp:
+        std::fputs(kUsage, stdout);
+        std::exit(0);
       default:
         // Any other word names the work area.
         if (const char* why = CheckDirectoryText(word)) RefuseDirectory(why, word);
@@ -188,10 +225,11 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
 }
 
 void SetupMain(int argc, char** argv) {
-  // A preview writes nothing outside its own directory, not even the log.
+  // A preview writes nothing outside its own directory, not even the log;
+  // nor does asking for the usage.
   flUseLog = 1;
   for (int i = 1; i < argc; ++i)
-    if (argv[i] != nullptr && std::strcmp(argv[i], "preview") == 0) flUseLog = 0;
+    if (argv[i] != nullptr && FindToken(argv[i], ",preview,--help,-h,") != 0) flUseLog = 0;
   pVexlaInstallDir = SaveStr("/tmp/%sInstall", "Vexla");
   const char* invocation = argc > 0 && argv[0] != nullptr ? argv[0] : "setup";
   if (std::strlen(invocation) > kMaxDirText)
