@@ -8,7 +8,7 @@
 #include "Dbm.h"
 
 // The driver core string database of the menu engine; NULL unless something
-// opens one (the installer never does).
+// opens one (the installer opens the one of its language from the medium).
 extern DbTHandle* pDrvCoreDB;
 
 constexpr int kNlsSection = 25;        // the menu engine's section
