@@ -5,6 +5,8 @@
 // Files of the module:
 //   setup.cpp           start-up, command line, installer state
 //   setup_messages.cpp  the six message tables and NlsSetupStrCvt
+//   setup_checksums.cpp the medium's checksum file
+//   setup_manifest.cpp  the manifest of an installation, verify and remove
 #pragma once
 
 #include <cstddef>
@@ -29,6 +31,11 @@ extern const char* InstallInfo[6];      // install-directory dialogue lines, NUL
 extern const char* InstallSiteInfo[5];  // site-directory dialogue lines, NULL-ended
 extern char AppDir[kAppDirSize];  // <installation directory>/Vexla/vpxx once known
 extern char Name[kNameSize];      // shared directory-name buffer
+
+// What the command line asks for: an installation (or the menu), a
+// preview of one, or the verify or removal of an installation.
+enum SetupAction { kActionInstall, kActionPreview, kActionVerify, kActionRemove };
+extern SetupAction RequestedAction;
 
 constexpr const char* kVersion = "3.00.42";
 
@@ -144,6 +151,40 @@ SETUP_PRINTF(3, 4) void GenSimpleScript(const char* path, const char* shellLine,
 void VexlaClean(unsigned char removeWork);
 
 // ---------------------------------------------------------------------------
+// The manifest of an installation: <application directory>/setup.manifest.
+
+constexpr const char* kManifestName = "setup.manifest";
+
+// Starts the notes of one installation.
+void ManifestBegin();
+// Before path is made: it, and every folder above it that does not exist
+// yet, are made by this installation. A relative path is not noted.
+void ManifestNoteMade(const char* path);
+// path is the installation's own (a wrapper it writes, a link it makes),
+// whether something was there before or not.
+void ManifestNoteOwn(const char* path);
+// Before the tree source is copied to dest: the paths of dest that do not
+// exist yet are made by it, and the content of its files counts.
+void ManifestNoteCopy(const char* source, const char* dest);
+// The content of the file path (or of every file below the folder path)
+// counts: a copy of the archive, or a script the installer writes.
+void ManifestNoteContent(const char* path);
+void ManifestNoteRename(const char* from, const char* to);
+// Writes the manifest of the installation in AppDir; a write that fails
+// is a failed step.
+bool WriteManifest();
+
+// Compares the host with the manifest of appDir, one line a difference,
+// then a summary: 0 all match, 1 something differs, 2 no manifest.
+int VerifyInstallation(const char* appDir);
+// Takes the installation of appDir off as its manifest lists it (files and
+// links only while they are what the installation left, a changed copy
+// only when the administrator confirms, folders only when empty): 0 all
+// is gone, 1 something was kept (the manifest then lists it), 2 no
+// manifest.
+int RemoveInstallation(const char* appDir);
+
+// ---------------------------------------------------------------------------
 // Disks list and archive pieces.
 
 extern const char kArchiveBase[];  // "Linuxi386Vpxx": the joined archive's name
@@ -166,6 +207,13 @@ std::vector<std::vector<std::string>> DisksListFiles();
 // may lie in a folder of the medium ("db/drvcore.vdb"): a relative path
 // without empty, "." or ".." steps.
 void CheckMediumFileName(const char* word);
+
+// Checks every file that the checksum file of dir ("sha256", or "SHA256"
+// on a DOS diskette) names against it; the first file that is missing or
+// does not match, or a damaged checksum file, ends the run with status 1.
+// A directory without a checksum file is logged and passes. Returns the
+// number of files checked.
+int CheckMediumChecksums(const char* dir);
 
 // Joins the pieces the work directory's list names into
 // <work directory>/Linuxi386Vpxx.tar.Z. A missing piece, or a list naming

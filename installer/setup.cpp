@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "MemMgr.h"
 #include "ShellWord.h"
 #include "SysCmd.h"
 #include "installer.h"
@@ -22,6 +23,7 @@ const char* InstallInfo[6] = {};
 const char* InstallSiteInfo[5] = {};
 char AppDir[kAppDirSize];
 char Name[kNameSize];
+SetupAction RequestedAction = kActionInstall;
 
 namespace {
 
@@ -30,8 +32,11 @@ constexpr size_t kNamedFailures = 20;
 int failedSteps = 0;
 std::vector<std::string> failureTexts;
 
-constexpr const char* kOptionWords = ",manual,install,menu,-v,no_space_check";
-enum OptionWord { kWordOther = 0, kWordManual, kWordInstall, kWordMenu, kWordVersion, kWordNoSpaceCheck };
+constexpr const char* kOptionWords = ",manual,install,menu,-v,no_space_check,preview,verify,remove";
+enum OptionWord {
+  kWordOther = 0, kWordManual, kWordInstall, kWordMenu, kWordVersion, kWordNoSpaceCheck,
+  kWordPreview, kWordVerify, kWordRemove,
+};
 
 // The work area as a full path: the run changes its directory, so a
 // relative one ("../w") is made absolute (resolved) at once; it is refused
@@ -42,6 +47,25 @@ char* AbsoluteWorkArea(char* word) {
   if (realpath(word, resolved) == nullptr) RefuseDirectory("the work area cannot be resolved", word);
   if (const char* why = CheckDirectoryText(resolved)) RefuseDirectory(why, resolved);
   return SaveText(resolved);
+}
+
+// verify and remove: on the installation named with install, else the
+// earlier one, else the one in /usr.
+int RunManifestAction() {
+  const char* d = pInstallDir;
+  if (d == nullptr) d = LocatePreviousInstallation();
+  if (d == nullptr) d = "/usr";
+  FormatText(AppDir, sizeof AppDir, "%s/%s/%s", d, "Vexla", "vpxx");
+  if (RequestedAction == kActionVerify) return VerifyInstallation(AppDir);
+  char* user = GetUserName();
+  const bool root = user != nullptr && std::strcmp(user, "root") == 0;
+  if (!root) {
+    std::printf(NlsSetupStrCvt(35), user != nullptr ? user : "?", my_name);
+    std::fflush(stdout);
+    return 1;
+  }
+  PutMem(user);
+  return RemoveInstallation(AppDir);
 }
 
 }  // namespace
@@ -139,6 +163,15 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
       case kWordNoSpaceCheck:
         *flSpaceCheck = 0;
         break;
+      case kWordPreview:
+        RequestedAction = kActionPreview;
+        break;
+      case kWordVerify:
+        RequestedAction = kActionVerify;
+        break;
+      case kWordRemove:
+        RequestedAction = kActionRemove;
+        break;
       default:
         // Any other word names the work area.
         if (const char* why = CheckDirectoryText(word)) RefuseDirectory(why, word);
@@ -171,6 +204,8 @@ void SetupMain(int argc, char** argv) {
   unsigned char flCleanWork = 1;
   unsigned char flSpaceCheck = 1;
   ReadCommandLine(argc, argv, &flCleanWork, &flSpaceCheck);
+
+  if (RequestedAction == kActionVerify || RequestedAction == kActionRemove) std::exit(RunManifestAction());
 
   if (!flMenu && pInstallDir == nullptr) {
     pInstallDir = LocatePreviousInstallation();

@@ -69,6 +69,7 @@ void ConfirmOverEarlierDaemon() {
 void LinkUnderUsr(const char* d) {
   switch (GetFileType("/usr/Vexla")) {
     case kNoFile:
+      ManifestNoteOwn("/usr/Vexla");
       SysCmd(kCmdLn, kSevFatal, "-s %s/%s %s/%s", d, "Vexla", "/usr", "Vexla");
       break;
     case kDirectoryFile:
@@ -77,6 +78,7 @@ void LinkUnderUsr(const char* d) {
           SysCmd(kCmdRm, kSevWarning, "%s", "/usr/Vexla/vpxx");
           [[fallthrough]];
         case kNoFile:
+          ManifestNoteOwn("/usr/Vexla/vpxx");
           SysCmd(kCmdLn, kSevFatal, "-s %s/%s/%s %s/%s/%s", d, "Vexla", "vpxx", "/usr", "Vexla", "vpxx");
           break;
         default:
@@ -118,6 +120,7 @@ int Install(TtyMenu*, TtyMenuItem*) {
   }
   PutMem(user);
 
+  ManifestBegin();
   ConfirmOverEarlierDaemon();
   StopDemon();
   GenZFile();
@@ -133,6 +136,7 @@ int Install(TtyMenu*, TtyMenuItem*) {
   if (pInstallDir == nullptr && !GetDirName(InstallInfo, "/usr", 1)) return 0;
   const char* d = pInstallDir != nullptr ? pInstallDir : Name;
   FormatText(AppDir, sizeof AppDir, "%s/%s/%s", d, "Vexla", "vpxx");
+  ManifestNoteMade(AppDir);
   CreateFile(AppDir, nullptr, "775");
   CreateFile(AppDir, ".PrintError", "666");
 
@@ -142,6 +146,7 @@ int Install(TtyMenu*, TtyMenuItem*) {
   FormatText(spool, sizeof spool, "%s/%s", kSpoolRoot, "Vexla");
   FormatText(spoolProduct, sizeof spoolProduct, "%s/%s", spool, "vpxx");
   FormatText(download, sizeof download, "%s/%s/__vpa_download__", spool, "vpxx");
+  ManifestNoteMade(download);
   CreateFile(spool, nullptr, "775");
   CreateFile(spoolProduct, nullptr, "775");
   CreateFile(download, nullptr, "777");
@@ -167,5 +172,6 @@ int Install(TtyMenu*, TtyMenuItem*) {
   RunProductCommand("%s/vpqadmin -upgrade", AppDir);
   MakeSetUserId("vprvpxxtty");
   MakeSetUserId("vsf");
+  if (FailedStepCount() == 0) WriteManifest();
   return 0;
 }

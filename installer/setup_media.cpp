@@ -127,12 +127,14 @@ int InstallFromSite() {
   RemoveStray("setup.hlp");
   GetDisksData(pToolPath);
   CopyListedFiles(pToolPath, pVexlaInstallDir);
+  CheckMediumChecksums(pVexlaInstallDir);
   return RunInstallOrMenu();
 }
 
 int InstallFromDiskette() {
   EnterDirectory(pTmpDir, true);
   CheckFoundWorkDirectory();
+  CheckMediumChecksums(pVexlaInstallDir);
   return RunInstallOrMenu();
 }
 

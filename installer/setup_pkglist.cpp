@@ -173,6 +173,7 @@ void SedEdit(const std::string& name, const std::string& script) {
 void MakeLink(const std::string& name, const std::string& link) {
   // Re-installing: a link left by the earlier installation is replaced.
   if (GetFileType(link.c_str()) == kLinkFile) SysCmd(kCmdRm, kSevWarning, "%s", link.c_str());
+  ManifestNoteOwn(link.c_str());
   SysCmd(kCmdLn, kSevFatal, "-s %s/%s %s", AppDir, name.c_str(), link.c_str());
 }
 
@@ -186,6 +187,7 @@ void ApplyAttribute(const std::string& name, const std::string& key, const std::
     case kAttrBat: {
       char path[kNameSize];
       if (!FormatText(path, sizeof path, "/usr/bin/%s", v)) FatalError("wrapper name too long: %s", v);
+      ManifestNoteOwn(path);
       GenSimpleScript(path, ScriptShShell, SimpleScript, AppDir, AppDir, n);
       break;
     }
@@ -199,6 +201,7 @@ void ApplyAttribute(const std::string& name, const std::string& key, const std::
       MakeLink(name, value);
       break;
     case kAttrName:
+      ManifestNoteRename((std::string(AppDir) + "/" + name).c_str(), (std::string(AppDir) + "/" + value).c_str());
       SysCmd(kCmdMv, kSevFatal, "%s/%s %s/%s", AppDir, n, AppDir, v);
       break;
     case kAttrSed:
@@ -211,9 +214,27 @@ void ApplyAttribute(const std::string& name, const std::string& key, const std::
 
 }  // namespace
 
+namespace {
+
+// What a copy step will place, for the manifest: cp puts NAME under its
+// last component into the application directory (or DEST).
+void NoteCopyInManifest(const PkgStep& step, const char* package) {
+  const bool tree = step.keyword == kPkgDir || step.keyword == kPkgDirTo;
+  const bool file = step.keyword == kPkgCopy || step.keyword == kPkgCopyOther;
+  if (!tree && !file) return;
+  const size_t slash = step.name.rfind('/');
+  const std::string leaf = slash == std::string::npos ? step.name : step.name.substr(slash + 1);
+  const std::string into = step.keyword == kPkgDirTo ? step.dest : std::string(AppDir);
+  const std::string source = std::string(pVexlaInstallDir) + "/" + package + "/" + step.name;
+  ManifestNoteCopy(source.c_str(), (into + "/" + leaf).c_str());
+}
+
+}  // namespace
+
 int CarryOutPkgStep(const PkgStep& step, const char* package) {
   const char* n = step.name.c_str();
   int copied = 0;
+  NoteCopyInManifest(step, package);
   switch (step.keyword) {
     case kPkgDir:
       copied = SysCmd(kCmdCpR, kSevWarning, "%s/%s/%s %s", pVexlaInstallDir, package, n, AppDir);

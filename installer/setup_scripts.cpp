@@ -250,6 +250,7 @@ void GenSimpleScript(const char* path, const char* shellLine, const char* templ,
     return;
   }
   SysCmd(kCmdChmod, kSevSilent, "755 %s", path);
+  ManifestNoteContent(path);
 }
 
 void VexlaClean(unsigned char removeWork) {

@@ -25,6 +25,8 @@
 #include <utility>
 #include <vector>
 
+#include "Sha256.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -52,11 +54,12 @@ struct MediumNames {
   const char* piecePrefix;
   const char* dbFolder;  // the menu engine's string database: <dbFolder>/<dbFile>
   const char* dbFile;
+  const char* checksums;
 };
 const MediumNames kUnixNames = {"setup", "setup.hlp", "installf.rom", "isize", "tsize",
-                                "disks", "pkg_tar.",  "db",           "drvcore.vdb"};
+                                "disks", "pkg_tar.",  "db",           "drvcore.vdb", "sha256"};
 const MediumNames kDosNames = {"SETUP", "SETUP.HLP", "INSTALLF.ROM", "ISIZE", "TSIZE",
-                               "DISKS", "PKG_TAR.",  "DB",           "DRVCORE.VDB"};
+                               "DISKS", "PKG_TAR.",  "DB",           "DRVCORE.VDB", "SHA256"};
 // Where the built program keeps its string database: beside it.
 constexpr const char* kDbBesideProgram = "db/drvcore.vdb";
 
@@ -106,6 +109,11 @@ const char kUsageText[] =
     "                   medium, the joined compressed archive, the uncompressed tar\n"
     "                   and the unpacked tree, counted the same way\n"
     "  installf.rom     \"installation site\" or \"diskette\", without a line end\n"
+    "  sha256           the SHA-256 of every other file the disks list names but\n"
+    "                   the marker (which the menu of setup rewrites), one\n"
+    "                   \"<64 hex digits>  <name>\" a line, as sha256sum writes them\n"
+    "                   (sha256sum -c sha256 checks a medium by hand); setup checks\n"
+    "                   every file against it before it joins the archive\n"
     "  setup, setup.hlp the installer program (mode 755) and its help file\n"
     "  db/drvcore.vdb   the string database, where setup looks for it, and its\n"
     "  db/LANG/...      translations (setup opens the one of the language that\n"
@@ -677,6 +685,36 @@ bool CutPieces(const std::string& archive, const OutputDir& out, const MediumNam
   return true;
 }
 
+// Whether the checksum file covers name: every file but the marker and
+// itself.
+bool Checksummed(const std::string& name, const MediumNames& names) {
+  return name != names.marker && name != names.checksums;
+}
+
+// Bytes of the checksum file: one line of 64 digits, two blanks and the
+// name for each file it covers.
+unsigned long long ChecksumFileBytes(const std::vector<std::string>& files, const MediumNames& names) {
+  unsigned long long bytes = 0;
+  for (const std::string& f : files)
+    if (Checksummed(f, names)) bytes += 64 + 2 + f.size() + 1;
+  return bytes;
+}
+
+// Writes the checksum file of the medium, once every other file is there.
+bool WriteChecksums(const OutputDir& out, const std::vector<std::string>& files, const MediumNames& names) {
+  std::string text;
+  for (const std::string& f : files) {
+    if (!Checksummed(f, names)) continue;
+    std::string hex;
+    if (!Sha256File(out.File(f).c_str(), &hex)) {
+      ComplainErrno("cannot read %s for its checksum", out.File(f).c_str());
+      return false;
+    }
+    text += hex + "  " + f + "\n";
+  }
+  return WriteTextFile(out.File(names.checksums), text, 0644);
+}
+
 int MakeMedium(const Options& opts) {
   const MediumNames& names = opts.dos ? kDosNames : kUnixNames;
   if (!CheckProduct(opts.product)) return kFailed;
@@ -706,7 +744,7 @@ int MakeMedium(const Options& opts) {
   if (!opts.helpFile.empty()) files.push_back(names.helpFile);
   if (!opts.dbFile.empty()) files.push_back(MediumDbName(names, ""));
   for (const std::string& language : opts.languages) files.push_back(MediumDbName(names, language));
-  files.insert(files.end(), {names.marker, names.isize, names.tsize, names.disks});
+  files.insert(files.end(), {names.marker, names.isize, names.tsize, names.disks, names.checksums});
   for (unsigned n = 1; n <= pieces; ++n) files.push_back(PieceName(names, n));
   std::string list;
   for (const std::string& f : files) list += f + "\n";
@@ -756,10 +794,16 @@ int MakeMedium(const Options& opts) {
   unsigned long long tsize = workFolderKiB + tsizeFileKiB;
   // The db folder and its language folders in the work folder.
   if (!opts.dbFile.empty()) tsize += EntryKiB(1) * (1 + opts.languages.size());
-  for (const std::string& f : files)
-    if (f != names.tsize) tsize += FileKiB(out.File(f));
+  for (const std::string& f : files) {
+    if (f == names.checksums) {
+      tsize += EntryKiB(ChecksumFileBytes(files, names));
+    } else if (f != names.tsize) {
+      tsize += FileKiB(out.File(f));
+    }
+  }
   tsize += EntryKiB(archiveBytes) + EntryKiB(tarBytes) + treeKiB;
   if (!WriteTextFile(out.File(names.tsize), std::to_string(tsize) + "\n", 0644)) return kFailed;
+  if (!WriteChecksums(out, files, names)) return kFailed;
 
   out.Keep();
   std::printf("%s: made the medium %s (%s%s) from %s:\n", kTool, opts.output.c_str(), marker,

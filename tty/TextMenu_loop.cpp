@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
 
 #include "HelpTty.h"
@@ -38,10 +37,6 @@ constexpr int kScreenWidth = 80;
 // itself again cannot exhaust the stack.
 constexpr int kMaxMenuDepth = 16;
 constexpr int kMaxEntry = kItemTextSize - 1;  // characters of a typed entry or file name
-
-struct FileCloser {
-  void operator()(FILE* f) const { std::fclose(f); }
-};
 
 int runDepth = 0;
 
@@ -112,7 +107,7 @@ void PrintValue(const TtyMenuItem& item, int width) {
 // Stores the menu's settings in the file at path; false when it cannot be
 // created.
 bool StoreSettings(TtyMenu* menu, const char* path) {
-  std::unique_ptr<FILE, FileCloser> f(OpenFile(nullptr, path, "wt", 1));
+  FilePtr f(OpenFile(nullptr, path, "wt", kSevWarning));
   if (!f) return false;
   FILE* saved = pOut;
   pOut = f.get();

@@ -209,7 +209,7 @@ TEST_P(MenuSite, ASiteHoldsEveryListedFileAndInstallsWithRealTexts) {
   int listed = 0;
   for (std::string name; std::getline(list, name) && name != "end_of_list"; ++listed)
     EXPECT_EQ(ReadWholeFile(r.Upper(site + "/" + name)), ReadWholeFile(medium_ + "/" + name)) << name;
-  EXPECT_EQ(listed, 12) << "the program, the list, the marker, two size files, a piece and six databases";
+  EXPECT_EQ(listed, 13) << "the program, the list, the marker, the checksums, two size files, a piece and six databases";
   EXPECT_NE(ReadWholeFile(r.Upper(site + "/disks")).find("db/drvcore.vdb\n"), std::string::npos);
   EXPECT_EQ(Mode(r.Upper(site + "/db/fr_FR")), 0755u);
 
