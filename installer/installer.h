@@ -108,6 +108,12 @@ extern const SetupMessage* pCurLang;  // the run's table, NULL until the first c
 // from LANG.
 const char* NlsSetupStrCvt(int index);
 
+// The LANG value that chose the run's table ("fr_FR"), or NULL for English,
+// which any value outside the six gives too. Chooses the table when no
+// table is chosen yet, so that the message tables and the menu engine's
+// string database speak the same language.
+const char* SetupLanguageName();
+
 // ---------------------------------------------------------------------------
 // Host operations shared by the installer parts.
 
@@ -355,12 +361,14 @@ extern TtyMenu MainMenu;
 // Runs the main menu in menu mode.
 void RunMainMenu();
 
-// The menu engine's string database on the medium: "drvcore", which is
-// <medium>/db/drvcore.vdb, or its DOS form DB/DRVCORE.VDB there. The disks
-// list names it as db/drvcore.vdb, so that it travels with the medium.
+// The menu engine's string databases on the medium: the English "drvcore",
+// which is <medium>/db/drvcore.vdb, and a translation <LANG>/drvcore, which
+// is <medium>/db/<LANG>/drvcore.vdb; on a DOS medium their upper-case forms
+// DB/DRVCORE.VDB and DB/<LANG>/DRVCORE.VDB. The disks list names them, so
+// that they travel with the medium.
 constexpr const char* kDrvCoreDbName = "drvcore";
-constexpr const char* kDrvCoreDbDosPath = "DB/DRVCORE.VDB";
 
-// Opens that database as pDrvCoreDB when the medium holds it; without it
-// the engine's texts stay the error text "Error".
+// Opens the database of the run's language (SetupLanguageName) as
+// pDrvCoreDB, the English one when the medium lacks it, and none when the
+// medium holds neither: the engine's texts are then the error text "Error".
 void OpenDriverCoreDb();
