@@ -102,6 +102,14 @@ TEST(ReadCommandLine, ARelativeWorkAreaIsMadeAbsolute) {
 TEST(ReadCommandLineDeathTest, VersionGoesToStandardError) {
   EXPECT_EXIT(CommandLine({"-v"}), testing::ExitedWithCode(0), "^setup 3.00.42\n$");
   EXPECT_EXIT(CommandLine({"manual", "-v", "/nonexistent"}), testing::ExitedWithCode(0), "3.00.42");
+  for (const char* help : {"--help", "-h"}) {
+    EXPECT_EXIT(
+        {
+          std::freopen("/dev/null", "w", stdout);
+          CommandLine({help});
+        },
+        testing::ExitedWithCode(0), "");
+  }
 }
 
 TEST(ReadCommandLineDeathTest, MissingWorkAreaEndsSilentlyWithTwo) {
