@@ -88,25 +88,19 @@ size_t SpanOf(const char* s, size_t n, char ch) {
   return i;
 }
 
-// Bit k set when node k of the 64 table characters at mat is free.
-// Eight characters per word: a byte of w ^ spaces is zero exactly where the
-// character is a space, the zero-byte test sets the top bit of those bytes
-// only, and the multiplication gathers the eight top bits into one byte
-// (every partial product lands on a bit of its own).
-uint64_t FreeMask(const char* mat) {
-  constexpr uint64_t kEveryByte = 0x0101010101010101ULL;
-  constexpr uint64_t kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-  constexpr uint64_t kGather = 0x0102040810204080ULL;
-  uint64_t mask = 0;
-  for (int i = 0; i < 8; ++i) {
-    uint64_t w;
-    std::memcpy(&w, mat + 8 * i, 8);
-    if constexpr (std::endian::native == std::endian::big) w = __builtin_bswap64(w);
-    const uint64_t v = w ^ (kEveryByte * static_cast<unsigned char>(kMatFree));
-    const uint64_t zero = ~(((v & kLow7) + kLow7) | v | kLow7);
-    mask |= (((zero >> 7) * kGather) >> 56) << (8 * i);
+// Sets (free) or clears (used) bits first .. first+count-1 of the block's
+// free-node bitmap, a word at a time.
+void MarkBits(MemBlock* b, int first, int count, bool free) {
+  for (int k = first; k < first + count;) {
+    const int word = k / 64, bit = k % 64;
+    const int span = std::min(64 - bit, first + count - k);
+    const uint64_t mask = (span == 64 ? ~uint64_t{0} : ((uint64_t{1} << span) - 1)) << bit;
+    if (free)
+      b->FreeBits[word] |= mask;
+    else
+      b->FreeBits[word] &= ~mask;
+    k += span;
   }
-  return mask;
 }
 
 // Bit j set when bits j .. j+n-1 of w are all set (1 <= n <= 64; bits
@@ -121,12 +115,12 @@ uint64_t RunStarts(uint64_t w, int n) {
 }
 
 // Leftmost start of n free nodes at or after node from (first fit), -1
-// when there is none. Works on 64 nodes at a time; `run` carries the free
-// nodes at the top of one word into the next.
-int FindFreeRun(const char* mat, int n, int from) {
+// when there is none. Works on the bitmap, 64 nodes at a time; `run`
+// carries the free nodes at the top of one word into the next.
+int FindFreeRun(const uint64_t* bits, int n, int from) {
   int run = 0;
   for (int base = from & ~63; base < kMemNodesPerBlock; base += 64) {
-    uint64_t w = FreeMask(mat + base);
+    uint64_t w = bits[base / 64];
     if (base < from) w &= ~uint64_t{0} << (from - base);
     const int low = std::countr_one(w);
     if (run + low >= n) return base - run;
@@ -150,33 +144,42 @@ int FitHint(const MemBlock* b, int n) { return b->FitFrom[std::min(n, kMemFitHin
 // for more nodes than the hints cover tells nothing about shorter runs.
 void NoteSearch(MemBlock* b, int n, int found) {
   if (found == kMemNodesPerBlock) b->MaxFreeRun = n - 1;
-  for (int k = n - 1; k < kMemFitHints; ++k)
-    b->FitFrom[k] = static_cast<int16_t>(std::max<int>(b->FitFrom[k], found));
+  // The hints never decrease with k (a longer run starts no earlier than a
+  // shorter one can), so the raising stops at the first that is far enough.
+  for (int k = n - 1; k < kMemFitHints && b->FitFrom[k] < found; ++k) b->FitFrom[k] = static_cast<int16_t>(found);
 }
 
-// Number of characters equal to ch that end just before s, looking back
-// at most n characters; eight at a time like SpanOf.
-size_t SpanBackOf(const char* s, size_t n, char ch) {
-  constexpr uint64_t kEveryByte = 0x0101010101010101ULL;
-  const uint64_t pattern = kEveryByte * static_cast<unsigned char>(ch);
-  size_t i = 0;
-  for (; i + 8 <= n; i += 8) {
-    uint64_t word;
-    std::memcpy(&word, s - i - 8, 8);
-    const uint64_t diff = word ^ pattern;
-    if (diff != 0) {
-      if constexpr (std::endian::native == std::endian::little)
-        return i + static_cast<size_t>(std::countl_zero(diff)) / 8;
-      else
-        return i + static_cast<size_t>(std::countr_zero(diff)) / 8;
-    }
+// Free nodes just before node `end` (counting down) and from node `first`
+// on (counting up), read from the bitmap a word at a time.
+int FreeRunBefore(const MemBlock* b, int end) {
+  int run = 0;
+  while (end > 0) {
+    const int bit = (end - 1) % 64;
+    // The bits below `end` in its word, moved to the top.
+    const uint64_t w = b->FreeBits[(end - 1) / 64] << (63 - bit);
+    const int ones = std::countl_one(w);
+    if (ones <= bit) return run + ones;
+    run += bit + 1;
+    end -= bit + 1;
   }
-  while (i < n && s[-1 - static_cast<ptrdiff_t>(i)] == ch) ++i;
-  return i;
+  return run;
+}
+
+int FreeRunFrom(const MemBlock* b, int first) {
+  int run = 0;
+  while (first < kMemNodesPerBlock) {
+    const int bit = first % 64;
+    const int ones = std::countr_one(b->FreeBits[first / 64] >> bit);
+    if (ones < 64 - bit) return run + ones;
+    run += 64 - bit;
+    first += 64 - bit;
+  }
+  return run;
 }
 
 void MarkNodes(MemBlock* b, int first, int count, char mark) {
   std::memset(b->MAT + first, mark, count);
+  MarkBits(b, first, count, mark == kMatFree);
   if (mark == kMatUsed) {
     b->FreeNodeCount -= count;
     return;
@@ -184,14 +187,16 @@ void MarkNodes(MemBlock* b, int first, int count, char mark) {
   b->FreeNodeCount += count;
   // The freed nodes join the free runs on either side of them.
   const int end = first + count;
-  const int before = static_cast<int>(SpanBackOf(b->MAT + first, first, kMatFree));
-  const int after = static_cast<int>(SpanOf(b->MAT + end, kMemNodesPerBlock - end, kMatFree));
+  const int before = FreeRunBefore(b, first);
+  const int after = FreeRunFrom(b, end);
   const int start = first - before;
   const int length = before + count + after;
   b->MaxFreeRun = std::max(b->MaxFreeRun, length);
-  // Runs made possible here start no earlier than the merged run does.
-  for (int k = 0; k < std::min(length, kMemFitHints); ++k)
-    b->FitFrom[k] = static_cast<int16_t>(std::min<int>(b->FitFrom[k], start));
+  // Runs made possible here start no earlier than the merged run does;
+  // the hints stay ordered, so the lowering stops at the first that is
+  // early enough.
+  for (int k = std::min(length, kMemFitHints) - 1; k >= 0 && b->FitFrom[k] > start; --k)
+    b->FitFrom[k] = static_cast<int16_t>(start);
 }
 
 void GiveBack(void* p, size_t size, unsigned char fromHeap) {
@@ -218,6 +223,7 @@ void* GetDedicated(size_t a) {
   MemBlock* b = GetNewBlock(size);
   if (b == nullptr) return nullptr;
   std::memset(b->MAT, kMatUsed, kMemNodesPerBlock);
+  MarkBits(b, 0, kMemNodesPerBlock, false);
   b->FreeNodeCount = 0;
   b->MaxFreeRun = 0;
   b->UsedSize = static_cast<int32_t>(a);
@@ -290,6 +296,7 @@ MemBlock* GetNewBlock(size_t len) {
   MemBlock* b = static_cast<MemBlock*>(header);
   std::memset(b->MAT, kMatFree, kMemNodesPerBlock);
   b->MAT[kMemNodesPerBlock] = '\0';
+  MarkBits(b, 0, kMemNodesPerBlock, true);
   b->Size = static_cast<int32_t>(size);
   b->pMemory = static_cast<char*>(data);
   b->FreeNodeCount = kMemNodesPerBlock;
@@ -350,7 +357,7 @@ void* GetMem(size_t len) {
       if (b == nullptr) return nullptr;
     }
     if (b->FreeNodeCount < n || b->MaxFreeRun < n) continue;
-    const int i = FindFreeRun(b->MAT, n, FitHint(b, n));
+    const int i = FindFreeRun(b->FreeBits, n, FitHint(b, n));
     NoteSearch(b, n, i >= 0 ? i : kMemNodesPerBlock);
     if (i >= 0) return TakeNodes(b, i, n);
   }

@@ -39,9 +39,12 @@ struct MemBlock {
   // is longer than MaxFreeRun (an upper bound, exact after a failed search),
   // so a block without room is passed over unsearched. No k + 1 consecutive
   // free nodes start before node FitFrom[k], so a first-fit search for k + 1
-  // or more nodes may begin there.
+  // or more nodes may begin there; FitFrom never decreases with k.
   int32_t MaxFreeRun;
   int16_t FitFrom[kMemFitHints];
+  // MAT again as bits, set for a free node (node k is bit k % 64 of word
+  // k / 64), so that a search tests 64 nodes with one word.
+  uint64_t FreeBits[kMemNodesPerBlock / 64];
 };
 
 extern MemBlock* pMemB;      // first block of the chain, NULL before the first allocation

@@ -55,6 +55,9 @@ testing::AssertionResult Consistent() {
   for (const MemBlock* b = pMemB; b != nullptr; prev = b, b = b->pNext) {
     if (b->pPrev != prev) return testing::AssertionFailure() << "broken pPrev link";
     if (b->MAT[kMemNodesPerBlock] != '\0') return testing::AssertionFailure() << "MAT unterminated";
+    for (int k = 0; k < kMemNodesPerBlock; ++k)
+      if (((b->FreeBits[k / 64] >> (k % 64)) & 1) != (b->MAT[k] == kMatFree))
+        return testing::AssertionFailure() << "free bitmap differs from MAT at node " << k;
     if (b->Size > kMemBlockSize) {
       if (b->Size % kMemDedicatedGranule != 0 || b->FreeNodeCount != 0 ||
           Mat(b) != Used(kMemNodesPerBlock) || b->UsedSize <= 0 || b->UsedSize % kMemNodeSize != 0 ||
@@ -95,6 +98,8 @@ testing::AssertionResult Consistent() {
       const size_t first = Mat(b).find(Free(k + 1));
       if (first != std::string_view::npos && first < static_cast<size_t>(b->FitFrom[k]))
         return testing::AssertionFailure() << "FitFrom[" << k << "] skips a free run";
+      if (k > 0 && b->FitFrom[k] < b->FitFrom[k - 1])
+        return testing::AssertionFailure() << "FitFrom[" << k << "] below FitFrom[" << k - 1 << "]";
     }
   }
   return testing::AssertionSuccess();
