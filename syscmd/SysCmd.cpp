@@ -3,6 +3,7 @@
 // GetCmdResponse reads a row's output through a pipe.
 #include "SysCmd.h"
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cerrno>
@@ -128,16 +129,41 @@ void BuildFullSearchPath() {
   if (path) PutMem(path);
 }
 
+// The directories listed so far in this resolution, by identity: a second
+// listing of one (PATH repeats the system directories, /bin is often a link
+// to /usr/bin) resolves nothing that the first did not, so it is skipped.
+struct ListedDirs {
+  static constexpr int kMax = 64;
+  dev_t dev[kMax];
+  ino_t ino[kMax];
+  int count = 0;
+
+  // True when dir was listed before; otherwise it is noted (when there is
+  // room and it can be looked at).
+  bool Seen(const char* dir) {
+    struct stat st;
+    if (stat(dir, &st) != 0) return false;
+    for (int i = 0; i < count; ++i)
+      if (dev[i] == st.st_dev && ino[i] == st.st_ino) return true;
+    if (count < kMax) {
+      dev[count] = st.st_dev;
+      ino[count] = st.st_ino;
+      ++count;
+    }
+    return false;
+  }
+};
+
 // Cuts the ':'-separated list in place and hands each absolute directory
 // to FillCmdPaths until every row is resolved. Empty and relative entries
 // are skipped: a root installer must not pick commands from the current
 // directory. Returns false once all rows are resolved.
-bool FillFromList(char* list) {
+bool FillFromList(char* list, ListedDirs& listed) {
   char* dir = list;
   while (dir != nullptr) {
     char* colon = std::strchr(dir, ':');
     if (colon != nullptr) *colon = '\0';
-    if (dir[0] == '/' && FillCmdPaths(dir) == 0) return false;
+    if (dir[0] == '/' && !listed.Seen(dir) && FillCmdPaths(dir) == 0) return false;
     dir = colon ? colon + 1 : nullptr;
   }
   return true;
@@ -287,7 +313,8 @@ void InitSysCmdList() {
   FullSearchPath = SaveStr("%s:%s", kSystemDirs, path ? path : "");
   CopyText(SearchPaths, sizeof SearchPaths, kSystemDirs);
   // The PATH copy is cut in place too and stays allocated: rows point into it.
-  if (FillFromList(SearchPaths) && path != nullptr) FillFromList(path);
+  ListedDirs listed;
+  if (FillFromList(SearchPaths, listed) && path != nullptr) FillFromList(path, listed);
 
   const SysCmdEntry& sh = ComList[kCmdSh];
   if (sh.pPath != nullptr) putenv(SaveStr("SHELL=%s/%s ", sh.pPath, sh.pName));

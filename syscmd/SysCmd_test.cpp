@@ -126,6 +126,21 @@ TEST_F(ResolveTest, SystemDirectoriesComeBeforePath) {
   }
 }
 
+// A directory met again under another name (a link) or the same one is not
+// listed again, and the rows keep the name under which they were found.
+TEST_F(ResolveTest, ADirectoryMetAgainKeepsTheNameItWasFirstFoundUnder) {
+  if (!FirstSystemDirWith("lsallq").empty() || !FirstSystemDirWith("mkque").empty())
+    GTEST_SKIP() << "lsallq or mkque is installed here";
+  dir.Write("a/lsallq", "");
+  dir.Write("b/mkque", "");
+  ASSERT_EQ(symlink(dir.File("a").c_str(), dir.File("link").c_str()), 0);
+  const std::string path = dir.File("link") + ":" + dir.File("a") + ":" + dir.File("link") + ":" + dir.File("b");
+  setenv("PATH", path.c_str(), 1);
+  InitSysCmdList();
+  EXPECT_STREQ(ComList[70].pPath, dir.File("link").c_str());  // lsallq
+  EXPECT_STREQ(ComList[71].pPath, dir.File("b").c_str());     // mkque, after the repeats
+}
+
 TEST_F(ResolveTest, WithoutPathOnlyTheSystemDirectoriesAreSearched) {
   unsetenv("PATH");
   InitSysCmdList();

@@ -1,6 +1,7 @@
 // Directory listings as blank lists, and entry lookup by name.
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "MemMgr.h"
 #include "utils.h"
@@ -24,24 +25,17 @@ char* GetDirFileList(const char* path) {
   if (path == nullptr) return nullptr;
   DirPtr dir(opendir(path));
   if (!dir) return nullptr;
-  size_t total = 0;
-  while (const char* name = ReadDir(dir.get())) total += std::strlen(name) + 1;
-  const size_t size = total + 3;
-  char* list = GetMemT<char>(size);
-  if (list == nullptr) return nullptr;
-  rewinddir(dir.get());
-  // Entries may appear between the two passes: whatever does not fit the
-  // measured size is left out rather than written past it.
-  size_t used = 0;
+  // One pass over the directory: reading a large one (/usr/bin) twice
+  // costs more than gathering its names here and copying them once.
+  std::string names;
   while (const char* name = ReadDir(dir.get())) {
-    size_t len = std::strlen(name);
-    if (used + 1 + len + 2 > size) break;
-    list[used++] = ' ';
-    std::memcpy(list + used, name, len);
-    used += len;
+    names += ' ';
+    names += name;
   }
-  list[used++] = ' ';
-  list[used] = '\0';
+  names += ' ';
+  char* list = GetMemT<char>(names.size() + 2);
+  if (list == nullptr) return nullptr;
+  std::memcpy(list, names.data(), names.size());
   return list;
 }
 
