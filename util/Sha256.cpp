@@ -8,6 +8,10 @@
 #include <cstdio>
 #include <cstring>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
 namespace {
 
 constexpr uint32_t kRound[64] = {
@@ -28,7 +32,9 @@ constexpr uint32_t Rotr(uint32_t x, int n) { return (x >> n) | (x << (32 - n)); 
 Sha256::Sha256()
     : state_{0x6a09e667, 0xbb67ae85, 0x3c6ef372, 0xa54ff53a, 0x510e527f, 0x9b05688c, 0x1f83d9ab, 0x5be0cd19} {}
 
-void Sha256::Block(const unsigned char* block) {
+namespace {
+
+void PortableBlock(uint32_t* state, const unsigned char* block) {
   uint32_t w[64];
   for (int i = 0; i < 16; ++i)
     w[i] = static_cast<uint32_t>(block[4 * i]) << 24 | static_cast<uint32_t>(block[4 * i + 1]) << 16 |
@@ -38,8 +44,8 @@ void Sha256::Block(const unsigned char* block) {
     uint32_t s1 = Rotr(w[i - 2], 17) ^ Rotr(w[i - 2], 19) ^ (w[i - 2] >> 10);
     w[i] = w[i - 16] + s0 + w[i - 7] + s1;
   }
-  uint32_t a = state_[0], b = state_[1], c = state_[2], d = state_[3];
-  uint32_t e = state_[4], f = state_[5], g = state_[6], h = state_[7];
+  uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
+  uint32_t e = state[4], f = state[5], g = state[6], h = state[7];
   for (int i = 0; i < 64; ++i) {
     uint32_t t1 = h + (Rotr(e, 6) ^ Rotr(e, 11) ^ Rotr(e, 25)) + ((e & f) ^ (~e & g)) + kRound[i] + w[i];
     uint32_t t2 = (Rotr(a, 2) ^ Rotr(a, 13) ^ Rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
@@ -52,20 +58,87 @@ void Sha256::Block(const unsigned char* block) {
     b = a;
     a = t1 + t2;
   }
-  state_[0] += a;
-  state_[1] += b;
-  state_[2] += c;
-  state_[3] += d;
-  state_[4] += e;
-  state_[5] += f;
-  state_[6] += g;
-  state_[7] += h;
+  state[0] += a;
+  state[1] += b;
+  state[2] += c;
+  state[3] += d;
+  state[4] += e;
+  state[5] += f;
+  state[6] += g;
+  state[7] += h;
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// The processor's SHA extensions: two rounds an instruction. The state is
+// kept as the two vectors ABEF and CDGH that the instructions work on.
+[[gnu::target("sha,sse4.1,ssse3")]] void ShaExtBlocks(uint32_t* state, const unsigned char* data, size_t blocks) {
+  const __m128i byteSwap = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
+  __m128i cdab = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state)), 0xB1);
+  __m128i efgh = _mm_shuffle_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(state + 4)), 0x1B);
+  __m128i abef = _mm_alignr_epi8(cdab, efgh, 8);
+  __m128i cdgh = _mm_blend_epi16(efgh, cdab, 0xF0);
+  for (; blocks > 0; --blocks, data += 64) {
+    const __m128i abefBefore = abef, cdghBefore = cdgh;
+    __m128i w[4];  // the message words of the last four groups of four rounds
+    for (int g = 0; g < 16; ++g) {
+      __m128i m;
+      if (g < 4) {
+        m = _mm_shuffle_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 16 * g)), byteSwap);
+      } else {
+        // w[t-16] + s0(w[t-15]) + w[t-7], then s1(w[t-2]) added.
+        m = _mm_add_epi32(_mm_sha256msg1_epu32(w[g % 4], w[(g + 1) % 4]),
+                          _mm_alignr_epi8(w[(g + 3) % 4], w[(g + 2) % 4], 4));
+        m = _mm_sha256msg2_epu32(m, w[(g + 3) % 4]);
+      }
+      w[g % 4] = m;
+      const __m128i k = _mm_add_epi32(m, _mm_loadu_si128(reinterpret_cast<const __m128i*>(kRound + 4 * g)));
+      cdgh = _mm_sha256rnds2_epu32(cdgh, abef, k);
+      abef = _mm_sha256rnds2_epu32(abef, cdgh, _mm_shuffle_epi32(k, 0x0E));
+    }
+    abef = _mm_add_epi32(abef, abefBefore);
+    cdgh = _mm_add_epi32(cdgh, cdghBefore);
+  }
+  const __m128i feba = _mm_shuffle_epi32(abef, 0x1B);
+  const __m128i dchg = _mm_shuffle_epi32(cdgh, 0xB1);
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(state), _mm_blend_epi16(feba, dchg, 0xF0));
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4), _mm_alignr_epi8(dchg, feba, 8));
+}
+
+bool HaveShaExt() {
+  static const bool have = __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1");
+  return have;
+}
+#else
+void ShaExtBlocks(uint32_t*, const unsigned char*, size_t) {}
+bool HaveShaExt() { return false; }
+#endif
+
+bool flPortableOnly = false;
+
+}  // namespace
+
+void Sha256PortableOnly(bool on) { flPortableOnly = on; }
+
+void Sha256::Blocks(const unsigned char* data, size_t blocks) {
+  if (!flPortableOnly && HaveShaExt()) {
+    ShaExtBlocks(state_, data, blocks);
+    return;
+  }
+  for (; blocks > 0; --blocks, data += 64) PortableBlock(state_, data);
 }
 
 void Sha256::Update(const void* data, size_t size) {
   const unsigned char* p = static_cast<const unsigned char*>(data);
   length_ += size;
   while (size > 0) {
+    if (buffered_ == 0 && size >= sizeof buffer_) {
+      // Whole blocks straight from the caller's data.
+      const size_t blocks = size / sizeof buffer_;
+      Blocks(p, blocks);
+      p += blocks * sizeof buffer_;
+      size -= blocks * sizeof buffer_;
+      continue;
+    }
     size_t n = sizeof buffer_ - buffered_;
     if (n > size) n = size;
     std::memcpy(buffer_ + buffered_, p, n);
@@ -73,7 +146,7 @@ void Sha256::Update(const void* data, size_t size) {
     p += n;
     size -= n;
     if (buffered_ == sizeof buffer_) {
-      Block(buffer_);
+      Blocks(buffer_, 1);
       buffered_ = 0;
     }
   }

@@ -16,13 +16,17 @@ class Sha256 {
   std::string HexDigest();
 
  private:
-  void Block(const unsigned char* block);
+  void Blocks(const unsigned char* data, size_t blocks);  // whole 64-byte blocks
 
   uint32_t state_[8];
   unsigned char buffer_[64];
   size_t buffered_ = 0;
   uint64_t length_ = 0;  // bytes seen
 };
+
+// Tests: true computes every digest without the processor's SHA
+// instructions, as on a processor that lacks them.
+void Sha256PortableOnly(bool on);
 
 // Digest of a whole file (links followed); false when it cannot be read.
 bool Sha256File(const char* path, std::string* hex);
