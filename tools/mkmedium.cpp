@@ -12,6 +12,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <signal.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
@@ -20,8 +22,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <set>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -212,9 +217,11 @@ std::string FindOnPath(const char* program) {
   return {};
 }
 
-// Runs the program with the arguments (args[0] is its name) and waits for it.
-// True when it exited with status 0; otherwise says why.
-bool RunTool(const std::string& program, const std::vector<std::string>& args) {
+// Starts the program with the arguments (args[0] is its name), its standard
+// input and output from the descriptors given (-1: this program's own;
+// our other descriptors are opened close-on-exec). The process id, or -1
+// after saying why.
+pid_t StartTool(const std::string& program, const std::vector<std::string>& args, int in = -1, int out = -1) {
   std::vector<char*> argv;
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
@@ -222,27 +229,37 @@ bool RunTool(const std::string& program, const std::vector<std::string>& args) {
   pid_t pid = fork();
   if (pid < 0) {
     ComplainErrno("cannot start %s", args[0].c_str());
-    return false;
+    return -1;
   }
   if (pid == 0) {
+    if ((in >= 0 && dup2(in, 0) < 0) || (out >= 0 && dup2(out, 1) < 0)) _exit(127);
+    // We ignore SIGPIPE; the tools must see a closed pipe the usual way.
+    signal(SIGPIPE, SIG_DFL);
     execv(program.c_str(), argv.data());
     std::fprintf(stderr, "%s: cannot run %s: %s\n", kTool, program.c_str(), std::strerror(errno));
     _exit(127);
   }
+  return pid;
+}
+
+// Waits for the program started as pid. True when it exited with status 0;
+// otherwise says why (when report is true).
+bool WaitTool(pid_t pid, const std::string& name, bool report = true) {
   int status = 0;
   while (waitpid(pid, &status, 0) < 0) {
     if (errno != EINTR) {
-      ComplainErrno("cannot wait for %s", args[0].c_str());
+      ComplainErrno("cannot wait for %s", name.c_str());
       return false;
     }
   }
   if (WIFEXITED(status) && WEXITSTATUS(status) == 0) return true;
+  if (!report) return false;
   if (WIFEXITED(status))
-    Complain("%s failed with exit status %d", args[0].c_str(), WEXITSTATUS(status));
+    Complain("%s failed with exit status %d", name.c_str(), WEXITSTATUS(status));
   else if (WIFSIGNALED(status))
-    Complain("%s was killed by signal %d", args[0].c_str(), WTERMSIG(status));
+    Complain("%s was killed by signal %d", name.c_str(), WTERMSIG(status));
   else
-    Complain("%s ended abnormally", args[0].c_str());
+    Complain("%s ended abnormally", name.c_str());
   return false;
 }
 
@@ -355,32 +372,6 @@ bool TreeKiB(const std::string& dir, unsigned long long* total) {
   }
   return true;
 }
-
-// A temporary folder of our own, removed with what it holds.
-class TempDir {
- public:
-  bool Make() {
-    const char* base = std::getenv("TMPDIR");
-    std::string templ = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/mkmedium.XXXXXX";
-    std::vector<char> buf(templ.begin(), templ.end());
-    buf.push_back('\0');
-    if (mkdtemp(buf.data()) == nullptr) {
-      ComplainErrno("cannot make a temporary folder %s", templ.c_str());
-      return false;
-    }
-    path_ = buf.data();
-    return true;
-  }
-  ~TempDir() {
-    if (path_.empty()) return;
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 // The output folder: new or empty. Unless Keep() is called, whatever was
 // written into it goes again (and the folder too, when it was made here).
@@ -604,10 +595,111 @@ bool ProductEntries(const std::string& product, std::vector<std::string>* names)
   return true;
 }
 
-// Packs the product into dir/product.tar and compresses that to
-// dir/product.tar.Z, the archive; gives its path and the sizes of both.
-bool MakeArchive(const std::string& product, const std::string& dir, std::string* archive,
-                 unsigned long long* archiveBytes, unsigned long long* tarBytes) {
+std::string PieceName(const MediumNames& names, unsigned n) {
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%s%03u", names.piecePrefix, n);
+  return buf;
+}
+
+// What packing the product gave: the archive's size compressed and as tar,
+// and the pieces cut from it with the digest of each.
+struct Archive {
+  unsigned long long bytes = 0;
+  unsigned long long tarBytes = 0;
+  std::vector<std::string> pieceDigests;  // of pkg_tar.001, pkg_tar.002, ...
+};
+
+// How far the cutting is, on one line rewritten in place, when standard
+// output is a terminal; nothing otherwise.
+class Progress {
+ public:
+  Progress() : on_(isatty(STDOUT_FILENO) == 1) {}
+  void Show(size_t pieces, unsigned long long bytes) {
+    if (!on_) return;
+    std::printf("\r%s: %zu piece%s written, %llu bytes", kTool, pieces, pieces == 1 ? "" : "s", bytes);
+    std::fflush(stdout);
+    shown_ = true;
+  }
+  void End() {
+    if (shown_) std::printf("\n");
+    shown_ = false;
+  }
+
+ private:
+  bool on_;
+  bool shown_ = false;
+};
+
+// Copies the tar stream into compress, counting its bytes; closes both ends.
+void ForwardTar(int from, int to, unsigned long long* bytes) {
+  std::vector<char> buf(65536);
+  for (;;) {
+    ssize_t n = read(from, buf.data(), buf.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0 || !WriteAll(to, buf.data(), static_cast<size_t>(n))) break;
+    *bytes += static_cast<unsigned long long>(n);
+  }
+  close(from);
+  close(to);
+}
+
+// Cuts the compressed stream into pieces of pieceSize bytes in the medium
+// folder, each hashed as it is written. Past the most pieces a list can
+// name the stream is only counted. False after saying why.
+bool CutPieces(int from, const OutputDir& out, const MediumNames& names, unsigned long long pieceSize,
+               Archive* archive) {
+  Progress progress;
+  std::vector<char> buf(65536);
+  std::unique_ptr<Fd> piece;
+  std::string path;
+  Sha256 sum;
+  unsigned long long inPiece = 0;
+  auto finishPiece = [&] {
+    inPiece = 0;
+    if (!piece) return true;
+    const bool ok = FinishFile(*piece, path);
+    piece.reset();
+    archive->pieceDigests.push_back(sum.HexDigest());
+    progress.Show(archive->pieceDigests.size(), archive->bytes);
+    return ok;
+  };
+  for (;;) {
+    ssize_t got = read(from, buf.data(), buf.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      ComplainErrno("cannot read the output of compress");
+      return false;
+    }
+    if (got == 0) break;
+    for (size_t at = 0; at < static_cast<size_t>(got);) {
+      if (inPiece == 0 && archive->pieceDigests.size() < kMaxPieces) {
+        path = out.File(PieceName(names, static_cast<unsigned>(archive->pieceDigests.size() + 1)));
+        piece = std::make_unique<Fd>(CreateNew(path, 0644));
+        if (!piece->ok()) return false;
+        sum = Sha256();
+      }
+      const size_t n = static_cast<size_t>(std::min<unsigned long long>(pieceSize - inPiece, got - at));
+      if (piece && !WriteAll(piece->get(), buf.data() + at, n)) {
+        ComplainErrno("cannot write %s", path.c_str());
+        return false;
+      }
+      if (piece) sum.Update(buf.data() + at, n);
+      at += n;
+      inPiece += n;
+      archive->bytes += n;
+      if (inPiece == pieceSize && !finishPiece()) return false;
+    }
+  }
+  const bool ok = inPiece == 0 || finishPiece();
+  progress.End();
+  return ok;
+}
+
+// Packs the product with tar, compresses the stream with compress and cuts
+// it into the pieces of the medium, all at once: tar and compress run side
+// by side, and no archive is kept anywhere but in the pieces.
+bool PackProduct(const std::string& product, const OutputDir& out, const MediumNames& names,
+                 unsigned long long pieceSize, Archive* archive) {
   std::string tar = FindOnPath("tar");
   if (tar.empty()) {
     Complain("cannot find the program tar on PATH");
@@ -620,67 +712,35 @@ bool MakeArchive(const std::string& product, const std::string& dir, std::string
   }
   std::vector<std::string> entries;
   if (!ProductEntries(product, &entries)) return false;
-  std::string tarFile = dir + "/product.tar";
   // Owner and group root: the installer unpacks as root and copies with
   // cp -p, so the packager's own ids must not reach the target.
   std::vector<std::string> tarArgs = {
-      "tar", "-cf",   tarFile, "--format=ustar", "--owner=0", "--group=0", "--numeric-owner", "--sort=name",
+      "tar", "-cf",   "-", "--format=ustar", "--owner=0", "--group=0", "--numeric-owner", "--sort=name",
       "-C",  product, "--"};
   tarArgs.insert(tarArgs.end(), entries.begin(), entries.end());
-  if (!RunTool(tar, tarArgs)) return false;
-  struct stat st;
-  if (stat(tarFile.c_str(), &st) != 0) {
-    ComplainErrno("tar made no archive %s", tarFile.c_str());
+  int tarOut[2], zIn[2], zOut[2];
+  if (pipe2(tarOut, O_CLOEXEC) != 0 || pipe2(zIn, O_CLOEXEC) != 0 || pipe2(zOut, O_CLOEXEC) != 0) {
+    ComplainErrno("cannot make a pipe");
     return false;
   }
-  *tarBytes = static_cast<unsigned long long>(st.st_size);
+  const pid_t tarPid = StartTool(tar, tarArgs, -1, tarOut[1]);
+  close(tarOut[1]);
   // -f: compress even when that saves nothing, instead of refusing.
-  if (!RunTool(compress, {"compress", "-f", tarFile})) return false;
-  *archive = tarFile + ".Z";
-  if (stat(archive->c_str(), &st) != 0 || st.st_size == 0) {
-    Complain("compress made no archive %s", archive->c_str());
+  const pid_t zPid = StartTool(compress, {"compress", "-c", "-f"}, zIn[0], zOut[1]);
+  close(zIn[0]);
+  close(zOut[1]);
+  std::thread forward(ForwardTar, tarOut[0], zIn[1], &archive->tarBytes);
+  bool cut = CutPieces(zOut[0], out, names, pieceSize, archive);
+  // Closing our end stops compress, and so tar, when the cutting failed.
+  close(zOut[0]);
+  forward.join();
+  // A tool stopped because the cutting failed has nothing to add.
+  const bool tarOk = tarPid > 0 && WaitTool(tarPid, "tar", cut);
+  const bool zOk = zPid > 0 && WaitTool(zPid, "compress", cut && tarOk);
+  if (!cut || !tarOk || !zOk) return false;
+  if (archive->bytes == 0) {
+    Complain("compress made no archive");
     return false;
-  }
-  *archiveBytes = static_cast<unsigned long long>(st.st_size);
-  return true;
-}
-
-std::string PieceName(const MediumNames& names, unsigned n) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%s%03u", names.piecePrefix, n);
-  return buf;
-}
-
-// Cuts the archive into pieces of the given size in the medium folder.
-bool CutPieces(const std::string& archive, const OutputDir& out, const MediumNames& names, unsigned long long pieceSize,
-               unsigned pieces) {
-  Fd in(open(archive.c_str(), O_RDONLY | O_CLOEXEC));
-  if (!in.ok()) {
-    ComplainErrno("cannot read %s", archive.c_str());
-    return false;
-  }
-  std::vector<char> buf(65536);
-  for (unsigned n = 1; n <= pieces; ++n) {
-    std::string path = out.File(PieceName(names, n));
-    Fd piece = CreateNew(path, 0644);
-    if (!piece.ok()) return false;
-    unsigned long long left = pieceSize;
-    while (left > 0) {
-      size_t want = left < buf.size() ? static_cast<size_t>(left) : buf.size();
-      ssize_t got = read(in.get(), buf.data(), want);
-      if (got < 0 && errno == EINTR) continue;
-      if (got < 0) {
-        ComplainErrno("cannot read %s", archive.c_str());
-        return false;
-      }
-      if (got == 0) break;
-      if (!WriteAll(piece.get(), buf.data(), static_cast<size_t>(got))) {
-        ComplainErrno("cannot write %s", path.c_str());
-        return false;
-      }
-      left -= static_cast<unsigned long long>(got);
-    }
-    if (!FinishFile(piece, path)) return false;
   }
   return true;
 }
@@ -700,13 +760,20 @@ unsigned long long ChecksumFileBytes(const std::vector<std::string>& files, cons
   return bytes;
 }
 
-// Writes the checksum file of the medium, once every other file is there.
-bool WriteChecksums(const OutputDir& out, const std::vector<std::string>& files, const MediumNames& names) {
+// Writes the checksum file of the medium, once every other file is there;
+// the pieces were hashed as they were cut.
+bool WriteChecksums(const OutputDir& out, const std::vector<std::string>& files, const MediumNames& names,
+                    const Archive& archive) {
+  std::map<std::string, std::string> known;
+  for (size_t i = 0; i < archive.pieceDigests.size(); ++i)
+    known[PieceName(names, static_cast<unsigned>(i + 1))] = archive.pieceDigests[i];
   std::string text;
   for (const std::string& f : files) {
     if (!Checksummed(f, names)) continue;
     std::string hex;
-    if (!Sha256File(out.File(f).c_str(), &hex)) {
+    if (auto k = known.find(f); k != known.end()) {
+      hex = k->second;
+    } else if (!Sha256File(out.File(f).c_str(), &hex)) {
       ComplainErrno("cannot read %s for its checksum", out.File(f).c_str());
       return false;
     }
@@ -724,11 +791,14 @@ int MakeMedium(const Options& opts) {
   for (const std::string& language : opts.languages)
     if (!CheckRegularFile(TranslationFile(opts.dbFile, language), "string database")) return kFailed;
 
-  TempDir temp;
-  if (!temp.Make()) return kFailed;
-  std::string archive;
-  unsigned long long archiveBytes = 0, tarBytes = 0;
-  if (!MakeArchive(opts.product, temp.path(), &archive, &archiveBytes, &tarBytes)) return kFailed;
+  unsigned long long treeKiB = 0;
+  if (!TreeKiB(opts.product, &treeKiB)) return kFailed;
+
+  OutputDir out;
+  if (!out.Open(opts.output)) return kFailed;
+  Archive archive;
+  if (!PackProduct(opts.product, out, names, opts.pieceSize, &archive)) return kFailed;
+  const unsigned long long archiveBytes = archive.bytes, tarBytes = archive.tarBytes;
   unsigned long long pieceCount = (archiveBytes + opts.pieceSize - 1) / opts.pieceSize;
   if (pieceCount > kMaxPieces) {
     Complain(
@@ -757,12 +827,6 @@ int MakeMedium(const Options& opts) {
     return kFailed;
   }
 
-  unsigned long long treeKiB = 0;
-  if (!TreeKiB(opts.product, &treeKiB)) return kFailed;
-
-  OutputDir out;
-  if (!out.Open(opts.output)) return kFailed;
-  if (!CutPieces(archive, out, names, opts.pieceSize, pieces)) return kFailed;
   if (!CopyFile(opts.program, out.File(names.program), 0755)) return kFailed;
   if (!opts.helpFile.empty() && !CopyFile(opts.helpFile, out.File(names.helpFile), 0644)) return kFailed;
   if (!opts.dbFile.empty()) {
@@ -803,7 +867,7 @@ int MakeMedium(const Options& opts) {
   }
   tsize += EntryKiB(archiveBytes) + EntryKiB(tarBytes) + treeKiB;
   if (!WriteTextFile(out.File(names.tsize), std::to_string(tsize) + "\n", 0644)) return kFailed;
-  if (!WriteChecksums(out, files, names)) return kFailed;
+  if (!WriteChecksums(out, files, names, archive)) return kFailed;
 
   out.Keep();
   std::printf("%s: made the medium %s (%s%s) from %s:\n", kTool, opts.output.c_str(), marker,
@@ -822,6 +886,8 @@ int MakeMedium(const Options& opts) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A tool that ends early shows as its exit status, not as our death.
+  signal(SIGPIPE, SIG_IGN);
   Options opts;
   int status = ReadOptions(argc, argv, &opts);
   if (status >= 0) return status;

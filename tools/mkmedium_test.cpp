@@ -72,9 +72,10 @@ struct ToolRun {
   std::string err;
 };
 
-// Runs mkmedium with the arguments; TMPDIR points into the scratch folder,
-// and PATH is replaced when one is given.
-ToolRun RunMkmedium(const ScratchDir& scratch, const std::vector<std::string>& args, const char* path = nullptr) {
+// Runs mkmedium (or the program given) with the arguments; TMPDIR points
+// into the scratch folder, and PATH is replaced when one is given.
+ToolRun RunMkmedium(const ScratchDir& scratch, const std::vector<std::string>& args, const char* path = nullptr,
+                    const char* program = MKMEDIUM_PATH) {
   std::string tmp = scratch.File("tmp");
   fs::create_directories(tmp);
   std::vector<std::string> env = {"TMPDIR=" + tmp};
@@ -84,7 +85,7 @@ ToolRun RunMkmedium(const ScratchDir& scratch, const std::vector<std::string>& a
     env.push_back(*e);
   }
   if (path != nullptr) env.push_back(std::string("PATH=") + path);
-  std::vector<char*> envp, argv = {const_cast<char*>(MKMEDIUM_PATH)};
+  std::vector<char*> envp, argv = {const_cast<char*>(program)};
   for (std::string& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);
   std::vector<std::string> copy = args;
@@ -97,7 +98,7 @@ ToolRun RunMkmedium(const ScratchDir& scratch, const std::vector<std::string>& a
     int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     dup2(out, 1);
     dup2(err, 2);
-    execve(MKMEDIUM_PATH, argv.data(), envp.data());
+    execve(program, argv.data(), envp.data());
     _exit(127);
   }
   ToolRun run;
@@ -302,6 +303,33 @@ TEST_F(Mkmedium, PieceSizeSuffixes) {
       if (n.rfind("pkg_tar.", 0) == 0) total += FileSize(medium() + "/" + n);
     EXPECT_EQ(FileSize(medium() + "/pkg_tar.001"), std::min(c.bytes, total)) << c.size;
   }
+}
+
+// On a terminal the cutting shows the pieces and bytes written so far, on
+// one line rewritten in place; into a file or pipe nothing of it.
+TEST_F(Mkmedium, ShowsProgressOnATerminalOnly) {
+  if (access("/usr/bin/script", X_OK) != 0) GTEST_SKIP() << "no script(1) to give it a terminal";
+  const std::string product = SmallProduct(20000);
+  ToolRun quiet = Make(product, {"-s", "4k"});
+  ASSERT_EQ(quiet.status, 0) << quiet.err;
+  EXPECT_EQ(quiet.out.find("written,"), std::string::npos) << quiet.out;
+  unsigned long long total = 0;
+  size_t pieces = 0;
+  for (const std::string& n : FilesIn(medium()))
+    if (n.rfind("pkg_tar.", 0) == 0) total += FileSize(medium() + "/" + n), ++pieces;
+  ASSERT_GT(pieces, 2u);
+
+  fs::remove_all(medium());
+  ToolRun shown = RunMkmedium(
+      scratch, {"-c", std::string(MKMEDIUM_PATH) + " -s 4k -o " + medium() + " -p " + program + " " + product,
+                "-q", "-e", "/dev/null"},
+      nullptr, "/usr/bin/script");
+  ASSERT_EQ(shown.status, 0) << shown.err;
+  EXPECT_NE(shown.out.find("\rmkmedium: 1 piece written, 4096 bytes"), std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("\rmkmedium: " + std::to_string(pieces) + " pieces written, " + std::to_string(total) +
+                               " bytes\r\n"),
+            std::string::npos)
+      << shown.out;
 }
 
 TEST_F(Mkmedium, DisketteMarkerAndDosNames) {
