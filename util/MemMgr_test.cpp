@@ -316,6 +316,32 @@ int OpenDescriptors() {
   return n;
 }
 
+// Under AddressSanitizer a caller owns exactly its length and the zero
+// after it: one byte more, in a block of nodes or a dedicated block, and a
+// node given back, are reported.
+TEST_F(MemMgrTest, AWriteOnePastAnAllocationIsCaught) {
+#ifndef SETUP_MEM_POISONING
+  GTEST_SKIP() << "needs the AddressSanitizer build";
+#else
+  for (size_t len : {size_t{1}, size_t{10}, size_t{31}, size_t{100}, size_t{100000}}) {
+    SCOPED_TRACE(len);
+    char* p = GetMemT<char>(len);
+    char* keep = GetMemT<char>(1);  // keeps the block while p is given back below
+    std::memset(p, 'x', len + 1);   // all of it is the caller's, the terminator too
+    volatile char* v = p;
+    EXPECT_DEATH(v[len + 1] = 'x', "use-after-poison");
+    EXPECT_DEATH((void)v[len + 1], "use-after-poison");
+    if (len < 100000) {
+      PutMem(p);
+      EXPECT_DEATH(v[0] = 'x', "use-after-poison");
+    } else {
+      PutMem(p);
+    }
+    PutMem(keep);
+  }
+#endif
+}
+
 TEST_F(MemMgrTest, ReturningTheLastAllocationGivesTheBlockBack) {
   PutMem(GetMem(1));  // /dev/zero is open from here on
   const int descriptors = OpenDescriptors();
