@@ -126,6 +126,7 @@ int Install(TtyMenu*, TtyMenuItem*) {
   GenZFile();
   DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar");
   SysCmd(kCmdUncompress, kSevFatal, "%s/%s.tar.Z", pVexlaInstallDir, kArchiveBase);
+  CheckUnpackedArchive();
   EnterDirectory(pVexlaInstallDir, true);
   SysCmd(kCmdTarX, kSevFatal, "%s/%s.tar", pVexlaInstallDir, kArchiveBase);
   DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar");
