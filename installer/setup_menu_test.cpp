@@ -172,7 +172,6 @@ TEST_F(MediaTest, ASiteGetsTheDatabaseInItsOwnDbFolder) {
 
 TEST_F(MediaTest, ASiteMediumIsCopiedIntoTheWorkDirectoryAndTheMenuRuns) {
   WriteListedFiles("medium");
-  WriteListedFiles("area/VexlaInstall");  // what the recorded copies would have made
   HostRecorder host;
   std::string out;
   {
