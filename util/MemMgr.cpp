@@ -59,9 +59,11 @@ size_t RoundUp(size_t v, size_t unit) { return (v + unit - 1) / unit * unit; }
 // and the terminating zero promised after it. A write one byte past what
 // GetMem handed out is then caught like one past a malloc'ed block. The
 // manager's own clearing and copying opens the bytes first (Unpoison).
+bool flPoison = true;
+
 void Poison(const void* p, size_t n) {
 #ifdef SETUP_MEM_POISONING
-  ASAN_POISON_MEMORY_REGION(p, n);
+  if (flPoison) ASAN_POISON_MEMORY_REGION(p, n);
 #else
   (void)p, (void)n;
 #endif
@@ -297,6 +299,8 @@ void* AdjustDedicated(MemBlock* b, size_t a, size_t len) {
 }  // namespace
 
 void ForceHeapFallback(bool on) { flForceHeap = on; }
+
+void SetMemPoisoning(bool on) { flPoison = on; }
 
 bool TestMAT(const char* text, char ch, int n) {
   return n <= 0 || SpanOf(text, static_cast<size_t>(n), ch) == static_cast<size_t>(n);

@@ -95,6 +95,9 @@ MemBlock* FindBlock(const void* p);
 void FreeBlock(MemBlock* block);
 // While on, MapBlock behaves as if /dev/zero could not be opened.
 void ForceHeapFallback(bool on);
+// While off, the sanitizer build poisons nothing more (for tests that look
+// at the bytes no caller owns); on by default.
+void SetMemPoisoning(bool on);
 
 // Typed convenience for callers: GetMemT<char>(n) is (char*)GetMem(n).
 template <typename T>
