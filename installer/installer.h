@@ -251,6 +251,17 @@ int CheckMediumChecksums(const char* dir);
 // none, ends the program with status 1 before anything is joined.
 int GenZFile();
 
+// Whether the tar archive at path is whole: a multiple of 512 bytes that
+// ends with the two zero blocks tar writes after its last member. An
+// archive cut short, even at a member's end (where tar itself unpacks what
+// there is and reports success), is not.
+bool IsCompleteTarArchive(const char* path);
+
+// Ends the program with status 1 when the archive that the pieces joined
+// to, uncompressed (<work directory>/Linuxi386Vpxx.tar), is not whole: a
+// piece cut short may still uncompress without a complaint.
+void CheckUnpackedArchive();
+
 // ---------------------------------------------------------------------------
 // Free-space check.
 

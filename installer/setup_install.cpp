@@ -120,6 +120,8 @@ void UnpackArchive() {
   GenZFile();
   DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar");
   SysCmd(kCmdUncompress, kSevFatal, "%s/%s.tar.Z", pVexlaInstallDir, kArchiveBase);
+  // (A preview shows the commands of an archive it has unpacked already.)
+  if (!flPreview) CheckUnpackedArchive();
   EnterDirectory(pVexlaInstallDir, true);
   SysCmd(kCmdTarX, kSevFatal, "%s/%s.tar", pVexlaInstallDir, kArchiveBase);
   DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar");
