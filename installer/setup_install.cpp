@@ -93,8 +93,18 @@ void LinkUnderUsr(const char* d) {
           break;
       }
       break;
+    case kLinkFile: {
+      // An earlier pass (perhaps one that was stopped) made it: still ours.
+      char target[kAppDirSize];
+      char ours[kAppDirSize];
+      const ssize_t n = readlink("/usr/Vexla", target, sizeof target - 1);
+      FormatText(ours, sizeof ours, "%s/%s", d, "Vexla");
+      if (n > 0 && static_cast<size_t>(n) == std::strlen(ours) && std::strncmp(target, ours, n) == 0)
+        ManifestNoteOwn("/usr/Vexla");
+      break;
+    }
     default:
-      break;  // /usr/Vexla is a link already, or something else: left alone
+      break;  // something else at /usr/Vexla: left alone
   }
 }
 
@@ -159,7 +169,9 @@ int Install(TtyMenu*, TtyMenuItem*) {
   FormatText(spool, sizeof spool, "%s/%s", kSpoolRoot, "Vexla");
   FormatText(spoolProduct, sizeof spoolProduct, "%s/%s", spool, "vpxx");
   FormatText(download, sizeof download, "%s/%s/__vpa_download__", spool, "vpxx");
-  ManifestNoteMade(download);
+  // The spool folders are the product's own, even when a stopped earlier
+  // pass made them.
+  for (const char* own : {spool, spoolProduct, download}) ManifestNoteOwn(own);
   CreateFile(spool, nullptr, "775");
   CreateFile(spoolProduct, nullptr, "775");
   CreateFile(download, nullptr, "777");

@@ -238,9 +238,13 @@ void ManifestNoteCopy(const char* source, const char* dest) {
   std::set<std::string> sources;
   Walk(source, &sources);
   const std::string from = source;
+  // Files are the copy's own whatever was there (it overwrites them);
+  // folders only when the copy makes them.
   for (const std::string& s : sources) {
     const std::string to = std::string(dest) + s.substr(from.size());
-    if (!Exists(to)) madePaths.insert(to);
+    struct stat st;
+    const bool file = lstat(s.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    if (file || !Exists(to)) madePaths.insert(to);
   }
   ManifestNoteMade(Parent(dest).c_str());
 }
