@@ -52,7 +52,7 @@ void ConfirmOverEarlierDaemon() {
     char answer[kMaxFileLine + 2];
     if (Gets(answer, sizeof answer) == nullptr) {
       SayInputEnded();
-      std::exit(1);
+      ExitProgram(1);
     }
     switch (FindToken(GetToken(answer, " \t\r\n"), ",y,yes,n,no,")) {
       case 1:
@@ -60,7 +60,7 @@ void ConfirmOverEarlierDaemon() {
         return;
       case 3:
       case 4:
-        std::exit(0);
+        ExitProgram(0);
       default:
         break;
     }
