@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 
-#include "HelpTty.h"
 #include "MemMgr.h"
 #include "NlsUtils.h"
 #include "TextMenu.h"
