@@ -1,0 +1,51 @@
+// Fixture of the help viewer's tests: every test starts with an empty file
+// cache, and sources loaded from memory are kept alive for the test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "html.h"
+
+class HelpTest : public testing::Test {
+ protected:
+  void SetUp() override { HtmlClearCache(); }
+  void TearDown() override { HtmlClearCache(); }
+
+  // Loads source (cut up in place, so kept here) under name.
+  HtmlFile* Load(const std::string& source, const std::string& name = "test.html") {
+    sources_.push_back(source);
+    names_.push_back(name);
+    return ParseHtmlFile(names_.back().data(), sources_.back().data());
+  }
+
+  // The text of the first page of source.
+  std::string Text(const std::string& source) {
+    HtmlFile* file = Load(source);
+    EXPECT_NE(file, nullptr) << source;
+    return file != nullptr && pCurrentPage != nullptr ? pCurrentPage->pImage : "";
+  }
+
+  // The body of source laid out as a page without a title.
+  std::string Body(const std::string& body) { return Text("<html><body>" + body + "</body></html>"); }
+
+  static HtmlPage* Page(HtmlFile* file, int index) {
+    ListNode* node = file->Pages.pFirst;
+    for (int i = 0; node != nullptr && i < index; ++i) node = node->pNext;
+    return node != nullptr ? static_cast<HtmlPage*>(node->pItem) : nullptr;
+  }
+
+  static std::vector<HtmlLink*> Links(const HtmlPage* page) {
+    std::vector<HtmlLink*> links;
+    for (ListNode* node = page->Links.pFirst; node != nullptr; node = node->pNext)
+      links.push_back(*static_cast<HtmlLink**>(node->pItem));
+    return links;
+  }
+
+ private:
+  std::deque<std::string> sources_;
+  std::deque<std::string> names_;
+};
