@@ -22,9 +22,9 @@ class HelpTest : public testing::Test {
     return ParseHtmlFile(names_.back().data(), sources_.back().data());
   }
 
-  // The text of the first page of source.
+  // The text of the first page of source, loaded under a name of its own.
   std::string Text(const std::string& source) {
-    HtmlFile* file = Load(source);
+    HtmlFile* file = Load(source, "page" + std::to_string(names_.size()) + ".html");
     EXPECT_NE(file, nullptr) << source;
     return file != nullptr && pCurrentPage != nullptr ? pCurrentPage->pImage : "";
   }
