@@ -337,7 +337,8 @@ void Layout::Element(HtmlElement* e) {
         bracketOpen = false;
       }
       if (link != nullptr) {
-        link->Width = std::max(0, col - link->End);
+        // Counted along the line, which may run on into the rows below.
+        link->Width = Clamp(CellAt(row, col) - CellAt(link->Start, link->End), 0, kMaxGridCells);
         ListPushItem(&pCurrentPage->Links, &link, sizeof link);
         // A link is listed once: a second "/a" adds nothing.
         link = nullptr;

@@ -1,5 +1,6 @@
-// Fixture of the help viewer's tests: every test starts with an empty file
-// cache, and sources loaded from memory are kept alive for the test.
+// Helpers of the help viewer's tests: sources loaded from memory and kept
+// alive for the test, and a fixture that starts every test with an empty
+// file cache.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,10 +11,12 @@
 
 #include "html.h"
 
-class HelpTest : public testing::Test {
- protected:
-  void SetUp() override { HtmlClearCache(); }
-  void TearDown() override { HtmlClearCache(); }
+class HelpSources {
+ public:
+  HelpSources() { HtmlClearCache(); }
+  ~HelpSources() { HtmlClearCache(); }
+  HelpSources(const HelpSources&) = delete;
+  HelpSources& operator=(const HelpSources&) = delete;
 
   // Loads source (cut up in place, so kept here) under name.
   HtmlFile* Load(const std::string& source, const std::string& name = "test.html") {
@@ -49,3 +52,5 @@ class HelpTest : public testing::Test {
   std::deque<std::string> sources_;
   std::deque<std::string> names_;
 };
+
+class HelpTest : public testing::Test, public HelpSources {};
