@@ -112,7 +112,7 @@ int InstallFromSite() {
   DeleteFile(pTmpDir, "VexlaInstall");
   MakeFreshWorkDirectory();
   RemoveStray("setup");
-  RemoveStray("setup.hlp");
+  RemoveStray(kHelpFileName);
   GetDisksData(pToolPath);
   CopyListedFiles(pToolPath, pVexlaInstallDir);
   return RunInstallOrMenu();
