@@ -153,3 +153,13 @@ bool DbParseSource(const std::string& text, std::vector<DbRecordIn>* records, st
 // The source form of a stored value: one trailing NUL dropped, backslash,
 // line feed and tab written as escapes, other control bytes as \xHH.
 std::string DbEscapeValue(const std::string& value);
+
+// Text sources are written in UTF-8; the string databases hold ISO 8859-1,
+// the terminal's bytes. Turns every character of utf8 into its ISO 8859-1
+// byte. False with *err starting "line N: " for a character that ISO 8859-1
+// lacks (such as the euro sign or curly quotes) or bytes that are not UTF-8.
+bool DbLatin1FromUtf8(const std::string& utf8, std::string* latin1, std::string* err);
+
+// The reverse, for showing stored texts: every byte from 0x80 on becomes
+// the UTF-8 form of its ISO 8859-1 character.
+std::string DbUtf8FromLatin1(const std::string& latin1);

@@ -272,3 +272,58 @@ std::string DbEscapeValue(const std::string& value) {
   }
   return out;
 }
+
+bool DbLatin1FromUtf8(const std::string& utf8, std::string* latin1, std::string* err) {
+  latin1->clear();
+  int lineNo = 1;
+  for (size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    if (lead == '\n') ++lineNo;
+    if (lead < 0x80) {
+      latin1->push_back(static_cast<char>(lead));
+      ++i;
+      continue;
+    }
+    // The length of the sequence and the bits its lead byte carries; C0 and
+    // C1 would only spell characters below 0x80 again.
+    size_t len = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    unsigned long code = len == 2 ? lead & 0x1F : len == 3 ? lead & 0x0F : lead & 0x07;
+    for (size_t k = 1; k < len; ++k) {
+      const auto next = i + k < utf8.size() ? static_cast<unsigned char>(utf8[i + k]) : 0;
+      if ((next & 0xC0) != 0x80) {
+        len = 0;
+        break;
+      }
+      code = code << 6 | (next & 0x3F);
+    }
+    const bool overlong = (len == 3 && code < 0x800) || (len == 4 && code < 0x10000);
+    if (len == 0 || overlong || code > 0x10FFFF) {
+      *err = "line " + std::to_string(lineNo) + ": bytes that are not UTF-8 (write the file in UTF-8)";
+      return false;
+    }
+    if (code > 0xFF) {
+      char hex[16];
+      std::snprintf(hex, sizeof hex, "U+%04lX", code);
+      *err = "line " + std::to_string(lineNo) + ": \"" + utf8.substr(i, len) + "\" (" + hex +
+             ") is not in ISO 8859-1; write it with other characters";
+      return false;
+    }
+    latin1->push_back(static_cast<char>(code));
+    i += len;
+  }
+  return true;
+}
+
+std::string DbUtf8FromLatin1(const std::string& latin1) {
+  std::string out;
+  for (char ch : latin1) {
+    const auto c = static_cast<unsigned char>(ch);
+    if (c < 0x80) {
+      out.push_back(ch);
+    } else {
+      out.push_back(static_cast<char>(0xC0 | c >> 6));
+      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+  }
+  return out;
+}

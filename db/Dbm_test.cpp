@@ -452,6 +452,34 @@ TEST(DbSource, EscapedValuesParseBack) {
   EXPECT_EQ(records[0].value, value);
 }
 
+TEST(DbSource, Utf8SourcesBecomeIso88591AndBack) {
+  std::string latin1, err;
+  ASSERT_TRUE(DbLatin1FromUtf8("caf\xC3\xA9 \xC3\x9F \xC2\xAB\xC2\xBB \xC3\xBF ascii", &latin1, &err)) << err;
+  EXPECT_EQ(latin1, "caf\xE9 \xDF \xAB\xBB \xFF ascii");
+  EXPECT_EQ(DbUtf8FromLatin1(latin1), "caf\xC3\xA9 \xC3\x9F \xC2\xAB\xC2\xBB \xC3\xBF ascii");
+  // Every byte survives the way through the text form.
+  std::string all;
+  for (int c = 1; c < 256; ++c) all.push_back(static_cast<char>(c));
+  ASSERT_TRUE(DbLatin1FromUtf8(DbUtf8FromLatin1(all), &latin1, &err)) << err;
+  EXPECT_EQ(latin1, all);
+
+  struct Case {
+    const char* text;
+    const char* error;
+  } refused[] = {
+      {"a\n\xC5\x93uvre", "line 2: \"\xC5\x93\" (U+0153) is not in ISO 8859-1"},
+      {"\xE2\x82\xAC", "line 1: \"\xE2\x82\xAC\" (U+20AC) is not in ISO 8859-1"},
+      {"a\n\nLatin-1 \xE9", "line 3: bytes that are not UTF-8"},
+      {"\xC3", "line 1: bytes that are not UTF-8"},
+      {"\xC0\xA9", "line 1: bytes that are not UTF-8"},      // overlong
+      {"\xE0\x80\xA9", "line 1: bytes that are not UTF-8"},  // overlong
+  };
+  for (const Case& c : refused) {
+    EXPECT_FALSE(DbLatin1FromUtf8(c.text, &latin1, &err)) << c.text;
+    EXPECT_EQ(err.rfind(c.error, 0), 0u) << err;
+  }
+}
+
 TEST_F(DbTest, WriteFileReplacesTheFileWhole) {
   std::string path = dir.File("out.vdb");
   std::string err;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "MemMgr.h"
+#include "NlsUtils.h"
 #include "utils.h"
 
 char* pTtyHtmlName = nullptr;
@@ -51,6 +52,20 @@ char* LinkText(const HtmlPage* page, const HtmlLink* link) {
   text.append(from, static_cast<size_t>(len));
   if (text.size() > kHelpLinkTextMax) text = text.substr(0, kHelpLinkTextMax - (sizeof kCut - 1)) + kCut;
   return SaveText(text.c_str());
+}
+
+// The three commands in the language of the engine's string database
+// (English without one); their keys stay e, c and b.
+void TakeCommandTitles() {
+  static char* fetched[3] = {};
+  static const NlsHelpItem kItems[3] = {kNlsHelpExit, kNlsHelpContents, kNlsHelpBack};
+  for (int i = 0; i < 3; ++i) {
+    char* title = NlsFetchHelpItem(pDrvCoreDB, kItems[i]);
+    if (title == nullptr) continue;
+    NlsFreeString(fetched[i]);
+    fetched[i] = title;
+    HelpCommonItems[2 + i].pTitle = title;
+  }
 }
 
 bool IsLinkItem(const TtyMenuItem& item) { return item.pfnAction == TtyHelpGotoLink; }
@@ -116,6 +131,7 @@ void TtyHtmlHelp(const char* name, char* buffer, const char* title) {
   PutMem(titleCopy);
   titleCopy = SaveText(title);
   HelpMenu.pTitle = titleCopy;
+  TakeCommandTitles();
   TtyHelpBuildMenuItems();
   RunMenu(&HelpMenu, nullptr, 1);
 }

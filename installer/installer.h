@@ -5,6 +5,9 @@
 // Files of the module:
 //   setup.cpp           start-up, command line, installer state
 //   setup_messages.cpp  the six message tables and NlsSetupStrCvt
+//   setup_checksums.cpp the medium's checksum file
+//   setup_manifest.cpp  the manifest of an installation, verify and remove
+//   setup_preview.cpp   the preview of an installation
 #pragma once
 
 #include <cstddef>
@@ -30,12 +33,32 @@ extern const char* InstallSiteInfo[5];  // site-directory dialogue lines, NULL-e
 extern char AppDir[kAppDirSize];  // <installation directory>/Vexla/vpxx once known
 extern char Name[kNameSize];      // shared directory-name buffer
 
+// What the command line asks for: an installation (or the menu), a
+// preview of one, or the verify or removal of an installation.
+enum SetupAction { kActionInstall, kActionPreview, kActionVerify, kActionRemove };
+extern SetupAction RequestedAction;
+
 constexpr const char* kVersion = "3.00.42";
 
 // Longest directory text the command line and the dialogues accept: it
 // leaves room for the product paths built below it in the 256-byte name
 // buffers and the command lines.
 constexpr size_t kMaxDirText = 200;
+
+// Steps of this run that failed without ending it: a copy of the package
+// list, a write of the installer's own files, a sed edit that could not be
+// copied back, a set-user-ID mode. Each is noted with a text that names
+// it; a run that noted one is no success.
+SETUP_PRINTF(1, 2) void NoteFailedStep(const char* format, ...);
+int FailedStepCount();
+
+// Prints every noted step ("ERROR: <text>"), then how many failed and
+// where the log is, on standard error; returns their number.
+int ReportFailedSteps();
+
+// A question met the end of input: says so on standard output. Nobody
+// answered, so the run that asked ends with status 1.
+void SayInputEnded();
 
 // Entry of the program; never returns.
 [[noreturn]] void SetupMain(int argc, char** argv);
@@ -57,13 +80,14 @@ bool IsDisketteMedium();
 // or installation directory (2).
 void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned char* flSpaceCheck);
 
-// True when text holds only letters, digits and / . _ - + , @ : = : the
-// characters a directory may carry into a shell command line.
-bool IsSafePathText(const char* text);
+// Ends the run with status 2: "<program>: <why>" and "<program>: refused:
+// <dir>" on standard error, control characters of dir shown as '?'.
+[[noreturn]] void RefuseDirectory(const char* why, const char* dir);
 
 // Why a directory text given on the command line or in a dialogue is
-// refused (too long, or a character a shell line must not carry), or NULL
-// when it is acceptable.
+// refused (empty, too long, or a character other than the plain ones of a
+// shell line: these directories go into every command line and generated
+// script unquoted), or NULL when it is acceptable.
 const char* CheckDirectoryText(const char* dir);
 
 // ---------------------------------------------------------------------------
@@ -83,6 +107,12 @@ extern const SetupMessage* pCurLang;  // the run's table, NULL until the first c
 // Entry index (0 to 70) of the run's table; the first call chooses the table
 // from LANG.
 const char* NlsSetupStrCvt(int index);
+
+// The LANG value that chose the run's table ("fr_FR"), or NULL for English,
+// which any value outside the six gives too. Chooses the table when no
+// table is chosen yet, so that the message tables and the menu engine's
+// string database speak the same language.
+const char* SetupLanguageName();
 
 // ---------------------------------------------------------------------------
 // Host operations shared by the installer parts.
@@ -122,6 +152,70 @@ SETUP_PRINTF(3, 4) void GenSimpleScript(const char* path, const char* shellLine,
 void VexlaClean(unsigned char removeWork);
 
 // ---------------------------------------------------------------------------
+// The preview: what an installation would do here, changing nothing.
+
+// Set while a preview runs: the host commands are printed, not run, and
+// the installer's own writes become notes.
+extern unsigned char flPreview;
+
+// Notes a file, script or link the installation would write, or a
+// question it would ask; the preview prints the notes after the commands.
+SETUP_PRINTF(1, 2) void PreviewNote(const char* format, ...);
+
+// setup preview: unpacks the archive into a private directory (mode 700,
+// removed at the end), checks free space unless spaceCheck is 0, finds the
+// earlier installation, and prints every command line of the installation
+// in the form of the run log, then the notes. 0, or 1 with the reason when
+// the installation would fail.
+int RunPreview(unsigned char spaceCheck);
+
+// The archive pieces of the work directory joined, uncompressed, unpacked
+// there, and the package list checked: the first steps of an installation.
+void UnpackArchive();
+
+// Copies every file the disks list in LineBuf names from one directory to
+// another (made when missing, folders of the medium included); a missing
+// file ends the run before the first is copied.
+void CopyListedFiles(const char* from, const char* to);
+
+// ---------------------------------------------------------------------------
+// The manifest of an installation: <application directory>/setup.manifest.
+
+constexpr const char* kManifestName = "setup.manifest";
+
+// Starts the notes of one installation.
+void ManifestBegin();
+// Before path is made: it, and every folder above it that does not exist
+// yet, are made by this installation. A relative path is not noted.
+void ManifestNoteMade(const char* path);
+// path is the installation's own (a wrapper it writes, a link it makes),
+// whether something was there before or not.
+void ManifestNoteOwn(const char* path);
+// Before the tree source is copied to dest: the paths of dest that do not
+// exist yet are made by it, and the content of its files counts.
+void ManifestNoteCopy(const char* source, const char* dest);
+// The content of the file path (or of every file below the folder path)
+// counts: a copy of the archive, or a script the installer writes.
+void ManifestNoteContent(const char* path);
+void ManifestNoteRename(const char* from, const char* to);
+// Whether the notes say path will be made (a preview asks, since nothing
+// is copied in it).
+bool ManifestWouldExist(const char* path);
+// Writes the manifest of the installation in AppDir; a write that fails
+// is a failed step.
+bool WriteManifest();
+
+// Compares the host with the manifest of appDir, one line a difference,
+// then a summary: 0 all match, 1 something differs, 2 no manifest.
+int VerifyInstallation(const char* appDir);
+// Takes the installation of appDir off as its manifest lists it (files and
+// links only while they are what the installation left, a changed copy
+// only when the administrator confirms, folders only when empty): 0 all
+// is gone, 1 something was kept (the manifest then lists it), 2 no
+// manifest.
+int RemoveInstallation(const char* appDir);
+
+// ---------------------------------------------------------------------------
 // Disks list and archive pieces.
 
 extern const char kArchiveBase[];  // "Linuxi386Vpxx": the joined archive's name
@@ -144,6 +238,13 @@ std::vector<std::vector<std::string>> DisksListFiles();
 // may lie in a folder of the medium ("db/drvcore.vdb"): a relative path
 // without empty, "." or ".." steps.
 void CheckMediumFileName(const char* word);
+
+// Checks every file that the checksum file of dir ("sha256", or "SHA256"
+// on a DOS diskette) names against it; the first file that is missing or
+// does not match, or a damaged checksum file, ends the run with status 1.
+// A directory without a checksum file is logged and passes. Returns the
+// number of files checked.
+int CheckMediumChecksums(const char* dir);
 
 // Joins the pieces the work directory's list names into
 // <work directory>/Linuxi386Vpxx.tar.Z. A missing piece, or a list naming
@@ -269,12 +370,14 @@ void RunMainMenu();
 // returns true; otherwise the main menu is the plain one.
 bool OfferMediumHelp();
 
-// The menu engine's string database on the medium: "drvcore", which is
-// <medium>/db/drvcore.vdb, or its DOS form DB/DRVCORE.VDB there. The disks
-// list names it as db/drvcore.vdb, so that it travels with the medium.
+// The menu engine's string databases on the medium: the English "drvcore",
+// which is <medium>/db/drvcore.vdb, and a translation <LANG>/drvcore, which
+// is <medium>/db/<LANG>/drvcore.vdb; on a DOS medium their upper-case forms
+// DB/DRVCORE.VDB and DB/<LANG>/DRVCORE.VDB. The disks list names them, so
+// that they travel with the medium.
 constexpr const char* kDrvCoreDbName = "drvcore";
-constexpr const char* kDrvCoreDbDosPath = "DB/DRVCORE.VDB";
 
-// Opens that database as pDrvCoreDB when the medium holds it; without it
-// the engine's texts stay the error text "Error".
+// Opens the database of the run's language (SetupLanguageName) as
+// pDrvCoreDB, the English one when the medium lacks it, and none when the
+// medium holds neither: the engine's texts are then the error text "Error".
 void OpenDriverCoreDb();

@@ -1,9 +1,15 @@
 // Start-up and the command line: the installer state every other part of
 // the installer shares, and the entry that hands control to the install.
+#include <climits>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+#include <vector>
 
+#include "MemMgr.h"
+#include "ShellWord.h"
 #include "SysCmd.h"
 #include "installer.h"
 #include "utils.h"
@@ -17,37 +23,133 @@ const char* InstallInfo[6] = {};
 const char* InstallSiteInfo[5] = {};
 char AppDir[kAppDirSize];
 char Name[kNameSize];
+SetupAction RequestedAction = kActionInstall;
 
 namespace {
 
-constexpr const char* kOptionWords = ",manual,install,menu,-v,no_space_check";
-enum OptionWord { kWordOther = 0, kWordManual, kWordInstall, kWordMenu, kWordVersion, kWordNoSpaceCheck };
+// The failed steps noted so far; the first few are kept to name them.
+constexpr size_t kNamedFailures = 20;
+int failedSteps = 0;
+std::vector<std::string> failureTexts;
 
-[[noreturn]] void RefuseDirectory(const char* what, const char* dir) {
-  std::fflush(stdout);
-  std::fprintf(stderr, "%s: %s\n", my_name, what);
-  std::fprintf(stderr, "%s: refused: %s\n", my_name, dir);
-  std::exit(2);
+constexpr const char* kOptionWords = ",manual,install,menu,-v,no_space_check,preview,verify,remove,--help,-h";
+enum OptionWord {
+  kWordOther = 0, kWordManual, kWordInstall, kWordMenu, kWordVersion, kWordNoSpaceCheck,
+  kWordPreview, kWordVerify, kWordRemove, kWordHelp, kWordShortHelp,
+};
+
+const char kUsage[] =
+    "usage: setup [manual] [install DIR] [menu] [-v] [no_space_check] [WORK_AREA]\n"
+    "       setup preview [install DIR] [no_space_check] [WORK_AREA]\n"
+    "       setup verify [install DIR]\n"
+    "       setup remove [install DIR]\n"
+    "\n"
+    "Installs the Vexla print software from the medium it is run from (as root).\n"
+    "\n"
+    "  install DIR     install into DIR/Vexla/vpxx (a full path); without it the\n"
+    "                  directory of an earlier installation, else /usr\n"
+    "  menu            offer the menu: install, make an installation site, mark\n"
+    "                  the work directory as a diskette source\n"
+    "  manual          keep the work files at the end\n"
+    "  no_space_check  do not check the free space first\n"
+    "  WORK_AREA       any other word: the work area (default /tmp), which holds\n"
+    "                  the work directory WORK_AREA/VexlaInstall\n"
+    "  -v              print the version on standard error\n"
+    "  preview         show what an installation would do here, changing nothing\n"
+    "                  (no root needed): its command lines, files and questions\n"
+    "  verify          compare the installation with its manifest\n"
+    "                  (DIR/Vexla/vpxx/setup.manifest), one line a difference\n"
+    "  remove          take the installation off as its manifest lists it\n"
+    "  -h, --help      print this text\n"
+    "\n"
+    "Questions are answered on standard input (printf 'y\\n' | setup install /opt);\n"
+    "input that ends at a question is no answer. Everything an installation runs\n"
+    "is logged in /tmp/setup.log.\n"
+    "\n"
+    "Exit status: 0 done (verify: all match); 1 failed or not done, a step that\n"
+    "failed, a damaged medium, end of input at a question (verify: something\n"
+    "differs; remove: something was kept); 2 a directory that does not exist or\n"
+    "cannot be used (verify, remove: no manifest).\n";
+
+// The work area as a full path: the run changes its directory, so a
+// relative one ("../w") is made absolute (resolved) at once; it is refused
+// when the result cannot go into the command lines.
+char* AbsoluteWorkArea(char* word) {
+  if (word[0] == '/') return word;
+  char resolved[PATH_MAX];
+  if (realpath(word, resolved) == nullptr) RefuseDirectory("the work area cannot be resolved", word);
+  if (const char* why = CheckDirectoryText(resolved)) RefuseDirectory(why, resolved);
+  return SaveText(resolved);
+}
+
+// verify and remove: on the installation named with install, else the
+// earlier one, else the one in /usr.
+int RunManifestAction() {
+  const char* d = pInstallDir;
+  if (d == nullptr) d = LocatePreviousInstallation();
+  if (d == nullptr) d = "/usr";
+  FormatText(AppDir, sizeof AppDir, "%s/%s/%s", d, "Vexla", "vpxx");
+  if (RequestedAction == kActionVerify) return VerifyInstallation(AppDir);
+  char* user = GetUserName();
+  const bool root = user != nullptr && std::strcmp(user, "root") == 0;
+  if (!root) {
+    std::printf(NlsSetupStrCvt(35), user != nullptr ? user : "?", my_name);
+    std::fflush(stdout);
+    return 1;
+  }
+  PutMem(user);
+  return RemoveInstallation(AppDir);
 }
 
 }  // namespace
 
-bool IsSafePathText(const char* text) {
-  if (text == nullptr) return false;
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(text); *p != '\0'; ++p) {
-    unsigned char c = *p;
-    bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-              std::strchr("/._-+,@:=", c) != nullptr;
-    if (!ok) return false;
-  }
-  return true;
+void NoteFailedStep(const char* format, ...) {
+  ++failedSteps;
+  if (failureTexts.size() >= kNamedFailures) return;
+  char text[kLineBufSize];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  failureTexts.emplace_back(text);
+  PutLogMsg("ERROR: %s\n", text);
+}
+
+int FailedStepCount() { return failedSteps; }
+
+int ReportFailedSteps() {
+  if (failedSteps == 0) return 0;
+  std::fflush(stdout);
+  for (const std::string& text : failureTexts) std::fprintf(stderr, "ERROR: %s\n", text.c_str());
+  if (static_cast<size_t>(failedSteps) > failureTexts.size())
+    std::fprintf(stderr, "ERROR: and %d more\n", failedSteps - static_cast<int>(failureTexts.size()));
+  std::fprintf(stderr, "ERROR: %d step%s of the installation failed; the log %s/%s.log tells more\n", failedSteps,
+               failedSteps == 1 ? "" : "s", pLogPath, my_name);
+  return failedSteps;
+}
+
+void SayInputEnded() {
+  std::printf("\n%s: end of input at a question: nothing more is installed\n", my_name);
+  std::fflush(stdout);
+}
+
+void RefuseDirectory(const char* why, const char* dir) {
+  // The name is shown with its control characters as '?': it must not be
+  // able to drive the terminal.
+  std::string shown = dir != nullptr ? dir : "";
+  for (char& c : shown)
+    if (static_cast<unsigned char>(c) < 32 || c == 127) c = '?';
+  std::fflush(stdout);
+  std::fprintf(stderr, "%s: %s\n", my_name, why);
+  std::fprintf(stderr, "%s: refused: %s\n", my_name, shown.c_str());
+  std::exit(2);
 }
 
 const char* CheckDirectoryText(const char* dir) {
-  if (dir == nullptr) return "no directory given";
+  if (dir == nullptr || dir[0] == '\0') return "no directory given";
   if (std::strlen(dir) > kMaxDirText)
     return "the directory name is too long (at most 200 characters)";
-  if (!IsSafePathText(dir))
+  if (JudgeShellWord(dir) != kShellPlain)
     return "a directory name may hold only letters, digits and / . _ - + , @ : =";
   return nullptr;
 }
@@ -94,23 +196,40 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
       case kWordNoSpaceCheck:
         *flSpaceCheck = 0;
         break;
+      case kWordPreview:
+        RequestedAction = kActionPreview;
+        break;
+      case kWordVerify:
+        RequestedAction = kActionVerify;
+        break;
+      case kWordRemove:
+        RequestedAction = kActionRemove;
+        break;
+      case kWordHelp:
+      case kWordShortHelp:
+        std::fputs(kUsage, stdout);
+        std::exit(0);
       default:
         // Any other word names the work area.
         if (const char* why = CheckDirectoryText(word)) RefuseDirectory(why, word);
-        pTmpDir = word;
-        pVexlaInstallDir = SaveStr("%s/%sInstall", word, "Vexla");
         if (!FindFile(word, "")) {
           std::printf(NlsSetupStrCvt(57), word);
           std::fflush(stdout);
           std::exit(2);
         }
+        pTmpDir = AbsoluteWorkArea(word);
+        pVexlaInstallDir = SaveStr("%s/%sInstall", pTmpDir, "Vexla");
         break;
     }
   }
 }
 
 void SetupMain(int argc, char** argv) {
+  // A preview writes nothing outside its own directory, not even the log;
+  // nor does asking for the usage.
   flUseLog = 1;
+  for (int i = 1; i < argc; ++i)
+    if (argv[i] != nullptr && FindToken(argv[i], ",preview,--help,-h,") != 0) flUseLog = 0;
   pVexlaInstallDir = SaveStr("/tmp/%sInstall", "Vexla");
   const char* invocation = argc > 0 && argv[0] != nullptr ? argv[0] : "setup";
   if (std::strlen(invocation) > kMaxDirText)
@@ -127,6 +246,9 @@ void SetupMain(int argc, char** argv) {
   unsigned char flSpaceCheck = 1;
   ReadCommandLine(argc, argv, &flCleanWork, &flSpaceCheck);
 
+  if (RequestedAction == kActionVerify || RequestedAction == kActionRemove) std::exit(RunManifestAction());
+  if (RequestedAction == kActionPreview) std::exit(RunPreview(flSpaceCheck));
+
   if (!flMenu && pInstallDir == nullptr) {
     pInstallDir = LocatePreviousInstallation();
     if (pInstallDir == nullptr) pInstallDir = const_cast<char*>("/usr");
@@ -137,7 +259,9 @@ void SetupMain(int argc, char** argv) {
   const int result = IsDisketteMedium() ? InstallFromDiskette() : InstallFromSite();
 
   if (!TestConfigFlag(AppDir, ".StandAloneDb") && !TestConfigFlag(AppDir, ".StandAlone")) VexlaClean(flCleanWork);
-  // An installation that was asked for on the command line and did not
-  // happen (not root, abandoned in the package list) is no success.
-  std::exit(!flMenu && result != 0 ? 1 : 0);
+  // An installation with failed steps, or one that was asked for on the
+  // command line and did not happen (not root, abandoned in the package
+  // list), is no success.
+  const bool failed = ReportFailedSteps() > 0 || (!flMenu && result != 0);
+  std::exit(failed ? 1 : 0);
 }

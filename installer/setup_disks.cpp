@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "MemMgr.h"
+#include "ShellWord.h"
 #include "SysCmd.h"
 #include "installer.h"
 #include "utils.h"
@@ -24,7 +25,7 @@ bool IsPieceName(const char* word) {
 
 void GetDisksData(const char* dir) {
   if (GetFileContent(dir, "disks")) return;
-  if (!GetFileContent(dir, "DISKS")) ErrorMsg(2, 1, NlsSetupStrCvt(21), "Vexla");
+  if (!GetFileContent(dir, "DISKS")) FatalError(NlsSetupStrCvt(21), "Vexla");
   // Names on a DOS diskette are upper case; the end mark stays as it is.
   char* end = StrStr(LineBuf, kEndOfList);
   for (char* p = LineBuf; *p != '\0' && p != end; ++p)
@@ -63,14 +64,14 @@ std::vector<std::vector<std::string>> DisksListFiles() {
 void CheckMediumFileName(const char* word) {
   // The names go into shell command lines: a name that could break the line
   // or reach outside the directory is a damaged list, not a file to copy.
-  bool usable = IsSafePathText(word) && word[0] != '\0';
+  bool usable = JudgeShellWord(word) == kShellPlain;
   for (const char* step = word; usable && step != nullptr;) {
     const char* end = std::strchr(step, '/');
     size_t len = end != nullptr ? static_cast<size_t>(end - step) : std::strlen(step);
     usable = len != 0 && !(len == 1 && step[0] == '.') && !(len == 2 && step[0] == '.' && step[1] == '.');
     step = end != nullptr ? end + 1 : nullptr;
   }
-  if (!usable) ErrorMsg(2, 1, "the disks list names a file that cannot be used: %s", word);
+  if (!usable) FatalError("the disks list names a file that cannot be used: %s", word);
 }
 
 int GenZFile() {
@@ -80,13 +81,13 @@ int GenZFile() {
   DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar.Z");
   // Every listed piece must be there before anything is joined: an archive
   // joined from some of its pieces would unpack damaged.
-  if (pieces.empty()) ErrorMsg(2, 1, "the disks list in %s names no archive piece", pVexlaInstallDir);
+  if (pieces.empty()) FatalError("the disks list in %s names no archive piece", pVexlaInstallDir);
   for (const std::string& piece : pieces) {
     CheckMediumFileName(piece.c_str());
     if (!FindFile(pVexlaInstallDir, piece.c_str()))
-      ErrorMsg(2, 1, "archive piece %s is missing from %s", piece.c_str(), pVexlaInstallDir);
+      FatalError("archive piece %s is missing from %s", piece.c_str(), pVexlaInstallDir);
   }
   for (const std::string& piece : pieces)
-    SysCmd(-kCmdCat, 2, "%s/%s >> %s/%s.tar.Z", pVexlaInstallDir, piece.c_str(), pVexlaInstallDir, kArchiveBase);
+    SysCmd(-kCmdCat, kSevFatal, "%s/%s >> %s/%s.tar.Z", pVexlaInstallDir, piece.c_str(), pVexlaInstallDir, kArchiveBase);
   return 0;
 }

@@ -1,5 +1,6 @@
 // The install sequence: one complete installation from the archive pieces
 // in the work directory to the set-user-ID programs of the product tree.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -34,20 +35,24 @@ std::string DaemonCheckDirectory() {
 }
 
 // Asks whether to go on when a daemon of an earlier installation is there.
-// Only y or yes go on; n, no and the end of input end the run at once.
+// Only y or yes go on; n and no end the run at once, as the administrator's
+// choice; the end of input ends it as a run that did not happen.
 void ConfirmOverEarlierDaemon() {
   std::string dir = DaemonCheckDirectory();
   if (dir.empty()) return;
   if (!FindFile(dir.c_str(), "VPrintD") && !FindFile(dir.c_str(), "VPrintDStop")) return;
+  if (flPreview) {
+    PreviewNote("a question: go on over the earlier installation in %s? (y goes on)", dir.c_str());
+    return;
+  }
   std::printf(NlsSetupStrCvt(62), "Vexla", "Vexla", "Vexla", "vpxx");
   for (;;) {
     std::printf("%s", NlsSetupStrCvt(63));
     std::fflush(stdout);
     char answer[kMaxFileLine + 2];
     if (Gets(answer, sizeof answer) == nullptr) {
-      std::printf("\n%s: end of input, taken as no\n", my_name);
-      std::fflush(stdout);
-      std::exit(0);
+      SayInputEnded();
+      std::exit(1);
     }
     switch (FindToken(GetToken(answer, " \t\r\n"), ",y,yes,n,no,")) {
       case 1:
@@ -67,16 +72,20 @@ void ConfirmOverEarlierDaemon() {
 // directory. A link left by an earlier installation is replaced.
 void LinkUnderUsr(const char* d) {
   switch (GetFileType("/usr/Vexla")) {
-    case 0:
-      SysCmd(kCmdLn, 2, "-s %s/%s %s/%s", d, "Vexla", "/usr", "Vexla");
+    case kNoFile:
+      ManifestNoteOwn("/usr/Vexla");
+      PreviewNote("link /usr/Vexla -> %s/Vexla", d);
+      SysCmd(kCmdLn, kSevFatal, "-s %s/%s %s/%s", d, "Vexla", "/usr", "Vexla");
       break;
-    case 1:
+    case kDirectoryFile:
       switch (GetFileType("/usr/Vexla/vpxx")) {
-        case 2:
-          SysCmd(kCmdRm, 1, "%s", "/usr/Vexla/vpxx");
+        case kLinkFile:
+          SysCmd(kCmdRm, kSevWarning, "%s", "/usr/Vexla/vpxx");
           [[fallthrough]];
-        case 0:
-          SysCmd(kCmdLn, 2, "-s %s/%s/%s %s/%s/%s", d, "Vexla", "vpxx", "/usr", "Vexla", "vpxx");
+        case kNoFile:
+          ManifestNoteOwn("/usr/Vexla/vpxx");
+          PreviewNote("link /usr/Vexla/vpxx -> %s/Vexla/vpxx", d);
+          SysCmd(kCmdLn, kSevFatal, "-s %s/%s/%s %s/%s/%s", d, "Vexla", "vpxx", "/usr", "Vexla", "vpxx");
           break;
         default:
           // A real directory or file there would take the link inside it.
@@ -89,11 +98,39 @@ void LinkUnderUsr(const char* d) {
   }
 }
 
+// Gives AppDir/name the set-user-ID mode 4755, but only in an installation
+// without failed steps and only to a program that is there and not empty:
+// a program cut short by a full disk must never run as root.
+void MakeSetUserId(const char* name) {
+  char path[kAppDirSize + 32];
+  FormatText(path, sizeof path, "%s/%s", AppDir, name);
+  struct stat st;
+  const bool there = flPreview || (stat(path, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0);
+  if (FailedStepCount() > 0 || !there) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "WARNING: %s is not made set-user-ID: the installation is not complete\n", path);
+    return;
+  }
+  if (SysCmd(kCmdChmod, kSevWarning, "4755 %s/%s", AppDir, name) != 0) NoteFailedStep("%s was not made set-user-ID", path);
+}
+
 }  // namespace
+
+void UnpackArchive() {
+  GenZFile();
+  DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar");
+  SysCmd(kCmdUncompress, kSevFatal, "%s/%s.tar.Z", pVexlaInstallDir, kArchiveBase);
+  EnterDirectory(pVexlaInstallDir, true);
+  SysCmd(kCmdTarX, kSevFatal, "%s/%s.tar", pVexlaInstallDir, kArchiveBase);
+  DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar");
+  // A package list that cannot be carried out must not leave a half-made
+  // product tree behind: it is checked before anything is made.
+  CheckPkgList("pkg");
+}
 
 int Install(TtyMenu*, TtyMenuItem*) {
   char* user = GetUserName();
-  if (user == nullptr || std::strcmp(user, "root") != 0) {
+  if (!flPreview && (user == nullptr || std::strcmp(user, "root") != 0)) {
     char* shown = user != nullptr && user[0] != '\0' ? user : SaveStr("uid %d", static_cast<int>(geteuid()));
     std::printf(NlsSetupStrCvt(35), shown, my_name);
     std::fflush(stdout);
@@ -102,21 +139,15 @@ int Install(TtyMenu*, TtyMenuItem*) {
   }
   PutMem(user);
 
+  ManifestBegin();
   ConfirmOverEarlierDaemon();
   StopDemon();
-  GenZFile();
-  DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar");
-  SysCmd(kCmdUncompress, 2, "%s/%s.tar.Z", pVexlaInstallDir, kArchiveBase);
-  EnterDirectory(pVexlaInstallDir, true);
-  SysCmd(kCmdTarX, 2, "%s/%s.tar", pVexlaInstallDir, kArchiveBase);
-  DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar");
-  // A package list that cannot be carried out must not leave a half-made
-  // product tree behind: it is checked before anything is made.
-  CheckPkgList("pkg");
+  UnpackArchive();
 
   if (pInstallDir == nullptr && !GetDirName(InstallInfo, "/usr", 1)) return 0;
   const char* d = pInstallDir != nullptr ? pInstallDir : Name;
   FormatText(AppDir, sizeof AppDir, "%s/%s/%s", d, "Vexla", "vpxx");
+  ManifestNoteMade(AppDir);
   CreateFile(AppDir, nullptr, "775");
   CreateFile(AppDir, ".PrintError", "666");
 
@@ -126,6 +157,7 @@ int Install(TtyMenu*, TtyMenuItem*) {
   FormatText(spool, sizeof spool, "%s/%s", kSpoolRoot, "Vexla");
   FormatText(spoolProduct, sizeof spoolProduct, "%s/%s", spool, "vpxx");
   FormatText(download, sizeof download, "%s/%s/__vpa_download__", spool, "vpxx");
+  ManifestNoteMade(download);
   CreateFile(spool, nullptr, "775");
   CreateFile(spoolProduct, nullptr, "775");
   CreateFile(download, nullptr, "777");
@@ -135,7 +167,11 @@ int Install(TtyMenu*, TtyMenuItem*) {
   if (SniffCUPS()) spooler = " CUPS ";
   char path[kAppDirSize + 32];
   FormatText(path, sizeof path, "%s/.vp_cfg", AppDir);
-  CreateTextFile(path, "wt", 0644, "%s", spooler);
+  if (flPreview) {
+    PreviewNote("file %s: \"%s\"", path, spooler);
+  } else if (!CreateTextFile(path, "wt", 0644, "%s", spooler)) {
+    NoteFailedStep("%s was not written", path);
+  }
 
   if (std::strcmp(d, "/usr") != 0) LinkUnderUsr(d);
 
@@ -149,7 +185,8 @@ int Install(TtyMenu*, TtyMenuItem*) {
   flInstalled = 1;
   flExitTextMenu = 1;
   RunProductCommand("%s/vpqadmin -upgrade", AppDir);
-  SysCmd(kCmdChmod, 1, "4755 %s/%s", AppDir, "vprvpxxtty");
-  SysCmd(kCmdChmod, 1, "4755 %s/%s", AppDir, "vsf");
+  MakeSetUserId("vprvpxxtty");
+  MakeSetUserId("vsf");
+  if (FailedStepCount() == 0) WriteManifest();
   return 0;
 }

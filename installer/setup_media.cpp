@@ -10,16 +10,13 @@
 #include <cstring>
 #include <memory>
 
+#include "ShellWord.h"
 #include "SysCmd.h"
 #include "TextMenu.h"
 #include "installer.h"
 #include "utils.h"
 
 namespace {
-
-struct FileCloser {
-  void operator()(FILE* f) const { std::fclose(f); }
-};
 
 // True when path is dir itself or lies below it (both resolved).
 bool IsWithin(const char* path, const char* dir) {
@@ -34,10 +31,10 @@ bool IsWithin(const char* path, const char* dir) {
 // made it belongs to the running user and is writable by nobody else.
 void MakeFreshWorkDirectory() {
   if (mkdir(pVexlaInstallDir, 0755) != 0)
-    ErrorMsg(2, 1, "can't create the work directory %s afresh: %s", pVexlaInstallDir, std::strerror(errno));
+    FatalError("can't create the work directory %s afresh: %s", pVexlaInstallDir, std::strerror(errno));
   struct stat st;
   if (lstat(pVexlaInstallDir, &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid())
-    ErrorMsg(2, 1, "the work directory %s is not the one just made", pVexlaInstallDir);
+    FatalError("the work directory %s is not the one just made", pVexlaInstallDir);
   if ((st.st_mode & 022) != 0) chmod(pVexlaInstallDir, st.st_mode & 0755);
 }
 
@@ -47,50 +44,29 @@ void CheckFoundWorkDirectory() {
   struct stat st;
   if (lstat(pVexlaInstallDir, &st) != 0) return;  // missing: the disks list read reports it
   if (S_ISLNK(st.st_mode) || !S_ISDIR(st.st_mode))
-    ErrorMsg(2, 1, "the work directory %s is not a directory of its own", pVexlaInstallDir);
-  if (st.st_uid != geteuid()) ErrorMsg(2, 1, "the work directory %s belongs to another user", pVexlaInstallDir);
-  if ((st.st_mode & 002) != 0) ErrorMsg(2, 1, "the work directory %s is writable by others", pVexlaInstallDir);
+    FatalError("the work directory %s is not a directory of its own", pVexlaInstallDir);
+  if (st.st_uid != geteuid()) FatalError("the work directory %s belongs to another user", pVexlaInstallDir);
+  if ((st.st_mode & 002) != 0) FatalError("the work directory %s is writable by others", pVexlaInstallDir);
 }
 
 // Removes a stray program or help file from the work area, never the
 // medium's own.
 void RemoveStray(const char* name) {
-  if (FindFile(pTmpDir, name) && !IsMediumFile(pTmpDir, name)) SysCmd(kCmdRm, 0, " %s/%s", pTmpDir, name);
+  if (FindFile(pTmpDir, name) && !IsMediumFile(pTmpDir, name)) SysCmd(kCmdRm, kSevSilent, " %s/%s", pTmpDir, name);
 }
 
-// Copies every file the disks list in LineBuf names from one directory to
-// another. Every file must be there before the first is copied: a medium
-// that lacks one is reported by that file's name, not by a failed copy. A
-// file in a folder of the medium (its string database, db/drvcore.vdb) goes
-// into the same folder of the copy, made when missing, so that the copy is
-// a medium of the same layout.
-void CopyListedFiles(const char* from, const char* to) {
-  const std::vector<std::vector<std::string>> files = DisksListFiles();
-  for (const std::vector<std::string>& line : files) {
-    for (const std::string& word : line) {
-      CheckMediumFileName(word.c_str());
-      if (!FindFile(from, word.c_str()))
-        ErrorMsg(2, 1, "%s is missing from %s, whose disks list names it", word.c_str(), from);
-    }
-  }
-  for (const std::vector<std::string>& line : files) {
-    for (const std::string& word : line) {
-      const size_t slash = word.rfind('/');
-      if (slash == std::string::npos) {
-        SysCmd(kCmdCp, 2, "%s/%s %s", from, word.c_str(), to);
-        continue;
-      }
-      char folder[kAppDirSize];
-      FormatText(folder, sizeof folder, "%s/%.*s", to, static_cast<int>(slash), word.c_str());
-      CreateFile(folder, nullptr, "755");
-      SysCmd(kCmdCp, 2, "%s/%s %s", from, word.c_str(), folder);
-    }
-  }
+// dir as a word of the runner's command lines; a directory that no quoting
+// can carry (a control character in its name) ends the run with status 2
+// before anything is copied.
+std::string QuotedDirectory(const char* dir) {
+  std::string word = ShellWord(dir, 2);
+  if (word.empty()) RefuseDirectory("the directory name holds a control character", dir);
+  return word;
 }
 
 // Writes the marker file text into path; reported when it cannot be opened.
 void WriteMarker(const char* path, const char* text) {
-  std::unique_ptr<FILE, FileCloser> f(OpenFile(nullptr, path, "wt", 1));
+  FilePtr f(OpenFile(nullptr, path, "wt", kSevWarning));
   if (!f) return;
   std::fputs(text, f.get());
   if (std::fclose(f.release()) != 0) std::fprintf(stderr, "ERROR: couldn't write %s\n", path);
@@ -104,23 +80,61 @@ int RunInstallOrMenu() {
 
 }  // namespace
 
+// Copies every file the disks list in LineBuf names from one directory to
+// another. Every file must be there before the first is copied: a medium
+// that lacks one is reported by that file's name, not by a failed copy. A
+// file in a folder of the medium (its string database, db/drvcore.vdb) goes
+// into the same folder of the copy, made when missing, so that the copy is
+// a medium of the same layout. The medium may lie under any directory (a
+// desktop mounts a stick under /media/<user>/<label>): both directories
+// go into the lines as quoted words where they need it.
+void CopyListedFiles(const char* from, const char* to) {
+  const std::string source = QuotedDirectory(from);
+  const std::string target = QuotedDirectory(to);
+  const std::vector<std::vector<std::string>> files = DisksListFiles();
+  for (const std::vector<std::string>& line : files) {
+    for (const std::string& word : line) {
+      CheckMediumFileName(word.c_str());
+      if (!FindFile(from, word.c_str()))
+        FatalError("%s is missing from %s, whose disks list names it", word.c_str(), from);
+    }
+  }
+  for (const std::vector<std::string>& line : files) {
+    for (const std::string& word : line) {
+      const size_t slash = word.rfind('/');
+      if (slash == std::string::npos) {
+        SysCmd(kCmdCp, kSevFatal, "%s/%s %s", source.c_str(), word.c_str(), target.c_str());
+        continue;
+      }
+      char folder[kAppDirSize];
+      FormatText(folder, sizeof folder, "%s/%.*s", to, static_cast<int>(slash), word.c_str());
+      CreateFile(folder, nullptr, "755");
+      SysCmd(kCmdCp, kSevFatal, "%s/%s %s/%.*s", source.c_str(), word.c_str(), target.c_str(), static_cast<int>(slash),
+             word.c_str());
+    }
+  }
+}
+
 int InstallFromSite() {
+  QuotedDirectory(pToolPath);
   if (IsWithin(pToolPath, pVexlaInstallDir))
-    ErrorMsg(2, 1, "the medium %s lies in the work directory %s, which an installation replaces; "
+    FatalError("the medium %s lies in the work directory %s, which an installation replaces; "
                    "run setup from elsewhere or name another work area",
              pToolPath, pVexlaInstallDir);
   DeleteFile(pTmpDir, "VexlaInstall");
-  MakeFreshWorkDirectory();
+  if (!flPreview) MakeFreshWorkDirectory();
   RemoveStray("setup");
   RemoveStray(kHelpFileName);
   GetDisksData(pToolPath);
   CopyListedFiles(pToolPath, pVexlaInstallDir);
+  CheckMediumChecksums(pVexlaInstallDir);
   return RunInstallOrMenu();
 }
 
 int InstallFromDiskette() {
   EnterDirectory(pTmpDir, true);
   CheckFoundWorkDirectory();
+  CheckMediumChecksums(pVexlaInstallDir);
   return RunInstallOrMenu();
 }
 

@@ -1,6 +1,7 @@
 // The main menu of menu mode, and the menu engine's texts on the medium.
 #include <sys/stat.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 
@@ -22,7 +23,7 @@ TtyMenuItem MainMenuItems[] = {
 
 TtyMenu MainMenu = {
     .pTitle = "Install Print Driver and Utilities",
-    .TitleAlign = 1,
+    .TitleAlign = kAlignCenter,
     .pItems = MainMenuItems,
     .Flags = kMenuEmptySelects,
 };
@@ -34,18 +35,31 @@ bool IsRegularFile(const char* path) {
   return stat(path, &st) == 0 && S_ISREG(st.st_mode);
 }
 
+// The name to open the database of language (NULL: English) under, in
+// name: "<LANG>/drvcore" when the medium's db folder holds it, else the
+// absolute path of its DOS form; false when the medium holds neither.
+bool FindDriverCoreDb(const char* language, char* name, size_t size) {
+  char relative[kNameSize];
+  FormatText(relative, sizeof relative, "%s%s%s", language != nullptr ? language : "", language != nullptr ? "/" : "",
+             kDrvCoreDbName);
+  char path[kAppDirSize];
+  if (DbTFilePath(relative, path, sizeof path) && IsRegularFile(path)) return FormatText(name, size, "%s", relative);
+  // A DOS diskette holds the same names in upper case.
+  if (!FormatText(path, sizeof path, "%s/DB/%s.VDB", pToolPath, relative)) return false;
+  for (char* c = path + std::strlen(pToolPath); *c != '\0'; ++c)
+    *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
+  return IsRegularFile(path) && FormatText(name, size, "%s", path);
+}
+
 }  // namespace
 
 void OpenDriverCoreDb() {
   if (pDrvCoreDB != nullptr || pToolPath == nullptr) return;
-  char path[kAppDirSize];
-  const char* name = nullptr;
-  if (DbTFilePath(kDrvCoreDbName, path, sizeof path) && IsRegularFile(path)) {
-    name = kDrvCoreDbName;
-  } else if (FormatText(path, sizeof path, "%s/%s", pToolPath, kDrvCoreDbDosPath) && IsRegularFile(path)) {
-    name = path;
-  }
-  if (name == nullptr) return;
+  char name[kAppDirSize];
+  const char* language = SetupLanguageName();
+  if (!(language != nullptr && FindDriverCoreDb(language, name, sizeof name)) &&
+      !FindDriverCoreDb(nullptr, name, sizeof name))
+    return;
   // Read once and kept: the medium may go away (or change) while the menus run.
   pDrvCoreDB = DbTOpen(name, kDbNoCheck);
   DbTUpDate(pDrvCoreDB);

@@ -87,6 +87,9 @@ class MediaTest : public testing::Test {
   int savedCwd_ = -1;
 };
 
+// A database the build made: "" English, "<LANG>/" a translation.
+std::string Built(const std::string& folder) { return std::string(DRVCORE_DB_DIR) + "/" + folder + "drvcore.vdb"; }
+
 const char kDisks[] = "setup\ndisks\ndb/drvcore.vdb\npkg_tar.001\nend_of_list\n";
 
 }  // namespace
@@ -123,7 +126,7 @@ TEST_F(MediaTest, TheStringDatabaseIsOpenedWhereTheMediumHoldsIt) {
   EXPECT_STREQ(text, "Error");
 
   fs::create_directories(medium + "/db");
-  fs::copy_file(DRVCORE_VDB, medium + "/db/drvcore.vdb");
+  fs::copy_file(Built(""), medium + "/db/drvcore.vdb");
   OpenDriverCoreDb();
   ASSERT_NE(pDrvCoreDB, nullptr);
   text = NlsFetchString(pDrvCoreDB, nullptr, 0, kNlsSection, 1016);
@@ -136,14 +139,45 @@ TEST_F(MediaTest, TheStringDatabaseIsOpenedWhereTheMediumHoldsIt) {
   NlsFreeString(text);
 }
 
-TEST_F(MediaTest, TheDatabaseOfADosMedium) {
-  fs::create_directories(medium + "/DB");
-  fs::copy_file(DRVCORE_VDB, medium + "/DB/DRVCORE.VDB");
+TEST_F(MediaTest, TheDatabaseOfTheLanguageOfTheTablesElseEnglish) {
+  // English and French in the db folder, German only in DOS names.
+  fs::create_directories(medium + "/db/fr_FR");
+  fs::create_directories(medium + "/DB/GE_GE");
+  fs::copy_file(Built(""), medium + "/db/drvcore.vdb");
+  fs::copy_file(Built("fr_FR/"), medium + "/db/fr_FR/drvcore.vdb");
+  fs::copy_file(Built("ge_GE/"), medium + "/DB/GE_GE/DRVCORE.VDB");
+  const std::string english = "\nEnter a selection%s%s%s: ";
+  const struct {
+    const char* lang;
+    const SetupMessage* table;
+    std::string prompt;
+  } cases[] = {
+      {"fr_FR", NLS_FRENCH, "\nEntrez votre choix%s%s%s : "},
+      {"ge_GE", NLS_GERMAN, "\nIhre Auswahl%s%s%s: "},
+      {"es_ES", NLS_SPANISH, english},  // not on this medium
+      {"fr_FR.UTF-8", NLS_ENGLISH, english},
+      {"FR_FR", NLS_ENGLISH, english},
+      {nullptr, NLS_ENGLISH, english},
+  };
+  const SetupMessage* saved = pCurLang;
+  for (const auto& c : cases) {
+    EnvScope lang("LANG", c.lang);
+    pCurLang = nullptr;
+    OpenDriverCoreDb();
+    EXPECT_EQ(pCurLang, c.table) << (c.lang ? c.lang : "(unset)");
+    char* text = NlsFetchString(pDrvCoreDB, nullptr, 0, kNlsSection, 510);
+    EXPECT_EQ(text, c.prompt) << (c.lang ? c.lang : "(unset)");
+    NlsFreeString(text);
+    DbTClose(pDrvCoreDB);
+    pDrvCoreDB = nullptr;
+  }
+  // Without the English database a missing translation leaves none.
+  fs::remove(medium + "/db/drvcore.vdb");
+  EnvScope lang("LANG", "es_ES");
+  pCurLang = nullptr;
   OpenDriverCoreDb();
-  ASSERT_NE(pDrvCoreDB, nullptr);
-  char* text = NlsFetchString(pDrvCoreDB, nullptr, 0, kNlsSection, 232);
-  EXPECT_STREQ(text, ", Enter to leave");
-  NlsFreeString(text);
+  EXPECT_EQ(pDrvCoreDB, nullptr);
+  pCurLang = saved;
 }
 
 TEST_F(MediaTest, ASiteGetsTheDatabaseInItsOwnDbFolder) {
@@ -218,7 +252,7 @@ TEST_F(MediaTest, TheHelpKeyOfTheMainMenuShowsTheMediumsHelp) {
   WriteListedFiles("medium");
   scratch.Write("medium/setup.hlp", "<html><head><title>Setup help</title></head><body>How to install</body></html>");
   HtmlClearCache();
-  pDrvCoreDB = DbTOpen(DRVCORE_VDB, kDbNoCheck);
+  pDrvCoreDB = DbTOpen(Built("").c_str(), kDbNoCheck);
   DbTUpDate(pDrvCoreDB);
   HostRecorder host;
   std::string out;

@@ -476,6 +476,9 @@ namespace {
 constexpr char kLanguages[] = ",en_US,es_ES,it_IT,fr_FR,ge_GE,pr_BR";
 const SetupMessage* const Tables[] = {NLS_ENGLISH, NLS_SPANISH, NLS_ITALIAN,
                                       NLS_FRENCH,  NLS_GERMAN,  NLS_PORTUGUESE};
+// The same values one by one, for naming the chosen language.
+const char* const LanguageNames[] = {"en_US", "es_ES", "it_IT", "fr_FR", "ge_GE", "pr_BR"};
+static_assert(std::size(LanguageNames) == std::size(Tables));
 
 const SetupMessage* ChooseTable() {
   const char* lang = getenv("LANG");
@@ -486,6 +489,13 @@ const SetupMessage* ChooseTable() {
 }
 
 }  // namespace
+
+const char* SetupLanguageName() {
+  if (pCurLang == nullptr) pCurLang = ChooseTable();
+  for (size_t i = 1; i < std::size(Tables); ++i)
+    if (pCurLang == Tables[i]) return LanguageNames[i];
+  return nullptr;
+}
 
 const char* NlsSetupStrCvt(int index) {
   if (pCurLang == nullptr) pCurLang = ChooseTable();

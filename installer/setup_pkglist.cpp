@@ -7,12 +7,12 @@
 #include <sys/utsname.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
 #include "MemMgr.h"
+#include "ShellWord.h"
 #include "SysCmd.h"
 #include "installer.h"
 #include "utils.h"
@@ -29,32 +29,9 @@ char* NextWord() { return GetToken(nullptr, kPkgDelimiters); }
 
 std::string Take(const char* word) { return word != nullptr ? word : ""; }
 
-// Characters a word of the list may carry into a shell command line: the
-// path characters, the shell's pattern characters, and the tab (which the
-// shell splits at, so "a<tab>b" names two files).
-bool IsSafePkgWord(const std::string& word) {
-  for (unsigned char c : word) {
-    bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
-              std::strchr("/._-+,@:=*?[]~%#\t", c) != nullptr;
-    if (!ok || c == '\0') return false;
-  }
-  return true;
-}
-
-// A sed script travels inside the double quotes of the shell's -c text:
-// a double quote, a backquote or an expansion would end or rewrite it.
-bool IsSafeSedScript(const std::string& script) {
-  for (size_t i = 0; i < script.size(); ++i) {
-    char c = script[i];
-    if (c == '"' || c == '`') return false;
-    if (c == '$' && i + 1 < script.size()) {
-      char n = script[i + 1];
-      if (n == '(' || n == '{' || n == '_' || std::isalnum(static_cast<unsigned char>(n))) return false;
-    }
-    if (c == '\\' && i + 1 < script.size() && std::strchr("\"`$", script[i + 1]) != nullptr) return false;
-  }
-  return true;
-}
+// A word of the list goes into its command line as it stands: the shell's
+// file-name patterns are meant, anything that would need quotes is not.
+bool IsUsablePkgWord(const std::string& word) { return JudgeShellWord(word.c_str()) <= kShellPattern; }
 
 // The value of a sed attribute: the rest of the line after the one blank
 // that ended "sed", up to the line end. The scan continues behind it.
@@ -142,14 +119,16 @@ bool ParsePkgLine(const char* text, const char* release, PkgStep* step, std::str
   }
   // Every word that reaches a command line is checked before anything runs.
   for (const std::string* w : {&step->name, &step->dest}) {
-    if (!IsSafePkgWord(*w)) {
+    if (!w->empty() && !IsUsablePkgWord(*w)) {
       *error = "a name holds a character the shell would misread: " + *w;
       return false;
     }
   }
   for (const auto& [k, v] : step->attributes) {
-    bool sed = FindToken(k.c_str(), kPkgAttributes) == kAttrSed;
-    if (sed ? !IsSafeSedScript(v) : !IsSafePkgWord(v)) {
+    // The value of a pair that is passed over is never used.
+    const unsigned attribute = FindToken(k.c_str(), kPkgAttributes);
+    if (attribute == kAttrOther) continue;
+    if (attribute == kAttrSed ? !IsSafeShellArguments(v.c_str()) : !IsUsablePkgWord(v)) {
       *error = "the value of " + k + " holds a character the shell would misread: " + v;
       return false;
     }
@@ -159,20 +138,14 @@ bool ParsePkgLine(const char* text, const char* release, PkgStep* step, std::str
 
 namespace {
 
-// Edits AppDir/name with sed: the edited text goes into a temporary file
-// made fresh by us (never through a link planted there), and is copied back
-// only after sed succeeded. The temporary file takes the target's mode and
-// owner, so the copy keeps them.
-void SedEdit(const std::string& name, const std::string& script) {
-  char target[kAppDirSize + kNameSize];
-  char temp[kNameSize];
-  FormatText(target, sizeof target, "%s/%s", AppDir, name.c_str());
-  FormatText(temp, sizeof temp, "/tmp/%s.tmp", my_name);
+// Makes temp fresh for the edited text: never through a link planted
+// there, with the target's mode and owner so that the copy back keeps them.
+void MakeFreshTemporary(const char* temp, const char* target) {
   struct stat st{};
   bool known = stat(target, &st) == 0;
-  if (unlink(temp) != 0 && errno != ENOENT) ErrorMsg(2, 1, "can't remove the stale %s", temp);
+  if (unlink(temp) != 0 && errno != ENOENT) FatalError("can't remove the stale %s", temp);
   int fd = open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (fd < 0) ErrorMsg(2, 1, "can't create %s fresh: %s", temp, std::strerror(errno));
+  if (fd < 0) FatalError("can't create %s fresh: %s", temp, std::strerror(errno));
   if (known) {
     // Without the right to give it away the file stays the runner's own.
     int owned = fchown(fd, st.st_uid, st.st_gid);
@@ -180,21 +153,33 @@ void SedEdit(const std::string& name, const std::string& script) {
     fchmod(fd, st.st_mode & 07777);
   }
   close(fd);
+}
+
+// Edits AppDir/name with sed: the edited text goes into a temporary file
+// made fresh by us, and is copied back only after sed succeeded.
+void SedEdit(const std::string& name, const std::string& script) {
+  char target[kAppDirSize + kNameSize];
+  char temp[kNameSize];
+  FormatText(target, sizeof target, "%s/%s", AppDir, name.c_str());
+  FormatText(temp, sizeof temp, "/tmp/%s.tmp", my_name);
+  if (!flPreview) MakeFreshTemporary(temp, target);
   char* shell = GetCmd(kCmdSh);
   char* sed = GetCmd(kCmdSed);
   // The redirection into the temporary file lives inside the shell's own
   // line, so the log redirections the runner adds take only sed's errors.
-  SysCmd(1, 2, "%s-c \"%s %s %s > %s\"", shell, sed, script.c_str(), target, temp);
+  SysCmd(1, kSevFatal, "%s-c \"%s %s %s > %s\"", shell, sed, script.c_str(), target, temp);
   PutMem(shell);
   PutMem(sed);
-  SysCmd(kCmdCp, 0, "%s %s", temp, target);
-  SysCmd(kCmdRm, 0, "%s", temp);
+  if (SysCmd(kCmdCp, kSevSilent, "%s %s", temp, target) != 0) NoteFailedStep("the sed edit of %s was not copied back", target);
+  SysCmd(kCmdRm, kSevSilent, "%s", temp);
 }
 
 void MakeLink(const std::string& name, const std::string& link) {
   // Re-installing: a link left by the earlier installation is replaced.
-  if (GetFileType(link.c_str()) == 2) SysCmd(kCmdRm, 1, "%s", link.c_str());
-  SysCmd(kCmdLn, 2, "-s %s/%s %s", AppDir, name.c_str(), link.c_str());
+  if (GetFileType(link.c_str()) == kLinkFile) SysCmd(kCmdRm, kSevWarning, "%s", link.c_str());
+  ManifestNoteOwn(link.c_str());
+  PreviewNote("link %s -> %s/%s", link.c_str(), AppDir, name.c_str());
+  SysCmd(kCmdLn, kSevFatal, "-s %s/%s %s", AppDir, name.c_str(), link.c_str());
 }
 
 void ApplyAttribute(const std::string& name, const std::string& key, const std::string& value) {
@@ -202,25 +187,27 @@ void ApplyAttribute(const std::string& name, const std::string& key, const std::
   const char* v = value.c_str();
   switch (FindToken(key.c_str(), kPkgAttributes)) {
     case kAttrMode:
-      SysCmd(kCmdChmod, 2, "%s %s/%s", v, AppDir, n);
+      SysCmd(kCmdChmod, kSevFatal, "%s %s/%s", v, AppDir, n);
       break;
     case kAttrBat: {
       char path[kNameSize];
-      if (!FormatText(path, sizeof path, "/usr/bin/%s", v)) ErrorMsg(2, 1, "wrapper name too long: %s", v);
+      if (!FormatText(path, sizeof path, "/usr/bin/%s", v)) FatalError("wrapper name too long: %s", v);
+      ManifestNoteOwn(path);
       GenSimpleScript(path, ScriptShShell, SimpleScript, AppDir, AppDir, n);
       break;
     }
     case kAttrOwner:
-      SysCmd(kCmdChown, 2, "-R %s %s/%s", v, AppDir, n);
+      SysCmd(kCmdChown, kSevFatal, "-R %s %s/%s", v, AppDir, n);
       break;
     case kAttrGroup:
-      SysCmd(kCmdChgrp, 2, "-R %s %s/%s", v, AppDir, n);
+      SysCmd(kCmdChgrp, kSevFatal, "-R %s %s/%s", v, AppDir, n);
       break;
     case kAttrLink:
       MakeLink(name, value);
       break;
     case kAttrName:
-      SysCmd(kCmdMv, 2, "%s/%s %s/%s", AppDir, n, AppDir, v);
+      ManifestNoteRename((std::string(AppDir) + "/" + name).c_str(), (std::string(AppDir) + "/" + value).c_str());
+      SysCmd(kCmdMv, kSevFatal, "%s/%s %s/%s", AppDir, n, AppDir, v);
       break;
     case kAttrSed:
       SedEdit(name, value);
@@ -232,26 +219,52 @@ void ApplyAttribute(const std::string& name, const std::string& key, const std::
 
 }  // namespace
 
+namespace {
+
+// Whether AppDir holds name; in a preview also when an earlier step would
+// have placed it there.
+bool AppEntryExists(const char* name) {
+  if (FindFile(AppDir, name)) return true;
+  return flPreview && ManifestWouldExist((std::string(AppDir) + "/" + name).c_str());
+}
+
+// What a copy step will place, for the manifest: cp puts NAME under its
+// last component into the application directory (or DEST).
+void NoteCopyInManifest(const PkgStep& step, const char* package) {
+  const bool tree = step.keyword == kPkgDir || step.keyword == kPkgDirTo;
+  const bool file = step.keyword == kPkgCopy || step.keyword == kPkgCopyOther;
+  if (!tree && !file) return;
+  const size_t slash = step.name.rfind('/');
+  const std::string leaf = slash == std::string::npos ? step.name : step.name.substr(slash + 1);
+  const std::string into = step.keyword == kPkgDirTo ? step.dest : std::string(AppDir);
+  const std::string source = std::string(pVexlaInstallDir) + "/" + package + "/" + step.name;
+  ManifestNoteCopy(source.c_str(), (into + "/" + leaf).c_str());
+}
+
+}  // namespace
+
 int CarryOutPkgStep(const PkgStep& step, const char* package) {
   const char* n = step.name.c_str();
+  int copied = 0;
+  NoteCopyInManifest(step, package);
   switch (step.keyword) {
     case kPkgDir:
-      SysCmd(kCmdCpR, 1, "%s/%s/%s %s", pVexlaInstallDir, package, n, AppDir);
+      copied = SysCmd(kCmdCpR, kSevWarning, "%s/%s/%s %s", pVexlaInstallDir, package, n, AppDir);
       break;
     case kPkgDirTo:
-      SysCmd(kCmdCpR, 1, "%s/%s/%s %s", pVexlaInstallDir, package, n, step.dest.c_str());
+      copied = SysCmd(kCmdCpR, kSevWarning, "%s/%s/%s %s", pVexlaInstallDir, package, n, step.dest.c_str());
       break;
     case kPkgTouch:
-      SysCmd(kCmdTouch, 1, "%s/%s", AppDir, n);
+      copied = SysCmd(kCmdTouch, kSevWarning, "%s/%s", AppDir, n);
       break;
     case kPkgModify:
     case kPkgSet:
-      if (!FindFile(AppDir, n)) return 0;
+      if (!AppEntryExists(n)) return 0;
       break;
     case kPkgNewDir: {
-      if (FindFile(AppDir, n)) return 0;
+      if (AppEntryExists(n)) return 0;
       char dir[kAppDirSize + kNameSize];
-      if (!FormatText(dir, sizeof dir, "%s/%s", AppDir, n)) ErrorMsg(2, 1, "path too long: %s/%s", AppDir, n);
+      if (!FormatText(dir, sizeof dir, "%s/%s", AppDir, n)) FatalError("path too long: %s/%s", AppDir, n);
       CreateFile(dir, nullptr, "775");
       break;
     }
@@ -261,15 +274,17 @@ int CarryOutPkgStep(const PkgStep& step, const char* package) {
     case kPkgAttributesOnly:
       break;
     default:  // c, and any other first word
-      SysCmd(kCmdCp, 1, "%s/%s/%s %s", pVexlaInstallDir, package, n, AppDir);
+      copied = SysCmd(kCmdCp, kSevWarning, "%s/%s/%s %s", pVexlaInstallDir, package, n, AppDir);
       break;
   }
+  // A failed copy is a warning and the list goes on, but the run remembers it.
+  if (copied != 0) NoteFailedStep("package list, line %d: %s %s failed", step.line, step.keywordText.c_str(), n);
   for (const auto& [key, value] : step.attributes) ApplyAttribute(step.name, key, value);
   return 0;
 }
 
 std::vector<PkgStep> ReadPkgList(const char* path) {
-  OpenInputFile(path, 2);
+  OpenInputFile(path, kSevFatal);
   std::vector<PkgStep> steps;
   const char* release = KernelRelease();
   int lineNo = 0;
@@ -283,7 +298,7 @@ std::vector<PkgStep> ReadPkgList(const char* path) {
       steps.push_back(std::move(step));
     } else if (!error.empty()) {
       CloseInputFile();
-      ErrorMsg(2, 1, "%s, line %d: %s", path, lineNo, error.c_str());
+      FatalError("%s, line %d: %s", path, lineNo, error.c_str());
     }
   }
   return steps;
@@ -295,7 +310,7 @@ namespace {
 std::string PkgListPath(const char* package) {
   char path[kLineBufSize];
   if (!FormatText(path, sizeof path, "%s/%s/pkg.list", pVexlaInstallDir, package))
-    ErrorMsg(2, 1, "package list path too long");
+    FatalError("package list path too long");
   return path;
 }
 

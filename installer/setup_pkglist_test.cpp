@@ -116,6 +116,9 @@ TEST(ParsePkgLine, DamagedLinesAreReportedNotCarriedOut) {
   PkgStep step = Parse("c x sed -e 's/ *$//' -e 's/@V@/1.0/'\n", "2.0.36", &acted, &err);
   EXPECT_TRUE(acted) << err;
   EXPECT_EQ(step.attributes[0].second, "-e 's/ *$//' -e 's/@V@/1.0/'");
+  // The value of a pair that is passed over is never used, so never judged.
+  Parse("c x colour $(blue)\n", "2.0.36", &acted, &err);
+  EXPECT_TRUE(acted) << err;
 }
 
 TEST(ReleaseCondition, Operators) {
@@ -189,6 +192,27 @@ TEST_F(PkgCommands, Attributes) {
   EXPECT_EQ(Run("m x link /usr/bin/vpq\n"),
             (std::vector<std::string>{Logged(kCmdLn, "-s " + a + "/x /usr/bin/vpq")}));
   EXPECT_TRUE(Run("m x colour blue\n").empty());  // an unknown pair is passed over
+}
+
+// A copy that fails is a warning and the list goes on (its attributes too),
+// but the run remembers the step by its line.
+TEST_F(PkgCommands, AFailedCopyIsNotedAndTheLineGoesOn) {
+  const int before = FailedStepCount();
+  PkgStep step;
+  std::string error;
+  ASSERT_TRUE(ParsePkgLine("c vsf mode 755\n", "2.0.36", &step, &error));
+  step.line = 7;
+  HostRecorder host;
+  host.exitStatuses = {1, 0};
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(CarryOutPkgStep(step, "pkg"), 0);
+  testing::internal::GetCapturedStdout();
+  EXPECT_EQ(host.lines.size(), 2u);
+  EXPECT_EQ(FailedStepCount(), before + 1);
+  testing::internal::CaptureStderr();
+  ReportFailedSteps();
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("ERROR: package list, line 7: c vsf failed\n"),
+            std::string::npos);
 }
 
 TEST_F(PkgCommands, ExistingLinkIsReplaced) {

@@ -15,16 +15,15 @@
 
 namespace {
 
-// Reads one answer line; NULL at end of input, after a line saying that the
-// question is taken as declined. What a line holds beyond the buffer is
+// Reads one answer line; NULL at end of input, after a line saying that
+// nobody answered. What a line holds beyond the buffer is
 // dropped, so that it is not read as the answer to the next question (the
 // kept part is too long for any answer, and is refused as such).
 char* ReadAnswer() {
   std::fflush(stdout);
   char* line = Gets(LineBuf, kLineBufSize);
   if (line == nullptr) {
-    std::printf("\n%s: end of input, taken as no\n", my_name);
-    std::fflush(stdout);
+    SayInputEnded();
     return nullptr;
   }
   if (std::strlen(line) == kLineBufSize - 1) {
@@ -57,7 +56,7 @@ bool KillAll(const char* name) {
       permitted = false;
       break;
     }
-    std::printf(NlsSetupStrCvt(59), id);
+    if (!flPreview) std::printf(NlsSetupStrCvt(59), id);
   }
   std::fflush(stdout);
   PutMem(ids);
@@ -75,7 +74,7 @@ char* LocatePreviousInstallation() {
   else if (FindFile(nullptr, "/usr/bin/vprint"))
     wrapper = "/usr/bin/vprint";
   if (wrapper == nullptr) return nullptr;
-  const char* line = FileSearch(wrapper, "cd ", 0);
+  const char* line = FileSearch(wrapper, "cd ", kSevSilent);
   if (line == nullptr) return nullptr;
   char* word = GetTokenN(line, " \n", 2);
   if (word == nullptr) return nullptr;
@@ -126,6 +125,11 @@ int QuitForRunningProcesses(const char* programs) {
   for (;;) {
     char* report = CheckProcTableForExecs(programs);
     if (report == nullptr) return 0;
+    if (flPreview) {
+      PreviewNote("a question: wait for the running programs %s or quit?", programs);
+      PutMem(report);
+      return 0;
+    }
     std::printf("%s", NlsSetupStrCvt(66));
     std::printf("%s\n", report);
     PutMem(report);

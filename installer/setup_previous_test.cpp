@@ -41,7 +41,9 @@ class DirDialogue : public testing::Test {
 };
 
 // The line that says that input ended, naming the program.
-std::string EndOfInput() { return std::string("\n") + my_name + ": end of input, taken as no\n"; }
+std::string EndOfInput() {
+  return std::string("\n") + my_name + ": end of input at a question: nothing more is installed\n";
+}
 
 std::string Proposal(const std::string& dir) { return "\nEnter the new installation directory [" + dir + "]: "; }
 std::string UseIt(const std::string& dir) { return "Do you want to use " + dir + "? [y/n] "; }

@@ -212,10 +212,6 @@ const char VexlaVSFScript[] =
 
 namespace {
 
-struct FileCloser {
-  void operator()(FILE* f) const { std::fclose(f); }
-};
-
 int CurrentYear() {
   std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -233,8 +229,15 @@ void DeleteWorkFile(const char* name) {
 }  // namespace
 
 void GenSimpleScript(const char* path, const char* shellLine, const char* templ, ...) {
-  std::unique_ptr<FILE, FileCloser> f(OpenFile(nullptr, path, "wt", 1));
-  if (!f) return;
+  if (flPreview) {
+    PreviewNote("script %s", path);
+    return;
+  }
+  FilePtr f(OpenFile(nullptr, path, "wt", kSevWarning));
+  if (!f) {
+    NoteFailedStep("%s was not written", path);
+    return;
+  }
   std::fprintf(f.get(), "%s\n", shellLine);
   std::fprintf(f.get(), ScriptCopyRight, CurrentYear());
   va_list args;
@@ -247,9 +250,11 @@ void GenSimpleScript(const char* path, const char* shellLine, const char* templ,
     // A script cut short by a full disk must not be made executable.
     std::fflush(stdout);
     std::fprintf(stderr, "ERROR: couldn't write %s\n", path);
+    NoteFailedStep("%s was not written", path);
     return;
   }
-  SysCmd(kCmdChmod, 0, "755 %s", path);
+  SysCmd(kCmdChmod, kSevSilent, "755 %s", path);
+  ManifestNoteContent(path);
 }
 
 void VexlaClean(unsigned char removeWork) {

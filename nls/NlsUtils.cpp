@@ -82,3 +82,11 @@ void Nlsfprintf(FILE* stream, DbTHandle* db, int section, int number, ...) {
   va_end(args);
   NlsFreeString(text);
 }
+
+char* NlsFetchHelpItem(DbTHandle* db, NlsHelpItem item) {
+  const char* english = item == kNlsHelpExit ? "~e Exit Help" : item == kNlsHelpContents ? "~c Contents" : "~b Back";
+  char* text = NlsFetchString(db, nullptr, 0, kNlsSection, static_cast<int>(item));
+  if (!NlsIsErrorText(text) && text[0] == '~' && text[1] == english[1] && text[2] == ' ' && text[3] != '\0') return text;
+  NlsFreeString(text);
+  return SaveText(english);
+}

@@ -8,7 +8,7 @@
 #include "Dbm.h"
 
 // The driver core string database of the menu engine; NULL unless something
-// opens one (the installer never does).
+// opens one (the installer opens the one of its language from the medium).
 extern DbTHandle* pDrvCoreDB;
 
 constexpr int kNlsSection = 25;        // the menu engine's section
@@ -39,3 +39,13 @@ bool NlsIsErrorText(const char* text);
 // Gives back a text that NlsFetchString returned, unless it is the shared
 // error text or NULL.
 void NlsFreeString(char* text);
+
+// The help viewer's fixed menu items, records 25_240 to 25_242 of the
+// database: "~e Exit Help", "~c Contents" and "~b Back" in English.
+enum NlsHelpItem { kNlsHelpExit = 240, kNlsHelpContents = 241, kNlsHelpBack = 242 };
+
+// The title of one of those items from db (which may be NULL), a new text
+// the caller gives back with NlsFreeString. The key after '~' is the same in
+// every language: a text that is missing or names another key gives the
+// English title instead, so that e, c and b always work.
+char* NlsFetchHelpItem(DbTHandle* db, NlsHelpItem item);

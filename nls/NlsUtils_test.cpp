@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -196,8 +197,26 @@ const std::map<int, const char*> kEngineTexts = {
     {231, ""},      {232, ""},      {270, ""},     {271, ""},     {510, "s s s"},
     {1000, ""},     {1001, ""},     {1002, ""},    {1006, "c"},   {1007, "c s s"},
     {1008, "c s s"}, {1009, "s"},   {1011, ""},    {1016, ""},    {1017, "s"},
-    {1018, "s"},    {1020, ""},
+    {1018, "s"},    {1020, ""},     {240, ""},     {241, ""},     {242, ""},
 };
+
+// The six databases the build makes: English in db/, the translations in
+// db/<LANG>/.
+const char* const kLanguages[] = {"", "es_ES/", "it_IT/", "fr_FR/", "ge_GE/", "pr_BR/"};
+
+HandlePtr OpenBuilt(const std::string& folder) {
+  HandlePtr db(DbTOpen((std::string(DRVCORE_DB_DIR) + "/" + folder + "drvcore.vdb").c_str(), 0));
+  DbTUpDate(db.get());
+  return db;
+}
+
+// A text of a built database as a string ("" when it is missing).
+std::string Text(DbTHandle* db, int number) {
+  char* text = NlsFetchString(db, nullptr, 0, kNlsSection, number);
+  std::string result = NlsIsErrorText(text) ? "" : text;
+  NlsFreeString(text);
+  return result;
+}
 
 }  // namespace
 
@@ -208,41 +227,112 @@ TEST(NlsConversions, ReadsFormats) {
   EXPECT_EQ(Conversions("%y"), "?");
 }
 
-TEST(DrvCoreDb, HoldsEveryEngineTextWithTheRightConversions) {
-  HandlePtr db(DbTOpen(DRVCORE_VDB, 0));
-  ASSERT_NE(db, nullptr);
-  DbTUpDate(db.get());
-  ASSERT_EQ(db->DbType, kDbTypeHeadered) << DRVCORE_VDB;
-  EXPECT_EQ(db->RecordCnt, static_cast<int>(kEngineTexts.size()));
-  for (const auto& [number, conversions] : kEngineTexts) {
-    char* text = NlsFetchString(db.get(), nullptr, 0, kNlsSection, number);
-    ASSERT_FALSE(NlsIsErrorText(text)) << "25_" << number << " is missing";
-    EXPECT_GT(std::strlen(text), 0u) << number;
-    EXPECT_EQ(Conversions(text), conversions) << "25_" << number << ": " << text;
-    NlsFreeString(text);
+TEST(DrvCoreDb, EveryLanguageHoldsEveryEngineTextWithTheCallersConversions) {
+  for (const char* folder : kLanguages) {
+    SCOPED_TRACE(std::string("db/") + folder);
+    HandlePtr db = OpenBuilt(folder);
+    ASSERT_EQ(db->DbType, kDbTypeHeadered);
+    EXPECT_EQ(db->RecordCnt, static_cast<int>(kEngineTexts.size()));
+    for (const auto& [number, conversions] : kEngineTexts) {
+      const std::string text = Text(db.get(), number);
+      ASSERT_FALSE(text.empty()) << "25_" << number << " is missing";
+      EXPECT_EQ(Conversions(text.c_str()), conversions) << "25_" << number << ": " << text;
+    }
+    // Nothing else is in it: every record is one of the engine's texts.
+    TRecord record{};
+    int count = 0;
+    for (TRecord* r = WalkDbTRecords(db.get(), &record, 0); r != nullptr; r = WalkDbTRecords(db.get(), &record, 1))
+      ++count;
+    EXPECT_EQ(count, static_cast<int>(kEngineTexts.size()));
   }
-  // Nothing else is in it: every record is one of the engine's texts.
-  TRecord record{};
-  int count = 0;
-  for (TRecord* r = WalkDbTRecords(db.get(), &record, 0); r != nullptr;
-       r = WalkDbTRecords(db.get(), &record, 1))
-    ++count;
-  EXPECT_EQ(count, static_cast<int>(kEngineTexts.size()));
+}
+
+TEST(DrvCoreDb, EveryLanguageKeepsTheKeysTheEngineReads) {
+  for (const char* folder : kLanguages) {
+    SCOPED_TRACE(std::string("db/") + folder);
+    HandlePtr db = OpenBuilt(folder);
+    // The chooser's save and cancel keys: the first letters of 201 and 202,
+    // two different letters, both named by its prompt 205.
+    const std::string save = Text(db.get(), 201), cancel = Text(db.get(), 202), prompt = Text(db.get(), 205);
+    ASSERT_GE(save.size(), 3u);
+    ASSERT_GE(cancel.size(), 3u);
+    EXPECT_TRUE(std::islower(static_cast<unsigned char>(save[0])) && save[1] == ')') << save;
+    EXPECT_TRUE(std::islower(static_cast<unsigned char>(cancel[0])) && cancel[1] == ')') << cancel;
+    EXPECT_NE(save[0], cancel[0]);
+    auto names = [&](char key) {  // as a word of its own
+      for (size_t at = prompt.find(std::string(" ") + key); at != std::string::npos;
+           at = prompt.find(std::string(" ") + key, at + 1))
+        if (std::isalpha(static_cast<unsigned char>(prompt[at + 2])) == 0) return true;
+      return false;
+    };
+    EXPECT_TRUE(names(save[0]) && names(cancel[0])) << prompt;
+    // The menu loop's own keys s (settings) and h (help).
+    EXPECT_EQ(Text(db.get(), 230).rfind(", s ", 0), 0u);
+    EXPECT_EQ(Text(db.get(), 231).rfind(", h ", 0), 0u);
+    // The help menu's fixed items come from the database with their keys.
+    const struct {
+      NlsHelpItem item;
+      const char* key;
+    } items[] = {{kNlsHelpExit, "~e "}, {kNlsHelpContents, "~c "}, {kNlsHelpBack, "~b "}};
+    for (const auto& [item, key] : items) {
+      char* title = NlsFetchHelpItem(db.get(), item);
+      EXPECT_EQ(std::string(title), Text(db.get(), item));
+      EXPECT_EQ(std::string(title).rfind(key, 0), 0u) << title;
+      NlsFreeString(title);
+    }
+  }
+}
+
+TEST(DrvCoreDb, TranslationsAreIso88591) {
+  // The bytes the terminal gets, as the installer's own tables have them.
+  const struct {
+    const char* folder;
+    int number;
+    const char* text;
+  } cases[] = {
+      {"fr_FR/", 203, "S\xE9lection actuelle : %s"},
+      {"fr_FR/", 1009, "La valeur \xAB %s \xBB n'est pas autoris\xE9" "e."},
+      {"ge_GE/", 201, "s) Speichern und zur\xFC" "ck"},
+      {"ge_GE/", 242, "~b Zur\xFC" "ck"},
+      {"es_ES/", 1017, "\xBF" "Desea salir de %s"},
+      {"it_IT/", 1006, "Il carattere '%c' non \xE8 consentito in un numero."},
+      {"pr_BR/", 203, "Sele\xE7\xE3o atual: %s"},
+  };
+  for (const auto& c : cases) {
+    HandlePtr db = OpenBuilt(c.folder);
+    EXPECT_EQ(Text(db.get(), c.number), c.text) << c.folder << c.number;
+  }
 }
 
 TEST(DrvCoreDb, PrintsTheTextsTheEngineShows) {
-  HandlePtr db(DbTOpen(DRVCORE_VDB, 0));
+  HandlePtr db = OpenBuilt("");
   EXPECT_EQ(Printed([&](FILE* f) {
               Nlsfprintf(f, db.get(), 25, 510, ", s to save the settings", "", ", Enter to leave");
             }),
             "\nEnter a selection, s to save the settings, Enter to leave: ");
-  EXPECT_EQ(Printed([&](FILE* f) { Nlsfprintf(f, db.get(), 25, 1007, 'u', "/", ""); }),
-            "The character 'u' is not allowed here; expected / after \"\".");
-  // The save and cancel keys of the chooser are the first characters of its texts.
-  char* save = NlsFetchString(db.get(), nullptr, 0, 25, 201);
-  char* cancel = NlsFetchString(db.get(), nullptr, 0, 25, 202);
-  EXPECT_EQ(save[0], 's');
-  EXPECT_EQ(cancel[0], 'c');
-  NlsFreeString(save);
-  NlsFreeString(cancel);
+  HandlePtr french = OpenBuilt("fr_FR/");
+  EXPECT_EQ(Printed([&](FILE* f) { Nlsfprintf(f, french.get(), 25, 1007, 'u', "/", "ab"); }),
+            "Le caract\xE8re 'u' n'est pas autoris\xE9 ici ; / attendu apr\xE8s \xAB ab \xBB.");
+}
+
+TEST(NlsHelpItems, AMissingOrBrokenTextGivesTheEnglishTitle) {
+  ScratchDir dir;
+  std::vector<DbRecordIn> records;
+  std::string err;
+  ASSERT_TRUE(DbParseSource("25_240\t~q Quitter\n25_241\tSommaire\n", &records, &err)) << err;
+  const std::string path = dir.File("broken.vdb");
+  ASSERT_TRUE(DbWriteFile(path.c_str(), kDbTypeHeadered, records, &err)) << err;
+  HandlePtr db(DbTOpen(path.c_str(), 0));
+  for (DbTHandle* handle : {db.get(), static_cast<DbTHandle*>(nullptr)}) {
+    const struct {
+      NlsHelpItem item;
+      const char* english;
+    } cases[] = {{kNlsHelpExit, "~e Exit Help"}, {kNlsHelpContents, "~c Contents"}, {kNlsHelpBack, "~b Back"}};
+    for (const auto& [item, english] : cases) {
+      char* title = NlsFetchHelpItem(handle, item);
+      EXPECT_STREQ(title, english);
+      EXPECT_FALSE(NlsIsErrorText(title));
+      NlsFreeString(title);
+    }
+  }
 }

@@ -4,8 +4,10 @@
 #   bash scripts/sample.sh [SETUP-ARGUMENT...]
 #
 # Sets up what a fresh Debian machine lacks, builds setup and mkmedium,
-# makes the sample medium (build/sample-medium) and runs
-# `./setup install /opt` from it (or the arguments given) inside a sandbox:
+# makes the sample medium (build/sample-medium) and runs from it, inside a
+# sandbox, `./setup preview install /opt` (what the installation would do),
+# `./setup install /opt` and `./setup verify install /opt` (or
+# `./setup` with the arguments given):
 # an overlay over this machine in private namespaces, so nothing here
 # changes. Then it prints what setup printed, its exit status, every path
 # it created or changed, and the run log /tmp/setup.log. The sandbox's
@@ -14,12 +16,18 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
 bash scripts/sample-medium.sh build/sample-medium >/dev/null
-args=("$@")
-((${#args[@]})) || args=(install /opt)
 out=build/sample-run
-echo "== ./setup ${args[*]}   (in a sandbox, from build/sample-medium)"
+if (($#)); then
+  echo "== ./setup $*   (in a sandbox, from build/sample-medium)"
+  command=(./setup "$@")
+else
+  echo "== ./setup preview install /opt; ./setup install /opt; ./setup verify install /opt"
+  echo "   (in a sandbox, from build/sample-medium)"
+  command=(/bin/sh -c './setup preview install /opt && echo && echo "== ./setup install /opt" &&
+    ./setup install /opt && echo && echo "== ./setup verify install /opt" && ./setup verify install /opt')
+fi
 set +e
-sh tests/scenario/sandbox.sh --out "$out" --medium build/sample-medium --timeout 120 -- ./setup "${args[@]}"
+sh tests/scenario/sandbox.sh --out "$out" --medium build/sample-medium --timeout 120 -- "${command[@]}"
 status=$?
 set -e
 echo

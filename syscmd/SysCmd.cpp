@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "MemMgr.h"
+#include "ShellWord.h"
 #include "utils.h"
 
 SysCmdEntry ComList[kComListRows] = {
@@ -198,22 +199,19 @@ void CommandName(int index, const CmdLine& line, char* name, size_t size) {
 }
 
 // Severity 1 logs a warning and goes on; severity 2 logs and prints the
-// error and ends the program. Other severities report nothing.
-void ReportFailure(int severity, const char* name, const char* what) {
-  if (severity != 1 && severity != 2) return;
-  PutLogMsg("%s: %s: %s\n", severity == 2 ? "ERROR" : "WARNING_MSG", name, what);
-  if (severity == 2) {
+// error and ends the program, naming on standard error the command that
+// failed (when given: the command and its arguments, without the shell
+// around it and the redirections), so that the administrator sees what
+// the run could not do. Other severities report nothing.
+void ReportFailure(int severity, const char* name, const char* what, const char* command = nullptr, int len = 0) {
+  if (severity != kSevWarning && severity != kSevFatal) return;
+  PutLogMsg("%s: %s: %s\n", severity == kSevFatal ? "ERROR" : "WARNING_MSG", name, what);
+  if (severity == kSevFatal) {
     std::printf("ERROR: %s: %s\n", name, what);
+    std::fflush(stdout);
+    if (command != nullptr) std::fprintf(stderr, "ERROR: the command that failed: %.*s\n", len, command);
     std::exit(1);
   }
-}
-
-// The name may reach a shell line inside double quotes only when it cannot
-// end the quotes, expand or split.
-bool IsShellSafe(const char* text) {
-  if (text == nullptr || *text == '\0') return false;
-  return std::strspn(text, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789._+-") ==
-         std::strlen(text);
 }
 
 // Turns the wait status of a run into the result and a text naming what
@@ -318,11 +316,14 @@ int SysCmd(int index, int severity, const char* format, ...) {
   RequireRow(index);
 
   CmdLine line;
+  size_t commandStart = 0;
   if (index >= kFirstCmd) {
     RequireRow(kCmdSh);
     const SysCmdEntry& sh = ComList[kCmdSh];
     const SysCmdEntry& row = ComList[index];
-    line.Append("%s/%s -c \"%s/%s %s ", sh.pPath, sh.pName, row.pPath, row.pName, row.pFlags);
+    line.Append("%s/%s -c \"", sh.pPath, sh.pName);
+    commandStart = line.len;
+    line.Append("%s/%s %s ", row.pPath, row.pName, row.pFlags);
   }
   va_list args;
   va_start(args, format);
@@ -330,11 +331,11 @@ int SysCmd(int index, int severity, const char* format, ...) {
   va_end(args);
   size_t shownLen = line.len;
 
-  bool toLog = logged && (severity == 1 || severity == 2);
-  if (severity == 0) {
+  bool toLog = logged && (severity == kSevWarning || severity == kSevFatal);
+  if (severity == kSevSilent) {
     line.Append(" 1>/dev/null 2>/dev/null");
   } else if (toLog) {
-    if (flUseLog && IsShellSafe(my_name)) {
+    if (flUseLog && JudgeShellWord(my_name) == kShellPlain) {
       line.Append(" 1>>%s/%s.log 2>>%s/%s.log", pLogPath, my_name, pLogPath, my_name);
     } else {
       line.Append(" 1>>/dev/null 2>>/dev/null");
@@ -359,7 +360,8 @@ int SysCmd(int index, int severity, const char* format, ...) {
   int errnum = errno;
   char what[256];
   int result = status == 0 ? 0 : JudgeStatus(status, errnum, what, sizeof what);
-  if (result != 0) ReportFailure(severity, name, what);
+  if (result != 0)
+    ReportFailure(severity, name, what, line.text + commandStart, static_cast<int>(shownLen - commandStart));
 
   if (index >= kFirstCmd) {
     int delay = ComList[index].Delay;

@@ -171,6 +171,15 @@ void RestoreEnv(const char* name, bool had, const std::string& value) {
 
 }  // namespace
 
+EnvScope::EnvScope(const char* name, const char* value) : name_(name) {
+  const char* now = getenv(name);
+  had_ = now != nullptr;
+  if (had_) saved_ = now;
+  RestoreEnv(name, value != nullptr, value != nullptr ? value : "");
+}
+
+EnvScope::~EnvScope() { RestoreEnv(name_, had_, saved_); }
+
 LogScope::LogScope() : savedName_(my_name), savedUseLog_(flUseLog) {
   static int counter = 0;
   name_ = "setup-test-" + std::to_string(getpid()) + "-" + std::to_string(++counter);

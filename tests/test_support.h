@@ -31,6 +31,21 @@ class ScratchDir {
   std::string path_;
 };
 
+// While alive, the environment variable name holds value (NULL: unset);
+// its earlier state comes back afterwards.
+class EnvScope {
+ public:
+  EnvScope(const char* name, const char* value);
+  ~EnvScope();
+  EnvScope(const EnvScope&) = delete;
+  EnvScope& operator=(const EnvScope&) = delete;
+
+ private:
+  const char* name_;
+  bool had_;
+  std::string saved_;
+};
+
 // While alive, standard input reads text (through descriptor 0 and the
 // stdin stream alike); the previous input comes back afterwards.
 class StdinFrom {

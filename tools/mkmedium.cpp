@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
@@ -23,6 +24,8 @@
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "Sha256.h"
 
 namespace fs = std::filesystem;
 
@@ -51,11 +54,12 @@ struct MediumNames {
   const char* piecePrefix;
   const char* dbFolder;  // the menu engine's string database: <dbFolder>/<dbFile>
   const char* dbFile;
+  const char* checksums;
 };
 const MediumNames kUnixNames = {"setup", "setup.hlp", "installf.rom", "isize", "tsize",
-                                "disks", "pkg_tar.",  "db",           "drvcore.vdb"};
+                                "disks", "pkg_tar.",  "db",           "drvcore.vdb", "sha256"};
 const MediumNames kDosNames = {"SETUP", "SETUP.HLP", "INSTALLF.ROM", "ISIZE", "TSIZE",
-                               "DISKS", "PKG_TAR.",  "DB",           "DRVCORE.VDB"};
+                               "DISKS", "PKG_TAR.",  "DB",           "DRVCORE.VDB", "SHA256"};
 // Where the built program keeps its string database: beside it.
 constexpr const char* kDbBesideProgram = "db/drvcore.vdb";
 
@@ -70,10 +74,13 @@ const char kUsageText[] =
     "                          (its parent must) or be empty\n"
     "  -p, --program PATH      the installer program, copied in as \"setup\"\n"
     "      --help-file PATH    a help file, copied in as \"setup.hlp\"\n"
-    "      --db FILE           the menu engine's string database (made from\n"
-    "                          nls/drvcore.txt by the build), copied in as\n"
-    "                          db/drvcore.vdb; default: db/drvcore.vdb beside\n"
-    "                          PROGRAM when there is one (the build puts it there)\n"
+    "      --db FILE           the menu engine's English string database (made\n"
+    "                          from nls/drvcore.txt by the build), copied in as\n"
+    "                          db/drvcore.vdb, with its translations LANG/NAME\n"
+    "                          beside it (NAME the name of FILE, LANG such as\n"
+    "                          fr_FR), copied in as db/LANG/drvcore.vdb; default:\n"
+    "                          db/drvcore.vdb beside PROGRAM when there is one\n"
+    "                          (the build puts it and db/LANG/drvcore.vdb there)\n"
     "      --no-db             put no string database on the medium (the menus\n"
     "                          of setup then show \"Error\" for their texts)\n"
     "  -s, --piece-size SIZE   bytes per archive piece; a K (1024) or M (1048576)\n"
@@ -83,9 +90,9 @@ const char kUsageText[] =
     "                          installation site (\"installation site\")\n"
     "      --dos               DOS diskette names: every file of the medium gets its\n"
     "                          upper-case name (SETUP, SETUP.HLP, INSTALLF.ROM, ISIZE,\n"
-    "                          TSIZE, DISKS, PKG_TAR.001, ..., DB/DRVCORE.VDB), and\n"
-    "                          so does every\n"
-    "                          name in the list DISKS\n"
+    "                          TSIZE, DISKS, PKG_TAR.001, ..., DB/DRVCORE.VDB,\n"
+    "                          DB/FR_FR/DRVCORE.VDB), and so does every name in\n"
+    "                          the list DISKS\n"
     "  -h, --help              print this text and exit\n"
     "\n"
     "What the medium holds:\n"
@@ -102,10 +109,17 @@ const char kUsageText[] =
     "                   medium, the joined compressed archive, the uncompressed tar\n"
     "                   and the unpacked tree, counted the same way\n"
     "  installf.rom     \"installation site\" or \"diskette\", without a line end\n"
+    "  sha256           the SHA-256 of every other file the disks list names but\n"
+    "                   the marker (which the menu of setup rewrites), one\n"
+    "                   \"<64 hex digits>  <name>\" a line, as sha256sum writes them\n"
+    "                   (sha256sum -c sha256 checks a medium by hand); setup checks\n"
+    "                   every file against it before it joins the archive\n"
     "  setup, setup.hlp the installer program (mode 755) and its help file\n"
-    "  db/drvcore.vdb   the string database, where setup looks for it; the disks\n"
-    "                   list names it too, so that copies of the medium (a site\n"
-    "                   made from the menu of setup) take it along\n"
+    "  db/drvcore.vdb   the string database, where setup looks for it, and its\n"
+    "  db/LANG/...      translations (setup opens the one of the language that\n"
+    "                   LANG chooses, English otherwise); the disks list names\n"
+    "                   them too, so that copies of the medium (a site made\n"
+    "                   from the menu of setup) take them along\n"
     "\n"
     "Needs GNU tar and compress (Debian package ncompress) on PATH.\n"
     "\n"
@@ -432,11 +446,52 @@ struct Options {
   std::string program;
   std::string helpFile;
   std::string dbFile;
+  std::vector<std::string> languages;  // translations of dbFile found beside it
   bool noDb = false;
   unsigned long long pieceSize = kDisketteBytes;
   bool diskette = false;
   bool dos = false;
 };
+
+// A language folder's name: two lower-case letters, '_' and two upper-case
+// ones, as the LANG values that setup understands (fr_FR, ge_GE, pr_BR).
+bool IsLanguageName(const std::string& name) {
+  return name.size() == 5 && std::islower(static_cast<unsigned char>(name[0])) &&
+         std::islower(static_cast<unsigned char>(name[1])) && name[2] == '_' &&
+         std::isupper(static_cast<unsigned char>(name[3])) && std::isupper(static_cast<unsigned char>(name[4]));
+}
+
+// The languages whose translation of the database dbFile lies beside it, as
+// <its folder>/<LANG>/<its name> (the build places them so), sorted.
+std::vector<std::string> FindTranslations(const std::string& dbFile) {
+  const fs::path db(dbFile);
+  std::vector<std::string> languages;
+  std::error_code ec;
+  for (const fs::directory_entry& e : fs::directory_iterator(db.parent_path().empty() ? "." : db.parent_path(), ec)) {
+    const std::string name = e.path().filename();
+    struct stat st;
+    if (IsLanguageName(name) && stat((e.path() / db.filename()).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+      languages.push_back(name);
+  }
+  std::sort(languages.begin(), languages.end());
+  return languages;
+}
+
+// The translation's file beside the database dbFile.
+std::string TranslationFile(const std::string& dbFile, const std::string& language) {
+  const fs::path db(dbFile);
+  return db.parent_path() / language / db.filename();
+}
+
+// The name of the string database on the medium: <db>/<file> for English
+// (language empty), <db>/<LANG>/<file> for a translation; upper case on a
+// DOS medium.
+std::string MediumDbName(const MediumNames& names, const std::string& language) {
+  std::string folder = language;
+  if (&names == &kDosNames)
+    for (char& c : folder) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return std::string(names.dbFolder) + "/" + (folder.empty() ? "" : folder + "/") + names.dbFile;
+}
 
 // Reads the command line into opts. Returns -1 to go on, else the exit status.
 int ReadOptions(int argc, char** argv, Options* opts) {
@@ -503,6 +558,7 @@ int ReadOptions(int argc, char** argv, Options* opts) {
     struct stat st;
     if (stat(beside.c_str(), &st) == 0 && S_ISREG(st.st_mode)) opts->dbFile = beside;
   }
+  if (!opts->dbFile.empty()) opts->languages = FindTranslations(opts->dbFile);
   return -1;
 }
 
@@ -629,13 +685,44 @@ bool CutPieces(const std::string& archive, const OutputDir& out, const MediumNam
   return true;
 }
 
+// Whether the checksum file covers name: every file but the marker and
+// itself.
+bool Checksummed(const std::string& name, const MediumNames& names) {
+  return name != names.marker && name != names.checksums;
+}
+
+// Bytes of the checksum file: one line of 64 digits, two blanks and the
+// name for each file it covers.
+unsigned long long ChecksumFileBytes(const std::vector<std::string>& files, const MediumNames& names) {
+  unsigned long long bytes = 0;
+  for (const std::string& f : files)
+    if (Checksummed(f, names)) bytes += 64 + 2 + f.size() + 1;
+  return bytes;
+}
+
+// Writes the checksum file of the medium, once every other file is there.
+bool WriteChecksums(const OutputDir& out, const std::vector<std::string>& files, const MediumNames& names) {
+  std::string text;
+  for (const std::string& f : files) {
+    if (!Checksummed(f, names)) continue;
+    std::string hex;
+    if (!Sha256File(out.File(f).c_str(), &hex)) {
+      ComplainErrno("cannot read %s for its checksum", out.File(f).c_str());
+      return false;
+    }
+    text += hex + "  " + f + "\n";
+  }
+  return WriteTextFile(out.File(names.checksums), text, 0644);
+}
+
 int MakeMedium(const Options& opts) {
   const MediumNames& names = opts.dos ? kDosNames : kUnixNames;
   if (!CheckProduct(opts.product)) return kFailed;
   if (!CheckRegularFile(opts.program, "installer program")) return kFailed;
   if (!opts.helpFile.empty() && !CheckRegularFile(opts.helpFile, "help file")) return kFailed;
   if (!opts.dbFile.empty() && !CheckRegularFile(opts.dbFile, "string database")) return kFailed;
-  const std::string dbName = std::string(names.dbFolder) + "/" + names.dbFile;
+  for (const std::string& language : opts.languages)
+    if (!CheckRegularFile(TranslationFile(opts.dbFile, language), "string database")) return kFailed;
 
   TempDir temp;
   if (!temp.Make()) return kFailed;
@@ -655,8 +742,9 @@ int MakeMedium(const Options& opts) {
   // Every file of the medium, in the order of the disks list.
   std::vector<std::string> files = {names.program};
   if (!opts.helpFile.empty()) files.push_back(names.helpFile);
-  if (!opts.dbFile.empty()) files.push_back(dbName);
-  files.insert(files.end(), {names.marker, names.isize, names.tsize, names.disks});
+  if (!opts.dbFile.empty()) files.push_back(MediumDbName(names, ""));
+  for (const std::string& language : opts.languages) files.push_back(MediumDbName(names, language));
+  files.insert(files.end(), {names.marker, names.isize, names.tsize, names.disks, names.checksums});
   for (unsigned n = 1; n <= pieces; ++n) files.push_back(PieceName(names, n));
   std::string list;
   for (const std::string& f : files) list += f + "\n";
@@ -678,11 +766,20 @@ int MakeMedium(const Options& opts) {
   if (!CopyFile(opts.program, out.File(names.program), 0755)) return kFailed;
   if (!opts.helpFile.empty() && !CopyFile(opts.helpFile, out.File(names.helpFile), 0644)) return kFailed;
   if (!opts.dbFile.empty()) {
-    if (mkdir(out.File(names.dbFolder).c_str(), 0755) != 0 || chmod(out.File(names.dbFolder).c_str(), 0755) != 0) {
-      ComplainErrno("cannot create the folder %s", out.File(names.dbFolder).c_str());
-      return kFailed;
+    // The db folder, then one folder a language in it.
+    std::vector<std::string> folders = {names.dbFolder};
+    for (const std::string& language : opts.languages)
+      folders.push_back(fs::path(MediumDbName(names, language)).parent_path());
+    for (const std::string& folder : folders) {
+      if (mkdir(out.File(folder).c_str(), 0755) != 0 || chmod(out.File(folder).c_str(), 0755) != 0) {
+        ComplainErrno("cannot create the folder %s", out.File(folder).c_str());
+        return kFailed;
+      }
     }
-    if (!CopyFile(opts.dbFile, out.File(dbName), 0644)) return kFailed;
+    if (!CopyFile(opts.dbFile, out.File(MediumDbName(names, "")), 0644)) return kFailed;
+    for (const std::string& language : opts.languages)
+      if (!CopyFile(TranslationFile(opts.dbFile, language), out.File(MediumDbName(names, language)), 0644))
+        return kFailed;
   }
   const char* marker = opts.diskette ? "diskette" : "installation site";
   if (!WriteTextFile(out.File(names.marker), marker, 0644)) return kFailed;
@@ -695,11 +792,18 @@ int MakeMedium(const Options& opts) {
   // block), the joined archive, the tar it uncompresses to and the tree.
   const unsigned long long workFolderKiB = EntryKiB(1), tsizeFileKiB = EntryKiB(1);
   unsigned long long tsize = workFolderKiB + tsizeFileKiB;
-  if (!opts.dbFile.empty()) tsize += EntryKiB(1);  // the db folder in the work folder
-  for (const std::string& f : files)
-    if (f != names.tsize) tsize += FileKiB(out.File(f));
+  // The db folder and its language folders in the work folder.
+  if (!opts.dbFile.empty()) tsize += EntryKiB(1) * (1 + opts.languages.size());
+  for (const std::string& f : files) {
+    if (f == names.checksums) {
+      tsize += EntryKiB(ChecksumFileBytes(files, names));
+    } else if (f != names.tsize) {
+      tsize += FileKiB(out.File(f));
+    }
+  }
   tsize += EntryKiB(archiveBytes) + EntryKiB(tarBytes) + treeKiB;
   if (!WriteTextFile(out.File(names.tsize), std::to_string(tsize) + "\n", 0644)) return kFailed;
+  if (!WriteChecksums(out, files, names)) return kFailed;
 
   out.Keep();
   std::printf("%s: made the medium %s (%s%s) from %s:\n", kTool, opts.output.c_str(), marker,

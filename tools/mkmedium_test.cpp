@@ -550,22 +550,33 @@ class MkmediumDb : public Mkmedium {
  protected:
   // The database as the build places it: db/drvcore.vdb beside the program.
   std::string DbBesideProgram() { return scratch.Write("db/drvcore.vdb", "TVDBAA0\n-database-"); }
+  // Translations beside it, and a folder that names no language.
+  void TranslationsBesideProgram() {
+    scratch.Write("db/fr_FR/drvcore.vdb", "-french-");
+    scratch.Write("db/ge_GE/drvcore.vdb", "-german-");
+    scratch.Write("db/notes/drvcore.vdb", "-not a language-");
+  }
   unsigned Mode(const std::string& path) {
     struct stat st;
     return stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
   }
 };
 
-TEST_F(MkmediumDb, TheDatabaseBesideTheProgramIsPutInTheDbFolderAndListed) {
+TEST_F(MkmediumDb, TheDatabasesBesideTheProgramArePutInTheDbFolderAndListed) {
   std::string db = DbBesideProgram();
+  TranslationsBesideProgram();
   ToolRun run = Make(SmallProduct());
   ASSERT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(ReadWholeFile(medium() + "/db/drvcore.vdb"), ReadWholeFile(db));
-  EXPECT_EQ(Mode(medium() + "/db"), 0755u);
+  EXPECT_EQ(ReadWholeFile(medium() + "/db/fr_FR/drvcore.vdb"), "-french-");
+  EXPECT_EQ(ReadWholeFile(medium() + "/db/ge_GE/drvcore.vdb"), "-german-");
+  for (const char* folder : {"/db", "/db/fr_FR", "/db/ge_GE"}) EXPECT_EQ(Mode(medium() + folder), 0755u) << folder;
   EXPECT_EQ(Mode(medium() + "/db/drvcore.vdb"), 0644u);
+  EXPECT_EQ(Mode(medium() + "/db/fr_FR/drvcore.vdb"), 0644u);
   std::vector<std::string> listed = ListedNames(ReadWholeFile(medium() + "/disks"));
-  EXPECT_EQ(std::count(listed.begin(), listed.end(), "db/drvcore.vdb"), 1);
-  EXPECT_EQ(FilesIn(medium() + "/db"), std::set<std::string>{"drvcore.vdb"});
+  for (const char* name : {"db/drvcore.vdb", "db/fr_FR/drvcore.vdb", "db/ge_GE/drvcore.vdb"})
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), name), 1) << name;
+  EXPECT_EQ(FilesIn(medium() + "/db"), (std::set<std::string>{"drvcore.vdb", "fr_FR", "ge_GE"}));
 }
 
 TEST_F(MkmediumDb, AGivenDatabaseWinsAndNoDbLeavesItOut) {
@@ -591,11 +602,14 @@ TEST_F(MkmediumDb, WithoutADatabaseAnywhereTheMediumHasNone) {
 
 TEST_F(MkmediumDb, DosNamesAndRefusals) {
   DbBesideProgram();
+  TranslationsBesideProgram();
   ToolRun run = Make(SmallProduct(), {"--dos", "--diskette"});
   ASSERT_EQ(run.status, 0) << run.err;
-  EXPECT_TRUE(fs::is_regular_file(medium() + "/DB/DRVCORE.VDB"));
   std::vector<std::string> listed = ListedNames(ReadWholeFile(medium() + "/DISKS"));
-  EXPECT_EQ(std::count(listed.begin(), listed.end(), "DB/DRVCORE.VDB"), 1);
+  for (const char* name : {"DB/DRVCORE.VDB", "DB/FR_FR/DRVCORE.VDB", "DB/GE_GE/DRVCORE.VDB"}) {
+    EXPECT_TRUE(fs::is_regular_file(medium() + "/" + name)) << name;
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), name), 1) << name;
+  }
 
   fs::remove_all(medium());
   run = Make(SmallProduct(), {"--db", scratch.File("missing.vdb")});

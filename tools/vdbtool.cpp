@@ -49,6 +49,11 @@ constexpr char kHelp[] =
     "Keys are unique and shorter than 4096 characters. Each value is stored as\n"
     "a text with its terminating NUL.\n"
     "\n"
+    "Character set: the source is UTF-8 and the database holds ISO 8859-1 (the\n"
+    "bytes the terminal gets), so a source may use every character of ISO 8859-1\n"
+    "(accented letters, the sharp s, guillemets) and no other; list and get show\n"
+    "the stored texts in UTF-8 again.\n"
+    "\n"
     "Exit status: 0 success, 1 failure (the message names the file and line),\n"
     "2 wrong usage.\n";
 
@@ -130,8 +135,9 @@ int Make(int argc, char** argv) {
   if (in.bad()) return Fail("cannot read %s", source);
 
   std::vector<DbRecordIn> records;
-  std::string err;
-  if (!DbParseSource(text.str(), &records, &err)) return Fail("%s: %s", source, err.c_str());
+  std::string err, latin1;
+  if (!DbLatin1FromUtf8(text.str(), &latin1, &err) || !DbParseSource(latin1, &records, &err))
+    return Fail("%s: %s", source, err.c_str());
   if (!DbWriteFile(out, type, records, &err)) return Fail("%s", err.c_str());
   return 0;
 }
@@ -163,7 +169,7 @@ int List(int argc, char** argv) {
        r = WalkDbTRecords(handle.get(), &record, 1)) {
     ReadRecord(handle.get(), record, &key, &value);
     if (!key.empty() && key.back() == '\0') key.pop_back();
-    std::printf("%s\t%s\n", key.c_str(), DbEscapeValue(value).c_str());
+    std::printf("%s\t%s\n", DbUtf8FromLatin1(key).c_str(), DbUtf8FromLatin1(DbEscapeValue(value)).c_str());
     ++count;
   }
   std::fflush(stdout);
@@ -196,7 +202,8 @@ int Get(int argc, char** argv) {
   if (len == 0) return Fail("%s: no record with key \"%s\"", path.c_str(), key);
   size_t n = static_cast<size_t>(len);
   if (buffer[n - 1] == '\0') --n;
-  std::fwrite(buffer, 1, n, stdout);
+  const std::string shown = DbUtf8FromLatin1(std::string(buffer, n));
+  std::fwrite(shown.data(), 1, shown.size(), stdout);
   std::fputc('\n', stdout);
   if (buffer != small) PutMem(buffer);
   return std::fflush(stdout) == 0 ? 0 : Fail("cannot write the value: %s", std::strerror(errno));

@@ -78,6 +78,19 @@ contains "$work/err" "cannot read $work/none.txt" "missing source"
 expect 1 "missing database" "$tool" list "$work/none.vdb"
 contains "$work/err" "cannot read $work/none.vdb" "missing database"
 
+# UTF-8 sources are stored as ISO 8859-1 and shown as UTF-8 again; a
+# character that ISO 8859-1 lacks is refused with its line.
+printf 'fr\tcaf\303\251 \302\253 %%s \302\273\n' >"$work/utf8.txt"
+expect 0 "make utf-8" "$tool" make "$work/utf8.txt" "$work/utf8.vdb"
+expect 0 "get latin-1" "$tool" get "$work/utf8.vdb" fr
+printf 'caf\303\251 \302\253 %%s \302\273\n' | cmp -s - "$work/out" || fail "get utf-8: $(od -c "$work/out")"
+expect 0 "list latin-1" "$tool" list "$work/utf8.vdb"
+cmp -s "$work/out" "$work/utf8.txt" || fail "list utf-8: $(od -c "$work/out")"
+printf 'ok\tfine\nbad\tc\305\223ur\n' >"$work/oe.txt"
+expect 1 "outside latin-1" "$tool" make "$work/oe.txt" "$work/oe.vdb"
+contains "$work/err" "oe.txt: line 2:" "outside latin-1"
+contains "$work/err" "(U+0153) is not in ISO 8859-1" "outside latin-1"
+
 # A cut file lists the records before the cut, then says where it is.
 db="$work/strings--headered.vdb"
 size=$(wc -c <"$db")

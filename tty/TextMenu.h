@@ -56,9 +56,9 @@ SETUP_PRINTF(1, 2) char* PostMsg(const char* format, ...);
 //   !(text)     the value is anything but text (nothing after it is examined)
 //   |           the value fits
 //   other       that very character
-// A letter of d, x, f, t, A, a or a '!' not followed by '(' is a plain
-// character. Where a d or x element finds no number the value is out of
-// range (result 1).
+// Only a t not followed by '(' is a plain character; the other element
+// letters take the character after them as their '(' whatever it is. Where
+// a d or x element finds no number the value is out of range (result 1).
 int ValidateEntry(const char* value, const char* pattern);
 
 // ---------------------------------------------------------------------------
@@ -130,13 +130,20 @@ union TtyWord {
 
 struct TtyMenu {
   const char* pTitle{};          // heading; its first line is centred
-  int TitleAlign{};              // 0 left with a colon, 1 centred in 80 columns, 2 right
+  int TitleAlign{};              // kAlign... placement of the heading
   const char* pLeaveQuestion{};  // asked when a changed menu is left, or NULL
   TtyMenuApply pfnApply{};       // called when the menu is left normally
   const char** ppName{};         // the menu's name in the leave question, or NULL
   TtyMenuRefresh pfnRefresh{};   // called on entry, after a sub-menu, after declining to leave
   TtyMenuItem* pItems{};         // the items, ended by an item with a NULL title
   uint16_t Flags{};              // kMenu... bits
+};
+
+// TtyMenu TitleAlign.
+enum : int {
+  kAlignLeft = 0,    // at the left, followed by a colon
+  kAlignCenter = 1,  // centred in 80 columns
+  kAlignRight = 2,   // right-aligned to column 80
 };
 
 // TtyMenu Flags.
@@ -154,7 +161,7 @@ enum : uint16_t {
 struct TtyMenuItem {
   const char* pTitle{};      // shown text; "~k text" makes k the key and shows "text"
   unsigned Type{};           // kItem... kind
-  unsigned State{};          // 0 available, 1 shown without number, 2 hidden
+  unsigned State{};          // kState... availability
   const char* pPrompt{};     // prompt of entry items (11 to 14)
   const char* pStates{};     // kinds 9, 10: comma-separated state names (" x" unavailable, "_x" shown as x)
   const char* pCurState{};   // kinds 9, 10: the current state's name (the engine's; tables leave it NULL)
@@ -164,10 +171,17 @@ struct TtyMenuItem {
   TtyItemAction pfnAction{};  // the item's action, or NULL
   int TitleLen{};            // length of pTitle, set by InitMenu
   const char* pFormat{};     // state rules (9, 10, 13), conditions (8) or validation pattern (11 to 14)
-  int SavedValue{};          // value saved by another item's S rule; -1 when none
+  int SavedValue{};          // value saved by another item's S rule; -1 when none (a table's 0 counts as saved)
   int Count{};               // kinds 9, 10: number of states
   void* pUserData{};         // free for the action
   unsigned Key{};            // selection key: hot-key character, item number, or 0 (kinds 0 to 3)
+};
+
+// Item State.
+enum : unsigned {
+  kStateAvailable = 0,  // shown with its number or key, selectable
+  kStateDimmed = 1,     // shown without number, not selectable
+  kStateHidden = 2,     // not shown, not selectable
 };
 
 // Item kinds.
@@ -202,7 +216,7 @@ extern char* VPATTYMENU_OPTION;      // 205: the input prompt
 
 // Prepares every item (lengths, state counts, initial values, keys; kinds 9
 // and 10 also get their state rules applied) and returns the length of the
-// longest title.
+// longest title. SavedValue is left as it is.
 int InitMenu(TtyMenu* menu);
 
 // Releases the text buffers of kinds 11 and 12 (Value becomes NULL).
@@ -224,8 +238,10 @@ unsigned char TestFormatState(const char* list, int value);
 // not available. Rules: a letter, a value list, then the target item indexes,
 // e.g. "N0{3,4} H1{5} S2{6.1} P*{7}": N makes targets shown-without-number
 // (1) when the value is listed, else available; H the same with hidden (2);
-// P applies the target's own rules and runs its action; S sets the target's
-// value to the number after it, restoring the saved value when unlisted.
+// P applies the target's own rules and runs its action (rules already being
+// applied are not applied again, and one call runs at most a few hundred P
+// targets in all); S sets the target's value to the number after it,
+// restoring the saved value when unlisted.
 void ProcessStateFormat(TtyMenu* menu, int index);
 
 // One condition atom "n.v", "+n.v" or "-n.v": item n (absolute, or counted
@@ -245,9 +261,10 @@ TtyMenu* ValidateMenu(TtyMenu* menu, int index);
 
 // The full-screen chooser of a kind-10 item or a kind-9 item with three or
 // more states; answer, when not empty, is taken as the first input. Numbers
-// choose (kind 9) or toggle (kind 10), an empty line shows the next page,
-// the save key keeps the new value and the cancel key restores the old one.
-// End of input ends the program like the menu loop.
+// choose (kind 9: the last one; an unavailable state moves on to the next
+// available one) or toggle (kind 10: available states only), an empty line
+// shows the next page, the save key keeps the new value and the cancel key
+// restores the old one. End of input ends the program like the menu loop.
 void ProcessStateValue(TtyMenu* menu, int index, const char* answer);
 
 // ---------------------------------------------------------------------------
@@ -263,9 +280,10 @@ extern unsigned char flExitTextMenu;
 extern char* pOption;
 
 // Shows the menu and carries out the user's choices until the menu is left.
-// With a settings path the values are first read from that file (when it
-// cannot be opened, the first kind-5 item's action runs and that item is
-// returned). With interactive 0 no dialogue takes place: the result is
+// With a settings path the values are first read from that file; when it
+// cannot be opened, the first kind-5 item's action runs and its result is
+// returned, as a pointer-sized integer (0 is NULL), or that item itself
+// when it has no action (NULL when there is no kind-5 item). With interactive 0 no dialogue takes place: the result is
 // pfnApply(menu), or the menu itself without pfnApply. NULL after an
 // interactive run. End of input ends the program through SysError
 // (message 1016, status 1).

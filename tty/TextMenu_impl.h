@@ -14,6 +14,9 @@ char* PostNlsMsg(int number, ...);
 // The terminal's input has ended: message 1016 through SysError, status 1.
 [[noreturn]] void EndOfTerminalInput();
 
+// A set of states (kind 10) is a bit set in one word: at most this many.
+constexpr int kMaxSetStates = 63;
+
 // Gives a text item (kinds 11, 12) its 256-byte buffer when it has none.
 void EnsureTextBuffer(TtyMenuItem* item);
 
@@ -21,7 +24,8 @@ void EnsureTextBuffer(TtyMenuItem* item);
 int MenuItemCount(const TtyMenu* menu);
 
 // The comma-separated state names of a kind-9 or kind-10 item, as written
-// (a leading blank: unavailable; a leading '_': not shown).
+// (a leading blank: unavailable; a leading '_': not shown); an empty name
+// between two commas is a state ("a,,b" is three). None for an empty text.
 std::vector<std::string> ItemStateNames(const TtyMenuItem* item);
 
 // A state name as it is shown: without a leading '_'.

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
 #include <string>
 
 #include "MemMgr.h"
@@ -37,10 +36,6 @@ constexpr int kScreenWidth = 80;
 // itself again cannot exhaust the stack.
 constexpr int kMaxMenuDepth = 16;
 constexpr int kMaxEntry = kItemTextSize - 1;  // characters of a typed entry or file name
-
-struct FileCloser {
-  void operator()(FILE* f) const { std::fclose(f); }
-};
 
 int runDepth = 0;
 
@@ -87,7 +82,7 @@ void PrintValue(const TtyMenuItem& item, int width) {
         NlsFreeString(def);
       } else {
         const char* separator = "";
-        for (int bit = 0; bit < 63; ++bit) {
+        for (int bit = 0; bit < kMaxSetStates; ++bit) {
           if ((item.Value.Int >> bit & 1) == 0) continue;
           std::printf("%s%d", separator, bit + 1);
           separator = ",";
@@ -111,7 +106,7 @@ void PrintValue(const TtyMenuItem& item, int width) {
 // Stores the menu's settings in the file at path; false when it cannot be
 // created.
 bool StoreSettings(TtyMenu* menu, const char* path) {
-  std::unique_ptr<FILE, FileCloser> f(OpenFile(nullptr, path, "wt", 1));
+  FilePtr f(OpenFile(nullptr, path, "wt", kSevWarning));
   if (!f) return false;
   FILE* saved = pOut;
   pOut = f.get();
@@ -228,7 +223,7 @@ void LoadValueLine(TtyMenu* menu, int count, long index) {
   int kind = 0;
   int state = 0;
   if (std::sscanf(close + 1, "%d %d", &kind, &state) != 2) return;
-  if (kind < 0 || kind >= static_cast<int>(kItemKinds) || state < 0 || state > 2) return;
+  if (kind < 0 || kind >= static_cast<int>(kItemKinds) || state < 0 || state > static_cast<int>(kStateHidden)) return;
   *close = '\0';
   const char* word = open + 1;
   if (std::strlen(word) > static_cast<size_t>(kMaxEntry)) return;
@@ -348,13 +343,13 @@ int TitleLength(const char* title) {
 int PrintMenu(TtyMenu* menu, int width, int titleLength) {
   const char* title = menu->pTitle != nullptr ? menu->pTitle : "";
   switch (menu->TitleAlign) {
-    case 1:
+    case kAlignCenter:
       std::printf("\f\n%*s%s\n\n", titleLength > kScreenWidth ? 0 : (kScreenWidth - titleLength) / 2, "", title);
       break;
-    case 2:
+    case kAlignRight:
       std::printf("\f\n%*s%s\n\n", titleLength > kScreenWidth ? 0 : kScreenWidth - titleLength, "", title);
       break;
-    default:
+    default:  // kAlignLeft
       std::printf("\f\n%s:\n\n", title);
       break;
   }
@@ -372,7 +367,7 @@ int PrintMenu(TtyMenu* menu, int width, int titleLength) {
       std::printf("\n%s", separator);
       continue;
     }
-    if (item.State == 2) {
+    if (item.State == kStateHidden) {
       printed = false;  // hidden, whatever its kind
     } else if (item.Type == kItemSubMenu) {
       TtyMenu* sub = ValidateMenu(menu, index);
@@ -382,7 +377,7 @@ int PrintMenu(TtyMenu* menu, int width, int titleLength) {
         printed = false;
     } else if (item.Type == kItemText) {
       std::printf("%s ", item.pTitle);
-    } else if (item.State == 1) {
+    } else if (item.State == kStateDimmed) {
       std::printf("%*s  %s ", 2, "", item.pTitle);
     } else if (IsHotKeyTitle(item.pTitle)) {
       std::printf(" %c) %s ", item.pTitle[1], ShownTitle(&item));
@@ -426,7 +421,7 @@ TtyMenuItem* PrintMenuBarItem(TtyMenuItem* item, unsigned, int* index, int* numb
       position = 0;
     }
     ++*number;
-    if (it->State == 2) continue;
+    if (it->State == kStateHidden) continue;
     char cell[kLineBufSize];
     if (IsHotKeyTitle(it->pTitle))
       std::snprintf(cell, sizeof cell, " %c) %s%*s ", it->pTitle[1], ShownTitle(it), width - len - 5 + 2 > 0 ? width - len - 5 + 2 : 0, "");
@@ -460,7 +455,8 @@ int FindSelection(TtyMenu* menu, int count) {
   if (std::isdigit(first)) {
     const long key = std::strtol(LineBuf, nullptr, 10);
     for (int i = 0; i < n && key > 0; ++i)
-      if (!IsHotKeyTitle(items[i].pTitle) && items[i].State == 0 && items[i].Key == static_cast<unsigned long>(key))
+      if (!IsHotKeyTitle(items[i].pTitle) && items[i].State == kStateAvailable &&
+          items[i].Key == static_cast<unsigned long>(key))
         return i + 1;
     return 0;
   }
@@ -482,7 +478,8 @@ int FindSelection(TtyMenu* menu, int count) {
   }
   if (key == 0) return 0;
   for (int i = 0; i < n; ++i)
-    if (IsHotKeyTitle(items[i].pTitle) && items[i].State == 0 && items[i].Key == key) return i + 1;
+    if (IsHotKeyTitle(items[i].pTitle) && items[i].State == kStateAvailable && items[i].Key == key)
+      return i + 1;
   return 0;
 }
 
@@ -544,9 +541,10 @@ void* RunMenu(TtyMenu* menu, const char* settingsPath, int interactive) {
   if (settingsPath != nullptr) {
     const bool usable = std::strlen(settingsPath) <= static_cast<size_t>(kMaxEntry);
     if (!usable || !OpenInputFile(settingsPath, 0)) {
+      // The action's int result comes back in the pointer, so its 0 is NULL.
       TtyMenuItem* fallback = FindTextMenuItem(menu, kItemApply);
-      if (fallback != nullptr && fallback->pfnAction != nullptr) fallback->pfnAction(menu, fallback);
-      return fallback;
+      if (fallback == nullptr || fallback->pfnAction == nullptr) return fallback;
+      return reinterpret_cast<void*>(static_cast<intptr_t>(fallback->pfnAction(menu, fallback)));
     }
     LoadMenu(menu);
     CloseInputFile();

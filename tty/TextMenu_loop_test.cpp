@@ -20,7 +20,8 @@ TtyMenuItem Item(const char* title, unsigned type, TtyItemAction action = nullpt
 }
 
 struct Menu {
-  Menu(const char* title, std::vector<TtyMenuItem> list, uint16_t flags = 0, int align = 1) : items(std::move(list)) {
+  Menu(const char* title, std::vector<TtyMenuItem> list, uint16_t flags = 0, int align = kAlignCenter)
+      : items(std::move(list)) {
     items.push_back(TtyMenuItem{});
     menu.pTitle = title;
     menu.TitleAlign = align;
@@ -117,9 +118,9 @@ TEST_F(MenuLoop, HeadingsByAlignment) {
   struct Case {
     int align;
     std::string heading;
-  } cases[] = {{0, "\f\nA heading of thirty characters:\n\n"},
-               {1, "\f\n" + std::string(25, ' ') + title + "\n\n"},
-               {2, "\f\n" + std::string(50, ' ') + title + "\n\n"}};
+  } cases[] = {{kAlignLeft, "\f\nA heading of thirty characters:\n\n"},
+               {kAlignCenter, "\f\n" + std::string(25, ' ') + title + "\n\n"},
+               {kAlignRight, "\f\n" + std::string(50, ' ') + title + "\n\n"}};
   for (const Case& c : cases) {
     Menu m(title, {}, kMenuEmptySelects, c.align);
     EXPECT_EQ(Print(m), c.heading + kPromptLine) << c.align;
@@ -149,14 +150,14 @@ TEST_F(MenuLoop, ItemStatesValuesAndThePromptLine) {
   TtyMenuItem text = Item("Longest title", kItemOptional);
   text.Default.pConst = "some text";
   TtyMenuItem dimmed = Item("Dimmed", kItemAction);
-  dimmed.State = 1;
+  dimmed.State = kStateDimmed;
   TtyMenuItem hidden = Item("Hidden", kItemAction);
-  hidden.State = 2;
+  hidden.State = kStateHidden;
   TtyMenuItem hiddenText = Item("Hidden text", kItemText);
-  hiddenText.State = 2;
+  hiddenText.State = kStateHidden;
   Menu m("T",
          {choice, off, set, bits, number, fraction, text, dimmed, hidden, hiddenText, Item("~q Quit", kItemLeave)},
-         kMenuStoreAsk | kMenuHelp | kMenuNoBlankLines, 0);
+         kMenuStoreAsk | kMenuHelp | kMenuNoBlankLines, kAlignLeft);
   InitMenu(&m.menu);
   m[1].Value.Int = 1;  // a state that is unavailable and stays so
   m[1].pCurState = " b";
@@ -183,7 +184,7 @@ TEST_F(MenuLoop, BarsPrintCellsInColumns) {
   for (TtyMenuItem bar : {head, one}) {
     Menu m("B", {Item("Alpha", kItemAction), bar, Item("Beta", kItemAction), Item("Gamma", kItemAction),
                  Item("Delta", kItemAction), Item("~x Exit", kItemLeave)},
-           kMenuEmptySelects, 0);
+           kMenuEmptySelects, kAlignLeft);
     std::string out = Print(m);
     const int w = 80 / static_cast<int>(bar.Value.Int);
     auto cell = [&](const std::string& text) { return text + std::string(static_cast<size_t>(w - 1) - text.size(), ' '); };
@@ -200,7 +201,7 @@ TEST_F(MenuLoop, BarsPrintCellsInColumns) {
 TEST_F(MenuLoop, ThreeColumnCellsArePrintedAs25Characters) {
   TtyMenuItem head = Item("", kItemBar);
   std::string longTitle(40, 'L');
-  Menu m("B", {head, Item("Short", kItemAction), Item(longTitle.c_str(), kItemAction)}, kMenuEmptySelects, 0);
+  Menu m("B", {head, Item("Short", kItemAction), Item(longTitle.c_str(), kItemAction)}, kMenuEmptySelects, kAlignLeft);
   std::string out = Print(m);
   std::string expectedCell = " 1) Short" + std::string(16, ' ');
   ASSERT_EQ(expectedCell.size(), 25u);
@@ -228,7 +229,7 @@ TEST_F(MenuLoop, NumbersAndHotKeysSelect) {
     EXPECT_EQ(FindSelection(&m.menu, count), c.selected) << c.line;
     EXPECT_STREQ(pOption, c.option) << c.line;
   }
-  m[1].State = 1;
+  m[1].State = kStateDimmed;
   CopyText(LineBuf, kLineBufSize, "2");
   EXPECT_EQ(FindSelection(&m.menu, count), 0) << "an item without its number cannot be chosen";
 }
@@ -430,9 +431,9 @@ TEST_F(Settings, LoadRestoresWhatStoreWrote) {
   EXPECT_EQ(top[0].Value.Int, 2);
   EXPECT_STREQ(top[0].pCurState, "c") << "the shown state follows the loaded value";
   EXPECT_STREQ(top[1].Value.pText, "a text with blanks") << "a text comes back whole";
-  EXPECT_EQ(top[1].State, 1u);
+  EXPECT_EQ(top[1].State, kStateDimmed);
   EXPECT_EQ(top[2].Value.Int, -7);
-  EXPECT_EQ(top[2].State, 2u);
+  EXPECT_EQ(top[2].State, kStateHidden);
   EXPECT_EQ(top[3].Value.Float, 0.25f);
   EXPECT_EQ(sub[0].Value.Int, 3);
   const std::string again = Stored();
@@ -492,16 +493,20 @@ TEST_F(Settings, NestingIsBoundedForAMenuThatContainsItself) {
 }
 
 TEST_F(Settings, RunMenuLoadsAFileOrRunsTheFallbackItem) {
-  Menu m("M", {Number(1), Item("Fallback", kItemApply, Record)});
+  Menu m("M", {Number(1), Item("Fallback", kItemApply, Refuse), Item("Later", kItemApply, Record)});
   std::string path = dir.Write("settings", "0[77] 13 0\n");
   EXPECT_EQ(RunMenu(&m.menu, path.c_str(), 0), &m.menu) << "no pfnApply: the menu itself";
   EXPECT_EQ(m[0].Value.Int, 77);
   m.menu.pfnApply = Apply;
   EXPECT_EQ(RunMenu(&m.menu, path.c_str(), 0), m.menu.pItems);
-  EXPECT_EQ(RunMenu(&m.menu, dir.File("missing").c_str(), 0), &m[1]);
+  // No file: the first kind-5 item's action, its result as the pointer.
+  EXPECT_EQ(RunMenu(&m.menu, dir.File("missing").c_str(), 0), reinterpret_cast<void*>(1));
   std::string longPath = "/" + std::string(300, 'p');
-  EXPECT_EQ(RunMenu(&m.menu, longPath.c_str(), 0), &m[1]);
-  EXPECT_EQ(calls, (std::vector<std::string>{"apply", "Fallback", "Fallback"}));
+  m[1].pfnAction = Record;
+  EXPECT_EQ(RunMenu(&m.menu, longPath.c_str(), 0), nullptr);
+  m[1].pfnAction = nullptr;
+  EXPECT_EQ(RunMenu(&m.menu, longPath.c_str(), 0), &m[1]) << "without an action: the item";
+  EXPECT_EQ(calls, (std::vector<std::string>{"apply", "refused Fallback", "Fallback"}));
 }
 
 TEST_F(Settings, TheStoreKeyAsksForAValidFileName) {

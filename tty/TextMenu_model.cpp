@@ -30,12 +30,11 @@ enum : int {
   kMsgTermNeeds = 208,     // %d columns, %d lines
 };
 
-// Rules that run further rules (P), and conditions in parentheses, nest at
-// most this deep: a rule that reaches itself again stops here.
-constexpr int kMaxRuleDepth = 16;
+// One change runs at most this many targets of P rules, however deep or
+// wide they branch.
+constexpr int kMaxRuleRuns = 256;
+// Conditions in parentheses nest at most this deep.
 constexpr int kMaxConditionDepth = 64;
-// A set of states is a bit set in one word.
-constexpr int kMaxSetStates = 63;
 
 // The current state names, one text per item, kept for the run so that
 // pCurState can point at it.
@@ -117,21 +116,31 @@ int TargetIndex(const TtyMenu* menu, const std::string& word) {
   return static_cast<int>(n);
 }
 
-void ApplyRules(TtyMenu* menu, int index, int depth);
+// The state rules applied for one change, with the rules its P rules run
+// in turn. Every P target spends one run of the pass, so that rules naming
+// items many times end soon; an item whose rules are being applied already
+// (one that a P rule reaches again) only has its action run.
+struct RulePass {
+  int runsLeft = kMaxRuleRuns;
+  std::vector<const TtyMenuItem*> running;
+};
 
-void ApplyRule(TtyMenu* menu, char letter, bool match, int target, long v, int depth) {
+void ApplyRules(TtyMenu* menu, int index, RulePass& pass);
+
+void ApplyRule(TtyMenu* menu, char letter, bool match, int target, long v, RulePass& pass) {
   if (target < 0) return;
   TtyMenuItem& t = menu->pItems[target];
   switch (letter) {
     case 'N':
-      t.State = match ? 1 : 0;
+      t.State = match ? kStateDimmed : kStateAvailable;
       break;
     case 'H':
-      t.State = match ? 2 : 0;
+      t.State = match ? kStateHidden : kStateAvailable;
       break;
     case 'P':
-      if (!match) break;
-      ApplyRules(menu, target, depth + 1);
+      if (!match || pass.runsLeft <= 0) break;
+      --pass.runsLeft;
+      ApplyRules(menu, target, pass);
       if (t.pfnAction != nullptr) t.pfnAction(menu, &t);
       break;
     case 'S':
@@ -154,11 +163,13 @@ void ApplyRule(TtyMenu* menu, char letter, bool match, int target, long v, int d
   }
 }
 
-void ApplyRules(TtyMenu* menu, int index, int depth) {
-  if (depth > kMaxRuleDepth || index < 0 || index >= MenuItemCount(menu)) return;
+void ApplyRules(TtyMenu* menu, int index, RulePass& pass) {
+  if (index < 0 || index >= MenuItemCount(menu)) return;
   TtyMenuItem& item = menu->pItems[index];
-  if (item.pFormat == nullptr || item.State != 0) return;
+  if (item.pFormat == nullptr || item.State != kStateAvailable) return;
   if (item.Type != kItemChoice && item.Type != kItemSet && item.Type != kItemInteger) return;
+  if (std::find(pass.running.begin(), pass.running.end(), &item) != pass.running.end()) return;
+  pass.running.push_back(&item);
   // The rule text is split once, so that rules run by P rules (which split
   // their own texts) cannot disturb this scan.
   const std::vector<RuleWord> words = SplitRule(item.pFormat);
@@ -179,10 +190,11 @@ void ApplyRules(TtyMenu* menu, int index, int depth) {
         const char* p = last->text.c_str();
         if (!ReadNumber(&p, &v) || *p != '\0') v = -1;
       }
-      if (letter != 'S' || v >= 0) ApplyRule(menu, letter, match, TargetIndex(menu, target.text), v, depth);
+      if (letter != 'S' || v >= 0) ApplyRule(menu, letter, match, TargetIndex(menu, target.text), v, pass);
       if (EndsRule(*last)) break;
     }
   }
+  pass.running.pop_back();
 }
 
 // ---------------------------------------------------------------------------
@@ -390,7 +402,9 @@ void TooSmall(const TtyScreen& screen, int needed) {
   Gets(LineBuf, kLineBufSize);
 }
 
-// Applies one answer of numbers to the item.
+// Applies one answer of numbers to the item: a choice takes the last number
+// (an unavailable state is stepped past afterwards, as everywhere), a set
+// toggles every available state named.
 void ChooseStates(TtyMenuItem* item, const std::vector<std::string>& names, const std::string& answer) {
   const int count = static_cast<int>(names.size());
   std::string word;
@@ -400,13 +414,13 @@ void ChooseStates(TtyMenuItem* item, const std::vector<std::string>& names, cons
     long n = 0;
     ReadNumber(&p, &n);
     word.clear();
-    if (n < 1 || n > count || names[n - 1][0] == ' ') return;  // unavailable states cannot be chosen
+    if (n < 1 || n > count) return;
     if (item->Type == kItemChoice) {
       if (item->Value.Int != n - 1) {
         item->PrevValue = static_cast<int>(item->Value.Int);
         item->Value.Int = n - 1;
       }
-    } else if (n <= kMaxSetStates) {
+    } else if (n <= kMaxSetStates && names[n - 1][0] != ' ') {
       item->Value.Int ^= static_cast<intptr_t>(1) << (n - 1);
     }
   };
@@ -440,11 +454,13 @@ int MenuItemCount(const TtyMenu* menu) {
 
 std::vector<std::string> ItemStateNames(const TtyMenuItem* item) {
   std::vector<std::string> names;
-  if (item->pStates == nullptr) return names;
+  if (item->pStates == nullptr || item->pStates[0] == '\0') return names;
+  // Every comma separates two names, empty ones too: states keep their
+  // numbers however they are written.
   std::string name;
   for (const char* p = item->pStates;; ++p) {
     if (*p == ',' || *p == '\0') {
-      if (!name.empty()) names.push_back(name);
+      names.push_back(name);
       name.clear();
       if (*p == '\0') break;
     } else {
@@ -466,8 +482,9 @@ const char* ShownTitle(const TtyMenuItem* item) {
 
 int InitMenu(TtyMenu* menu) {
   const int count = MenuItemCount(menu);
-  // No S rule has saved anything yet.
-  for (int i = 0; i < count; ++i) menu->pItems[i].SavedValue = -1;
+  // SavedValue is left as the table has it: the 0 of a static table is a
+  // saved value, so the first pass of an S rule that does not match sets its
+  // target to 0.
   int width = 0;
   unsigned number = 1;
   for (int i = 0; i < count; ++i) {
@@ -541,7 +558,7 @@ unsigned char TestNames(TtyMenu* menu) {
   const int count = MenuItemCount(menu);
   for (int i = 0; i < count; ++i) {
     const TtyMenuItem& item = menu->pItems[i];
-    if (item.State == 2) break;
+    if (item.State == kStateHidden) break;
     if (item.Type == kItemRequired && (item.Value.pText == nullptr || item.Value.pText[0] == '\0')) {
       PostNlsMsg(kMsgRequiredEmpty);
       return 0;
@@ -564,7 +581,10 @@ unsigned char TestFormatState(const char* list, int value) {
   return 0;
 }
 
-void ProcessStateFormat(TtyMenu* menu, int index) { ApplyRules(menu, index, 0); }
+void ProcessStateFormat(TtyMenu* menu, int index) {
+  RulePass pass;
+  ApplyRules(menu, index, pass);
+}
 
 int TestState(TtyMenu* menu, const char* atom, int index) {
   if (atom == nullptr) return 0;
@@ -587,7 +607,7 @@ int TestState(TtyMenu* menu, const char* atom, int index) {
   else if (HoldsNumber(item.Type))
     holds = item.Value.Int == v;
   if (!holds) return 0;
-  return item.State != 0 ? 2 : 1;
+  return item.State != kStateAvailable ? 2 : 1;
 }
 
 unsigned char TestStateCondition(TtyMenu* menu, const char* text, int index) {
@@ -598,7 +618,7 @@ unsigned char TestStateCondition(TtyMenu* menu, const char* text, int index) {
 TtyMenu* ValidateMenu(TtyMenu* menu, int index) {
   if (index < 0 || index >= MenuItemCount(menu)) return nullptr;
   const TtyMenuItem& item = menu->pItems[index];
-  if (item.Type != kItemSubMenu || item.State != 0) return nullptr;
+  if (item.Type != kItemSubMenu || item.State != kStateAvailable) return nullptr;
   if (item.pFormat == nullptr) return item.Value.pMenu;
   if (item.Value.ppMenus == nullptr) return nullptr;
   int position = 0;

@@ -73,7 +73,7 @@ TEST(MenuModel, InitMenuSetsInitialValues) {
   set.pStates = "a,b,c,d";
   TtyMenuItem fraction = Item("Fraction", kItemFraction);
   fraction.Default.Float = 2.5f;
-  Menu m({text, empty, set, fraction, Choice(" a,b,c", 0)});
+  Menu m({text, empty, set, fraction, Choice(" a,b,c", 0), Choice("a,,b", 2)});
   InitMenu(&m.menu);
   EXPECT_STREQ(m[0].Value.pText, "abc");
   EXPECT_STREQ(m[1].Value.pText, "");
@@ -85,6 +85,9 @@ TEST(MenuModel, InitMenuSetsInitialValues) {
   EXPECT_EQ(m[4].Value.Int, 1);
   EXPECT_STREQ(m[4].pCurState, "b");
   EXPECT_EQ(m[4].Count, 3);
+  // An empty name is a state of its own.
+  EXPECT_EQ(m[5].Count, 3);
+  EXPECT_STREQ(m[5].pCurState, "b");
   FreeMenu(&m.menu);
   EXPECT_EQ(m[0].Value.pText, nullptr);
   EXPECT_EQ(m[1].Value.pText, nullptr);
@@ -117,7 +120,7 @@ TEST_F(MenuModelTest, TestNamesWantsEveryRequiredEntryBeforeTheFirstHiddenItem) 
   InitMenu(&m.menu);
   CopyText(m[0].Value.pText, kItemTextSize, "given");
   EXPECT_EQ(TestNames(&m.menu), 0);  // the later one is empty
-  m[1].State = 2;
+  m[1].State = kStateHidden;
   std::string out = Run("", [&] { EXPECT_EQ(TestNames(&m.menu), 1); });
   EXPECT_EQ(out, "");
   m[0].Value.pText[0] = '\0';
@@ -143,40 +146,42 @@ TEST(StateRules, HideAndNumberlessFollowTheValue) {
   Menu m({Item("t", kItemText), Item("t", kItemText), Choice("a,b,c", 0, "H1{4} N0{3,5}"), Item("x", kItemAction),
           Item("y", kItemAction), Item("z", kItemAction)});
   InitMenu(&m.menu);
-  EXPECT_EQ(m[4].State, 0u);
-  EXPECT_EQ(m[3].State, 1u);
-  EXPECT_EQ(m[5].State, 1u);
+  EXPECT_EQ(m[4].State, kStateAvailable);
+  EXPECT_EQ(m[3].State, kStateDimmed);
+  EXPECT_EQ(m[5].State, kStateDimmed);
   m[2].Value.Int = 1;
   ProcessStateFormat(&m.menu, 2);
-  EXPECT_EQ(m[4].State, 2u) << "value 1 hides item 4";
-  EXPECT_EQ(m[3].State, 0u);
-  EXPECT_EQ(m[5].State, 0u);
+  EXPECT_EQ(m[4].State, kStateHidden) << "value 1 hides item 4";
+  EXPECT_EQ(m[3].State, kStateAvailable);
+  EXPECT_EQ(m[5].State, kStateAvailable);
   m[2].Value.Int = 2;
   ProcessStateFormat(&m.menu, 2);
-  EXPECT_EQ(m[4].State, 0u) << "any other value shows it again";
+  EXPECT_EQ(m[4].State, kStateAvailable) << "any other value shows it again";
   // An item that is not available applies no rules.
-  m[2].State = 1;
+  m[2].State = kStateDimmed;
   m[2].Value.Int = 1;
   ProcessStateFormat(&m.menu, 2);
-  EXPECT_EQ(m[4].State, 0u);
+  EXPECT_EQ(m[4].State, kStateAvailable);
 }
 
 TEST(StateRules, SetRuleSavesAndRestoresTheTargetsValue) {
-  Menu m({Choice("a,b", 0, "S1{1.7}"), Number(5)});
+  Menu m({Number(5), Choice("a,b", 0, "S1{0.7}")});
   InitMenu(&m.menu);
-  // No rule has saved anything yet: a non-matching pass leaves the value.
-  EXPECT_EQ(m[1].Value.Int, 5);
-  EXPECT_EQ(m[1].SavedValue, -1);
-  m[0].Value.Int = 1;
-  ProcessStateFormat(&m.menu, 0);
-  EXPECT_EQ(m[1].Value.Int, 7);
-  EXPECT_EQ(m[1].SavedValue, 5);
-  m[0].Value.Int = 0;
-  ProcessStateFormat(&m.menu, 0);
-  EXPECT_EQ(m[1].Value.Int, 5);
-  EXPECT_EQ(m[1].SavedValue, -1);
-  ProcessStateFormat(&m.menu, 0);
-  EXPECT_EQ(m[1].Value.Int, 5);
+  // The 0 a table holds counts as saved: the first pass that does not match
+  // restores it.
+  EXPECT_EQ(m[0].Value.Int, 0);
+  EXPECT_EQ(m[0].SavedValue, -1);
+  m[0].Value.Int = 5;
+  m[1].Value.Int = 1;
+  ProcessStateFormat(&m.menu, 1);
+  EXPECT_EQ(m[0].Value.Int, 7);
+  EXPECT_EQ(m[0].SavedValue, 5);
+  m[1].Value.Int = 0;
+  ProcessStateFormat(&m.menu, 1);
+  EXPECT_EQ(m[0].Value.Int, 5);
+  EXPECT_EQ(m[0].SavedValue, -1);
+  ProcessStateFormat(&m.menu, 1);
+  EXPECT_EQ(m[0].Value.Int, 5) << "nothing saved: a pass that does not match leaves the value";
 }
 
 TEST(StateRules, SetRuleNeverOverwritesATextOrASubMenu) {
@@ -197,20 +202,41 @@ TEST(StateRules, RunRuleAppliesTheTargetsRulesAndAction) {
   m[0].Value.Int = 1;
   ProcessStateFormat(&m.menu, 0);
   EXPECT_EQ(actionCalls, 1);
-  EXPECT_EQ(m[2].State, 2u);
+  EXPECT_EQ(m[2].State, kStateHidden);
 }
 
-TEST(StateRules, RulesThatRunEachOtherStop) {
-  TtyMenuItem a = Number(1, "P*{1}");
-  TtyMenuItem b = Number(1, "P*{0}");
-  a.pfnAction = CountAction;
-  b.pfnAction = CountAction;
-  Menu m({a, b});
-  InitMenu(&m.menu);
-  actionCalls = 0;
-  ProcessStateFormat(&m.menu, 0);
-  EXPECT_GT(actionCalls, 0);
-  EXPECT_LE(actionCalls, 20);
+TEST(StateRules, RulesThatRunThemselvesOrBranchWideEndAtOnce) {
+  // A P rule that reaches an item whose rules are running runs only its
+  // action; a chain of items that each run the next four times stops when
+  // the pass has run its share of targets.
+  std::vector<std::string> chain;
+  for (int i = 1; i <= 20; ++i) {
+    const std::string next = std::to_string(i);
+    chain.push_back("P*{" + next + "," + next + "," + next + "," + next + "}");
+  }
+  struct Case {
+    const char* what;
+    std::vector<std::string> rules;
+    int minCalls, maxCalls;
+  } cases[] = {
+      {"each other", {"P*{1}", "P*{0}"}, 2, 2},
+      {"itself four times", {"P*{0,0,0,0}"}, 4, 4},
+      {"four times wide, twenty deep", chain, 1, 1000},
+  };
+  for (const Case& c : cases) {
+    std::vector<TtyMenuItem> items;
+    for (const std::string& r : c.rules) {
+      items.push_back(Number(1, r.c_str()));
+      items.back().pfnAction = CountAction;
+    }
+    items.push_back(Number(1));
+    Menu m(items);
+    InitMenu(&m.menu);
+    actionCalls = 0;
+    ProcessStateFormat(&m.menu, 0);
+    EXPECT_GE(actionCalls, c.minCalls) << c.what;
+    EXPECT_LE(actionCalls, c.maxCalls) << c.what;
+  }
 }
 
 TEST(StateRules, MalformedRulesArePassedOver) {
@@ -220,8 +246,8 @@ TEST(StateRules, MalformedRulesArePassedOver) {
     InitMenu(&m.menu);
     ProcessStateFormat(&m.menu, 0);
     // Only a rule with a valid target changes anything.
-    EXPECT_EQ(m[1].State, std::strcmp(rules, "H0 H1{1}") == 0 || std::strcmp(rules, "H1{1") == 0 ? 2u : 0u)
-        << rules;
+    const bool hides = std::strcmp(rules, "H0 H1{1}") == 0 || std::strcmp(rules, "H1{1") == 0;
+    EXPECT_EQ(m[1].State, hides ? kStateHidden : kStateAvailable) << rules;
   }
 }
 
@@ -232,7 +258,7 @@ class Conditions : public ::testing::Test {
  protected:
   Conditions() : m({Number(1), Number(2), Number(3), Number(0), Number(0), Number(0), Number(0)}) {
     InitMenu(&m.menu);
-    m[2].State = 1;
+    m[2].State = kStateDimmed;
   }
   Menu m;
 };
@@ -314,7 +340,7 @@ TEST(SubMenus, ValidateMenuPicksTheSubMenuOfTheFirstConditionThatHolds) {
   m[0].Value.Int = 4;
   EXPECT_EQ(ValidateMenu(&m.menu, 1), nullptr);
   EXPECT_EQ(ValidateMenu(&m.menu, 2), &a);
-  m[2].State = 1;
+  m[2].State = kStateDimmed;
   EXPECT_EQ(ValidateMenu(&m.menu, 2), nullptr);
   EXPECT_EQ(ValidateMenu(&m.menu, 3), nullptr) << "not a sub-menu item";
   EXPECT_EQ(ValidateMenu(&m.menu, 9), nullptr);
@@ -430,7 +456,7 @@ TEST_F(Chooser, NumbersChooseAndSaveKeepsTheValue) {
   EXPECT_EQ(m[0].Value.Int, 2);
   EXPECT_EQ(m[0].PrevValue, 0);
   EXPECT_STREQ(m[0].pCurState, "c");
-  EXPECT_EQ(m[1].State, 2u) << "the rules follow the value";
+  EXPECT_EQ(m[1].State, kStateHidden) << "the rules follow the value";
   EXPECT_EQ(actionCalls, 1);
   EXPECT_EQ(Count(out, "Current selection: "), 2) << "drawn once per answer before the save";
   EXPECT_NE(out.find("\033[24;38H"), std::string::npos) << "the cursor waits behind the prompt";
@@ -442,17 +468,21 @@ TEST_F(Chooser, CancelRestoresTheValueAndWhatItsRulesSwitched) {
   Run("3\n2,4\nc\n", [&] { ProcessStateValue(&m.menu, 0, ""); });
   EXPECT_EQ(m[0].Value.Int, 0);
   EXPECT_STREQ(m[0].pCurState, "a");
-  EXPECT_EQ(m[1].State, 0u);
+  EXPECT_EQ(m[1].State, kStateAvailable);
 }
 
-TEST_F(Chooser, SetsToggleAvailableStatesOnly) {
+TEST_F(Chooser, UnavailableStatesAreIgnoredInASetAndSteppedPastInAChoice) {
   TtyMenuItem item = Item("Set", kItemSet);
   item.pStates = "a,b, c,d";
-  Menu m({item});
+  Menu m({item, Choice("a,b, c,d", 0)});
   InitMenu(&m.menu);
   // The given answer comes first; 3 is unavailable, 9 does not exist.
   Run("1,4\ns\n", [&] { ProcessStateValue(&m.menu, 0, "2 3 9 x"); });
   EXPECT_EQ(m[0].Value.Int, 0xA) << "b and d";
+  // The last number wins, and from the unavailable c the choice moves on.
+  Run("s\n", [&] { ProcessStateValue(&m.menu, 1, "2 3"); });
+  EXPECT_EQ(m[1].Value.Int, 3);
+  EXPECT_STREQ(m[1].pCurState, "d");
 }
 
 TEST_F(Chooser, AnEmptyAnswerShowsTheNextPage) {

@@ -198,31 +198,42 @@ int Validator::Literal() {
   return 3;
 }
 
+// Whether an element starts at p: every element letter does, whether or not
+// a '(' follows, except t, which is a plain character without one.
+bool StartsElement(const char* p) {
+  return (*p != '\0' && std::strchr("dxfAa!", *p) != nullptr) || (*p == 't' && p[1] == '(');
+}
+
 int Validator::Run() {
   for (;;) {
     const char element = *p_;
     if (element == '\0' || element == '|') return 0;
-    const bool withRange = p_[1] == '(';
+    if (!StartsElement(p_)) {
+      if (const int fault = Literal(); fault != 0) return fault;
+      continue;
+    }
+    // The character after the letter is taken as its '(', whatever it is.
+    p_ += p_[1] != '\0' ? 2 : 1;
     int fault = 0;
-    if (withRange && (element == 'd' || element == 'x')) {
-      p_ += 2;
-      fault = Integer(element == 'x' ? 16 : 10);
-    } else if (withRange && element == 'f') {
-      p_ += 2;
-      fault = Fraction();
-    } else if (withRange && element == 't') {
-      p_ += 2;
-      int min, max;
-      PatternRange(&min, &max);
-      fault = CheckLength(min, max);
-    } else if (withRange && (element == 'A' || element == 'a')) {
-      p_ += 2;
-      fault = Characters(element == 'A');
-    } else if (withRange && element == '!') {
-      p_ += 2;
-      return Forbidden();
-    } else {
-      fault = Literal();
+    switch (element) {
+      case 'd':
+      case 'x':
+        fault = Integer(element == 'x' ? 16 : 10);
+        break;
+      case 'f':
+        fault = Fraction();
+        break;
+      case 't': {
+        int min, max;
+        PatternRange(&min, &max);
+        fault = CheckLength(min, max);
+        break;
+      }
+      case '!':
+        return Forbidden();
+      default:  // A, a
+        fault = Characters(element == 'A');
+        break;
     }
     if (fault != 0) return fault;
   }

@@ -166,11 +166,15 @@ const EntryCase kEntryCases[] = {
     {"7.5", "f(0,0)", 0, ""},
     {"0.25", "f(0.5,1.5)", 1, "This number must be between 0.500000 to 1.500000."},
     {".", "f(0,0)", 1, "This number must be between 0.000000 to 0.000000."},
-    // Text length; a t without '(' is a plain character.
+    // Text length; a t without '(' is a plain character, the other letters
+    // are elements all the same.
     {"abc", "t(2,3)", 0, ""},
     {"abcd", "t(2,3)", 2, "This text length must be from 2 to 3 characters long."},
     {"a", "t(2,0)", 0, ""},
-    {"tx", "tx", 0, ""},
+    {"tz", "tz", 0, ""},
+    {"tz", "tZ", 3, "The character 'z' is not allowed here; expected Z after \"t\"."},
+    {"42", "d[1,10]", 1, "This number must be between 1 to 10."},
+    {"ab1", "a", 3, "The character '1' is not allowed here; only A-Z a-z may follow \"ab\"."},
     // Letters only.
     {"ab-c", "a(0,0)+-", 0, ""},
     {"abc1", "a(0,0)", 3, "The character '1' is not allowed here; only A-Z a-z may follow \"abc\"."},
@@ -180,8 +184,8 @@ const EntryCase kEntryCases[] = {
     {"rooter", "!(root)", 0, ""},
     {"abc", "!(root)anything", 0, ""},
     // Literals, the bar, and the end of the pattern.
-    {"Abc", "abc", 3, "The character 'A' is not allowed here; expected a after \"\"."},
-    {"ab", "ab|cd", 0, ""},
+    {"Bc", "bc", 3, "The character 'B' is not allowed here; expected b after \"\"."},
+    {"bc", "bc|de", 0, ""},
     {"/usr/extra", "/usr", 0, ""},
 };
 

@@ -18,8 +18,14 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <memory>
 
 #define SETUP_PRINTF(fmt, first) [[gnu::format(printf, fmt, first)]]
+
+// How a failure is met, for the command runner, the file openers and the
+// error reports: silently, as a warning on which the run goes on, or as
+// the end of the run.
+enum Severity : int { kSevSilent = 0, kSevWarning = 1, kSevFatal = 2 };
 
 // ---------------------------------------------------------------------------
 // The program's identity, set once at start-up.
@@ -111,6 +117,14 @@ SETUP_PRINTF(3, 4) bool FormatText(char* buffer, size_t size, const char* format
 // ---------------------------------------------------------------------------
 // Files and lines.
 
+// A stdio stream that closes itself. Where a write must be known to have
+// reached the disk, close it by hand (fclose(f.release())) and look at the
+// result.
+struct FileCloser {
+  void operator()(FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<FILE, FileCloser>;
+
 constexpr int kLineBufSize = 4096;
 constexpr int kLineSize = 65535;
 constexpr int kInputFileNameSize = 256;
@@ -137,7 +151,8 @@ FILE* OpenFile(FILE* previous, const char* path, const char* mode, int onError);
 // Size from stat (links followed), 0 when the file cannot be examined.
 int GetFileSize(const char* path);
 
-// From lstat: 0 no such path, 1 directory, 2 symbolic link, 3 anything else.
+// What lstat finds at a path.
+enum FileType : int { kNoFile = 0, kDirectoryFile = 1, kLinkFile = 2, kOtherFile = 3 };
 int GetFileType(const char* path);
 
 // First line of the file that contains pattern (or its first line when
@@ -221,6 +236,9 @@ extern const char common_116[];  // "ERROR: %s\n"
 // Formats the message into Line. type 1: "WARNING: %s\n" on standard error;
 // type 2: "ERROR: %s\n" and exit with status; other types print nothing.
 SETUP_PRINTF(3, 4) void ErrorMsg(int type, int status, const char* format, ...);
+
+// The fatal form: "ERROR: %s\n" on standard error, exit with status 1.
+[[noreturn]] SETUP_PRINTF(1, 2) void FatalError(const char* format, ...);
 
 // ---------------------------------------------------------------------------
 // Program path and host probes.

@@ -22,17 +22,33 @@ void SysError(const char* format, ...) {
   std::exit(1);
 }
 
+namespace {
+
+[[noreturn]] void ExitWithError(int status) {
+  std::fflush(stdout);
+  std::fprintf(stderr, common_116, Line);
+  std::exit(status);
+}
+
+}  // namespace
+
 void ErrorMsg(int type, int status, const char* format, ...) {
   va_list args;
   va_start(args, format);
   std::vsnprintf(Line, sizeof Line, format, args);
   va_end(args);
-  if (type == 1) {
+  if (type == kSevWarning) {
     std::fflush(stdout);
     std::fprintf(stderr, "WARNING: %s\n", Line);
-  } else if (type == 2) {
-    std::fflush(stdout);
-    std::fprintf(stderr, common_116, Line);
-    std::exit(status);
+  } else if (type == kSevFatal) {
+    ExitWithError(status);
   }
+}
+
+void FatalError(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(Line, sizeof Line, format, args);
+  va_end(args);
+  ExitWithError(1);
 }

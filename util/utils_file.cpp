@@ -29,10 +29,6 @@ const char common_115[] = "can't open file, %s";
 
 namespace {
 
-struct FileCloser {
-  void operator()(FILE* f) const { std::fclose(f); }
-};
-using FilePtr = std::unique_ptr<FILE, FileCloser>;
 
 // A descriptor that closes itself.
 class Fd {
@@ -82,8 +78,8 @@ FILE* OpenFile(FILE* previous, const char* path, const char* mode, int onError) 
   if (previous != nullptr) std::fclose(previous);
   FILE* f = path != nullptr ? std::fopen(path, mode) : nullptr;
   if (f != nullptr) return f;
-  if (onError == 2) SysError(common_115, path != nullptr ? path : "");
-  if (onError == 1) {
+  if (onError == kSevFatal) SysError(common_115, path != nullptr ? path : "");
+  if (onError == kSevWarning) {
     std::fflush(stdout);
     std::fprintf(stderr, common_114, path != nullptr ? path : "");
   }
@@ -98,10 +94,10 @@ int GetFileSize(const char* path) {
 
 int GetFileType(const char* path) {
   struct stat st;
-  if (path == nullptr || lstat(path, &st) != 0) return 0;
-  if (S_ISDIR(st.st_mode)) return 1;
-  if (S_ISLNK(st.st_mode)) return 2;
-  return 3;
+  if (path == nullptr || lstat(path, &st) != 0) return kNoFile;
+  if (S_ISDIR(st.st_mode)) return kDirectoryFile;
+  if (S_ISLNK(st.st_mode)) return kLinkFile;
+  return kOtherFile;
 }
 
 char* FileSearch(const char* path, const char* pattern, int onError) {
@@ -184,7 +180,7 @@ char* GetSavedFileContent(const char* dir, const char* name) {
   if (SavedFileSize == 0) return nullptr;
   char* content = GetMemT<char>(static_cast<size_t>(SavedFileSize) + 1);
   if (content == nullptr) {
-    ErrorMsg(1, 0, "%s", common_109);
+    ErrorMsg(kSevWarning, 0, "%s", common_109);
     return nullptr;
   }
   // A file of one byte is not read: its content comes back empty.

@@ -21,9 +21,6 @@ namespace {
 // The log that this run has started (emptied); a different path starts anew.
 char startedLog[kLineBufSize] = "";
 
-struct FileCloser {
-  void operator()(FILE* f) const { std::fclose(f); }
-};
 
 // A file we may write the log into: a plain file with a single link and,
 // when we run as root, our own. Anything else may have been planted to make
@@ -72,7 +69,7 @@ void PutLogMsg(const char* format, ...) {
   }
   bool first = std::strcmp(path, startedLog) != 0;
   int fd = OpenLog(path, first);
-  std::unique_ptr<FILE, FileCloser> log(fd >= 0 ? fdopen(fd, "a") : nullptr);
+  FilePtr log(fd >= 0 ? fdopen(fd, "a") : nullptr);
   if (!log) {
     if (fd >= 0) close(fd);
     std::fprintf(stderr, common_007, path);

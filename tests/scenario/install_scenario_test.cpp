@@ -104,8 +104,11 @@ std::string NoListMedium() {
     done = true;
     std::remove((product + "/pkg/pkg.list").c_str());
     std::string out;
+    // The medium's checksum follows the remade piece: the medium is whole,
+    // its archive only lacks the list.
     if (RunTool({"sh", "-c", "tar -C '" + product + "' --owner=0 --group=0 -cf - pkg | compress -c > '" + medium +
-                                 "/pkg_tar.001'"},
+                                 "/pkg_tar.001' && cd '" + medium +
+                                 "' && grep -v ' pkg_tar.001$' sha256 > s && sha256sum pkg_tar.001 >> s && mv s sha256"},
                 &out) != 0)
       ADD_FAILURE() << "cannot remake the archive: " << out;
   }
@@ -411,7 +414,10 @@ TEST(InstallScenario, DisketteSetInTheWorkDirectory) {
   // the list's names in lower case are taken as the upper-case files.
   SandboxOptions o = FromMedium("");
   o.copies = {{DisketteMedium(), "/tmp/VexlaInstall"}};
-  o.setup.push_back("cd /tmp/VexlaInstall && tr A-Z a-z < DISKS > d && mv d DISKS && grep -qx pkg_tar.005 DISKS");
+  // An older set, without a checksum file, as these lists were made.
+  o.setup.push_back(
+      "cd /tmp/VexlaInstall && grep -vx SHA256 DISKS | tr A-Z a-z > d && mv d DISKS && rm SHA256 && "
+      "grep -qx pkg_tar.005 DISKS");
   o.cwd = "/tmp/VexlaInstall";
   SandboxResult r = RunInSandbox("install-diskette", o, {"./SETUP", "install", "/opt"});
   EXPECT_EQ(r.status, 0) << r.out << r.err;
@@ -561,6 +567,40 @@ TEST(InstallScenario, NotEnoughSpace) {
   ExpectNothingInstalled(r);
 }
 
+// A full file system under the installation or the work area is never a
+// success: with the free-space check skipped, the failed steps are named
+// and counted, the run ends with 1, and no program that may be cut short
+// is made set-user-ID.
+TEST(InstallScenario, AFullFileSystemIsNoSuccess) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::string fullOpt = "mount -t tmpfs -o size=8k sbx-opt /opt";
+  const std::string fullWork = "mkdir /sbxwork && mount -t tmpfs -o size=64k sbx-work /sbxwork";
+  struct Case {
+    const char* what;
+    std::string mount;
+    std::string run;
+    std::vector<std::string> messages;  // in what the run printed
+  } cases[] = {
+      {"opt-unchecked", fullOpt, "./setup no_space_check install /opt",
+       {"ERROR: /opt/Vexla/vpxx/VexlaVSF was not written", "ERROR: package list, line ",
+        "steps of the installation failed; the log /tmp/setup.log tells more"}},
+      {"opt-checked", fullOpt, "./setup install /opt", {"There isn't enough space in /opt"}},
+      {"work-unchecked", fullWork, "./setup no_space_check /sbxwork install /opt",
+       {"ERROR: cp: exit status 1", "ERROR: the command that failed: /usr/bin/cp -p /media/"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SandboxResult r = RunInSandbox(
+        std::string("install-full-") + c.what, FromSite(),
+        Shell(c.mount + " && " + c.run + " > /root/out 2>&1; echo \"status=$?\"; " +
+              "echo \"suid=$(find /opt -xdev -perm -4000 -type f | tr '\\n' ' ')\""));
+    const std::string out = r.Read("/root/out");
+    EXPECT_EQ(Printed(r.out, "status"), "1") << out;
+    for (const std::string& m : c.messages) EXPECT_TRUE(Contains(out, m)) << m << "\n" << out;
+    EXPECT_EQ(Printed(r.out, "suid"), "") << out;
+  }
+}
+
 TEST(InstallScenario, AMissingSizeFileEndsTheRun) {
   SETUP_REQUIRE_SANDBOX();
   for (const char* file : {"isize", "tsize"}) {
@@ -614,6 +654,22 @@ TEST(InstallScenario, UnsafeDirectoriesAreRefused) {
   ExpectAbsent(r, "/tmp/VexlaInstall");
 }
 
+// A medium may lie under any directory: a desktop mounts a stick under a
+// label with blanks, and a name that looks like shell code stays a name.
+TEST(InstallScenario, AMediumUnderAnyDirectoryInstalls) {
+  SETUP_REQUIRE_SANDBOX();
+  for (const std::string dir : {"/srv/My Disk", "/srv/$(touch /x) `touch /y` it's"}) {
+    SCOPED_TRACE(dir);
+    SandboxOptions o = FromSite();
+    o.setup.push_back("mkdir -p " + Quoted(dir) + " && cp -a /media/. " + Quoted(dir));
+    SandboxResult r = RunInSandbox("install-medium-dir", o, Shell("cd " + Quoted(dir) + " && ./setup install /opt"));
+    EXPECT_EQ(r.status, 0) << r.out << r.err;
+    ExpectInstalled(r, "/opt");
+    EXPECT_FALSE(r.Changed("/x"));
+    EXPECT_FALSE(r.Changed("/y"));
+  }
+}
+
 TEST(InstallScenario, AListedPieceThatIsMissingEndsTheRunBeforeUnpacking) {
   SETUP_REQUIRE_SANDBOX();
   // A diskette set in the work directory that lacks its third diskette.
@@ -636,6 +692,42 @@ TEST(InstallScenario, AListedPieceThatIsMissingEndsTheRunBeforeUnpacking) {
   EXPECT_TRUE(Contains(r.out + r.err, "pkg_tar.001")) << r.out << r.err;
   ExpectAbsent(r, "/tmp/VexlaInstall/pkg");
   ExpectNothingInstalled(r);
+}
+
+// The medium's checksum file names a damaged or swapped file before
+// anything is joined or unpacked; an older medium without one installs.
+TEST(InstallScenario, TheChecksumFileNamesADamagedMedium) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::string pieces = Medium("pieces", SAMPLE_PRODUCT_DIR, {"-s", "1K"});
+  struct Case {
+    const char* what;
+    std::string medium;
+    std::string change;
+    std::string why;  // empty: the installation succeeds
+  } cases[] = {
+      {"flipped", SiteMedium(), "printf X | dd of=pkg_tar.001 bs=1 seek=100 conv=notrunc 2>/dev/null",
+       "ERROR: pkg_tar.001 does not match its checksum: the medium is damaged"},
+      {"swapped", pieces, "mv pkg_tar.002 t && mv pkg_tar.003 pkg_tar.002 && mv t pkg_tar.003",
+       "ERROR: pkg_tar.002 does not match its checksum"},
+      {"lost", SiteMedium(), "rm sha256", "ERROR: sha256 is missing from /media"},
+      {"older", SiteMedium(), "grep -vx sha256 disks > d && mv d disks && rm sha256", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    SandboxOptions o = FromMedium(c.medium);
+    o.setup.push_back("cd /media && " + c.change);
+    SandboxResult r = RunInSandbox(std::string("install-checksum-") + c.what, o, {"./setup", "install", "/opt"});
+    if (c.why.empty()) {
+      EXPECT_EQ(r.status, 0) << r.out << r.err;
+      ExpectInstalled(r, "/opt");
+      EXPECT_TRUE(Contains(r.Read("/tmp/setup.log"), "the medium carries no checksum file"));
+      continue;
+    }
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    EXPECT_TRUE(Contains(r.err, c.why)) << r.err;
+    EXPECT_FALSE(Contains(r.Read("/tmp/setup.log"), "uncompress")) << "joined or unpacked a damaged medium";
+    ExpectNothingInstalled(r);
+  }
 }
 
 TEST(InstallScenario, ADamagedOrMissingPackageListEndsTheRun) {
@@ -818,12 +910,98 @@ TEST(InstallScenario, DecliningOverAnEarlierDaemonNeverHangs) {
             "printf 'maybe\\n\\nn\\n' | ./setup install /opt > /root/run3 2>&1; echo \"n=$?\""));
   ASSERT_NE(r.status, 124) << "a question waited on closed input";
   EXPECT_EQ(Printed(r.out, "first"), "0") << r.Read("/root/run1");
-  EXPECT_EQ(Printed(r.out, "closed"), "0") << r.Read("/root/run2");
+  // Closed input is nobody's answer: the upgrade did not happen, and says so.
+  EXPECT_EQ(Printed(r.out, "closed"), "1") << r.Read("/root/run2");
   EXPECT_EQ(Printed(r.out, "n"), "0") << r.Read("/root/run3");
-  EXPECT_TRUE(Contains(r.Read("/root/run2"), "end of input, taken as no")) << r.Read("/root/run2");
+  EXPECT_TRUE(Contains(r.Read("/root/run2"), "end of input at a question: nothing more is installed"))
+      << r.Read("/root/run2");
   EXPECT_EQ(Count(r.Read("/root/run3"), "Do You want to continue"), 3u) << r.Read("/root/run3");
   // Neither declined run installed anything.
   EXPECT_EQ(r.Read("/opt/Vexla/vpxx/vpqadmin.log"), kUpgradedAndCleaned);
+}
+
+// ---------------------------------------------------------------------------
+// The manifest: verify and remove.
+
+// Whether the sandbox's tree is the host's again, outside /tmp and /root:
+// nothing added or deleted, and every folder the run touched has the
+// host's kind, mode and owners. Names what differs.
+std::string DifferencesFromTheHost(const SandboxResult& r) {
+  std::string out;
+  for (const std::string& change : r.changes) {
+    const std::string path = change.substr(2);
+    if (path.rfind("/tmp/", 0) == 0 || path.rfind("/root/", 0) == 0) continue;
+    if (change[0] != 'M') {
+      out += change + "\n";
+      continue;
+    }
+    struct stat host, now;
+    if (lstat(path.c_str(), &host) != 0 || lstat(r.Upper(path).c_str(), &now) != 0 || host.st_mode != now.st_mode ||
+        host.st_uid != now.st_uid || host.st_gid != now.st_gid)
+      out += change + " (kind, mode or owner)\n";
+  }
+  return out;
+}
+
+TEST(InstallScenario, VerifyAndRemoveFollowTheManifest) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::string a = "/opt/Vexla/vpxx";
+  SandboxResult r = RunInSandbox(
+      "install-manifest", FromSite(),
+      Shell(std::string("./setup install /opt > /root/install 2>&1; echo install=$?; ") +
+            "./setup verify install /opt > /root/verify1; echo verify1=$?; " +
+            "echo edited >> " + a + "/lib/vpxx.cfg; chmod 700 " + a + "/vsf; ln -sf /bin/true /usr/bin/vpqadmin; " +
+            "./setup verify > /root/verify2; echo verify2=$?; " +
+            "./setup remove install /opt < /dev/null > /root/remove1 2>&1; echo remove1=$?; " +
+            "rm /usr/bin/vpqadmin; printf 'y\\n' | ./setup remove install /opt > /root/remove2 2>&1; echo remove2=$?; " +
+            "./setup verify install /opt 2> /root/verify3; echo verify3=$?"));
+  EXPECT_EQ(Printed(r.out, "install"), "0") << r.Read("/root/install");
+  EXPECT_EQ(Printed(r.out, "verify1"), "0") << r.Read("/root/verify1");
+  EXPECT_TRUE(Contains(r.Read("/root/verify1"), ": 0 differ\n")) << r.Read("/root/verify1");
+  // Each difference on a line of its own, in the documented form.
+  EXPECT_EQ(Printed(r.out, "verify2"), "1");
+  const std::string verify2 = r.Read("/root/verify2");
+  for (const std::string& line : {"size " + a + "/lib/vpxx.cfg: ", "mode " + a + "/vsf: 4755 is 0700",
+                                  "link /usr/bin/vpqadmin: " + a + "/vpqadmin is /bin/true"})
+    EXPECT_TRUE(Contains(verify2, line)) << line << "\n" << verify2;
+  // Closed input keeps the edited file; a replaced link is left alone.
+  EXPECT_EQ(Printed(r.out, "remove1"), "1") << r.Read("/root/remove1");
+  const std::string remove1 = r.Read("/root/remove1");
+  EXPECT_TRUE(Contains(remove1, "kept " + a + "/lib/vpxx.cfg: it was changed since the installation")) << remove1;
+  EXPECT_TRUE(Contains(remove1, "kept /usr/bin/vpqadmin: the link now points to /bin/true")) << remove1;
+  // The second removal, confirmed, finishes the work: the tree is as before.
+  EXPECT_EQ(Printed(r.out, "remove2"), "0") << r.Read("/root/remove2");
+  EXPECT_EQ(Printed(r.out, "verify3"), "2") << r.Read("/root/verify3");
+  EXPECT_EQ(DifferencesFromTheHost(r), "");
+}
+
+// A preview shows the installation's command lines and writes, run by
+// anybody, and changes nothing at all; a medium that would fail says why.
+TEST(InstallScenario, APreviewChangesNothing) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::vector<std::string> nobody = {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"};
+  std::vector<std::string> preview = nobody;
+  preview.insert(preview.end(), {"./setup", "preview", "install", "/opt"});
+  SandboxResult r = RunInSandbox("install-preview", FromSite(), preview);
+  EXPECT_EQ(r.status, 0) << r.out << r.err;
+  EXPECT_EQ(r.changes, std::vector<std::string>{}) << "the preview changed the host";
+  for (const char* line : {"earlier installation: none\n", "free space: enough in the work area /tmp and in /opt\n",
+                           "/usr/bin/cp -p /media/pkg_tar.001 /tmp/VexlaInstall\n",
+                           "/usr/bin/tar xvfp /tmp/VexlaInstall/Linuxi386Vpxx.tar\n",
+                           "/usr/bin/cp -p /tmp/VexlaInstall/pkg/vsf /opt/Vexla/vpxx\n",
+                           // a line after a copy the preview did not make still acts
+                           "/usr/bin/chmod  755 /opt/Vexla/vpxx/bin/vprint\n", "/opt/Vexla/vpxx/vpqadmin -upgrade\n",
+                           "/usr/bin/chmod  4755 /opt/Vexla/vpxx/vsf\n", "script /opt/Vexla/vpxx/VexlaVSF\n",
+                           "link /usr/Vexla -> /opt/Vexla\n", "script /usr/bin/vprint\n"})
+    EXPECT_TRUE(Contains(r.out, line)) << line << r.out;
+
+  std::vector<std::string> damaged = nobody;
+  damaged.insert(damaged.end(), {"./setup", "preview", "install", "/opt"});
+  SandboxResult d = RunInSandbox("install-preview-damaged",
+                                 FromMedium(Medium("damaged", Product("damaged", "c vpxx.txt;touch /pwned\n"))), damaged);
+  EXPECT_EQ(d.status, 1) << d.out << d.err;
+  EXPECT_TRUE(Contains(d.err, "pkg.list, line")) << d.err;
+  EXPECT_EQ(d.changes, std::vector<std::string>{});
 }
 
 // ---------------------------------------------------------------------------

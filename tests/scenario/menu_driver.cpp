@@ -31,7 +31,7 @@ int main(int, char** argv) {
   items[1].Type = kItemLeave;
   TtyMenu menu;
   menu.pTitle = "Printer settings";
-  menu.TitleAlign = 1;
+  menu.TitleAlign = kAlignCenter;
   menu.pItems = items;
   menu.Flags = kMenuEmptySelects;
   RunMenu(&menu, nullptr, 1);

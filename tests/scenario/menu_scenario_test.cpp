@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -208,8 +210,9 @@ TEST_P(MenuSite, ASiteHoldsEveryListedFileAndInstallsWithRealTexts) {
   int listed = 0;
   for (std::string name; std::getline(list, name) && name != "end_of_list"; ++listed)
     EXPECT_EQ(ReadWholeFile(r.Upper(site + "/" + name)), ReadWholeFile(medium_ + "/" + name)) << name;
-  EXPECT_EQ(listed, 7);
+  EXPECT_EQ(listed, 13) << "the program, the list, the marker, the checksums, two size files, a piece and six databases";
   EXPECT_NE(ReadWholeFile(r.Upper(site + "/disks")).find("db/drvcore.vdb\n"), std::string::npos);
+  EXPECT_EQ(Mode(r.Upper(site + "/db/fr_FR")), 0755u);
 
   EXPECT_TRUE(Installed(r, "/opt")) << r.out << r.err;
   // The menu before and after making the site, then the menu run from the
@@ -326,5 +329,54 @@ TEST_F(MenuScenario, TerminalTheChooserDrawsPagesAndChooses) {
   for (const std::string& line : end) chosen = chosen || line == "chosen state 3";
   EXPECT_TRUE(chosen) << r.out;
 }
+
+// The menu in the language LANG chooses: the engine's prompt line from that
+// language's database, the installer's dialogue from its own table; a LANG
+// that is no exact match keeps everything English.
+struct LanguageCase {
+  const char* lang;
+  const char* prompt;    // the prompt line, as the screen shows it
+  const char* question;  // the dialogue's question after a directory that is no full path
+};
+
+class MenuLanguage : public MenuScenario, public testing::WithParamInterface<LanguageCase> {};
+
+TEST_P(MenuLanguage, TerminalThePromptAndTheQuestionsSpeakTheLanguageOfLang) {
+  SETUP_REQUIRE_SANDBOX();
+  const LanguageCase& c = GetParam();
+  SandboxResult r = RunTmux(std::string("menu-terminal-") + c.lang, FromMedium(""),
+                            std::string("cd /media && LANG=") + c.lang + " ./setup menu",
+                            {{"", c.prompt, "menu"},
+                             {"1 Enter", "usr]", "directory"},
+                             {"back Enter", "y/n]", "question"},
+                             {"y Enter", c.prompt, "again"},
+                             {"e Enter", "EXIT=", "end"}});
+  ASSERT_EQ(r.status, 0) << r.out << r.err;
+  std::vector<std::string> menu = Screen(r.out, "menu");
+  ASSERT_EQ(menu.size(), 24u) << r.out;
+  EXPECT_EQ(menu[2], "                       Install Print Driver and Utilities") << "the titles stay English";
+  EXPECT_EQ(menu[15], c.prompt) << r.out;
+  std::vector<std::string> question = Screen(r.out, "question");
+  bool asked = false;
+  for (const std::string& line : question) asked = asked || line == c.question;
+  EXPECT_TRUE(asked) << r.out;
+  EXPECT_EQ(r.out.find("Error"), std::string::npos) << r.out;
+  const std::vector<std::string> end = Screen(r.out, "end");
+  EXPECT_NE(std::find(end.begin(), end.end(), "EXIT=0"), end.end()) << r.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Languages, MenuLanguage,
+    testing::Values(LanguageCase{"fr_FR", "Entrez votre choix :", "Voulez-vous revenir au menu Setup? [y/n]"},
+                    // tmux reads UTF-8 and drops the ISO 8859-1 letters (the
+                    // database tests check those bytes): "Möchten ... Menü zurück..."
+                    LanguageCase{"ge_GE", "Ihre Auswahl:", "Mchten Sie zum Setup-Men zurckkehren? [y/n]"},
+                    LanguageCase{"fr_FR.UTF-8", "Enter a selection:", "Do you want to return to Setup Menu? [y/n]"}),
+    [](const testing::TestParamInfo<LanguageCase>& info) {
+      std::string name = info.param.lang;
+      for (char& ch : name)
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+      return name;
+    });
 
 }  // namespace

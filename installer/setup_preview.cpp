@@ -1,0 +1,154 @@
+// The preview: what an installation would do on this host, shown without
+// changing it. The archive is unpacked for real, but only into a private
+// directory of the preview's own; then the install entry runs with the
+// host seam replaced by a printer, so every command line it builds is
+// shown (in the form of the run log, the private directory shown as the
+// work directory) and none runs, and the installer's own writes become
+// notes printed after the commands.
+#include <sys/stat.h>
+#include <sys/utsname.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "SysCmd.h"
+#include "installer.h"
+#include "utils.h"
+
+unsigned char flPreview = 0;
+
+namespace {
+
+std::vector<std::string> notes;
+std::string privateDir;  // the preview's own work directory
+std::string workDir;     // the work directory an installation would use
+
+void RemovePrivateDirectory() {
+  if (privateDir.empty()) return;
+  std::error_code ignored;
+  std::filesystem::remove_all(privateDir, ignored);
+  privateDir.clear();
+}
+
+// The line as the run log would show it: without the redirections the
+// runner adds, and with the work directory in place of the private one.
+std::string Shown(const char* line) {
+  std::string text = line;
+  for (const std::string redirection : {" 1>>/dev/null 2>>/dev/null", " 1>/dev/null 2>/dev/null"}) {
+    const std::string quoted = redirection + "\"";
+    if (text.size() >= quoted.size() && text.compare(text.size() - quoted.size(), quoted.size(), quoted) == 0) {
+      text.resize(text.size() - quoted.size());
+      break;
+    }
+    if (text.size() >= redirection.size() &&
+        text.compare(text.size() - redirection.size(), redirection.size(), redirection) == 0) {
+      text.resize(text.size() - redirection.size());
+      break;
+    }
+  }
+  for (size_t at = text.find(privateDir); !privateDir.empty() && at != std::string::npos;
+       at = text.find(privateDir, at + workDir.size()))
+    text.replace(at, privateDir.size(), workDir);
+  return text;
+}
+
+int PrintSystem(const char* line) {
+  std::printf("%s\n", Shown(line).c_str());
+  return 0;
+}
+
+int PrintKill(pid_t pid, int signal) {
+  std::printf("kill -%s %d\n", signal == SIGKILL ? "KILL" : std::to_string(signal).c_str(), static_cast<int>(pid));
+  return 0;
+}
+
+unsigned SkipSleep(unsigned) { return 0; }
+
+[[noreturn]] void PreviewFails(const char* why) {
+  std::fflush(stdout);
+  std::fprintf(stderr, "%s: the preview cannot go on: %s\n", my_name, why);
+  std::exit(1);
+}
+
+// Makes the private directory in the work area, readable by nobody else.
+void MakePrivateDirectory() {
+  std::string templ = std::string(pTmpDir) + "/setup-preview.XXXXXX";
+  std::vector<char> name(templ.begin(), templ.end());
+  name.push_back('\0');
+  if (mkdtemp(name.data()) == nullptr) PreviewFails("no private directory can be made in the work area");
+  privateDir = name.data();
+  std::atexit(RemovePrivateDirectory);
+}
+
+}  // namespace
+
+void PreviewNote(const char* format, ...) {
+  if (!flPreview) return;
+  char text[kLineBufSize];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  for (std::string& other : notes)
+    if (other == text) return;
+  notes.emplace_back(text);
+}
+
+int RunPreview(unsigned char spaceCheck) {
+  flUseLog = 0;
+  flSysCmdLog = 0;
+  workDir = pVexlaInstallDir;
+  const char* earlier = LocatePreviousInstallation();
+  std::string earlierText = earlier != nullptr ? earlier : "";
+  if (pInstallDir == nullptr) pInstallDir = SaveText(earlier != nullptr ? earlier : "/usr");
+  const bool diskette = IsDisketteMedium();
+
+  std::printf("Preview of an installation from %s (%s) into %s/Vexla/vpxx; nothing is changed.\n", pToolPath,
+              diskette ? "a diskette set in the work directory" : "an installation site", pInstallDir);
+  std::printf("work directory: %s\n", workDir.c_str());
+  std::printf("earlier installation: %s\n", earlierText.empty() ? "none" : earlierText.c_str());
+  utsname host;
+  std::printf("kernel release: %s\n", uname(&host) == 0 ? host.release : "unknown");
+  if (spaceCheck) {
+    FreeSpaceForInstall(pVexlaInstallDir, pInstallDir, "Vexla");
+    std::printf("free space: enough in the work area %s and in %s\n", pTmpDir, pInstallDir);
+  } else {
+    std::printf("free space: not checked (no_space_check)\n");
+  }
+  std::fflush(stdout);
+
+  // The archive, unpacked for real into the private directory.
+  MakePrivateDirectory();
+  const std::string source = diskette ? workDir : std::string(pToolPath);
+  GetDisksData(source.c_str());
+  CopyListedFiles(source.c_str(), privateDir.c_str());
+  CheckMediumChecksums(privateDir.c_str());
+  pVexlaInstallDir = SaveText(privateDir.c_str());
+  UnpackArchive();
+
+  // The installation, printed.
+  std::printf("\nThe installation would run, in this order:\n");
+  std::fflush(stdout);
+  HostOps printer = GetHostOps();
+  printer.pfnSystem = PrintSystem;
+  printer.pfnKill = PrintKill;
+  printer.pfnSleep = SkipSleep;
+  SetHostOps(printer);
+  flPreview = 1;
+  const int result = diskette ? InstallFromDiskette() : InstallFromSite();
+  flPreview = 0;
+  SetHostOps(RealHostOps());
+
+  std::printf("\nIt would write, and ask:\n");
+  for (const std::string& note : notes) std::printf("%s\n", Shown(note.c_str()).c_str());
+  std::fflush(stdout);
+  RemovePrivateDirectory();
+  return result == 0 ? 0 : 1;
+}
