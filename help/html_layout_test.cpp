@@ -74,6 +74,14 @@ TEST_F(Layout, ALongRunContinuesIntoTheRowsBelowAsOneLine) {
   EXPECT_EQ(Body(huge + "<br>" + huge), huge + "\n" + huge + "\n");
 }
 
+TEST_F(Layout, ATableWiderThanTheGridRunsIntoTheRowsBelowItsLines) {
+  // Each of its lines starts a grid row below the one before and overwrites
+  // what the line before ran into there; the cell's text, written last,
+  // runs into the bottom rule. The three lines become one of 406 characters.
+  const std::string text = Body("<table border><tr><td>" + std::string(140, 'x') + "</td></tr></table>");
+  EXPECT_EQ(text, "," + std::string(131, '-') + "|" + std::string(140, 'x') + std::string(132, '-') + "'\n");
+}
+
 TEST_F(Layout, LinksCoverTheirBracketsAndTextInThePageText) {
   const std::string before(140, 'x');  // the link starts on a row that continues the first
   HtmlFile* file = Load("<html><body><a href=\"x.html\">Next</a><br>" + before +
