@@ -369,8 +369,17 @@ int GenInstallDisks(TtyMenu* menu = nullptr, TtyMenuItem* item = nullptr);
 // The main menu of menu mode (its items are MainMenuItems).
 extern TtyMenu MainMenu;
 
-// Runs the main menu in menu mode.
+// The medium's help file, and its name on a DOS diskette.
+constexpr const char* kHelpFileName = "setup.hlp";
+constexpr const char* kHelpFileDosName = "SETUP.HLP";
+
+// Runs the main menu in menu mode, offering the medium's help when it has one.
 void RunMainMenu();
+
+// When the medium (pToolPath) carries a help file that loads, makes the
+// main menu offer it (the help flag, and pTtyHtmlName naming the file) and
+// returns true; otherwise the main menu is the plain one.
+bool OfferMediumHelp();
 
 // The menu engine's string databases on the medium: the English "drvcore",
 // which is <medium>/db/drvcore.vdb, and a translation <LANG>/drvcore, which

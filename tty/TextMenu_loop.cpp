@@ -8,7 +8,6 @@
 #include <cstring>
 #include <string>
 
-#include "HelpTty.h"
 #include "MemMgr.h"
 #include "NlsUtils.h"
 #include "TextMenu.h"
