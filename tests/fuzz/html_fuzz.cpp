@@ -2,7 +2,7 @@
 // laid out and its menu items built, and every link that stays in the
 // file followed (a link to another file is not: it would read the host's
 // files). The layout must keep to its grid and every link offset to its
-// page text.
+// page text. (A page's Links list holds HtmlLink pointers.)
 #include <cstring>
 #include <string>
 #include <vector>
@@ -19,7 +19,7 @@ void LayOutEveryPage(HtmlFile* file) {
     PrintTextImage(file);
     const size_t length = pCurrentPage->pImage != nullptr ? std::strlen(pCurrentPage->pImage) : 0;
     for (ListNode* l = pCurrentPage->Links.pFirst; l != nullptr; l = l->pNext) {
-      const auto* link = static_cast<const HtmlLink*>(l->pItem);
+      const HtmlLink* link = *static_cast<HtmlLink* const*>(l->pItem);
       FuzzCheck(link->Start >= 0 && link->End >= link->Start && static_cast<size_t>(link->End) <= length + 1,
                 "a link offset outside its page text");
     }
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     LayOutEveryPage(file);
     for (ListNode* page = file->Pages.pFirst; page != nullptr; page = page->pNext) {
       for (ListNode* l = static_cast<HtmlPage*>(page->pItem)->Links.pFirst; l != nullptr; l = l->pNext) {
-        const auto* link = static_cast<const HtmlLink*>(l->pItem);
+        const HtmlLink* link = *static_cast<HtmlLink* const*>(l->pItem);
         if (link->pTarget != nullptr && link->pTarget[0] == '#') GoToTarget(link->pTarget);
       }
     }
