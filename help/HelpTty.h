@@ -1,13 +1,30 @@
-// The terminal help viewer as the menu engine sees it: the help source a
-// menu with the help flag opens on its key h, and the entry that shows it.
+// The help menu: the current help page shown as a menu of the menu engine,
+// its text first, then its links as numbered items and the commands Exit
+// Help, Contents and Back. The entry TtyHtmlHelp and the help source
+// globals are declared with the menu engine that calls them (TextMenu.h).
 #pragma once
 
-// The help source: its name (a file name), its text when it is held in
-// memory (NULL: read the file), and the title of the help menu ("Help").
-extern char* pTtyHtmlName;
-extern char* pTtyHtmlData;
-extern char* pTtyHtmlTitle;
+#include "TextMenu.h"
+#include "html.h"
 
-// Shows help on name (with buffer as its text when not NULL) under title
-// until the user leaves it. Does nothing when name or title is NULL.
-void TtyHtmlHelp(const char* name, const char* buffer, const char* title);
+extern const char common_004[];  // "~e Exit Help"
+extern const char common_005[];  // "~c Contents"
+extern const char common_006[];  // "~b Back"
+
+constexpr int kHelpLinkTextMax = 127;  // characters of a link's item text
+
+extern TtyMenu HelpMenu;
+extern TtyMenuItem HelpCommonItems[6];  // two bar heads, the three commands, the terminator
+extern TtyMenuItem* HelpMenuItems;      // grown as pages need, never shrunk
+extern int HelpMenuItemCnt;             // its capacity in items
+
+// Rebuilds the items for pCurrentPage: the page text, one item per href
+// link that takes room on the page (its text without the brackets, cut to
+// kHelpLinkTextMax characters), then HelpCommonItems.
+void TtyHelpBuildMenuItems();
+
+// Item actions: follow the item's link; go to the contents; go back. Each
+// rebuilds the items when the page may have changed, and returns 0.
+int TtyHelpGotoLink(TtyMenu* menu, TtyMenuItem* item);
+int TtyHelpContents(TtyMenu* menu, TtyMenuItem* item);
+int TtyHelpBack(TtyMenu* menu, TtyMenuItem* item);

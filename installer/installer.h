@@ -251,6 +251,17 @@ int CheckMediumChecksums(const char* dir);
 // none, ends the program with status 1 before anything is joined.
 int GenZFile();
 
+// Whether the tar archive at path is whole: a multiple of 512 bytes that
+// ends with the two zero blocks tar writes after its last member. An
+// archive cut short, even at a member's end (where tar itself unpacks what
+// there is and reports success), is not.
+bool IsCompleteTarArchive(const char* path);
+
+// Ends the program with status 1 when the archive that the pieces joined
+// to, uncompressed (<work directory>/Linuxi386Vpxx.tar), is not whole: a
+// piece cut short may still uncompress without a complaint.
+void CheckUnpackedArchive();
+
 // ---------------------------------------------------------------------------
 // Free-space check.
 
@@ -358,8 +369,17 @@ int GenInstallDisks(TtyMenu* menu = nullptr, TtyMenuItem* item = nullptr);
 // The main menu of menu mode (its items are MainMenuItems).
 extern TtyMenu MainMenu;
 
-// Runs the main menu in menu mode.
+// The medium's help file, and its name on a DOS diskette.
+constexpr const char* kHelpFileName = "setup.hlp";
+constexpr const char* kHelpFileDosName = "SETUP.HLP";
+
+// Runs the main menu in menu mode, offering the medium's help when it has one.
 void RunMainMenu();
+
+// When the medium (pToolPath) carries a help file that loads, makes the
+// main menu offer it (the help flag, and pTtyHtmlName naming the file) and
+// returns true; otherwise the main menu is the plain one.
+bool OfferMediumHelp();
 
 // The menu engine's string databases on the medium: the English "drvcore",
 // which is <medium>/db/drvcore.vdb, and a translation <LANG>/drvcore, which

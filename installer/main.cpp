@@ -1,3 +1,7 @@
 #include "installer.h"
+#include "utils.h"
 
-int main(int argc, char** argv) { SetupMain(argc, argv); }
+int main(int argc, char** argv) {
+  OpenStandardStreams();
+  SetupMain(argc, argv);
+}

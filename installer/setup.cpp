@@ -142,7 +142,7 @@ void RefuseDirectory(const char* why, const char* dir) {
   std::fflush(stdout);
   std::fprintf(stderr, "%s: %s\n", my_name, why);
   std::fprintf(stderr, "%s: refused: %s\n", my_name, shown.c_str());
-  std::exit(2);
+  ExitProgram(2);
 }
 
 const char* CheckDirectoryText(const char* dir) {
@@ -192,7 +192,7 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
       case kWordVersion:
         std::fflush(stdout);
         std::fprintf(stderr, "%s %s\n", my_name, kVersion);
-        std::exit(0);
+        ExitProgram(0);
       case kWordNoSpaceCheck:
         *flSpaceCheck = 0;
         break;
@@ -208,14 +208,14 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
       case kWordHelp:
       case kWordShortHelp:
         std::fputs(kUsage, stdout);
-        std::exit(0);
+        ExitProgram(0);
       default:
         // Any other word names the work area.
         if (const char* why = CheckDirectoryText(word)) RefuseDirectory(why, word);
         if (!FindFile(word, "")) {
           std::printf(NlsSetupStrCvt(57), word);
           std::fflush(stdout);
-          std::exit(2);
+          ExitProgram(2);
         }
         pTmpDir = AbsoluteWorkArea(word);
         pVexlaInstallDir = SaveStr("%s/%sInstall", pTmpDir, "Vexla");
@@ -246,8 +246,8 @@ void SetupMain(int argc, char** argv) {
   unsigned char flSpaceCheck = 1;
   ReadCommandLine(argc, argv, &flCleanWork, &flSpaceCheck);
 
-  if (RequestedAction == kActionVerify || RequestedAction == kActionRemove) std::exit(RunManifestAction());
-  if (RequestedAction == kActionPreview) std::exit(RunPreview(flSpaceCheck));
+  if (RequestedAction == kActionVerify || RequestedAction == kActionRemove) ExitProgram(RunManifestAction());
+  if (RequestedAction == kActionPreview) ExitProgram(RunPreview(flSpaceCheck));
 
   if (!flMenu && pInstallDir == nullptr) {
     pInstallDir = LocatePreviousInstallation();
@@ -263,5 +263,5 @@ void SetupMain(int argc, char** argv) {
   // command line and did not happen (not root, abandoned in the package
   // list), is no success.
   const bool failed = ReportFailedSteps() > 0 || (!flMenu && result != 0);
-  std::exit(failed ? 1 : 0);
+  ExitProgram(failed ? 1 : 0);
 }

@@ -1,5 +1,10 @@
 // The disks list (the medium's list of its files) and the joining of the
 // archive pieces into one compressed archive in the work directory.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <string>
@@ -90,4 +95,27 @@ int GenZFile() {
   for (const std::string& piece : pieces)
     SysCmd(-kCmdCat, kSevFatal, "%s/%s >> %s/%s.tar.Z", pVexlaInstallDir, piece.c_str(), pVexlaInstallDir, kArchiveBase);
   return 0;
+}
+
+bool IsCompleteTarArchive(const char* path) {
+  constexpr off_t kBlock = 512;
+  constexpr size_t kEndBlocks = 2 * kBlock;
+  const int fd = open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  char end[kEndBlocks];
+  const bool read = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size % kBlock == 0 &&
+                    st.st_size >= static_cast<off_t>(kEndBlocks) &&
+                    pread(fd, end, kEndBlocks, st.st_size - static_cast<off_t>(kEndBlocks)) ==
+                        static_cast<ssize_t>(kEndBlocks);
+  close(fd);
+  return read && std::all_of(end, end + kEndBlocks, [](char c) { return c == 0; });
+}
+
+void CheckUnpackedArchive() {
+  char path[kLineBufSize];
+  if (!FormatText(path, sizeof path, "%s/%s.tar", pVexlaInstallDir, kArchiveBase))
+    FatalError("archive path too long");
+  if (!IsCompleteTarArchive(path))
+    FatalError("the product archive %s is cut short: a piece of the medium is damaged", path);
 }

@@ -114,4 +114,31 @@ TEST_F(JoinPieces, MissingPieceStopsBeforeAnythingIsJoined) {
   EXPECT_EXIT(GenZFile(), testing::ExitedWithCode(1), "names no archive piece");
 }
 
+// An archive is whole only with tar's two zero blocks at a block boundary
+// at its end: cut anywhere before them, at a member's end too, it is not.
+TEST(UnpackedArchive, IsWholeOnlyWithItsEndBlocks) {
+  const std::string member = std::string(512, 'h') + std::string(512, 'd');
+  const std::string zeros(1024, '\0');
+  const struct {
+    const char* what;
+    std::string bytes;
+    bool whole;
+  } cases[] = {
+      {"complete", member + member + zeros + std::string(8192, '\0'), true},
+      {"only the end blocks", zeros, true},
+      {"cut at a member's end", member + member, false},
+      {"one end block", member + std::string(512, '\0'), false},
+      {"cut inside a block", member + zeros + std::string(100, '\0'), false},
+      {"zeros not at the end", member + zeros + member, false},
+      {"empty", "", false},
+  };
+  ScratchDir dir;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(IsCompleteTarArchive(dir.Write("a.tar", c.bytes).c_str()), c.whole);
+  }
+  EXPECT_FALSE(IsCompleteTarArchive(dir.File("missing.tar").c_str()));
+  EXPECT_FALSE(IsCompleteTarArchive(dir.path().c_str()));
+}
+
 }  // namespace

@@ -52,7 +52,7 @@ void ConfirmOverEarlierDaemon() {
     char answer[kMaxFileLine + 2];
     if (Gets(answer, sizeof answer) == nullptr) {
       SayInputEnded();
-      std::exit(1);
+      ExitProgram(1);
     }
     switch (FindToken(GetToken(answer, " \t\r\n"), ",y,yes,n,no,")) {
       case 1:
@@ -60,7 +60,7 @@ void ConfirmOverEarlierDaemon() {
         return;
       case 3:
       case 4:
-        std::exit(0);
+        ExitProgram(0);
       default:
         break;
     }
@@ -93,8 +93,18 @@ void LinkUnderUsr(const char* d) {
           break;
       }
       break;
+    case kLinkFile: {
+      // An earlier pass (perhaps one that was stopped) made it: still ours.
+      char target[kAppDirSize];
+      char ours[kAppDirSize];
+      const ssize_t n = readlink("/usr/Vexla", target, sizeof target - 1);
+      FormatText(ours, sizeof ours, "%s/%s", d, "Vexla");
+      if (n > 0 && static_cast<size_t>(n) == std::strlen(ours) && std::strncmp(target, ours, n) == 0)
+        ManifestNoteOwn("/usr/Vexla");
+      break;
+    }
     default:
-      break;  // /usr/Vexla is a link already, or something else: left alone
+      break;  // something else at /usr/Vexla: left alone
   }
 }
 
@@ -120,6 +130,8 @@ void UnpackArchive() {
   GenZFile();
   DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar");
   SysCmd(kCmdUncompress, kSevFatal, "%s/%s.tar.Z", pVexlaInstallDir, kArchiveBase);
+  // (A preview shows the commands of an archive it has unpacked already.)
+  if (!flPreview) CheckUnpackedArchive();
   EnterDirectory(pVexlaInstallDir, true);
   SysCmd(kCmdTarX, kSevFatal, "%s/%s.tar", pVexlaInstallDir, kArchiveBase);
   DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar");
@@ -157,7 +169,9 @@ int Install(TtyMenu*, TtyMenuItem*) {
   FormatText(spool, sizeof spool, "%s/%s", kSpoolRoot, "Vexla");
   FormatText(spoolProduct, sizeof spoolProduct, "%s/%s", spool, "vpxx");
   FormatText(download, sizeof download, "%s/%s/__vpa_download__", spool, "vpxx");
-  ManifestNoteMade(download);
+  // The spool folders are the product's own, even when a stopped earlier
+  // pass made them.
+  for (const char* own : {spool, spoolProduct, download}) ManifestNoteOwn(own);
   CreateFile(spool, nullptr, "775");
   CreateFile(spoolProduct, nullptr, "775");
   CreateFile(download, nullptr, "777");

@@ -195,11 +195,11 @@ bool ReadManifest(const std::string& path, std::vector<Entry>* entries) {
     if (line.empty() || line[0] == '#') continue;
     std::istringstream words(line);
     Entry e;
-    std::string type, mode, owner, group, path, target;
-    words >> type >> mode >> owner >> group >> e.size >> e.sha >> path;
+    std::string type, mode, owner, group, where, target;
+    words >> type >> mode >> owner >> group >> e.size >> e.sha >> where;
     if (type.size() == 1 && type[0] == 'l') words >> target;
-    bool ok = type.size() == 1 && std::strchr("dfnlo", type[0]) != nullptr && !path.empty() && mode.size() == 4 &&
-              Unescape(owner, &e.owner) && Unescape(group, &e.group) && Unescape(path, &e.path) &&
+    bool ok = type.size() == 1 && std::strchr("dfnlo", type[0]) != nullptr && !where.empty() && mode.size() == 4 &&
+              Unescape(owner, &e.owner) && Unescape(group, &e.group) && Unescape(where, &e.path) &&
               Unescape(target, &e.target) && e.path[0] == '/';
     if (ok) {
       e.type = type[0];
@@ -209,7 +209,7 @@ bool ReadManifest(const std::string& path, std::vector<Entry>* entries) {
     if (!ok) {
       std::fflush(stdout);
       std::fprintf(stderr, "ERROR: the manifest %s is damaged, line %d\n", path.c_str(), lineNo);
-      std::exit(2);
+      ExitProgram(2);
     }
     entries->push_back(std::move(e));
   }
@@ -238,9 +238,13 @@ void ManifestNoteCopy(const char* source, const char* dest) {
   std::set<std::string> sources;
   Walk(source, &sources);
   const std::string from = source;
+  // Files are the copy's own whatever was there (it overwrites them);
+  // folders only when the copy makes them.
   for (const std::string& s : sources) {
     const std::string to = std::string(dest) + s.substr(from.size());
-    if (!Exists(to)) madePaths.insert(to);
+    struct stat st;
+    const bool file = lstat(s.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+    if (file || !Exists(to)) madePaths.insert(to);
   }
   ManifestNoteMade(Parent(dest).c_str());
 }

@@ -124,7 +124,7 @@ int InstallFromSite() {
   DeleteFile(pTmpDir, "VexlaInstall");
   if (!flPreview) MakeFreshWorkDirectory();
   RemoveStray("setup");
-  RemoveStray("setup.hlp");
+  RemoveStray(kHelpFileName);
   GetDisksData(pToolPath);
   CopyListedFiles(pToolPath, pVexlaInstallDir);
   CheckMediumChecksums(pVexlaInstallDir);

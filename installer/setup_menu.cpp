@@ -8,6 +8,7 @@
 #include "Dbm.h"
 #include "NlsUtils.h"
 #include "TextMenu.h"
+#include "html.h"
 #include "installer.h"
 #include "utils.h"
 
@@ -64,4 +65,27 @@ void OpenDriverCoreDb() {
   DbTUpDate(pDrvCoreDB);
 }
 
-void RunMainMenu() { RunMenu(&MainMenu, nullptr, 1); }
+bool OfferMediumHelp() {
+  static char path[kAppDirSize];
+  pTtyHtmlName = nullptr;
+  MainMenu.Flags = kMenuEmptySelects;
+  if (pToolPath == nullptr) return false;
+  for (const char* name : {kHelpFileName, kHelpFileDosName}) {
+    if (!FormatText(path, sizeof path, "%s/%s", pToolPath, name) || !IsRegularFile(path)) continue;
+    // The viewer would take a '#' for the start of a target.
+    if (std::strchr(path, '#') != nullptr) return false;
+    char load[kAppDirSize];
+    CopyText(load, sizeof load, path);
+    // Loaded now and kept: the medium may go away while the menus run.
+    if (ParseHtmlFile(load, nullptr) == nullptr) return false;
+    pTtyHtmlName = path;
+    MainMenu.Flags = kMenuEmptySelects | kMenuHelp;
+    return true;
+  }
+  return false;
+}
+
+void RunMainMenu() {
+  OfferMediumHelp();
+  RunMenu(&MainMenu, nullptr, 1);
+}

@@ -11,6 +11,7 @@
 #include "NlsUtils.h"
 #include "SysCmd.h"
 #include "TextMenu.h"
+#include "html.h"
 #include "installer.h"
 #include "test_support.h"
 
@@ -220,4 +221,51 @@ TEST_F(MediaTest, ASiteMediumIsCopiedIntoTheWorkDirectoryAndTheMenuRuns) {
   EXPECT_NE(lines.find(" 755 " + work + "/db "), std::string::npos) << lines;
   EXPECT_NE(out.find("Install Print Driver and Utilities\n\n 1) Install Driver and Utilities \n\n"), std::string::npos)
       << out;
+}
+
+TEST_F(MediaTest, TheMainMenuOffersTheMediumsHelpOnlyWhenItLoads) {
+  struct Case {
+    const char* file;
+    const char* content;
+    bool offered;
+  };
+  for (const Case& c : {Case{nullptr, nullptr, false}, Case{"setup.hlp", "<html><body>Help</body></html>", true},
+                        Case{"SETUP.HLP", "<html><body>Help</body></html>", true},
+                        Case{"setup.hlp", "<body>no page</body>", false}, Case{"setup.hlp", "", false}}) {
+    HtmlClearCache();
+    fs::remove_all(medium);
+    fs::create_directories(medium);
+    if (c.file != nullptr) scratch.Write(std::string("medium/") + c.file, c.content);
+    EXPECT_EQ(OfferMediumHelp(), c.offered) << (c.file ? c.content : "no file");
+    EXPECT_EQ(MainMenu.Flags, c.offered ? 0x03 : 0x01);
+    if (c.offered)
+      EXPECT_EQ(std::string(pTtyHtmlName), medium + "/" + c.file);
+    else
+      EXPECT_EQ(pTtyHtmlName, nullptr);
+  }
+  HtmlClearCache();
+  pTtyHtmlName = nullptr;
+  MainMenu.Flags = 0x01;
+}
+
+TEST_F(MediaTest, TheHelpKeyOfTheMainMenuShowsTheMediumsHelp) {
+  WriteListedFiles("medium");
+  scratch.Write("medium/setup.hlp", "<html><head><title>Setup help</title></head><body>How to install</body></html>");
+  HtmlClearCache();
+  pDrvCoreDB = DbTOpen(Built("").c_str(), kDbNoCheck);
+  DbTUpDate(pDrvCoreDB);
+  HostRecorder host;
+  std::string out;
+  {
+    StdinFrom in("h\ne\ne\n");
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(InstallFromSite(), 0);
+    out = testing::internal::GetCapturedStdout();
+  }
+  HtmlClearCache();
+  pTtyHtmlName = nullptr;
+  MainMenu.Flags = 0x01;
+  EXPECT_NE(out.find(" e) Exit \n\n \n\n\nEnter a selection, h for help: "), std::string::npos) << out;
+  EXPECT_NE(out.find("Setup help\n\nHow to install\n"), std::string::npos) << out;
+  EXPECT_NE(out.find(" e) Exit Help"), std::string::npos) << out;
 }

@@ -1,6 +1,7 @@
 // The installer's own texts in six languages, and the choice of one table for
-// the run. This file is kept in UTF-8 and compiled to ISO 8859-1: the bytes in
-// the program are the bytes the terminal gets.
+// the run. The bytes in the program are the bytes the terminal gets, ISO
+// 8859-1: letters beyond ASCII are written as \x escapes (write them in
+// UTF-8 and let scripts/latin1-literals.py turn them into escapes).
 #include <cstdlib>
 #include <iterator>
 
@@ -116,70 +117,70 @@ constexpr SetupMessage NLS_ENGLISH[] = {
 
 constexpr SetupMessage NLS_SPANISH[] = {
     kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 0-6
-    /* 7 */ "\nIntroduzca el nuevo directorio de instalación [%s]: ",
-    /* 8 */ "¿Desea usar %s",
-    /* 9 */ "¿Desea volver al menú de Setup",
-    /* 10 */ "Esta entrada debe ser una ruta completa al directorio de instalación.\n",
-    /* 11 */ "Debe especificar un directorio de instalación que se usará",
+    /* 7 */ "\nIntroduzca el nuevo directorio de instalaci\xF3n [%s]: ",
+    /* 8 */ "\xBF" "Desea usar %s",
+    /* 9 */ "\xBF" "Desea volver al men\xFA de Setup",
+    /* 10 */ "Esta entrada debe ser una ruta completa al directorio de instalaci\xF3n.\n",
+    /* 11 */ "Debe especificar un directorio de instalaci\xF3n que se usar\xE1",
     /* 12 */ "para instalar el directorio Vexla junto con sus archivos y",
-    /* 13 */ "directorios de soporte. Esta utilidad creará el directorio de instalación",
-    /* 14 */ "si todavía no existe.",
+    /* 13 */ "directorios de soporte. Esta utilidad crear\xE1 el directorio de instalaci\xF3n",
+    /* 14 */ "si todav\xED" "a no existe.",
     kFree, kFree,  // 15-16
-    /* 17 */ "para crear el sitio de instalación. Esta utilidad creará el",
-    /* 18 */ "directorio de instalación si todavía no existe.",
+    /* 17 */ "para crear el sitio de instalaci\xF3n. Esta utilidad crear\xE1 el",
+    /* 18 */ "directorio de instalaci\xF3n si todav\xED" "a no existe.",
     kFree,  // 19
     /* 20 */
-    "\nAdvertencia: definir otro directorio de instalación anulará todas las colas de "
-    "impresión definidas [%s]\n ",
+    "\nAdvertencia: definir otro directorio de instalaci\xF3n anular\xE1 todas las colas de "
+    "impresi\xF3n definidas [%s]\n ",
     /* 21 */ "no se puede abrir el archivo, %sInstall/disks",
     kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 22-28
     kFree, kFree, kFree, kFree, kFree, kFree,         // 29-34
-    /* 35 */ "%s ha iniciado la sesión\nDebe ser root para ejecutar %s\n",
+    /* 35 */ "%s ha iniciado la sesi\xF3n\nDebe ser root para ejecutar %s\n",
     kFree, kFree, kFree, kFree, kFree, kFree,  // 36-41
-    /* 42 */ "\nDirectorio de instalación existente [%s]\n ",
+    /* 42 */ "\nDirectorio de instalaci\xF3n existente [%s]\n ",
     kFree, kFree, kFree, kFree, kFree, kFree,  // 43-48
     /* 49 */
-    "No hay espacio suficiente en %s para realizar las tareas de instalación. "
-    "El área de trabajo temporal debe tener un tamaño mínimo de %e bytes. "
-    "Reinicie el procedimiento de instalación con un área de trabajo que tenga espacio "
+    "No hay espacio suficiente en %s para realizar las tareas de instalaci\xF3n. "
+    "El \xE1rea de trabajo temporal debe tener un tama\xF1o m\xEDnimo de %e bytes. "
+    "Reinicie el procedimiento de instalaci\xF3n con un \xE1rea de trabajo que tenga espacio "
     "suficiente. "
     "\np. ej.: 1. Use /nueva_ruta_de_trabajo en lugar de /tmp"
     "\n        2. Ejecute `setup /nueva_ruta_de_trabajo`\n",
     kFree, kFree, kFree, kFree, kFree,  // 50-54
     /* 55 */
-    "No hay espacio suficiente en %s para realizar las tareas de instalación. "
-    "El área de instalación debe tener un tamaño mínimo de %e bytes. "
-    "Reinicie el procedimiento de instalación con un área de instalación que tenga espacio "
+    "No hay espacio suficiente en %s para realizar las tareas de instalaci\xF3n. "
+    "El \xE1rea de instalaci\xF3n debe tener un tama\xF1o m\xEDnimo de %e bytes. "
+    "Reinicie el procedimiento de instalaci\xF3n con un \xE1rea de instalaci\xF3n que tenga espacio "
     "suficiente. "
-    "\np. ej.: 1. Use /nueva_ruta_de_instalacion en lugar de la ubicación predeterminada"
+    "\np. ej.: 1. Use /nueva_ruta_de_instalacion en lugar de la ubicaci\xF3n predeterminada"
     "\n        2. Ejecute 'setup install /nueva_ruta_de_instalacion'\n",
     /* 56 */
-    "No hay espacio suficiente para realizar las tareas de instalación. "
-    "Como está usando un directorio de trabajo, %s, en la misma partición que el directorio "
-    "de instalación seleccionado, %s, esta instalación necesita %e bytes libres. "
-    "Vuelva a ejecutar la instalación indicando otra ubicación para el directorio de trabajo "
-    "o para el directorio de instalación. Consulte el archivo readme si necesita ayuda con "
+    "No hay espacio suficiente para realizar las tareas de instalaci\xF3n. "
+    "Como est\xE1 usando un directorio de trabajo, %s, en la misma partici\xF3n que el directorio "
+    "de instalaci\xF3n seleccionado, %s, esta instalaci\xF3n necesita %e bytes libres. "
+    "Vuelva a ejecutar la instalaci\xF3n indicando otra ubicaci\xF3n para el directorio de trabajo "
+    "o para el directorio de instalaci\xF3n. Consulte el archivo readme si necesita ayuda con "
     "la sintaxis.",
     setup_057,
     setup_058,  // the English text
     /* 59 */ "VPrintD %s terminado\n",
-    /* 60 */ "no se pudo obtener la versión",
+    /* 60 */ "no se pudo obtener la versi\xF3n",
     kFree,  // 61
     /* 62 */
     "\nSi tiene instalado software de impresora %s que usa el demonio de"
-    "\nimpresión VPrintD, debe eliminar todas sus colas de impresión %s antes de"
+    "\nimpresi\xF3n VPrintD, debe eliminar todas sus colas de impresi\xF3n %s antes de"
     "\ninstalar este paquete.\n"
-    "\nNOTA: VPrintD se encuentra en <directorio de instalación>/%s/%s\n",
-    /* 63 */ "\n¿Desea continuar con la instalación? [yn] ",
+    "\nNOTA: VPrintD se encuentra en <directorio de instalaci\xF3n>/%s/%s\n",
+    /* 63 */ "\n\xBF" "Desea continuar con la instalaci\xF3n? [yn] ",
     kFree,  // 64
-    /* 65 */ "No se pudo determinar el espacio necesario para la instalación: falta isize.\n",
+    /* 65 */ "No se pudo determinar el espacio necesario para la instalaci\xF3n: falta isize.\n",
     /* 66 */
-    "\nLos siguientes procesos están en ejecución."
+    "\nLos siguientes procesos est\xE1n en ejecuci\xF3n."
     "\nEl instalador no puede continuar hasta que terminen:\n",
-    /* 67 */ "¿Qué desea hacer?\n",
+    /* 67 */ "\xBFQu\xE9 desea hacer?\n",
     /* 68 */ "1.  Esperar 30 segundos a que terminen estos procesos\n",
-    /* 69 */ "2.  Salir de la instalación\n",
-    /* 70 */ "\nIntroduzca una opción:  ",
+    /* 69 */ "2.  Salir de la instalaci\xF3n\n",
+    /* 70 */ "\nIntroduzca una opci\xF3n:  ",
 };
 
 constexpr SetupMessage NLS_ITALIAN[] = {
@@ -188,21 +189,21 @@ constexpr SetupMessage NLS_ITALIAN[] = {
     /* 8 */ "Si desidera usare %s",
     /* 9 */ "Si desidera tornare al menu di Setup",
     /* 10 */ "Questa voce deve essere il percorso completo della directory di installazione.\n",
-    /* 11 */ "Occorre specificare una directory di installazione che verrà usata",
+    /* 11 */ "Occorre specificare una directory di installazione che verr\xE0 usata",
     /* 12 */ "per installare la directory Vexla insieme ai file e alle",
-    /* 13 */ "directory di supporto. Questo programma creerà la directory di installazione",
-    /* 14 */ "se non esiste già.",
+    /* 13 */ "directory di supporto. Questo programma creer\xE0 la directory di installazione",
+    /* 14 */ "se non esiste gi\xE0.",
     kFree, kFree,  // 15-16
-    /* 17 */ "per creare il sito di installazione. Questo programma creerà la",
-    /* 18 */ "directory di installazione se non esiste già.",
+    /* 17 */ "per creare il sito di installazione. Questo programma creer\xE0 la",
+    /* 18 */ "directory di installazione se non esiste gi\xE0.",
     kFree,  // 19
     /* 20 */
-    "\nAttenzione: definire un'altra directory di installazione invaliderà tutte le code di "
+    "\nAttenzione: definire un'altra directory di installazione invalider\xE0 tutte le code di "
     "stampa definite [%s]\n ",
     /* 21 */ "impossibile aprire il file, %sInstall/disks",
     kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 22-28
     kFree, kFree, kFree, kFree, kFree, kFree,         // 29-34
-    /* 35 */ "%s è collegato\nOccorre essere root per eseguire %s\n",
+    /* 35 */ "%s \xE8 collegato\nOccorre essere root per eseguire %s\n",
     kFree, kFree, kFree, kFree, kFree, kFree,  // 36-41
     /* 42 */ "\nDirectory di installazione esistente [%s]\n ",
     kFree, kFree, kFree, kFree, kFree, kFree,  // 43-48
@@ -222,7 +223,7 @@ constexpr SetupMessage NLS_ITALIAN[] = {
     "\n     2. Eseguire 'setup install /nuovo_percorso_di_installazione'\n",
     /* 56 */
     "Spazio insufficiente per eseguire le operazioni di installazione. "
-    "Poiché la directory di lavoro in uso, %s, si trova sulla stessa partizione della "
+    "Poich\xE9 la directory di lavoro in uso, %s, si trova sulla stessa partizione della "
     "directory di installazione selezionata, %s, questa installazione richiede %e byte liberi. "
     "Rieseguire l'installazione specificando una posizione diversa per la directory di lavoro "
     "o per la directory di installazione. Per un aiuto sulla sintassi consultare il file "
@@ -233,7 +234,7 @@ constexpr SetupMessage NLS_ITALIAN[] = {
     /* 60 */ "impossibile ottenere la versione",
     kFree,  // 61
     /* 62 */
-    "\nSe è installato un software di stampa %s che usa il daemon di stampa"
+    "\nSe \xE8 installato un software di stampa %s che usa il daemon di stampa"
     "\nVPrintD, occorre eliminare tutte le code di stampa %s prima di installare"
     "\nquesto pacchetto.\n"
     "\nNOTA: VPrintD si trova in <directory di installazione>/%s/%s\n",
@@ -243,7 +244,7 @@ constexpr SetupMessage NLS_ITALIAN[] = {
     "Impossibile determinare lo spazio necessario per l'installazione: manca isize.\n",
     /* 66 */
     "\nI seguenti processi sono in esecuzione."
-    "\nL'installazione non può continuare finché non terminano:\n",
+    "\nL'installazione non pu\xF2 continuare finch\xE9 non terminano:\n",
     /* 67 */ "Scegliere una delle opzioni:\n",
     /* 68 */ "1.  Attendere 30 secondi che questi processi terminino\n",
     /* 69 */ "2.  Uscire dall'installazione\n",
@@ -252,67 +253,67 @@ constexpr SetupMessage NLS_ITALIAN[] = {
 
 constexpr SetupMessage NLS_FRENCH[] = {
     kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 0-6
-    /* 7 */ "\nEntrez le nouveau répertoire d'installation [%s] : ",
+    /* 7 */ "\nEntrez le nouveau r\xE9pertoire d'installation [%s] : ",
     /* 8 */ "Voulez-vous utiliser %s",
     /* 9 */ "Voulez-vous revenir au menu Setup",
-    /* 10 */ "Cette entrée doit être le chemin complet du répertoire d'installation.\n",
-    /* 11 */ "Vous devez indiquer un répertoire d'installation qui servira",
-    /* 12 */ "à installer le répertoire Vexla avec ses fichiers et",
-    /* 13 */ "répertoires annexes. Cet utilitaire créera le répertoire d'installation",
+    /* 10 */ "Cette entr\xE9" "e doit \xEAtre le chemin complet du r\xE9pertoire d'installation.\n",
+    /* 11 */ "Vous devez indiquer un r\xE9pertoire d'installation qui servira",
+    /* 12 */ "\xE0 installer le r\xE9pertoire Vexla avec ses fichiers et",
+    /* 13 */ "r\xE9pertoires annexes. Cet utilitaire cr\xE9" "era le r\xE9pertoire d'installation",
     /* 14 */ "s'il n'existe pas encore.",
     kFree, kFree,  // 15-16
-    /* 17 */ "à créer le site d'installation. Cet utilitaire créera le",
-    /* 18 */ "répertoire d'installation s'il n'existe pas encore.",
+    /* 17 */ "\xE0 cr\xE9" "er le site d'installation. Cet utilitaire cr\xE9" "era le",
+    /* 18 */ "r\xE9pertoire d'installation s'il n'existe pas encore.",
     kFree,  // 19
     /* 20 */
-    "\nAttention : définir un autre répertoire d'installation invalidera toutes les files "
-    "d'impression définies [%s]\n ",
+    "\nAttention : d\xE9" "finir un autre r\xE9pertoire d'installation invalidera toutes les files "
+    "d'impression d\xE9" "finies [%s]\n ",
     /* 21 */ "impossible d'ouvrir le fichier, %sInstall/disks",
     kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 22-28
     kFree, kFree, kFree, kFree, kFree, kFree,         // 29-34
-    /* 35 */ "%s est connecté\nVous devez être root pour exécuter %s\n",
+    /* 35 */ "%s est connect\xE9\nVous devez \xEAtre root pour ex\xE9" "cuter %s\n",
     kFree, kFree, kFree, kFree, kFree, kFree,  // 36-41
-    /* 42 */ "\nRépertoire d'installation existant [%s]\n ",
+    /* 42 */ "\nR\xE9pertoire d'installation existant [%s]\n ",
     kFree, kFree, kFree, kFree, kFree, kFree,  // 43-48
     /* 49 */
     "Il n'y a pas assez d'espace dans %s pour effectuer l'installation. "
     "La zone de travail temporaire doit disposer d'au moins %e octets. "
-    "Relancez la procédure d'installation avec une zone de travail disposant de suffisamment "
+    "Relancez la proc\xE9" "dure d'installation avec une zone de travail disposant de suffisamment "
     "d'espace. "
     "\nex. : 1. Utilisez /nouveau_chemin_de_travail au lieu de /tmp"
-    "\n      2. Exécutez `setup /nouveau_chemin_de_travail`\n",
+    "\n      2. Ex\xE9" "cutez `setup /nouveau_chemin_de_travail`\n",
     kFree, kFree, kFree, kFree, kFree,  // 50-54
     /* 55 */
     "Il n'y a pas assez d'espace dans %s pour effectuer l'installation. "
     "La zone d'installation doit disposer d'au moins %e octets. "
-    "Relancez la procédure d'installation avec une zone d'installation disposant de "
+    "Relancez la proc\xE9" "dure d'installation avec une zone d'installation disposant de "
     "suffisamment d'espace. "
-    "\nex. : 1. Utilisez /nouveau_chemin_d_installation au lieu de l'emplacement par défaut"
-    "\n      2. Exécutez 'setup install /nouveau_chemin_d_installation'\n",
+    "\nex. : 1. Utilisez /nouveau_chemin_d_installation au lieu de l'emplacement par d\xE9" "faut"
+    "\n      2. Ex\xE9" "cutez 'setup install /nouveau_chemin_d_installation'\n",
     /* 56 */
     "Il n'y a pas assez d'espace pour effectuer l'installation. "
-    "Comme vous utilisez un répertoire de travail, %s, situé sur la même partition que le "
-    "répertoire d'installation choisi, %s, cette installation nécessite %e octets libres. "
-    "Relancez l'installation en indiquant un autre emplacement pour le répertoire de travail "
-    "ou le répertoire d'installation. Consultez le fichier readme si vous avez besoin d'aide "
+    "Comme vous utilisez un r\xE9pertoire de travail, %s, situ\xE9 sur la m\xEAme partition que le "
+    "r\xE9pertoire d'installation choisi, %s, cette installation n\xE9" "cessite %e octets libres. "
+    "Relancez l'installation en indiquant un autre emplacement pour le r\xE9pertoire de travail "
+    "ou le r\xE9pertoire d'installation. Consultez le fichier readme si vous avez besoin d'aide "
     "sur la syntaxe.",
     setup_057,
     /* 58 */ "setup: ERREUR",
-    /* 59 */ "VPrintD %s arrêté\n",
+    /* 59 */ "VPrintD %s arr\xEAt\xE9\n",
     /* 60 */ "impossible d'obtenir la version",
     kFree,  // 61
     /* 62 */
-    "\nSi un logiciel d'impression %s utilisant le démon d'impression VPrintD"
-    "\nest installé, vous devez supprimer toutes vos files d'impression %s avant"
+    "\nSi un logiciel d'impression %s utilisant le d\xE9mon d'impression VPrintD"
+    "\nest install\xE9, vous devez supprimer toutes vos files d'impression %s avant"
     "\nd'installer ce paquet.\n"
-    "\nREMARQUE : VPrintD se trouve dans <répertoire d'installation>/%s/%s\n",
+    "\nREMARQUE : VPrintD se trouve dans <r\xE9pertoire d'installation>/%s/%s\n",
     /* 63 */ "\nVoulez-vous poursuivre l'installation ? [yn] ",
     kFree,  // 64
     /* 65 */
-    "Impossible de déterminer l'espace requis pour l'installation, isize absent.\n",
+    "Impossible de d\xE9terminer l'espace requis pour l'installation, isize absent.\n",
     /* 66 */
-    "\nLes processus suivants sont en cours d'exécution."
-    "\nL'installation ne peut pas continuer tant qu'ils ne sont pas terminés :\n",
+    "\nLes processus suivants sont en cours d'ex\xE9" "cution."
+    "\nL'installation ne peut pas continuer tant qu'ils ne sont pas termin\xE9s :\n",
     /* 67 */ "Voulez-vous :\n",
     /* 68 */ "1.  Attendre 30 secondes que ces processus se terminent\n",
     /* 69 */ "2.  Quitter l'installation\n",
@@ -322,10 +323,10 @@ constexpr SetupMessage NLS_FRENCH[] = {
 constexpr SetupMessage NLS_GERMAN[] = {
     kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 0-6
     /* 7 */ "\nGeben Sie das neue Installationsverzeichnis ein [%s]: ",
-    /* 8 */ "Möchten Sie %s verwenden",
-    /* 9 */ "Möchten Sie zum Setup-Menü zurückkehren",
-    /* 10 */ "Diese Eingabe muss ein vollständiger Pfad zum Installationsverzeichnis sein.\n",
-    /* 11 */ "Sie müssen ein Installationsverzeichnis angeben, das dazu dient,",
+    /* 8 */ "M\xF6" "chten Sie %s verwenden",
+    /* 9 */ "M\xF6" "chten Sie zum Setup-Men\xFC zur\xFC" "ckkehren",
+    /* 10 */ "Diese Eingabe muss ein vollst\xE4ndiger Pfad zum Installationsverzeichnis sein.\n",
+    /* 11 */ "Sie m\xFCssen ein Installationsverzeichnis angeben, das dazu dient,",
     /* 12 */ "das Vexla-Verzeichnis samt seinen Hilfsdateien und",
     /* 13 */
     "Unterverzeichnissen zu installieren. Dieses Programm legt das Verzeichnis an,",
@@ -336,33 +337,33 @@ constexpr SetupMessage NLS_GERMAN[] = {
     kFree,  // 19
     /* 20 */
     "\nWarnung: Ein anderes Installationsverzeichnis macht alle eingerichteten "
-    "Druckwarteschlangen ungültig [%s]\n ",
-    /* 21 */ "Datei kann nicht geöffnet werden, %sInstall/disks",
+    "Druckwarteschlangen ung\xFCltig [%s]\n ",
+    /* 21 */ "Datei kann nicht ge\xF6" "ffnet werden, %sInstall/disks",
     kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 22-28
     kFree, kFree, kFree, kFree, kFree, kFree,         // 29-34
-    /* 35 */ "%s ist angemeldet\nSie müssen root sein, um %s auszuführen\n",
+    /* 35 */ "%s ist angemeldet\nSie m\xFCssen root sein, um %s auszuf\xFChren\n",
     kFree, kFree, kFree, kFree, kFree, kFree,  // 36-41
     /* 42 */ "\nVorhandenes Installationsverzeichnis [%s]\n ",
     kFree, kFree, kFree, kFree, kFree, kFree,  // 43-48
     /* 49 */
-    "In %s ist nicht genug Platz für die Installation. "
-    "Der temporäre Arbeitsbereich muss mindestens %e Bytes groß sein. "
+    "In %s ist nicht genug Platz f\xFCr die Installation. "
+    "Der tempor\xE4re Arbeitsbereich muss mindestens %e Bytes gro\xDF sein. "
     "Starten Sie die Installation erneut mit einem Arbeitsbereich, der genug Platz bietet. "
     "\nz.B.: 1. Verwenden Sie /neuer_arbeitsbereich statt /tmp"
     "\n      2. Rufen Sie `setup /neuer_arbeitsbereich` auf\n",
     kFree, kFree, kFree, kFree, kFree,  // 50-54
     /* 55 */
-    "In %s ist nicht genug Platz für die Installation. "
-    "Der Installationsbereich muss mindestens %e Bytes groß sein. "
+    "In %s ist nicht genug Platz f\xFCr die Installation. "
+    "Der Installationsbereich muss mindestens %e Bytes gro\xDF sein. "
     "Starten Sie die Installation erneut mit einem Installationsbereich, der genug Platz "
     "bietet. "
     "\nz.B.: 1. Verwenden Sie /neuer_installationspfad statt des vorgegebenen Ortes"
     "\n      2. Rufen Sie 'setup install /neuer_installationspfad' auf\n",
     /* 56 */
-    "Es ist nicht genug Platz für die Installation vorhanden. "
-    "Da Ihr Arbeitsverzeichnis %s auf derselben Partition liegt wie das gewählte "
-    "Installationsverzeichnis %s, benötigt diese Installation %e Bytes freien Platz. "
-    "Starten Sie die Installation erneut und geben Sie einen anderen Ort für das "
+    "Es ist nicht genug Platz f\xFCr die Installation vorhanden. "
+    "Da Ihr Arbeitsverzeichnis %s auf derselben Partition liegt wie das gew\xE4hlte "
+    "Installationsverzeichnis %s, ben\xF6tigt diese Installation %e Bytes freien Platz. "
+    "Starten Sie die Installation erneut und geben Sie einen anderen Ort f\xFCr das "
     "Arbeitsverzeichnis oder das Installationsverzeichnis an. Hilfe zur Syntax finden Sie "
     "in der Readme-Datei.",
     setup_057,
@@ -372,17 +373,17 @@ constexpr SetupMessage NLS_GERMAN[] = {
     kFree,  // 61
     /* 62 */
     "\nWenn bereits %s-Druckersoftware installiert ist, die den Druckdienst"
-    "\nVPrintD verwendet, müssen Sie vor der Installation dieses Pakets alle"
-    "\nIhre %s-Druckwarteschlangen löschen.\n"
+    "\nVPrintD verwendet, m\xFCssen Sie vor der Installation dieses Pakets alle"
+    "\nIhre %s-Druckwarteschlangen l\xF6schen.\n"
     "\nHINWEIS: VPrintD befindet sich in <Installationsverzeichnis>/%s/%s\n",
-    /* 63 */ "\nMöchten Sie mit der Installation fortfahren? [yn] ",
+    /* 63 */ "\nM\xF6" "chten Sie mit der Installation fortfahren? [yn] ",
     kFree,  // 64
     /* 65 */
-    "Benötigter Platz für die Installation unbekannt, isize fehlt.\n",
+    "Ben\xF6tigter Platz f\xFCr die Installation unbekannt, isize fehlt.\n",
     /* 66 */
     "\nDie folgenden Prozesse laufen."
     "\nDie Installation kann erst fortgesetzt werden, wenn sie beendet sind:\n",
-    /* 67 */ "Möchten Sie:\n",
+    /* 67 */ "M\xF6" "chten Sie:\n",
     /* 68 */ "1.  30 Sekunden auf das Ende dieser Prozesse warten\n",
     /* 69 */ "2.  Die Installation abbrechen\n",
     /* 70 */ "\nIhre Auswahl:  ",
@@ -390,70 +391,70 @@ constexpr SetupMessage NLS_GERMAN[] = {
 
 constexpr SetupMessage NLS_PORTUGUESE[] = {
     kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 0-6
-    /* 7 */ "\nDigite o novo diretório de instalação [%s]: ",
+    /* 7 */ "\nDigite o novo diret\xF3rio de instala\xE7\xE3o [%s]: ",
     /* 8 */ "Deseja usar %s",
     /* 9 */ "Deseja voltar ao menu do Setup",
-    /* 10 */ "Esta entrada deve ser um caminho completo para o diretório de instalação.\n",
-    /* 11 */ "Você deve especificar um diretório de instalação que será usado",
-    /* 12 */ "para instalar o diretório Vexla com seus arquivos e",
-    /* 13 */ "diretórios de suporte. Este utilitário criará o diretório de instalação",
-    /* 14 */ "se ele ainda não existir.",
+    /* 10 */ "Esta entrada deve ser um caminho completo para o diret\xF3rio de instala\xE7\xE3o.\n",
+    /* 11 */ "Voc\xEA deve especificar um diret\xF3rio de instala\xE7\xE3o que ser\xE1 usado",
+    /* 12 */ "para instalar o diret\xF3rio Vexla com seus arquivos e",
+    /* 13 */ "diret\xF3rios de suporte. Este utilit\xE1rio criar\xE1 o diret\xF3rio de instala\xE7\xE3o",
+    /* 14 */ "se ele ainda n\xE3o existir.",
     kFree, kFree,  // 15-16
-    /* 17 */ "para criar o site de instalação. Este utilitário criará o",
-    /* 18 */ "diretório de instalação se ele ainda não existir.",
+    /* 17 */ "para criar o site de instala\xE7\xE3o. Este utilit\xE1rio criar\xE1 o",
+    /* 18 */ "diret\xF3rio de instala\xE7\xE3o se ele ainda n\xE3o existir.",
     kFree,  // 19
     /* 20 */
-    "\nAviso: definir outro diretório de instalação invalidará todas as filas de impressão "
+    "\nAviso: definir outro diret\xF3rio de instala\xE7\xE3o invalidar\xE1 todas as filas de impress\xE3o "
     "definidas [%s]\n ",
-    /* 21 */ "não é possível abrir o arquivo, %sInstall/disks",
+    /* 21 */ "n\xE3o \xE9 poss\xEDvel abrir o arquivo, %sInstall/disks",
     kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 22-28
     kFree, kFree, kFree, kFree, kFree, kFree,         // 29-34
-    /* 35 */ "%s está conectado\nVocê deve ser root para executar %s\n",
+    /* 35 */ "%s est\xE1 conectado\nVoc\xEA deve ser root para executar %s\n",
     kFree, kFree, kFree, kFree, kFree, kFree,  // 36-41
-    /* 42 */ "\nDiretório de instalação existente [%s]\n ",
+    /* 42 */ "\nDiret\xF3rio de instala\xE7\xE3o existente [%s]\n ",
     kFree, kFree, kFree, kFree, kFree, kFree,  // 43-48
     /* 49 */
-    "Não há espaço suficiente em %s para realizar as atividades de instalação. "
-    "A área de trabalho temporária deve ter pelo menos %e bytes. "
-    "Reinicie o procedimento de instalação usando uma área de trabalho com espaço suficiente. "
+    "N\xE3o h\xE1 espa\xE7o suficiente em %s para realizar as atividades de instala\xE7\xE3o. "
+    "A \xE1rea de trabalho tempor\xE1ria deve ter pelo menos %e bytes. "
+    "Reinicie o procedimento de instala\xE7\xE3o usando uma \xE1rea de trabalho com espa\xE7o suficiente. "
     "\nex.: 1. Use /novo_caminho_de_trabalho em vez de /tmp"
     "\n     2. Execute `setup /novo_caminho_de_trabalho`\n",
     kFree, kFree, kFree, kFree, kFree,  // 50-54
     /* 55 */
-    "Não há espaço suficiente em %s para realizar as atividades de instalação. "
-    "A área de instalação deve ter pelo menos %e bytes. "
-    "Reinicie o procedimento de instalação usando uma área de instalação com espaço "
+    "N\xE3o h\xE1 espa\xE7o suficiente em %s para realizar as atividades de instala\xE7\xE3o. "
+    "A \xE1rea de instala\xE7\xE3o deve ter pelo menos %e bytes. "
+    "Reinicie o procedimento de instala\xE7\xE3o usando uma \xE1rea de instala\xE7\xE3o com espa\xE7o "
     "suficiente. "
-    "\nex.: 1. Use /novo_caminho_de_instalacao em vez do local padrão"
+    "\nex.: 1. Use /novo_caminho_de_instalacao em vez do local padr\xE3o"
     "\n     2. Execute 'setup install /novo_caminho_de_instalacao'\n",
     /* 56 */
-    "Não há espaço suficiente para realizar as atividades de instalação. "
-    "Como você está usando um diretório de trabalho, %s, na mesma partição do diretório de "
-    "instalação selecionado, %s, esta instalação requer %e bytes livres. "
-    "Execute a instalação novamente especificando outro local para o diretório de trabalho "
-    "ou para o diretório de instalação. Consulte o arquivo readme se precisar de ajuda com a "
+    "N\xE3o h\xE1 espa\xE7o suficiente para realizar as atividades de instala\xE7\xE3o. "
+    "Como voc\xEA est\xE1 usando um diret\xF3rio de trabalho, %s, na mesma parti\xE7\xE3o do diret\xF3rio de "
+    "instala\xE7\xE3o selecionado, %s, esta instala\xE7\xE3o requer %e bytes livres. "
+    "Execute a instala\xE7\xE3o novamente especificando outro local para o diret\xF3rio de trabalho "
+    "ou para o diret\xF3rio de instala\xE7\xE3o. Consulte o arquivo readme se precisar de ajuda com a "
     "sintaxe.",
     setup_057,
     /* 58 */ "setup: ERRO",
     setup_059,  // the English text
-    /* 60 */ "falha ao obter a versão",
+    /* 60 */ "falha ao obter a vers\xE3o",
     kFree,  // 61
     /* 62 */
-    "\nSe você tiver instalado um software de impressão %s que usa o daemon"
-    "\nde impressão VPrintD, deverá excluir todas as suas filas de impressão %s"
+    "\nSe voc\xEA tiver instalado um software de impress\xE3o %s que usa o daemon"
+    "\nde impress\xE3o VPrintD, dever\xE1 excluir todas as suas filas de impress\xE3o %s"
     "\nantes de instalar este pacote.\n"
-    "\nNOTA: VPrintD está localizado em <diretório de instalação>/%s/%s\n",
-    /* 63 */ "\nDeseja continuar com a instalação? [yn] ",
+    "\nNOTA: VPrintD est\xE1 localizado em <diret\xF3rio de instala\xE7\xE3o>/%s/%s\n",
+    /* 63 */ "\nDeseja continuar com a instala\xE7\xE3o? [yn] ",
     kFree,  // 64
     /* 65 */
-    "Não foi possível determinar o espaço para a instalação, isize ausente.\n",
+    "N\xE3o foi poss\xEDvel determinar o espa\xE7o para a instala\xE7\xE3o, isize ausente.\n",
     /* 66 */
-    "\nOs seguintes processos estão em execução."
-    "\nO instalador não pode continuar até que eles terminem:\n",
+    "\nOs seguintes processos est\xE3o em execu\xE7\xE3o."
+    "\nO instalador n\xE3o pode continuar at\xE9 que eles terminem:\n",
     /* 67 */ "Deseja:\n",
-    /* 68 */ "1.  Aguardar 30 segundos até que esses processos terminem\n",
-    /* 69 */ "2.  Sair da instalação\n",
-    /* 70 */ "\nDigite uma opção:  ",
+    /* 68 */ "1.  Aguardar 30 segundos at\xE9 que esses processos terminem\n",
+    /* 69 */ "2.  Sair da instala\xE7\xE3o\n",
+    /* 70 */ "\nDigite uma op\xE7\xE3o:  ",
 };
 
 static constexpr bool EveryEntrySet(const SetupMessage (&table)[kSetupMessages]) {

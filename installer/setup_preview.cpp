@@ -74,7 +74,7 @@ unsigned SkipSleep(unsigned) { return 0; }
 [[noreturn]] void PreviewFails(const char* why) {
   std::fflush(stdout);
   std::fprintf(stderr, "%s: the preview cannot go on: %s\n", my_name, why);
-  std::exit(1);
+  ExitProgram(1);
 }
 
 // Makes the private directory in the work area, readable by nobody else.

@@ -262,7 +262,7 @@ void VexlaClean(unsigned char removeWork) {
     EnterDirectory(pTmpDir, false);
     DeleteFile(pTmpDir, "VexlaInstall");
     DeleteWorkFile("setup");
-    DeleteWorkFile("setup.hlp");
+    DeleteWorkFile(kHelpFileName);
     DeleteWorkFile("Linuxi386Vpxx.tar.Z");
   }
   std::fputs("\n", stdout);

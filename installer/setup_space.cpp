@@ -21,7 +21,7 @@ double NeededFrom(const char* sizeFile, const char* dosName) {
   if (!GetFileContent(pToolPath, sizeFile) && !GetFileContent(pToolPath, dosName)) {
     std::printf("%s", NlsSetupStrCvt(65));
     std::fflush(stdout);
-    std::exit(1);
+    ExitProgram(1);
   }
   return std::strtod(LineBuf, nullptr) + kMargin;
 }
@@ -52,7 +52,7 @@ SideSpace Measure(const char* path) {
   else
     std::printf(NlsSetupStrCvt(message), a, b, need);
   std::fflush(stdout);
-  std::exit(1);
+  ExitProgram(1);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds setup and mkmedium, then makes the installation medium of the
-# sample product (sample/product) with them.
+# sample product (sample/product) with them; the medium carries the
+# sample help (sample/setup.hlp) as setup.hlp.
 #
 #   scripts/sample-medium.sh [OUTPUT [MKMEDIUM-OPTION...]]
 #
@@ -22,6 +23,6 @@ if [ -d "$out" ] && { [ -f "$out/disks" ] || [ -f "$out/DISKS" ]; }; then
   rm -rf -- "$out"
 fi
 mkdir -p -- "$(dirname -- "$out")"
-"$build/tools/mkmedium" -o "$out" -p "$build/installer/setup" "$@" sample/product
+"$build/tools/mkmedium" -o "$out" -p "$build/installer/setup" --help-file sample/setup.hlp "$@" sample/product
 echo
 ls -l -- "$out"

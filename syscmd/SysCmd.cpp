@@ -171,7 +171,7 @@ bool FillFromList(char* list, ListedDirs& listed) {
 
 [[noreturn]] void Unlocatable(const char* name) {
   std::fprintf(stderr, "ERROR: unable to locate system command '%s'\n", name);
-  std::exit(1);
+  ExitProgram(1);
 }
 
 // Makes sure index is a usable row: resolves it and ends the program when
@@ -236,7 +236,7 @@ void ReportFailure(int severity, const char* name, const char* what, const char*
     std::printf("ERROR: %s: %s\n", name, what);
     std::fflush(stdout);
     if (command != nullptr) std::fprintf(stderr, "ERROR: the command that failed: %.*s\n", len, command);
-    std::exit(1);
+    ExitProgram(1);
   }
 }
 

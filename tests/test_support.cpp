@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include <fcntl.h>
+#include <spawn.h>
 #include <stdio_ext.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -73,6 +74,30 @@ std::string ReadWholeFile(const std::string& path) {
   std::stringstream ss;
   ss << in.rdbuf();
   return ss.str();
+}
+
+int RunProgram(const std::vector<std::string>& argv, const std::string& input, std::string* output) {
+  ScratchDir io;
+  const std::string in = io.Write("input", input);
+  const std::string out = io.File("output");
+  std::vector<std::string> args = argv;
+  std::vector<char*> cargv;
+  for (std::string& a : args) cargv.push_back(a.data());
+  cargv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  posix_spawn_file_actions_adddup2(&actions, 1, 2);
+  pid_t pid;
+  const int rc = posix_spawnp(&pid, cargv[0], &actions, nullptr, cargv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (rc != 0) return -1;
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0)
+    if (errno != EINTR) return -1;
+  if (output != nullptr) *output = ReadWholeFile(out);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 namespace {

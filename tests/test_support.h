@@ -66,6 +66,11 @@ std::string Ps(const std::vector<std::pair<int, std::string>>& procs);
 // Reads a whole file; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 
+// Runs argv (found on PATH when it has no '/') with standard input reading
+// input, its standard output and error together into *output. The exit
+// status, or -1 when it could not be run or did not exit.
+int RunProgram(const std::vector<std::string>& argv, const std::string& input, std::string* output);
+
 // While alive, replaces the host operations by a recorder: system() lines
 // are recorded and answered with the queued exit statuses (0 when the queue
 // is empty), pipes return the queued outputs (empty when none), sleeps and

@@ -318,3 +318,18 @@ void LoadMenu(TtyMenu* menu);
 
 // Writes the value lines of the menu and its sub-menus to pOut.
 void StoreMenu(TtyMenu* menu);
+
+// ---------------------------------------------------------------------------
+// The help key. A menu with kMenuHelp shows help on h through this entry;
+// the help viewer (help/HelpTty.cpp) defines it and the help source.
+
+// The help source: its name (a file name), its text when it is held in
+// memory (NULL: read the file), and the title of the help menu ("Help").
+extern char* pTtyHtmlName;
+extern char* pTtyHtmlData;
+extern char* pTtyHtmlTitle;
+
+// Shows help on name (with buffer as its text when not NULL; it is cut up
+// in place and kept) under title until the user leaves it. Does nothing
+// when name or title is NULL.
+void TtyHtmlHelp(const char* name, char* buffer, const char* title);

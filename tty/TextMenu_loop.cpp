@@ -8,7 +8,6 @@
 #include <cstring>
 #include <string>
 
-#include "HelpTty.h"
 #include "MemMgr.h"
 #include "NlsUtils.h"
 #include "TextMenu.h"
@@ -39,6 +38,14 @@ constexpr int kMaxMenuDepth = 16;
 constexpr int kMaxEntry = kItemTextSize - 1;  // characters of a typed entry or file name
 
 int runDepth = 0;
+
+// One level of runDepth for as long as a menu loop runs, however it is left.
+struct RunLevel {
+  RunLevel() { ++runDepth; }
+  ~RunLevel() { --runDepth; }
+  RunLevel(const RunLevel&) = delete;
+  RunLevel& operator=(const RunLevel&) = delete;
+};
 
 char* Fetch(int number) { return NlsFetchString(pDrvCoreDB, nullptr, 0, kNlsSection, number); }
 
@@ -473,7 +480,7 @@ int FindSelection(TtyMenu* menu, int count) {
   if (key == 's' && (menu->Flags & kMenuStoreAndEnd) != 0) {
     if (StoreSettings(menu, ".settings")) {
       std::fflush(stdout);
-      std::exit(0);
+      ExitProgram(0);
     }
     return 0;
   }
@@ -554,7 +561,7 @@ void* RunMenu(TtyMenu* menu, const char* settingsPath, int interactive) {
 
   const int titleLength = TitleLength(menu->pTitle);
   bool changed = false;
-  ++runDepth;
+  RunLevel level;
   for (;;) {
     const int count = PrintMenu(menu, width, titleLength);
     if (Gets(LineBuf, kLineBufSize) == nullptr) EndOfTerminalInput();
@@ -575,12 +582,10 @@ void* RunMenu(TtyMenu* menu, const char* settingsPath, int interactive) {
       continue;
     }
     if (LeaveDialogue(menu, changed)) {
-      --runDepth;
       FreeMenu(menu);
       return nullptr;
     }
   }
-  --runDepth;
   if ((menu->Flags & kMenuKeep) == 0) FreeMenu(menu);
   return nullptr;
 }

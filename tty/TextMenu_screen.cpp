@@ -3,6 +3,7 @@
 #include <curses.h>
 #include <term.h>
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -96,20 +97,17 @@ void WriteString(TtyScreen* screen, const char* format, ...) {
 void Refresh(TtyScreen* screen) {
   if (screen->pCells == nullptr) return;
   const long last = static_cast<long>(screen->Cols) * screen->Lines - 1;  // never printed
-  char* line = GetMemT<char>(static_cast<size_t>(screen->Cols) + 1);
-  if (line == nullptr) SysError("%s", common_109);
   long cell = 0;
+  // Row by row: a row's output ends at its width, at a line feed (which
+  // is passed over: the next row starts after it) or, shown, at a NUL.
   for (int row = 0; row < screen->Lines && cell < last; ++row) {
-    int n = 0;
-    while (n < screen->Cols && cell < last) {
-      char c = screen->pCells[cell++];
-      if (c == '\n') break;
-      line[n++] = c;
-    }
-    line[n] = '\0';
-    std::fputs(line, stdout);
+    const char* start = screen->pCells + cell;
+    const size_t room = static_cast<size_t>(std::min<long>(screen->Cols, last - cell));
+    const char* feed = static_cast<const char*>(std::memchr(start, '\n', room));
+    const size_t len = feed != nullptr ? static_cast<size_t>(feed - start) : room;
+    std::fwrite(start, 1, strnlen(start, len), stdout);
+    cell += static_cast<long>(feed != nullptr ? len + 1 : len);
   }
-  PutMem(line);
   std::fflush(stdout);
 }
 

@@ -13,6 +13,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#ifdef SETUP_MEM_POISONING
+#include <sanitizer/asan_interface.h>
+#endif
+
 MemBlock* pMemB = nullptr;
 const char OutOfMem[] = "Unable to allocate memory";
 
@@ -49,6 +53,36 @@ size_t MappedLength(size_t size) {
 }
 
 size_t RoundUp(size_t v, size_t unit) { return (v + unit - 1) / unit * unit; }
+
+// Under AddressSanitizer the data areas are poisoned wherever no caller
+// owns a byte: free nodes, and the bytes of an allocation past its length
+// and the terminating zero promised after it. A write one byte past what
+// GetMem handed out is then caught like one past a malloc'ed block. The
+// manager's own clearing and copying opens the bytes first (Unpoison).
+bool flPoison = true;
+
+void Poison(const void* p, size_t n) {
+#ifdef SETUP_MEM_POISONING
+  if (flPoison) ASAN_POISON_MEMORY_REGION(p, n);
+#else
+  (void)p, (void)n;
+#endif
+}
+
+void Unpoison(const void* p, size_t n) {
+#ifdef SETUP_MEM_POISONING
+  ASAN_UNPOISON_MEMORY_REGION(p, n);
+#else
+  (void)p, (void)n;
+#endif
+}
+
+// An allocation of `whole` bytes at p of which a caller owns len and the
+// zero after it.
+void Handout(char* p, size_t len, size_t whole) {
+  Unpoison(p, len + 1);
+  Poison(p + len + 1, whole - len - 1);
+}
 
 // Rounded size of a request: len plus a terminating zero, in whole nodes.
 // SIZE_MAX for a request no block could hold.
@@ -185,6 +219,7 @@ void MarkNodes(MemBlock* b, int first, int count, char mark) {
     return;
   }
   b->FreeNodeCount += count;
+  Poison(NodeAddr(b, first), size_t{kMemNodeSize} * count);
   // The freed nodes join the free runs on either side of them.
   const int end = first + count;
   const int before = FreeRunBefore(b, first);
@@ -201,24 +236,29 @@ void MarkNodes(MemBlock* b, int first, int count, char mark) {
 
 void GiveBack(void* p, size_t size, unsigned char fromHeap) {
   if (p == nullptr) return;
+  // Whoever gets these pages next gets them unpoisoned.
+  Unpoison(p, size);
   if (fromHeap)
     std::free(p);
   else
     munmap(p, MappedLength(size));
 }
 
-void* TakeNodes(MemBlock* b, int i, int n) {
+void* TakeNodes(MemBlock* b, int i, int n, size_t len) {
   MarkNodes(b, i, n, kMatUsed);
   char* p = NodeAddr(b, i);
   b->Nodes[i].NodeCnt = static_cast<uint16_t>(n);
   b->Nodes[i].pAddr = p;
-  std::memset(p, 0, size_t{kMemNodeSize} * n);
+  const size_t whole = size_t{kMemNodeSize} * n;
+  Unpoison(p, whole);
+  std::memset(p, 0, whole);
+  Handout(p, len, whole);
   return p;
 }
 
 // A dedicated block for a rounded request a. Its pages are fresh, so they
 // are zero already; touching them here would only fault them in.
-void* GetDedicated(size_t a) {
+void* GetDedicated(size_t a, size_t len) {
   const size_t size = a <= kMaxBlockSize ? RoundUp(a, kMemDedicatedGranule) : SIZE_MAX;
   MemBlock* b = GetNewBlock(size);
   if (b == nullptr) return nullptr;
@@ -227,6 +267,7 @@ void* GetDedicated(size_t a) {
   b->FreeNodeCount = 0;
   b->MaxFreeRun = 0;
   b->UsedSize = static_cast<int32_t>(a);
+  Handout(b->pMemory, len, size);
   return b->pMemory;
 }
 
@@ -235,7 +276,11 @@ void* GetDedicated(size_t a) {
 void* MoveAllocation(void* p, size_t keep, size_t len) {
   void* q = GetMem(len);
   if (q == nullptr) return nullptr;
-  std::memcpy(q, p, std::min(keep, RequestSize(len)));
+  // The whole of the old allocation is copied, its spare bytes (zero) too:
+  // the copy is cut to what the new one may hold.
+  const size_t copy = std::min({keep, RequestSize(len), len + 1});
+  Unpoison(p, copy);
+  std::memcpy(q, p, copy);
   PutMem(p);
   return q;
 }
@@ -247,17 +292,21 @@ void* AdjustDedicated(MemBlock* b, size_t a, size_t len) {
   // a terminating zero follows len; growing clears the newly handed-out
   // part. UsedSize follows every change, also one up to exactly Size, so a
   // later shrink never clears bytes that are in use.
+  Unpoison(b->pMemory, std::max(a, used));
   if (a <= used)
     std::memset(b->pMemory + len, 0, used - len);
   else
     std::memset(b->pMemory + used, 0, a - used);
   b->UsedSize = static_cast<int32_t>(a);
+  Handout(b->pMemory, len, static_cast<size_t>(b->Size));
   return b->pMemory;
 }
 
 }  // namespace
 
 void ForceHeapFallback(bool on) { flForceHeap = on; }
+
+void SetMemPoisoning(bool on) { flPoison = on; }
 
 bool TestMAT(const char* text, char ch, int n) {
   return n <= 0 || SpanOf(text, static_cast<size_t>(n), ch) == static_cast<size_t>(n);
@@ -303,6 +352,7 @@ MemBlock* GetNewBlock(size_t len) {
   b->MaxFreeRun = kMemNodesPerBlock;
   b->flHeapHeader = heapHeader;
   b->flHeapData = heapData;
+  Poison(b->pMemory, size);
   PushBlock(b);
   return b;
 }
@@ -349,7 +399,7 @@ void FreeBlock(MemBlock* block) {
 void* GetMem(size_t len) {
   if (len == 0) return nullptr;
   const size_t a = RequestSize(len);
-  if (a > kMemBlockSize) return GetDedicated(a);
+  if (a > kMemBlockSize) return GetDedicated(a, len);
   const int n = static_cast<int>(a / kMemNodeSize);
   for (MemBlock* b = pMemB;; b = b->pNext) {
     if (b == nullptr) {
@@ -359,7 +409,7 @@ void* GetMem(size_t len) {
     if (b->FreeNodeCount < n || b->MaxFreeRun < n) continue;
     const int i = FindFreeRun(b->FreeBits, n, FitHint(b, n));
     NoteSearch(b, n, i >= 0 ? i : kMemNodesPerBlock);
-    if (i >= 0) return TakeNodes(b, i, n);
+    if (i >= 0) return TakeNodes(b, i, n, len);
   }
 }
 
@@ -398,28 +448,34 @@ void* AdjustMem(void* p, size_t len) {
   const int n = static_cast<int>(a / kMemNodeSize);
   if (n <= o) {
     // Shrink in place; the cut content is cleared so a zero follows len.
+    Unpoison(data, size_t{kMemNodeSize} * o);
     std::memset(data + len, 0, size_t{kMemNodeSize} * o - len);
     if (n < o) MarkNodes(b, i + n, o - n, kMatFree);
     node.NodeCnt = static_cast<uint16_t>(n);
+    Handout(data, len, size_t{kMemNodeSize} * n);
     return p;
   }
 
   const int d = n - o;
   if (i + n <= kMemNodesPerBlock && TestMAT(b->MAT + i + o, kMatFree, d)) {
     MarkNodes(b, i + o, d, kMatUsed);
+    Unpoison(data, size_t{kMemNodeSize} * n);
     std::memset(data + size_t{kMemNodeSize} * o, 0, size_t{kMemNodeSize} * d);
     node.NodeCnt = static_cast<uint16_t>(n);
+    Handout(data, len, size_t{kMemNodeSize} * n);
     return p;
   }
   if (i >= d && TestMAT(b->MAT + i - d, kMatFree, d)) {
     const int j = i - d;
     MarkNodes(b, j, d, kMatUsed);
     char* q = NodeAddr(b, j);
+    Unpoison(q, size_t{kMemNodeSize} * n);
     std::memmove(q, data, size_t{kMemNodeSize} * o);  // the ranges may overlap
     std::memset(q + size_t{kMemNodeSize} * o, 0, size_t{kMemNodeSize} * d);
     b->Nodes[j].NodeCnt = static_cast<uint16_t>(n);
     b->Nodes[j].pAddr = q;
     node = MemNode{};
+    Handout(q, len, size_t{kMemNodeSize} * n);
     return q;
   }
   return MoveAllocation(p, size_t{kMemNodeSize} * o, len);

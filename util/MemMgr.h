@@ -8,6 +8,17 @@
 #include <cstddef>
 #include <cstdint>
 
+// Defined when AddressSanitizer watches the data areas: then every byte
+// that no caller owns (free nodes, and an allocation's bytes past its
+// length and the zero after it) is poisoned, and touching one is reported.
+#if defined(__SANITIZE_ADDRESS__)
+#define SETUP_MEM_POISONING 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define SETUP_MEM_POISONING 1
+#endif
+#endif
+
 constexpr int kMemNodeSize = 32;
 constexpr int kMemNodesPerBlock = 2048;
 constexpr int kMemBlockSize = kMemNodeSize * kMemNodesPerBlock;  // 65536
@@ -87,6 +98,9 @@ MemBlock* FindBlock(const void* p);
 void FreeBlock(MemBlock* block);
 // While on, MapBlock behaves as if /dev/zero could not be opened.
 void ForceHeapFallback(bool on);
+// While off, the sanitizer build poisons nothing more (for tests that look
+// at the bytes no caller owns); on by default.
+void SetMemPoisoning(bool on);
 
 // Typed convenience for callers: GetMemT<char>(n) is (char*)GetMem(n).
 template <typename T>

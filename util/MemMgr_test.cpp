@@ -18,6 +18,10 @@
 #include <string_view>
 #include <vector>
 
+#ifdef SETUP_MEM_POISONING
+#include <sanitizer/asan_interface.h>
+#endif
+
 namespace {
 
 constexpr size_t kRoundedMax = 0x7FFF0000;  // largest data area a block describes
@@ -30,13 +34,23 @@ int Index(const MemBlock* b, const void* p) {
   return static_cast<int>((static_cast<const char*>(p) - b->pMemory) / kMemNodeSize);
 }
 
+// The tests look at bytes no caller owns (an allocation's spare bytes,
+// freed nodes), so they read past the poisoning of the sanitizer build.
+const unsigned char* Peek(const void* p, size_t n) {
+#ifdef SETUP_MEM_POISONING
+  ASAN_UNPOISON_MEMORY_REGION(p, n);
+#endif
+  (void)n;
+  return static_cast<const unsigned char*>(p);
+}
+
 bool AllZero(const void* p, size_t n) {
-  const auto* c = static_cast<const unsigned char*>(p);
+  const auto* c = Peek(p, n);
   return std::all_of(c, c + n, [](unsigned char x) { return x == 0; });
 }
 
 bool AllEqual(const void* p, size_t n, unsigned char v) {
-  const auto* c = static_cast<const unsigned char*>(p);
+  const auto* c = Peek(p, n);
   return std::all_of(c, c + n, [v](unsigned char x) { return x == v; });
 }
 
@@ -112,9 +126,11 @@ class MemMgrTest : public testing::Test {
   void SetUp() override {
     saved_ = pMemB;
     pMemB = nullptr;
+    SetMemPoisoning(false);  // the tests look at spare bytes and freed nodes
   }
   void TearDown() override {
     ForceHeapFallback(false);
+    SetMemPoisoning(true);
     EXPECT_TRUE(Consistent());
     EXPECT_EQ(pMemB, nullptr) << "the test left memory allocated";
     while (pMemB != nullptr) FreeBlock(pMemB);
@@ -319,6 +335,33 @@ int OpenDescriptors() {
     closedir(d);
   }
   return n;
+}
+
+// Under AddressSanitizer a caller owns exactly its length and the zero
+// after it: one byte more, in a block of nodes or a dedicated block, and a
+// node given back, are reported.
+TEST_F(MemMgrTest, AWriteOnePastAnAllocationIsCaught) {
+#ifndef SETUP_MEM_POISONING
+  GTEST_SKIP() << "needs the AddressSanitizer build";
+#else
+  SetMemPoisoning(true);
+  for (size_t len : {size_t{1}, size_t{10}, size_t{31}, size_t{100}, size_t{100000}}) {
+    SCOPED_TRACE(len);
+    char* keep = GetMemT<char>(1);  // keeps the block while p is given back below
+    char* p = GetMemT<char>(len);   // after keep: free nodes follow it
+    std::memset(p, 'x', len + 1);   // all of it is the caller's, the terminator too
+    volatile char* v = p;
+    EXPECT_DEATH(v[len + 1] = 'x', "use-after-poison");
+    EXPECT_DEATH((void)v[len + 1], "use-after-poison");
+    if (len < 100000) {
+      PutMem(p);
+      EXPECT_DEATH(v[0] = 'x', "use-after-poison");
+    } else {
+      PutMem(p);
+    }
+    PutMem(keep);
+  }
+#endif
 }
 
 TEST_F(MemMgrTest, ReturningTheLastAllocationGivesTheBlockBack) {

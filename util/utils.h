@@ -143,6 +143,11 @@ extern const char common_007[];  // "ERROR: couldn't open %s\n"
 extern const char common_114[];  // "ERROR: can't open file, %s\n"
 extern const char common_115[];  // "can't open file, %s"
 
+// Opens /dev/null on each of the descriptors 0, 1 and 2 that is closed, so
+// that no file opened later takes the place of standard input, output or
+// error: a question would read it, printf would write into it.
+void OpenStandardStreams();
+
 // Closes previous (when not NULL) and opens path with the fopen mode. On
 // failure: onError 2 ends the program through SysError, 1 prints common_114
 // on standard error, 0 is silent; NULL is returned after 1 and 0.
@@ -229,6 +234,16 @@ char* GetEnv(const char* name);
 // Error reports.
 
 extern const char common_116[];  // "ERROR: %s\n"
+
+// Ends the program with status, through the handler in force (std::exit
+// unless SetExitHandler replaced it). A handler must not return; should it,
+// the program ends all the same. Every end of the run inside the libraries
+// goes through here, so that a harness that feeds them hostile input can
+// take the end of a run as the end of one input.
+using ExitHandler = void (*)(int status);
+[[noreturn]] void ExitProgram(int status);
+// Replaces the handler (NULL restores std::exit) and returns the old one.
+ExitHandler SetExitHandler(ExitHandler handler);
 
 // "\n<my_name>: <message> : <system error text>\n" on standard error, exit 1.
 [[noreturn]] SETUP_PRINTF(1, 2) void SysError(const char* format, ...);

@@ -10,6 +10,21 @@
 
 const char common_116[] = "ERROR: %s\n";
 
+namespace {
+ExitHandler exitHandler = nullptr;
+}  // namespace
+
+void ExitProgram(int status) {
+  if (exitHandler != nullptr) exitHandler(status);
+  std::exit(status);
+}
+
+ExitHandler SetExitHandler(ExitHandler handler) {
+  ExitHandler old = exitHandler;
+  exitHandler = handler;
+  return old;
+}
+
 void SysError(const char* format, ...) {
   const int err = errno;
   std::fflush(stdout);
@@ -19,7 +34,7 @@ void SysError(const char* format, ...) {
   std::vfprintf(stderr, format, args);
   va_end(args);
   std::fprintf(stderr, " : %s\n", std::strerror(err));
-  std::exit(1);
+  ExitProgram(1);
 }
 
 namespace {
@@ -27,7 +42,7 @@ namespace {
 [[noreturn]] void ExitWithError(int status) {
   std::fflush(stdout);
   std::fprintf(stderr, common_116, Line);
-  std::exit(status);
+  ExitProgram(status);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "utils.h"
 
@@ -42,6 +43,32 @@ TEST(SysErrorDeathTest, NamesTheProgramAndTheSystemError) {
         SysError("cannot %d", 42);
       },
       testing::ExitedWithCode(1), expected);
+}
+
+// A replaced exit handler sees every end of the run with its status; one
+// that returns does not keep the program alive.
+struct Ended {
+  int status;
+};
+[[noreturn]] void ThrowEnded(int status) { throw Ended{status}; }
+void ReturnAnyway(int) {}
+
+TEST(ExitProgram, EndsThroughTheHandlerInForce) {
+  ExitHandler saved = SetExitHandler(ThrowEnded);
+  testing::internal::CaptureStderr();
+  for (auto [end, status] : std::initializer_list<std::pair<void (*)(), int>>{
+           {[] { FatalError("x"); }, 1}, {[] { ErrorMsg(2, 9, "y"); }, 9}, {[] { SysError("z"); }, 1}}) {
+    try {
+      end();
+      ADD_FAILURE() << "returned";
+    } catch (const Ended& e) {
+      EXPECT_EQ(e.status, status);
+    }
+  }
+  testing::internal::GetCapturedStderr();
+  SetExitHandler(ReturnAnyway);
+  EXPECT_EXIT(ExitProgram(4), testing::ExitedWithCode(4), "");
+  SetExitHandler(saved);
 }
 
 }  // namespace

@@ -74,6 +74,18 @@ ssize_t ReadUpTo(int fd, char* buffer, size_t size) {
 
 }  // namespace
 
+void OpenStandardStreams() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    // open gives the lowest free descriptor: this one.
+    const int null = open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+    if (null != fd) {
+      if (null >= 0) close(null);
+      return;
+    }
+  }
+}
+
 FILE* OpenFile(FILE* previous, const char* path, const char* mode, int onError) {
   if (previous != nullptr) std::fclose(previous);
   FILE* f = path != nullptr ? std::fopen(path, mode) : nullptr;

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "MemMgr.h"
@@ -17,6 +19,20 @@ std::vector<std::string> LogicalLines(const std::string& path) {
   EXPECT_TRUE(OpenInputFile(path.c_str(), 0));
   while (GetFileLine()) lines.emplace_back(LineBuf);
   return lines;
+}
+
+// A program started with its standard descriptors closed gets them back on
+// /dev/null: the next file it opens is no standard stream.
+TEST(OpenStandardStreamsDeathTest, ClosedDescriptorsAreReopened) {
+  EXPECT_EXIT(
+      {
+        close(0);
+        close(1);
+        OpenStandardStreams();
+        FILE* f = std::fopen("/dev/zero", "r");
+        std::exit(f != nullptr && fileno(f) > 2 && std::getchar() == EOF ? 0 : 1);
+      },
+      testing::ExitedWithCode(0), "");
 }
 
 TEST(GetFileLine, JoinsBackslashContinuations) {

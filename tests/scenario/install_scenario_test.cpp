@@ -1077,6 +1077,177 @@ TEST(InstallScenario, AFailingSedEditLeavesTheFileAsItWas) {
 }
 
 // ---------------------------------------------------------------------------
+// Host faults: tools that fail, a damaged archive, a directory that cannot
+// be written, a run killed half-way, input that has ended. Each ends with a
+// message, the documented status and nothing reported wrong.
+
+// What a run in a sandbox of several runs printed, status and suid lines
+// after it: "<what>=<status>" and "<what>-suid=<set-user-ID files>".
+std::string RunRecorded(const std::string& what, const std::string& run) {
+  return run + " > /root/" + what + " 2>&1; echo \"" + what + "=$?\"; echo \"" + what +
+         "-suid=$(find /opt -xdev -perm -4000 -type f 2>/dev/null | tr '\\n' ' ')\"; ";
+}
+
+TEST(InstallScenario, UnpackingToolsThatFailOrAreMissingEndTheRun) {
+  SETUP_REQUIRE_SANDBOX();
+  struct Case {
+    std::string what;
+    std::string before;  // makes the fault
+    std::string after;   // takes it away again
+    std::string message;
+  };
+  std::vector<Case> cases;
+  for (const std::string tool : {"uncompress", "tar"}) {
+    const std::string standIn = "/usr/sbin/" + tool;
+    cases.push_back({tool + "-fails", StandIn(standIn, "echo " + tool + ": broken >&2; exit 1"), "rm " + standIn,
+                     "ERROR: " + tool + ": exit status 1"});
+    cases.push_back({tool + "-killed", StandIn(standIn, "kill -KILL $$"), "rm " + standIn, "ERROR: " + tool + ": "});
+    cases.push_back({tool + "-missing", "cp -p /usr/bin/" + tool + " /root/keep && " + RemoveEverywhere(tool),
+                     "cp -p /root/keep /usr/bin/" + tool, "ERROR: unable to locate system command '" + tool + "'"});
+  }
+  // The runs follow each other in one sandbox: none gets as far as the
+  // product tree.
+  std::string line;
+  for (const Case& c : cases) line += c.before + "; " + RunRecorded(c.what, "./setup install /opt") + c.after + "; ";
+  SandboxResult r = RunInSandbox("install-tools-fail", FromSite(), Shell(line));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string out = r.Read("/root/" + c.what);
+    EXPECT_EQ(Printed(r.out, c.what), "1") << out;
+    EXPECT_TRUE(Contains(out, c.message)) << out;
+  }
+  ExpectNothingInstalled(r);
+}
+
+// A piece cut short whose checksum was made from the cut piece (a packager's
+// broken build): uncompress takes it without a complaint, and where the cut
+// falls at a member's end tar unpacks half the product with status 0. The
+// archive's missing end blocks name it before anything is unpacked.
+TEST(InstallScenario, AnArchiveCutShortIsNoSuccess) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::string rechecksum = " && grep -v ' pkg_tar.001$' sha256 > s && sha256sum pkg_tar.001 >> s && mv s sha256";
+  const std::pair<const char*, std::string> cuts[] = {
+      {"at-a-member", "uncompress -c pkg_tar.001 > /root/a.tar && n=$(tar -tf /root/a.tar | wc -l) && "
+                      "b=$(tar -tRf /root/a.tar | sed -n \"$((n / 2))s/^block \\([0-9]*\\):.*/\\1/p\") && "
+                      "head -c $((b * 512)) /root/a.tar | compress -c > pkg_tar.001"},
+      {"in-half", "truncate -s $(($(stat -c %s pkg_tar.001) / 2)) pkg_tar.001"},
+  };
+  for (const auto& [what, cut] : cuts) {
+    SCOPED_TRACE(what);
+    SandboxOptions o = FromSite();
+    o.setup.push_back("cd /media && " + cut + rechecksum);
+    SandboxResult r = RunInSandbox(std::string("install-cut-") + what, o, {"./setup", "install", "/opt"});
+    EXPECT_EQ(r.status, 1) << r.out << r.err;
+    EXPECT_TRUE(Contains(r.err, "is cut short") || Contains(r.out, "ERROR: uncompress")) << r.out << r.err;
+    ExpectNothingInstalled(r);
+  }
+}
+
+TEST(InstallScenario, ACopyThatFailsForOneFileIsNamedAndNoSuccess) {
+  SETUP_REQUIRE_SANDBOX();
+  SandboxOptions o = FromSite();
+  o.setup.push_back(StandIn("/usr/sbin/cp", "case \"$*\" in */pkg/vsf\\ *) echo cp: refused >&2; exit 1;; esac; "
+                                            "exec /usr/bin/cp \"$@\""));
+  SandboxResult r = RunInSandbox("install-cp-one-file", o, Shell(RunRecorded("run", "./setup install /opt")));
+  const std::string out = r.Read("/root/run");
+  EXPECT_EQ(Printed(r.out, "run"), "1") << out;
+  // The copy's failure is noted; its mode then cannot be set, which ends
+  // the run there, naming the file.
+  EXPECT_TRUE(Contains(out, "ERROR: the command that failed: ")) << out;
+  EXPECT_TRUE(Contains(out, "/opt/Vexla/vpxx/vsf")) << out;
+  EXPECT_EQ(Printed(r.out, "run-suid"), "") << out;
+  ExpectAbsent(r, "/opt/Vexla/vpxx/vsf");
+  ExpectFile(r, "/opt/Vexla/vpxx/vprvpxxtty", S_IFREG, 0755, "lp");  // the rest is there, not set-user-ID
+}
+
+TEST(InstallScenario, AReadOnlyInstallationDirectoryIsNoSuccess) {
+  SETUP_REQUIRE_SANDBOX();
+  SandboxResult r = RunInSandbox("install-read-only", FromSite(),
+                                 Shell("mount -t tmpfs -o ro sbx-ro /opt && " + RunRecorded("run", "./setup install /opt")));
+  const std::string out = r.Read("/root/run");
+  EXPECT_EQ(Printed(r.out, "run"), "1") << out;
+  EXPECT_TRUE(Contains(out, "ERROR: mkdir: exit status 1")) << out;
+  EXPECT_TRUE(Contains(out, "/opt/Vexla/vpxx")) << out;
+  EXPECT_FALSE(r.Changed("/usr/bin/vprint"));
+  EXPECT_FALSE(r.Changed("/var/spool/Vexla"));
+}
+
+// Every path of the product on the machine with its type, mode, owner,
+// group and link, then the checksum of every file, into /root/tree. The
+// manifest's content is left out: a run after a killed one does not record
+// the paths outside the application directory that the killed run made
+// (/usr/Vexla, the spool and PPD directories), as it finds them there.
+constexpr char kListProductTree[] =
+    "p='/opt/Vexla /usr/Vexla /var/spool/Vexla /usr/share/ppd/Vexla /usr/bin/vprint /usr/bin/vpqadmin'; "
+    "{ find $p -printf '%p %y %m %u %g %l\\n' | sort; "
+    "find $p -type f ! -name setup.manifest -print0 | sort -z | xargs -0 md5sum; } > /root/tree";
+
+// Killed with SIGKILL in the package list (at the daemon's log, after the
+// daemon itself was placed), the next run goes on over the half-made tree
+// (y at the earlier-daemon question) and leaves what a clean run leaves.
+TEST(InstallScenario, AKilledRunIsMadeWholeByTheNextOne) {
+  SETUP_REQUIRE_SANDBOX();
+  SandboxResult clean = RunInSandbox("install-clean-tree", FromSite(),
+                                     Shell(std::string("./setup install /opt > /root/out 2>&1; echo \"status=$?\"; ") +
+                                           kListProductTree));
+  ASSERT_EQ(Printed(clean.out, "status"), "0") << clean.Read("/root/out");
+
+  SandboxOptions o = FromSite();
+  o.setup.push_back(StandIn(
+      "/usr/sbin/touch",
+      "case \"$*\" in *VPrintD.log*) if [ ! -e /root/killed ]; then : > /root/killed; p=$PPID; "
+      "while [ \"$p\" -gt 1 ] && [ \"$(ps -o comm= -p $p)\" != setup ]; do p=$(ps -o ppid= -p $p | tr -d \" \"); done; "
+      "kill -KILL $p; sleep 5; fi;; esac; exec /usr/bin/touch \"$@\""));
+  SandboxResult r = RunInSandbox(
+      "install-killed", o,
+      Shell(std::string("./setup install /opt > /root/run1 2>&1; echo \"killed=$?\"; ") +
+            "printf 'y\\n' | ./setup install /opt > /root/run2 2>&1; echo \"again=$?\"; " + kListProductTree));
+  EXPECT_EQ(Printed(r.out, "killed"), "137") << r.Read("/root/run1");
+  EXPECT_EQ(Printed(r.out, "again"), "0") << r.Read("/root/run2");
+  EXPECT_TRUE(Contains(r.Read("/root/run2"), "Do You want to continue with the installation? [yn] ")) << r.Read("/root/run2");
+  EXPECT_FALSE(r.Read("/root/tree").empty());
+  EXPECT_EQ(r.Read("/root/tree"), clean.Read("/root/tree"));
+  ExpectInstalled(r, "/opt");
+}
+
+// Input that has ended (or was never open), at each question of the
+// installer, ends the run within seconds with status 1: the menu, the
+// installation and site directory dialogues after a menu choice. Output
+// that is closed changes nothing.
+TEST(InstallScenario, EndedInputAtEveryQuestionEndsTheRunAtOnce) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::pair<const char*, std::string> runs[] = {
+      {"menu", "./setup menu < /dev/null"},
+      {"menu-closed", "./setup menu <&- >&-"},
+      {"install-directory", "printf '1\\n' | ./setup menu"},
+      {"site-directory", "printf '2\\n' | ./setup menu"},
+      {"site-directory-closed", "printf '2\\n' | ./setup menu >&-"},
+  };
+  std::string line;
+  for (const auto& [what, run] : runs) line += RunRecorded(what, "timeout 15 " + run);
+  line += RunRecorded("install-closed", "timeout 30 ./setup install /opt <&- >&-");
+  SandboxOptions o = FromSite();
+  o.timeoutSeconds = 120;
+  SandboxResult r = RunInSandbox("install-input-ended", o, Shell(line));
+  for (const auto& [what, run] : runs) {
+    SCOPED_TRACE(what);
+    EXPECT_EQ(Printed(r.out, what), "1") << r.Read(std::string("/root/") + what);
+  }
+  EXPECT_EQ(Printed(r.out, "install-closed"), "0") << r.Read("/root/install-closed");
+  ExpectInstalled(r, "/opt");
+}
+
+TEST(InstallScenario, EndedInputAtTheRunningProgramsQuestionInstallsNothingMore) {
+  SETUP_REQUIRE_SANDBOX();
+  SandboxOptions o = FromSite();
+  o.copies = {{std::string(SAMPLE_PRODUCT_DIR) + "/pkg/VPrintUI", "/root/VPrintUI"}};
+  SandboxResult r = RunInSandbox("install-checkps-ended", o, Shell(WithRunningUi(false)));
+  EXPECT_EQ(Printed(r.out, "status"), "1") << r.out << r.err;
+  EXPECT_TRUE(Contains(r.out, "end of input")) << r.out;
+  ExpectAbsent(r, "/opt/Vexla/vpxx/vsf");
+}
+
+// ---------------------------------------------------------------------------
 // The machine outside the sandbox.
 
 struct HostPath {

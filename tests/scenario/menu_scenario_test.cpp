@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "sandbox.h"
+#include "terminal.h"
 #include "test_support.h"
 
 namespace {
@@ -260,63 +261,6 @@ TEST_F(MenuScenario, ADisketteMediumRunsTheMenuOnTheWorkDirectoryAsItIs) {
 
 // ---------------------------------------------------------------------------
 // Terminal tests: tmux in the sandbox, 80 by 24, no status line.
-
-// One step of a terminal session: keys to send (none for the first), then
-// a text to wait for on the screen, then the screen is kept under name.
-struct Step {
-  std::string keys;
-  std::string waitFor;
-  std::string name;
-};
-
-// A shell script that runs command in a tmux session and takes the steps;
-// every wait is bounded (10 s). It prints each screen after a line
-// "=== <name>".
-std::string TmuxScript(const std::string& command, const std::vector<Step>& steps) {
-  std::string s =
-      "T='tmux -S /tmp/tmux.sock -f /tmp/tmux.conf'\n"
-      "echo 'set -g status off' > /tmp/tmux.conf\n"
-      "$T new-session -d -x 80 -y 24 \"" + command + "; echo EXIT=\\$?; sleep 60\" || exit 4\n"
-      "wait_for() {\n"
-      "  n=0\n"
-      "  while [ $n -lt 100 ]; do\n"
-      "    if $T capture-pane -p | grep -q -- \"$1\"; then return 0; fi\n"
-      "    sleep 0.1; n=$((n+1))\n"
-      "  done\n"
-      "  echo \"=== timeout waiting for $1\"; $T capture-pane -p; $T kill-server; exit 3\n"
-      "}\n";
-  for (const Step& step : steps) {
-    if (!step.keys.empty()) s += "$T send-keys " + step.keys + "\n";
-    s += "wait_for '" + step.waitFor + "'\n";
-    s += "echo '=== " + step.name + "'; $T capture-pane -p\n";
-  }
-  s += "$T kill-server\n";
-  return s;
-}
-
-// The screens of a run, by name: 24 lines each.
-std::vector<std::string> Screen(const std::string& out, const std::string& name) {
-  std::vector<std::string> lines;
-  std::istringstream in(out);
-  bool inside = false;
-  for (std::string line; std::getline(in, line);) {
-    if (line.rfind("=== ", 0) == 0) {
-      inside = line == "=== " + name;
-      continue;
-    }
-    if (inside) lines.push_back(line);
-  }
-  return lines;
-}
-
-SandboxResult RunTmux(const std::string& name, SandboxOptions o, const std::string& command,
-                      const std::vector<Step>& steps) {
-  ScratchDir scripts;
-  o.copies.push_back({scripts.Write("run.sh", TmuxScript(command, steps)), "/tmp/run.sh"});
-  o.timeoutSeconds = 90;
-  o.env.push_back("TERM=vt100");  // tmux wants a terminal type of its own; the pane sets its own
-  return RunInSandbox(name, o, {"/bin/sh", "/tmp/run.sh"});
-}
 
 TEST_F(MenuScenario, TerminalThePromptLineShowsItsRealText) {
   SETUP_REQUIRE_SANDBOX();

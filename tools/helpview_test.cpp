@@ -1,0 +1,63 @@
+// Tests of helpview run as a program: the dump of the sample help, the
+// viewer on a line-oriented terminal, and the statuses.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "test_support.h"
+
+namespace {
+
+int Helpview(const std::vector<std::string>& args, const std::string& input, std::string* out) {
+  std::vector<std::string> argv = {HELPVIEW_PATH};
+  argv.insert(argv.end(), args.begin(), args.end());
+  return RunProgram(argv, input, out);
+}
+
+int Count(const std::string& text, const std::string& needle) {
+  int n = 0;
+  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
+  return n;
+}
+
+TEST(Helpview, DumpPrintsEveryPageOfTheSampleHelpUnderItsName) {
+  std::string out;
+  ASSERT_EQ(Helpview({"--dump", SAMPLE_HELP}, "", &out), 0) << out;
+  EXPECT_EQ(out.rfind("=== page 1: contents\n" + std::string(27, ' ') + "Vexla print software setup\n", 0), 0u) << out;
+  for (const char* page : {"=== page 2: install\n", "=== page 3: media\n", "=== page 4: trouble\n"})
+    EXPECT_EQ(Count(out, page), 1) << page;
+  EXPECT_EQ(Count(out, "=== page "), 4);
+  EXPECT_NE(out.find("   1. <Installing the driver and utilities>\n"), std::string::npos);
+  EXPECT_NE(out.find("Copyright \xA9 2000-2026 Vexla. Written for the caf\xE9 and"), std::string::npos);
+  EXPECT_NE(out.find("\n| setup.hlp       | this help                        |\n"), std::string::npos) << out;
+}
+
+TEST(Helpview, ViewsAtATargetUntilExitHelp) {
+  std::string out;
+  ASSERT_EQ(Helpview({"--title", "Sample help", std::string(SAMPLE_HELP) + "#trouble"}, "1\nb\ne\n", &out), 0) << out;
+  EXPECT_EQ(out.rfind("\f\n" + std::string(34, ' ') + "Sample help\n\n" + std::string(27, ' ') +
+                          "When something goes wrong\n",
+                      0),
+            0u)
+      << out;
+  EXPECT_NE(out.find(" 1) Installing the driver and utilities \n"), std::string::npos);
+  EXPECT_EQ(Count(out, " e) Exit Help"), 3);
+  EXPECT_EQ(Count(out, "When something goes wrong\n\n\n\nEverything setup runs"), 2) << "Back returns to the target";
+  EXPECT_NE(out.find("Enter a selection: "), std::string::npos) << "the prompt line has its real text";
+}
+
+TEST(Helpview, StatusesForFailures) {
+  std::string out;
+  EXPECT_EQ(Helpview({"--dump", "/nonexistent/help.hlp"}, "", &out), 1);
+  EXPECT_EQ(out, "Error in reading HTML file /nonexistent/help.hlp\n");
+  EXPECT_EQ(Helpview({"/nonexistent/help.hlp"}, "", &out), 1);
+  EXPECT_EQ(out, "Error in reading HTML file /nonexistent/help.hlp\n");
+  EXPECT_EQ(Helpview({SAMPLE_HELP}, "", &out), 1) << "the terminal's input ended";
+  EXPECT_EQ(Helpview({}, "", &out), 2);
+  EXPECT_EQ(Helpview({"a", "b"}, "", &out), 2);
+  EXPECT_EQ(Helpview({"--bogus", "a"}, "", &out), 2);
+  EXPECT_EQ(Helpview({"--help"}, "", &out), 0);
+  EXPECT_EQ(out.rfind("Usage: helpview [--title TEXT] [--db FILE] FILE[#TARGET]\n", 0), 0u);
+}
+
+}  // namespace
