@@ -3,7 +3,8 @@
 # Does nothing for packages that are already there.
 set -euo pipefail
 pkgs=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev libncurses-dev
-      ncompress tar sed procps coreutils util-linux tmux shellcheck)
+      ncompress tar sed procps coreutils util-linux tmux shellcheck
+      groff-base man-db strace)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
