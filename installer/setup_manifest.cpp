@@ -113,14 +113,20 @@ bool Unescape(const std::string& text, std::string* out) {
   return true;
 }
 
+// Names of owners and groups, looked up once a run: each lookup reads the
+// user or group database again, and a manifest names thousands of paths.
 std::string UserName(uid_t uid) {
-  if (const passwd* pw = getpwuid(uid)) return pw->pw_name;
-  return std::to_string(uid);
+  static std::map<uid_t, std::string> known;
+  if (auto k = known.find(uid); k != known.end()) return k->second;
+  const passwd* pw = getpwuid(uid);
+  return known[uid] = pw != nullptr ? pw->pw_name : std::to_string(uid);
 }
 
 std::string GroupName(gid_t gid) {
-  if (const group* gr = getgrgid(gid)) return gr->gr_name;
-  return std::to_string(gid);
+  static std::map<gid_t, std::string> known;
+  if (auto k = known.find(gid); k != known.end()) return k->second;
+  const group* gr = getgrgid(gid);
+  return known[gid] = gr != nullptr ? gr->gr_name : std::to_string(gid);
 }
 
 bool HasContent(const std::string& path) {

@@ -1,11 +1,12 @@
 // mkmedium: makes an installation medium for setup from a product folder.
 //
 // The product folder holds pkg/pkg.list and the files it names. mkmedium
-// packs the folder with tar, compresses the archive with compress, cuts it
-// into pieces pkg_tar.001, pkg_tar.002, ..., and writes beside them the
-// disks list, the two size files, the marker and copies of the installer
-// program and its help file. tar and compress are started directly
-// (fork/exec, never through a shell) and their exit statuses are checked.
+// packs the folder with tar, compresses the stream with compress, cuts it
+// into pieces pkg_tar.001, pkg_tar.002, ... as it comes, and writes beside
+// them the disks list, the two size files, the marker, the checksum file
+// and copies of the installer program and its help file. tar and compress
+// are started directly (fork/exec, never through a shell), run side by
+// side, and their exit statuses are checked.
 #include <fcntl.h>
 #include <getopt.h>
 #include <sys/stat.h>
@@ -125,6 +126,10 @@ const char kUsageText[] =
     "                   LANG chooses, English otherwise); the disks list names\n"
     "                   them too, so that copies of the medium (a site made\n"
     "                   from the menu of setup) take them along\n"
+    "\n"
+    "When standard output is a terminal, the pieces and bytes written so far\n"
+    "are shown on one line while the archive is cut; otherwise only the closing\n"
+    "report is printed.\n"
     "\n"
     "Needs GNU tar and compress (Debian package ncompress) on PATH.\n"
     "\n"

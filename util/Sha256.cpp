@@ -80,6 +80,8 @@ void PortableBlock(uint32_t* state, const unsigned char* block) {
   for (; blocks > 0; --blocks, data += 64) {
     const __m128i abefBefore = abef, cdghBefore = cdgh;
     __m128i w[4];  // the message words of the last four groups of four rounds
+    // Unrolled, the four vectors stay in registers.
+#pragma GCC unroll 16
     for (int g = 0; g < 16; ++g) {
       __m128i m;
       if (g < 4) {
