@@ -739,9 +739,10 @@ bool PackProduct(const std::string& product, const OutputDir& out, const MediumN
   // Closing our end stops compress, and so tar, when the cutting failed.
   close(zOut[0]);
   forward.join();
-  // A tool stopped because the cutting failed has nothing to add.
-  const bool tarOk = tarPid > 0 && WaitTool(tarPid, "tar", cut);
-  const bool zOk = zPid > 0 && WaitTool(zPid, "compress", cut && tarOk);
+  // A tool stopped because the cutting failed has nothing to add, nor has
+  // a tar stopped because compress ended.
+  const bool zOk = zPid > 0 && WaitTool(zPid, "compress", cut);
+  const bool tarOk = tarPid > 0 && WaitTool(tarPid, "tar", cut && zOk);
   if (!cut || !tarOk || !zOk) return false;
   if (archive->bytes == 0) {
     Complain("compress made no archive");
