@@ -5,9 +5,12 @@
 // Files of the module:
 //   TextMenu_prompts.cpp  yes/no questions, messages, entry validation
 //   TextMenu_screen.cpp   the character grid of the state chooser (terminfo)
-//   TextMenu_model.cpp    menu and item records, item states, state rules,
-//                         conditions and the full-screen state chooser
-//   TextMenu_loop.cpp     the menu loop, its rendering and settings files
+//   TextMenu_model.cpp    menu and item records, item states, state rules
+//                         and conditions
+//   TextMenu_chooser.cpp  the full-screen state chooser: texts, drawing,
+//                         dialogue
+//   TextMenu_loop.cpp     the menu loop and its rendering
+//   TextMenu_settings.cpp settings files: storing and loading a menu tree
 //   TextMenu_state.cpp    the menu loop's shared flags
 #pragma once
 
