@@ -2,7 +2,11 @@
 # Installs what building and testing setup needs on a fresh Debian machine.
 # Does nothing for packages that are already there.
 set -euo pipefail
-pkgs=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev libncurses-dev
+# The compiler and build tools (pkgconf finds terminfo), GoogleTest, the
+# terminfo library, and the host tools the tests run: the archive tools,
+# ps, the sandbox's namespaces, the terminal of the terminal tests and the
+# checker of the generated scripts.
+pkgs=(g++ cmake make pkgconf libgtest-dev libncurses-dev
       ncompress tar sed procps coreutils util-linux tmux shellcheck)
 missing=()
 for p in "${pkgs[@]}"; do

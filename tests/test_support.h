@@ -63,6 +63,14 @@ class StdinFrom {
 // the given processes, to queue as a recorded pipe output.
 std::string Ps(const std::vector<std::pair<int, std::string>>& procs);
 
+// The printf conversions of format in order, each as written ("%-10.3ls",
+// "%2$s"); "%%" is none. False when a '%' does not start a complete
+// conversion (out then holds the ones before it).
+bool FormatConversions(const char* format, std::vector<std::string>* out);
+
+// How often needle occurs in text (overlapping occurrences counted).
+int Count(const std::string& text, const std::string& needle);
+
 // Reads a whole file; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 

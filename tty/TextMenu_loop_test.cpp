@@ -7,32 +7,10 @@
 
 #include "TextMenu.h"
 #include "TextMenu_testing.h"
+#include "test_menus.h"
 #include "test_support.h"
 
 namespace {
-
-TtyMenuItem Item(const char* title, unsigned type, TtyItemAction action = nullptr) {
-  TtyMenuItem item;
-  item.pTitle = title;
-  item.Type = type;
-  item.pfnAction = action;
-  return item;
-}
-
-struct Menu {
-  Menu(const char* title, std::vector<TtyMenuItem> list, uint16_t flags = 0, int align = kAlignCenter)
-      : items(std::move(list)) {
-    items.push_back(TtyMenuItem{});
-    menu.pTitle = title;
-    menu.TitleAlign = align;
-    menu.pItems = items.data();
-    menu.Flags = flags;
-  }
-  ~Menu() { FreeMenu(&menu); }
-  TtyMenuItem& operator[](int i) { return items[static_cast<size_t>(i)]; }
-  std::vector<TtyMenuItem> items;
-  TtyMenu menu;
-};
 
 std::vector<std::string> calls;
 std::string lastOption;
