@@ -15,6 +15,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "MemMgr.h"
+
 namespace fs = std::filesystem;
 
 ScratchDir::ScratchDir() {
@@ -109,6 +111,13 @@ bool FormatConversions(const char* format, std::vector<std::string>* out) {
     out->emplace_back(start, p + 1);
   }
   return true;
+}
+
+std::string Take(char* text) {
+  if (text == nullptr) return "(null)";
+  std::string s = text;
+  PutMem(text);
+  return s;
 }
 
 int Count(const std::string& text, const std::string& needle) {

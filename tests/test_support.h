@@ -68,6 +68,10 @@ std::string Ps(const std::vector<std::pair<int, std::string>>& procs);
 // conversion (out then holds the ones before it).
 bool FormatConversions(const char* format, std::vector<std::string>* out);
 
+// A managed text (from the memory manager) as a string, released; "(null)"
+// for NULL.
+std::string Take(char* text);
+
 // How often needle occurs in text (overlapping occurrences counted).
 int Count(const std::string& text, const std::string& needle);
 
