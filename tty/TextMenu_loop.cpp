@@ -337,7 +337,7 @@ int FindSelection(TtyMenu* menu, int count) {
   }
   const unsigned key = static_cast<unsigned>(std::tolower(first));
   if (key == 'h' && (menu->Flags & kMenuHelp) != 0) {
-    TtyHtmlHelp(pTtyHtmlName, pTtyHtmlData, pTtyHtmlTitle);
+    if (pfnTtyHelp != nullptr) pfnTtyHelp(pTtyHtmlName, pTtyHtmlData, pTtyHtmlTitle);
     return 0;
   }
   if (key == 's' && (menu->Flags & kMenuStoreAsk) != 0) {
