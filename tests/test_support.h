@@ -1,6 +1,9 @@
-// Helpers shared by the unit tests: a scratch directory that removes itself,
-// and a recorder that stands in for the host so tests see the exact command
-// lines the program builds without running them.
+// Helpers shared by the tests: a scratch directory that removes itself,
+// scoped environment, input and log, a recorder that stands in for the host
+// so tests see the exact command lines the program builds without running
+// them, running a program for its output, and small readers of texts
+// (managed strings, counts, printf conversions). The menu builders are
+// test_menus.h, the sandbox of the scenario tests scenario/sandbox.h.
 #pragma once
 
 #include <gtest/gtest.h>
