@@ -9,11 +9,13 @@
 
 #include "TextMenu.h"
 
-inline TtyMenuItem Item(const char* title, unsigned type, TtyItemAction action = nullptr) {
+inline TtyMenuItem Item(const char* title, unsigned type, TtyItemAction action = nullptr,
+                        const char* format = nullptr) {
   TtyMenuItem item;
   item.pTitle = title;
   item.Type = type;
   item.pfnAction = action;
+  item.pFormat = format;
   return item;
 }
 
