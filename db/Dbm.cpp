@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "MemMgr.h"
-#include "SysCmd.h"
+#include "HostOps.h"
 #include "utils.h"
 
 namespace {

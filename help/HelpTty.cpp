@@ -8,10 +8,6 @@
 #include "NlsUtils.h"
 #include "utils.h"
 
-char* pTtyHtmlName = nullptr;
-char* pTtyHtmlData = nullptr;
-char* pTtyHtmlTitle = const_cast<char*>("Help");
-
 const char common_004[] = "~e Exit Help";
 const char common_005[] = "~c Contents";
 const char common_006[] = "~b Back";

@@ -1,7 +1,8 @@
 // The help menu: the current help page shown as a menu of the menu engine,
 // its text first, then its links as numbered items and the commands Exit
-// Help, Contents and Back. The entry TtyHtmlHelp and the help source
-// globals are declared with the menu engine that calls them (TextMenu.h).
+// Help, Contents and Back, and TtyHtmlHelp, the entry a menu's help key
+// calls once it is set as pfnTtyHelp (the help source globals are the menu
+// engine's, TextMenu.h).
 #pragma once
 
 #include "TextMenu.h"
@@ -12,6 +13,11 @@ extern const char common_005[];  // "~c Contents"
 extern const char common_006[];  // "~b Back"
 
 constexpr int kHelpLinkTextMax = 127;  // characters of a link's item text
+
+// Shows help on name (with buffer as its text when not NULL; it is cut up
+// in place and kept) under title until the user leaves it. Does nothing
+// when name or title is NULL.
+void TtyHtmlHelp(const char* name, char* buffer, const char* title);
 
 extern TtyMenu HelpMenu;
 extern TtyMenuItem HelpCommonItems[6];  // two bar heads, the three commands, the terminator

@@ -125,6 +125,19 @@ TEST_F(HelpMenuTest, WhatCannotBeLoadedIsSaidAndChangesNothing) {
   }
 }
 
+TEST_F(HelpMenuTest, TheHelpKeyOfAMenuSaysWhenTheHelpFileIsMissing) {
+  TtyMenuItem items[] = {{.pTitle = "~e Exit", .Type = kItemLeave}, {.pTitle = nullptr}};
+  TtyMenu menu{.pTitle = "M", .TitleAlign = 1, .pItems = items, .Flags = kMenuEmptySelects | kMenuHelp};
+  char name[] = "setup.hlp";
+  pTtyHtmlName = name;
+  pfnTtyHelp = TtyHtmlHelp;
+  std::string out = Run("h\ne\n", [&] { RunMenu(&menu, nullptr, 1); });
+  pfnTtyHelp = nullptr;
+  pTtyHtmlName = nullptr;
+  EXPECT_NE(out.find("Error in reading HTML file setup.hlp\n"), std::string::npos) << "no such file here: " << out;
+  EXPECT_EQ(Count(out, "Enter a selection, h for help: "), 2);
+}
+
 TEST_F(HelpMenuTest, TheHelpKeyOfAMenuRunsTheHelpMenuUntilExitHelp) {
   const std::string file = dir_.Write("setup.hlp",
                                       "<html page=\"main\"><head><title>Setup</title></head><body>Main page"
@@ -132,9 +145,11 @@ TEST_F(HelpMenuTest, TheHelpKeyOfAMenuRunsTheHelpMenuUntilExitHelp) {
                                       "<html page=\"opts\"><body>The options</body></html>");
   std::string name = file;
   pTtyHtmlName = name.data();
+  pfnTtyHelp = TtyHtmlHelp;
   TtyMenuItem items[] = {{.pTitle = "~e Exit", .Type = kItemLeave}, {.pTitle = nullptr}};
   TtyMenu menu{.pTitle = "M", .TitleAlign = 1, .pItems = items, .Flags = kMenuEmptySelects | kMenuHelp};
   const std::string out = Run("h\n1\nb\ne\ne\n", [&] { RunMenu(&menu, nullptr, 1); });
+  pfnTtyHelp = nullptr;
   pTtyHtmlName = nullptr;
   EXPECT_EQ(Count(out, "\f\n" + std::string(38, ' ') + "Help\n\n" + std::string(37, ' ') + "Setup\n\nMain page\n\n"), 2)
       << out;

@@ -3,9 +3,20 @@
 // media, generated scripts and clean-up, the disks list and archive pieces.
 //
 // Files of the module:
+//   main.cpp            the program's entry (not part of the library)
 //   setup.cpp           start-up, command line, installer state
 //   setup_messages.cpp  the six message tables and NlsSetupStrCvt
+//   setup_space.cpp     the free-space check
+//   setup_pkglist.cpp   the package list: checking it and carrying it out
+//   setup_previous.cpp  an earlier installation, the directory dialogue,
+//                       the print daemons to stop
+//   setup_install.cpp   the install sequence
+//   setup_host.cpp      small host operations the parts share
+//   setup_disks.cpp     the disks list and the joining of the archive pieces
 //   setup_checksums.cpp the medium's checksum file
+//   setup_media.cpp     installation sites and diskette sets
+//   setup_menu.cpp      the main menu of menu mode
+//   setup_scripts.cpp   generated scripts and the final clean-up
 //   setup_manifest.cpp  the manifest of an installation, verify and remove
 //   setup_preview.cpp   the preview of an installation
 #pragma once

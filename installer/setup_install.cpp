@@ -124,6 +124,60 @@ void MakeSetUserId(const char* name) {
   if (SysCmd(kCmdChmod, kSevWarning, "4755 %s/%s", AppDir, name) != 0) NoteFailedStep("%s was not made set-user-ID", path);
 }
 
+// An installation needs root (a preview does not): false, with the
+// message that says so, for anybody else.
+bool RunByRoot() {
+  char* user = GetUserName();
+  if (!flPreview && (user == nullptr || std::strcmp(user, "root") != 0)) {
+    char* shown = user != nullptr && user[0] != '\0' ? user : SaveStr("uid %d", static_cast<int>(geteuid()));
+    std::printf(NlsSetupStrCvt(35), shown, my_name);
+    std::fflush(stdout);
+    return false;
+  }
+  PutMem(user);
+  return true;
+}
+
+// The spool folders of the product. The folder of the product's own spool
+// comes back in spoolProduct.
+void MakeSpoolFolders(char (&spoolProduct)[kNameSize]) {
+  char spool[kNameSize];
+  char download[kNameSize];
+  FormatText(spool, sizeof spool, "%s/%s", kSpoolRoot, "Vexla");
+  FormatText(spoolProduct, sizeof spoolProduct, "%s/%s", spool, "vpxx");
+  FormatText(download, sizeof download, "%s/%s/__vpa_download__", spool, "vpxx");
+  // The spool folders are the product's own, even when a stopped earlier
+  // pass made them.
+  for (const char* own : {spool, spoolProduct, download}) ManifestNoteOwn(own);
+  CreateFile(spool, nullptr, "775");
+  CreateFile(spoolProduct, nullptr, "775");
+  CreateFile(download, nullptr, "777");
+}
+
+// AppDir/.vp_cfg names the print system found on the host.
+void WriteSpoolerConfig() {
+  const char* spooler = " BSD ";
+  if (SniffLprng()) spooler = " LPRng ";
+  if (SniffCUPS()) spooler = " CUPS ";
+  char path[kAppDirSize + 32];
+  FormatText(path, sizeof path, "%s/.vp_cfg", AppDir);
+  if (flPreview) {
+    PreviewNote("file %s: \"%s\"", path, spooler);
+  } else if (!CreateTextFile(path, "wt", 0644, "%s", spooler)) {
+    NoteFailedStep("%s was not written", path);
+  }
+}
+
+// The product's start script and its VSF filter script in AppDir.
+void WriteProductScripts(const char* spoolProduct) {
+  char path[kAppDirSize + 32];
+  FormatText(path, sizeof path, "%s/%s", AppDir, "VexlaPrintvpxx");
+  GenSimpleScript(path, ScriptShShell, VexlaPrintvpxxScript, AppDir, "vpxx", "vprintvpxx", "vprintvpxx", "vpxx",
+                  "vpxx", "vpxx");
+  FormatText(path, sizeof path, "%s/%s%s", AppDir, "Vexla", "VSF");
+  GenSimpleScript(path, ScriptShShell, VexlaVSFScript, AppDir, spoolProduct);
+}
+
 }  // namespace
 
 void UnpackArchive() {
@@ -141,15 +195,10 @@ void UnpackArchive() {
 }
 
 int Install(TtyMenu*, TtyMenuItem*) {
-  char* user = GetUserName();
-  if (!flPreview && (user == nullptr || std::strcmp(user, "root") != 0)) {
-    char* shown = user != nullptr && user[0] != '\0' ? user : SaveStr("uid %d", static_cast<int>(geteuid()));
-    std::printf(NlsSetupStrCvt(35), shown, my_name);
-    std::fflush(stdout);
+  if (!RunByRoot()) {
     flExitTextMenu = 1;
     return 2;
   }
-  PutMem(user);
 
   ManifestBegin();
   ConfirmOverEarlierDaemon();
@@ -163,37 +212,11 @@ int Install(TtyMenu*, TtyMenuItem*) {
   CreateFile(AppDir, nullptr, "775");
   CreateFile(AppDir, ".PrintError", "666");
 
-  char spool[kNameSize];
   char spoolProduct[kNameSize];
-  char download[kNameSize];
-  FormatText(spool, sizeof spool, "%s/%s", kSpoolRoot, "Vexla");
-  FormatText(spoolProduct, sizeof spoolProduct, "%s/%s", spool, "vpxx");
-  FormatText(download, sizeof download, "%s/%s/__vpa_download__", spool, "vpxx");
-  // The spool folders are the product's own, even when a stopped earlier
-  // pass made them.
-  for (const char* own : {spool, spoolProduct, download}) ManifestNoteOwn(own);
-  CreateFile(spool, nullptr, "775");
-  CreateFile(spoolProduct, nullptr, "775");
-  CreateFile(download, nullptr, "777");
-
-  const char* spooler = " BSD ";
-  if (SniffLprng()) spooler = " LPRng ";
-  if (SniffCUPS()) spooler = " CUPS ";
-  char path[kAppDirSize + 32];
-  FormatText(path, sizeof path, "%s/.vp_cfg", AppDir);
-  if (flPreview) {
-    PreviewNote("file %s: \"%s\"", path, spooler);
-  } else if (!CreateTextFile(path, "wt", 0644, "%s", spooler)) {
-    NoteFailedStep("%s was not written", path);
-  }
-
+  MakeSpoolFolders(spoolProduct);
+  WriteSpoolerConfig();
   if (std::strcmp(d, "/usr") != 0) LinkUnderUsr(d);
-
-  FormatText(path, sizeof path, "%s/%s", AppDir, "VexlaPrintvpxx");
-  GenSimpleScript(path, ScriptShShell, VexlaPrintvpxxScript, AppDir, "vpxx", "vprintvpxx", "vprintvpxx", "vpxx",
-                  "vpxx", "vpxx");
-  FormatText(path, sizeof path, "%s/%s%s", AppDir, "Vexla", "VSF");
-  GenSimpleScript(path, ScriptShShell, VexlaVSFScript, AppDir, spoolProduct);
+  WriteProductScripts(spoolProduct);
 
   if (ProcessPkgList("pkg") != 0) return 1;
   flInstalled = 1;

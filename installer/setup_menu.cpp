@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "Dbm.h"
+#include "HelpTty.h"
 #include "NlsUtils.h"
 #include "TextMenu.h"
 #include "html.h"
@@ -79,6 +80,7 @@ bool OfferMediumHelp() {
     // Loaded now and kept: the medium may go away while the menus run.
     if (ParseHtmlFile(load, nullptr) == nullptr) return false;
     pTtyHtmlName = path;
+    pfnTtyHelp = TtyHtmlHelp;
     MainMenu.Flags = kMenuEmptySelects | kMenuHelp;
     return true;
   }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "installer.h"
+#include "test_support.h"
 
 namespace {
 
@@ -27,42 +28,6 @@ const Language kLanguages[] = {
 // The messages the installer shows; every other index is free.
 const int kShown[] = {7,  8,  9,  10, 11, 12, 13, 14, 17, 18, 20, 21, 35, 42, 49,
                       55, 56, 57, 58, 59, 60, 62, 63, 65, 66, 67, 68, 69, 70};
-
-// The printf conversions of format in order, each as written ("%-10.3ls");
-// "%%" is none. False when a '%' does not start a complete conversion.
-bool Conversions(const char* format, std::vector<std::string>* out) {
-  out->clear();
-  for (const char* p = format; *p != '\0'; ++p) {
-    if (*p != '%') continue;
-    const char* start = p++;
-    if (*p == '%') continue;
-    const char* q = p;
-    while (*q >= '0' && *q <= '9') ++q;
-    if (*q == '$' && q != p) p = q + 1;  // positional argument
-    while (*p != '\0' && strchr("-+ #0'", *p) != nullptr) ++p;
-    if (*p == '*') {
-      ++p;
-    } else {
-      while (*p >= '0' && *p <= '9') ++p;
-    }
-    if (*p == '.') {
-      ++p;
-      if (*p == '*') {
-        ++p;
-      } else {
-        while (*p >= '0' && *p <= '9') ++p;
-      }
-    }
-    if ((p[0] == 'h' && p[1] == 'h') || (p[0] == 'l' && p[1] == 'l')) {
-      p += 2;
-    } else if (*p != '\0' && strchr("hlLqjzt", *p) != nullptr) {
-      ++p;
-    }
-    if (*p == '\0' || strchr("diouxXeEfFgGaAcspn", *p) == nullptr) return false;
-    out->emplace_back(start, p + 1);
-  }
-  return true;
-}
 
 TEST(SetupMessagesConversions, ParserReadsWholeSpecifications) {
   struct Case {
@@ -83,7 +48,7 @@ TEST(SetupMessagesConversions, ParserReadsWholeSpecifications) {
   };
   for (const Case& c : cases) {
     std::vector<std::string> got;
-    bool valid = Conversions(c.format, &got);
+    bool valid = FormatConversions(c.format, &got);
     EXPECT_EQ(valid, c.valid) << c.format;
     if (valid && c.valid) {
       EXPECT_EQ(got, c.conversions) << c.format;
@@ -94,11 +59,11 @@ TEST(SetupMessagesConversions, ParserReadsWholeSpecifications) {
 TEST(SetupMessagesConversions, EveryEntryHasTheEnglishConversionsInOrder) {
   for (int i = 0; i < kSetupMessages; ++i) {
     std::vector<std::string> english;
-    ASSERT_TRUE(Conversions(NLS_ENGLISH[i], &english)) << "English " << i;
+    ASSERT_TRUE(FormatConversions(NLS_ENGLISH[i], &english)) << "English " << i;
     for (const Language& lang : kLanguages) {
       ASSERT_NE(lang.table[i], nullptr) << lang.name << " " << i;
       std::vector<std::string> translated;
-      EXPECT_TRUE(Conversions(lang.table[i], &translated)) << lang.name << " " << i;
+      EXPECT_TRUE(FormatConversions(lang.table[i], &translated)) << lang.name << " " << i;
       EXPECT_EQ(translated, english) << lang.name << " " << i;
     }
   }

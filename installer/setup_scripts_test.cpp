@@ -37,14 +37,11 @@ int Shell(const std::string& line) {
 // The conversions of a template, in order ("%%" is none): anything but %s
 // and %d would be undefined behaviour in the printf that fills it.
 std::string Conversions(const char* templ) {
+  std::vector<std::string> specs;
+  const bool complete = FormatConversions(templ, &specs);
   std::string found;
-  for (const char* p = templ; *p != '\0'; ++p) {
-    if (*p != '%') continue;
-    ++p;
-    if (*p == '%') continue;
-    found += *p == '\0' ? '?' : *p;
-    if (*p == '\0') break;
-  }
+  for (const std::string& spec : specs) found += spec.back();
+  if (!complete) found += '?';
   return found;
 }
 

@@ -150,37 +150,26 @@ namespace {
 // unsigned, f double, c char, s text, p pointer, '*' a width or precision;
 // length modifiers stand in front of the letter. "?" for a broken format.
 std::string Conversions(const char* format) {
+  std::vector<std::string> specs;
+  const bool complete = FormatConversions(format, &specs);
   std::string out;
-  for (const char* p = format; *p != '\0'; ++p) {
-    if (*p != '%') continue;
-    ++p;
-    if (*p == '%') continue;
-    while (*p != '\0' && std::strchr("-+ #0'", *p) != nullptr) ++p;
-    auto field = [&] {
-      if (*p == '*') {
-        out += "* ";
-        ++p;
-      }
-      while (*p >= '0' && *p <= '9') ++p;
-    };
-    field();
-    if (*p == '.') {
-      ++p;
-      field();
-    }
+  for (const std::string& spec : specs) {
+    for (char c : spec)
+      if (c == '*') out += "* ";
     std::string length;
-    while (*p != '\0' && std::strchr("hlLqjzt", *p) != nullptr) length.push_back(*p++);
-    if (*p == '\0') return out + "?";
+    for (size_t i = spec.size() - 1; i > 0 && std::strchr("hlLqjzt", spec[i - 1]) != nullptr; --i)
+      length.insert(length.begin(), spec[i - 1]);
     char kind;
-    switch (*p) {
+    switch (spec.back()) {
       case 'd': case 'i': kind = 'd'; break;
       case 'o': case 'u': case 'x': case 'X': kind = 'u'; break;
-      case 'f': case 'F': case 'e': case 'E': case 'g': case 'G': case 'a': case 'A': kind = 'f'; break;
-      case 'c': case 's': case 'p': kind = *p; break;
-      default: return out + "?";
+      case 'c': case 's': case 'p': kind = spec.back(); break;
+      case 'n': return out + "?";
+      default: kind = 'f'; break;
     }
     out += length + kind + " ";
   }
+  if (!complete) return out + "?";
   if (!out.empty()) out.pop_back();
   return out;
 }

@@ -2,9 +2,14 @@
 # Installs what building and testing setup needs on a fresh Debian machine.
 # Does nothing for packages that are already there.
 set -euo pipefail
-pkgs=(g++ cmake make libgtest-dev libgmock-dev libbenchmark-dev libncurses-dev
+# The compiler and build tools (pkgconf finds terminfo), GoogleTest, the
+# terminfo library, and the host tools the tests run: the archive tools,
+# ps, the sandbox's namespaces, the terminal of the terminal tests, the
+# checker of the generated scripts and the renderer of the manual pages.
+# (The install benchmark, run by hand, also needs strace.)
+pkgs=(g++ cmake make pkgconf libgtest-dev libncurses-dev
       ncompress tar sed procps coreutils util-linux tmux shellcheck
-      groff-base man-db strace)
+      groff-base man-db)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

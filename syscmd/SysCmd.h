@@ -1,6 +1,15 @@
 // The host command table and the runners that execute its rows through the
-// shell, plus the queries built on their output (processes, free space,
-// directory sizes). Every host command of the program goes through here.
+// shell, plus what is built on them: the queries on their output
+// (processes, free space, directory sizes), the file operations that make
+// and remove files, and the user and print-spooler probes. Every host
+// command of the program goes through here, and from here through the seam
+// of util/HostOps.h.
+//
+// Files of the module:
+//   SysCmd.cpp          the command table, its resolution and the runners
+//   SysCmd_query.cpp    the queries on command output
+//   SysCmd_fileops.cpp  CreateFile and DeleteFile
+//   SysCmd_probes.cpp   the user name and the print-spooler probes
 #pragma once
 
 #include <sys/types.h>
@@ -8,6 +17,7 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "HostOps.h"  // the seam every command here goes through
 #include "utils.h"
 
 // One row of the command table. pPath is the directory the command was found
@@ -104,18 +114,21 @@ unsigned char GetDiskSpace(const char* path, DiskSpaceInfo* info);
 double DUPath(const char* path);
 
 // ---------------------------------------------------------------------------
-// The seam to the host: everything that starts a process, signals one or
-// waits goes through these functions, so tests can record the exact command
-// lines and skip the waits. The defaults run the real thing.
-struct HostOps {
-  int (*pfnSystem)(const char* line);    // returns a wait status like system()
-  FILE* (*pfnPopen)(const char* line);   // read pipe on the line
-  int (*pfnPclose)(FILE* pipe);
-  unsigned (*pfnSleep)(unsigned seconds);
-  int (*pfnKill)(pid_t pid, int signal);  // like kill(2): 0, or -1 with errno
-};
+// File operations and host probes that run commands of the table.
 
-// The operations in force; SetHostOps replaces them and returns the old ones.
-const HostOps& GetHostOps();
-HostOps SetHostOps(const HostOps& ops);
-const HostOps& RealHostOps();
+// Makes sure directory dir exists (mkdir -p), optionally touches the file
+// name in it, then sets mode, owner and group of the target, each through
+// host commands of severity 2.
+void CreateFile(const char* dir, const char* name, const char* mode,
+                const char* owner = nullptr, const char* group = nullptr);
+
+// Removes dir/name (dir alone when name is NULL; name alone when dir is
+// NULL) with rm -rf when it exists; failures are logged as warnings.
+void DeleteFile(const char* dir, const char* name);
+
+// Name of the effective user (first line of whoami), managed; NULL when the
+// command cannot be run or prints no name.
+char* GetUserName();
+
+bool SniffLprng();  // lpd here is LPRng
+bool SniffCUPS();   // a cupsd program is present

@@ -17,13 +17,6 @@ class QueryTest : public testing::Test {
 };
 
 
-std::string Take(char* text) {
-  if (text == nullptr) return "(null)";
-  std::string s = text;
-  PutMem(text);
-  return s;
-}
-
 TEST_F(QueryTest, ProcessIdsOfExactlyThatCommandName) {
   host.pipeOutputs = {Ps({{1, "init"}, {212, "lpd"}, {300, "lpd.old"}, {1045, "lpd"}, {77, "xlpd"}})};
   EXPECT_EQ(Take(GetSysPsIdList("lpd")), " 212 1045 ");

@@ -10,9 +10,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+
+#include "MemMgr.h"
 
 namespace fs = std::filesystem;
 
@@ -74,6 +77,53 @@ std::string ReadWholeFile(const std::string& path) {
   std::stringstream ss;
   ss << in.rdbuf();
   return ss.str();
+}
+
+bool FormatConversions(const char* format, std::vector<std::string>* out) {
+  out->clear();
+  for (const char* p = format; *p != '\0'; ++p) {
+    if (*p != '%') continue;
+    const char* start = p++;
+    if (*p == '%') continue;
+    const char* q = p;
+    while (*q >= '0' && *q <= '9') ++q;
+    if (*q == '$' && q != p) p = q + 1;  // positional argument
+    while (*p != '\0' && std::strchr("-+ #0'", *p) != nullptr) ++p;
+    if (*p == '*') {
+      ++p;
+    } else {
+      while (*p >= '0' && *p <= '9') ++p;
+    }
+    if (*p == '.') {
+      ++p;
+      if (*p == '*') {
+        ++p;
+      } else {
+        while (*p >= '0' && *p <= '9') ++p;
+      }
+    }
+    if ((p[0] == 'h' && p[1] == 'h') || (p[0] == 'l' && p[1] == 'l')) {
+      p += 2;
+    } else if (*p != '\0' && std::strchr("hlLqjzt", *p) != nullptr) {
+      ++p;
+    }
+    if (*p == '\0' || std::strchr("diouxXeEfFgGaAcspn", *p) == nullptr) return false;
+    out->emplace_back(start, p + 1);
+  }
+  return true;
+}
+
+std::string Take(char* text) {
+  if (text == nullptr) return "(null)";
+  std::string s = text;
+  PutMem(text);
+  return s;
+}
+
+int Count(const std::string& text, const std::string& needle) {
+  int n = 0;
+  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
+  return n;
 }
 
 int RunProgram(const std::vector<std::string>& argv, const std::string& input, std::string* output) {

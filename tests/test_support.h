@@ -1,6 +1,9 @@
-// Helpers shared by the unit tests: a scratch directory that removes itself,
-// and a recorder that stands in for the host so tests see the exact command
-// lines the program builds without running them.
+// Helpers shared by the tests: a scratch directory that removes itself,
+// scoped environment, input and log, a recorder that stands in for the host
+// so tests see the exact command lines the program builds without running
+// them, running a program for its output, and small readers of texts
+// (managed strings, counts, printf conversions). The menu builders are
+// test_menus.h, the sandbox of the scenario tests scenario/sandbox.h.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -62,6 +65,18 @@ class StdinFrom {
 // What procps prints for `ps -ace` (PID, CLS, PRI, TTY, TIME, CMD) for
 // the given processes, to queue as a recorded pipe output.
 std::string Ps(const std::vector<std::pair<int, std::string>>& procs);
+
+// The printf conversions of format in order, each as written ("%-10.3ls",
+// "%2$s"); "%%" is none. False when a '%' does not start a complete
+// conversion (out then holds the ones before it).
+bool FormatConversions(const char* format, std::vector<std::string>* out);
+
+// A managed text (from the memory manager) as a string, released; "(null)"
+// for NULL.
+std::string Take(char* text);
+
+// How often needle occurs in text (overlapping occurrences counted).
+int Count(const std::string& text, const std::string& needle);
 
 // Reads a whole file; empty when it cannot be read.
 std::string ReadWholeFile(const std::string& path);

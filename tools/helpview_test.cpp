@@ -14,12 +14,6 @@ int Helpview(const std::vector<std::string>& args, const std::string& input, std
   return RunProgram(argv, input, out);
 }
 
-int Count(const std::string& text, const std::string& needle) {
-  int n = 0;
-  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
-  return n;
-}
-
 TEST(Helpview, DumpPrintsEveryPageOfTheSampleHelpUnderItsName) {
   std::string out;
   ASSERT_EQ(Helpview({"--dump", SAMPLE_HELP}, "", &out), 0) << out;

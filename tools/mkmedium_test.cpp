@@ -20,51 +20,13 @@
 #include <string>
 #include <vector>
 
+#include "test_support.h"
+
 extern char** environ;
 
 namespace fs = std::filesystem;
 
 namespace {
-
-// A fresh folder under $TMPDIR (or /tmp), removed with its contents when
-// the object goes.
-class ScratchDir {
- public:
-  ScratchDir() {
-    const char* base = std::getenv("TMPDIR");
-    std::string templ = std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/mkmedium-test.XXXXXX";
-    std::vector<char> buf(templ.begin(), templ.end());
-    buf.push_back('\0');
-    if (mkdtemp(buf.data()) == nullptr) std::abort();
-    path_ = buf.data();
-  }
-  ~ScratchDir() {
-    std::error_code ec;
-    fs::remove_all(path_, ec);
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-
-  const std::string& path() const { return path_; }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-  // Writes path()/name, making its folders, and returns the full path.
-  std::string Write(const std::string& name, const std::string& content) const {
-    std::string full = File(name);
-    fs::create_directories(fs::path(full).parent_path());
-    std::ofstream(full, std::ios::binary) << content;
-    return full;
-  }
-
- private:
-  std::string path_;
-};
-
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 struct ToolRun {
   int status = -1;

@@ -5,10 +5,13 @@
 // Files of the module:
 //   TextMenu_prompts.cpp  yes/no questions, messages, entry validation
 //   TextMenu_screen.cpp   the character grid of the state chooser (terminfo)
-//   TextMenu_model.cpp    menu and item records, item states, state rules,
-//                         conditions and the full-screen state chooser
-//   TextMenu_loop.cpp     the menu loop, its rendering and settings files
-//   TextMenu_state.cpp    the menu loop's shared flags
+//   TextMenu_model.cpp    menu and item records, item states, state rules
+//                         and conditions
+//   TextMenu_chooser.cpp  the full-screen state chooser: texts, drawing,
+//                         dialogue
+//   TextMenu_loop.cpp     the menu loop and its rendering
+//   TextMenu_settings.cpp settings files: storing and loading a menu tree
+//   TextMenu_state.cpp    the menu loop's shared flag, the help key's entry
 #pragma once
 
 #include <cstdint>
@@ -320,8 +323,10 @@ void LoadMenu(TtyMenu* menu);
 void StoreMenu(TtyMenu* menu);
 
 // ---------------------------------------------------------------------------
-// The help key. A menu with kMenuHelp shows help on h through this entry;
-// the help viewer (help/HelpTty.cpp) defines it and the help source.
+// The help key. A menu with kMenuHelp shows help on h through pfnTtyHelp,
+// called with the help source below. The help viewer sits above the menu
+// engine, so whoever offers help sets the entry (the viewer's is
+// TtyHtmlHelp, help/HelpTty.h); while it is NULL, h shows nothing.
 
 // The help source: its name (a file name), its text when it is held in
 // memory (NULL: read the file), and the title of the help menu ("Help").
@@ -329,7 +334,5 @@ extern char* pTtyHtmlName;
 extern char* pTtyHtmlData;
 extern char* pTtyHtmlTitle;
 
-// Shows help on name (with buffer as its text when not NULL; it is cut up
-// in place and kept) under title until the user leaves it. Does nothing
-// when name or title is NULL.
-void TtyHtmlHelp(const char* name, char* buffer, const char* title);
+using TtyHelpEntry = void (*)(const char* name, char* buffer, const char* title);
+extern TtyHelpEntry pfnTtyHelp;

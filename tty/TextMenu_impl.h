@@ -14,6 +14,23 @@ char* PostNlsMsg(int number, ...);
 // The terminal's input has ended: message 1016 through SysError, status 1.
 [[noreturn]] void EndOfTerminalInput();
 
+// Sub-menus run inside their parents' loops, and settings files nest
+// sub-menu blocks: both stop at this depth, so that a menu that reaches
+// itself again cannot exhaust the stack.
+constexpr int kMaxMenuDepth = 16;
+// Characters of a typed entry or file name.
+constexpr int kMaxEntry = kItemTextSize - 1;
+
+// Stores the menu's settings in the file at path; false when it cannot be
+// created.
+bool StoreSettings(TtyMenu* menu, const char* path);
+
+inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Reads a decimal number of up to 9 digits at *p and moves past all its
+// digits; false when none stands there.
+bool ReadNumber(const char** p, long* n);
+
 // A set of states (kind 10) is a bit set in one word: at most this many.
 constexpr int kMaxSetStates = 63;
 

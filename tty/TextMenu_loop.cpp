@@ -1,6 +1,6 @@
 // The menu loop: a menu printed as numbered lines, one answer line read,
-// the chosen item carried out, again until the menu is left; and the
-// settings files that save and restore the values of a menu tree.
+// the chosen item carried out, again until the menu is left. The settings
+// files it saves and restores are TextMenu_settings.cpp.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -31,11 +31,6 @@ enum : int {
 };
 
 constexpr int kScreenWidth = 80;
-// Sub-menus run inside their parents' loops, and settings files nest
-// sub-menu blocks: both stop at this depth, so that a menu that reaches
-// itself again cannot exhaust the stack.
-constexpr int kMaxMenuDepth = 16;
-constexpr int kMaxEntry = kItemTextSize - 1;  // characters of a typed entry or file name
 
 int runDepth = 0;
 
@@ -52,21 +47,6 @@ char* Fetch(int number) { return NlsFetchString(pDrvCoreDB, nullptr, 0, kNlsSect
 bool IsHotKeyTitle(const char* title) { return title[0] == '~'; }
 
 bool HasValue(unsigned kind) { return kind >= kItemChoice && kind <= kItemFraction; }
-
-// Kinds whose values share one representation; a settings file may turn an
-// item into another kind of its own group only.
-int ValueGroup(unsigned kind) {
-  switch (kind) {
-    case kItemSubMenu: return 1;
-    case kItemChoice: return 2;
-    case kItemSet: return 3;
-    case kItemRequired:
-    case kItemOptional: return 4;
-    case kItemInteger: return 5;
-    case kItemFraction: return 6;
-    default: return 0;
-  }
-}
 
 // The value part of a kind-9 to kind-14 item, after its title.
 void PrintValue(const TtyMenuItem& item, int width) {
@@ -109,22 +89,6 @@ void PrintValue(const TtyMenuItem& item, int width) {
       std::printf(" [%s]", item.Value.pText != nullptr ? item.Value.pText : "");
       break;
   }
-}
-
-// Stores the menu's settings in the file at path; false when it cannot be
-// created.
-bool StoreSettings(TtyMenu* menu, const char* path) {
-  FilePtr f(OpenFile(nullptr, path, "wt", kSevWarning));
-  if (!f) return false;
-  FILE* saved = pOut;
-  pOut = f.get();
-  StoreMenu(menu);
-  pOut = saved;
-  if (std::fclose(f.release()) != 0) {
-    std::fprintf(stderr, "ERROR: couldn't write %s\n", path);
-    return false;
-  }
-  return true;
 }
 
 // Asks for a settings file name and stores the settings there.
@@ -204,117 +168,6 @@ unsigned char ProcessChoice(TtyMenu* menu, int index, const char* option) {
   return 1;
 }
 
-// Skips the rest of a block of a settings file (up to its closing line,
-// nested blocks included).
-void SkipBlock() {
-  int depth = 1;
-  while (depth > 0 && GetFileLine()) {
-    if (LineBuf[0] == '}') {
-      --depth;
-      continue;
-    }
-    const char* p = LineBuf;
-    if (*p == '-' || *p == '+') ++p;
-    while (std::isdigit(static_cast<unsigned char>(*p))) ++p;
-    if (p != LineBuf && *p == '{') ++depth;
-  }
-}
-
-// One value line "index[value] kind state" for the menu; lines that do not
-// fit it are passed over.
-void LoadValueLine(TtyMenu* menu, int count, long index) {
-  // The value runs from the '[' to the last ']', so that a text with blanks
-  // (or brackets) comes back whole.
-  char* open = std::strchr(LineBuf, '[');
-  char* close = std::strrchr(LineBuf, ']');
-  if (open == nullptr || close == nullptr || close < open || index < 0 || index >= count) return;
-  int kind = 0;
-  int state = 0;
-  if (std::sscanf(close + 1, "%d %d", &kind, &state) != 2) return;
-  if (kind < 0 || kind >= static_cast<int>(kItemKinds) || state < 0 || state > static_cast<int>(kStateHidden)) return;
-  *close = '\0';
-  const char* word = open + 1;
-  if (std::strlen(word) > static_cast<size_t>(kMaxEntry)) return;
-
-  TtyMenuItem& item = menu->pItems[index];
-  item.State = static_cast<unsigned>(state);
-  switch (item.Type) {
-    case kItemChoice:
-    case kItemInteger:
-      item.Value.Int = std::atoi(word);
-      if (item.Type == kItemChoice) UpdateStateSelection(&item);
-      break;
-    case kItemRequired:
-    case kItemOptional:
-      EnsureTextBuffer(&item);
-      CopyText(item.Value.pText, kItemTextSize, word);
-      break;
-    case kItemFraction:
-      item.Value.Float = static_cast<float>(std::atof(word));
-      break;
-    default:
-      break;
-  }
-  if (kind != 0 && ValueGroup(static_cast<unsigned>(kind)) == ValueGroup(item.Type))
-    item.Type = static_cast<unsigned>(kind);
-}
-
-void LoadMenuAt(TtyMenu* menu, int depth) {
-  const int count = MenuItemCount(menu);
-  while (GetFileLine()) {
-    if (LineBuf[0] == '}') {
-      if (TtyMenuItem* first = FindTextMenuItem(menu, kItemApplyNamed))
-        if (first->pfnAction != nullptr) first->pfnAction(menu, first);
-      return;
-    }
-    char* end = nullptr;
-    long index = std::strtol(LineBuf, &end, 10);
-    if (end == LineBuf) continue;
-    if (*end == '{') {
-      TtyMenu* sub = index >= 0 && index < count ? ValidateMenu(menu, static_cast<int>(index)) : nullptr;
-      if (sub != nullptr && depth + 1 < kMaxMenuDepth)
-        LoadMenuAt(sub, depth + 1);
-      else
-        SkipBlock();
-      continue;
-    }
-    LoadValueLine(menu, count, index);
-  }
-}
-
-void StoreMenuAt(TtyMenu* menu, int depth) {
-  if (pOut == nullptr) return;
-  const int count = MenuItemCount(menu);
-  for (int i = 0; i < count; ++i) {
-    const TtyMenuItem& item = menu->pItems[i];
-    switch (item.Type) {
-      case kItemChoice:
-      case kItemInteger:
-        std::fprintf(pOut, "%i[%i] %i %i\n", i, static_cast<int>(item.Value.Int), item.Type, item.State);
-        break;
-      case kItemRequired:
-      case kItemOptional:
-        std::fprintf(pOut, "%i[%s] %i %i\n", i, item.Value.pText != nullptr ? item.Value.pText : "", item.Type,
-                     item.State);
-        break;
-      case kItemFraction:
-        std::fprintf(pOut, "%i[%.3f] %i %i\n", i, static_cast<double>(item.Value.Float), item.Type, item.State);
-        break;
-      default:
-        break;
-    }
-  }
-  if (depth + 1 >= kMaxMenuDepth) return;
-  for (int i = 0; i < count; ++i) {
-    if (menu->pItems[i].Type != kItemSubMenu) continue;
-    TtyMenu* sub = ValidateMenu(menu, i);
-    if (sub == nullptr) continue;
-    std::fprintf(pOut, "%i{\n", i);
-    StoreMenuAt(sub, depth + 1);
-    std::fprintf(pOut, "}\n");
-  }
-}
-
 // The leave dialogue after an empty answer: true when the menu is to end.
 bool LeaveDialogue(TtyMenu* menu, bool changed) {
   if (menu->pLeaveQuestion != nullptr) {
@@ -346,9 +199,9 @@ int TitleLength(const char* title) {
   return static_cast<int>(std::strcspn(title, "\n\r"));
 }
 
-}  // namespace
-
-int PrintMenu(TtyMenu* menu, int width, int titleLength) {
+// The form feed that starts a fresh screen and the menu's title, aligned as
+// the menu asks.
+void PrintTitle(const TtyMenu* menu, int titleLength) {
   const char* title = menu->pTitle != nullptr ? menu->pTitle : "";
   switch (menu->TitleAlign) {
     case kAlignCenter:
@@ -361,42 +214,33 @@ int PrintMenu(TtyMenu* menu, int width, int titleLength) {
       std::printf("\f\n%s:\n\n", title);
       break;
   }
-  const char* separator = (menu->Flags & kMenuNoBlankLines) != 0 ? "" : "\n";
-  int index = 0;
-  int number = 0;
-  TtyMenuItem* items = menu->pItems;
-  while (items != nullptr && items[index].pTitle != nullptr) {
-    TtyMenuItem& item = items[index];
-    if (item.Type >= kItemApplyNamed) ++number;
-    bool printed = true;
-    if (item.Type == kItemBar || item.Type == kItemBar1) {
-      TtyMenuItem* last = PrintMenuBarItem(&item, item.Type, &index, &number);
-      index = static_cast<int>(last - items) + 1;
-      std::printf("\n%s", separator);
-      continue;
-    }
-    if (item.State == kStateHidden) {
-      printed = false;  // hidden, whatever its kind
-    } else if (item.Type == kItemSubMenu) {
-      TtyMenu* sub = ValidateMenu(menu, index);
-      if (sub != nullptr)
-        std::printf("%2i) %s ", number, sub->pTitle != nullptr ? sub->pTitle : "");
-      else
-        printed = false;
-    } else if (item.Type == kItemText) {
-      std::printf("%s ", item.pTitle);
-    } else if (item.State == kStateDimmed) {
-      std::printf("%*s  %s ", 2, "", item.pTitle);
-    } else if (IsHotKeyTitle(item.pTitle)) {
-      std::printf(" %c) %s ", item.pTitle[1], ShownTitle(&item));
-    } else {
-      std::printf("%2i) %s ", number, item.pTitle);
-    }
-    if (printed && HasValue(item.Type)) PrintValue(item, width);
-    if (printed) std::printf("\n%s", separator);
-    ++index;
-  }
+}
 
+// One item's line but its line end, numbered number where it takes a
+// number; false when the item shows no line (hidden, or a sub-menu that no
+// condition picks).
+bool PrintItem(TtyMenu* menu, int index, int number, int width) {
+  TtyMenuItem& item = menu->pItems[index];
+  if (item.State == kStateHidden) return false;  // hidden, whatever its kind
+  if (item.Type == kItemSubMenu) {
+    TtyMenu* sub = ValidateMenu(menu, index);
+    if (sub == nullptr) return false;
+    std::printf("%2i) %s ", number, sub->pTitle != nullptr ? sub->pTitle : "");
+  } else if (item.Type == kItemText) {
+    std::printf("%s ", item.pTitle);
+  } else if (item.State == kStateDimmed) {
+    std::printf("%*s  %s ", 2, "", item.pTitle);
+  } else if (IsHotKeyTitle(item.pTitle)) {
+    std::printf(" %c) %s ", item.pTitle[1], ShownTitle(&item));
+  } else {
+    std::printf("%2i) %s ", number, item.pTitle);
+  }
+  if (HasValue(item.Type)) PrintValue(item, width);
+  return true;
+}
+
+// The prompt line, naming the keys this menu offers.
+void PrintPrompt(const TtyMenu* menu) {
   char* store = Fetch(kMsgStoreKey);
   char* help = Fetch(kMsgHelpKey);
   char* leave = Fetch(kMsgLeaveKey);
@@ -405,6 +249,29 @@ int PrintMenu(TtyMenu* menu, int width, int titleLength) {
               (menu->Flags & kMenuHelp) != 0 ? help : "", (menu->Flags & kMenuEmptySelects) == 0 ? leave : "");
   std::fflush(stdout);
   for (char* text : {store, help, leave, prompt}) NlsFreeString(text);
+}
+
+}  // namespace
+
+int PrintMenu(TtyMenu* menu, int width, int titleLength) {
+  PrintTitle(menu, titleLength);
+  const char* separator = (menu->Flags & kMenuNoBlankLines) != 0 ? "" : "\n";
+  int index = 0;
+  int number = 0;
+  TtyMenuItem* items = menu->pItems;
+  while (items != nullptr && items[index].pTitle != nullptr) {
+    TtyMenuItem& item = items[index];
+    if (item.Type >= kItemApplyNamed) ++number;
+    if (item.Type == kItemBar || item.Type == kItemBar1) {
+      TtyMenuItem* last = PrintMenuBarItem(&item, item.Type, &index, &number);
+      index = static_cast<int>(last - items) + 1;
+      std::printf("\n%s", separator);
+      continue;
+    }
+    if (PrintItem(menu, index, number, width)) std::printf("\n%s", separator);
+    ++index;
+  }
+  PrintPrompt(menu);
   return index;
 }
 
@@ -470,7 +337,7 @@ int FindSelection(TtyMenu* menu, int count) {
   }
   const unsigned key = static_cast<unsigned>(std::tolower(first));
   if (key == 'h' && (menu->Flags & kMenuHelp) != 0) {
-    TtyHtmlHelp(pTtyHtmlName, pTtyHtmlData, pTtyHtmlTitle);
+    if (pfnTtyHelp != nullptr) pfnTtyHelp(pTtyHtmlName, pTtyHtmlData, pTtyHtmlTitle);
     return 0;
   }
   if (key == 's' && (menu->Flags & kMenuStoreAsk) != 0) {
@@ -537,10 +404,6 @@ TtyMenuItem* FindTextMenuItem(TtyMenu* menu, unsigned kind) {
     if (menu->pItems[i].Type == kind) return &menu->pItems[i];
   return nullptr;
 }
-
-void LoadMenu(TtyMenu* menu) { LoadMenuAt(menu, 0); }
-
-void StoreMenu(TtyMenu* menu) { StoreMenuAt(menu, 0); }
 
 void* RunMenu(TtyMenu* menu, const char* settingsPath, int interactive) {
   if (menu == nullptr) return nullptr;

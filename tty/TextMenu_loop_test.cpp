@@ -7,32 +7,10 @@
 
 #include "TextMenu.h"
 #include "TextMenu_testing.h"
+#include "test_menus.h"
 #include "test_support.h"
 
 namespace {
-
-TtyMenuItem Item(const char* title, unsigned type, TtyItemAction action = nullptr) {
-  TtyMenuItem item;
-  item.pTitle = title;
-  item.Type = type;
-  item.pfnAction = action;
-  return item;
-}
-
-struct Menu {
-  Menu(const char* title, std::vector<TtyMenuItem> list, uint16_t flags = 0, int align = kAlignCenter)
-      : items(std::move(list)) {
-    items.push_back(TtyMenuItem{});
-    menu.pTitle = title;
-    menu.TitleAlign = align;
-    menu.pItems = items.data();
-    menu.Flags = flags;
-  }
-  ~Menu() { FreeMenu(&menu); }
-  TtyMenuItem& operator[](int i) { return items[static_cast<size_t>(i)]; }
-  std::vector<TtyMenuItem> items;
-  TtyMenu menu;
-};
 
 std::vector<std::string> calls;
 std::string lastOption;
@@ -346,13 +324,21 @@ TEST_F(MenuLoop, SubMenusRunNestedAndTheParentRefreshes) {
   EXPECT_NE(out.find(" 1) Sub \n"), std::string::npos) << "shown under the sub-menu's title";
 }
 
-TEST_F(MenuLoop, HelpKeyCallsTheHelpViewer) {
+TEST_F(MenuLoop, HelpKeyCallsTheHelpEntryWithTheHelpSource) {
   Menu m("M", {Item("~e Exit", kItemLeave)}, kMenuEmptySelects | kMenuHelp);
   char name[] = "setup.hlp";
   pTtyHtmlName = name;
+  static std::string shown;
+  shown.clear();
   std::string out = Loop(m, "h\ne\n");
+  EXPECT_EQ(Count(out, "Enter a selection, h for help: "), 2) << "no entry: h shows nothing";
+  pfnTtyHelp = [](const char* help, char* buffer, const char* title) {
+    shown = std::string(help) + (buffer == nullptr ? " from the file" : " in memory") + " under " + title;
+  };
+  out = Loop(m, "h\ne\n");
+  pfnTtyHelp = nullptr;
   pTtyHtmlName = nullptr;
-  EXPECT_NE(out.find("Error in reading HTML file setup.hlp\n"), std::string::npos) << "no such file here: " << out;
+  EXPECT_EQ(shown, "setup.hlp from the file under Help");
   EXPECT_EQ(Count(out, "Enter a selection, h for help: "), 2);
 }
 

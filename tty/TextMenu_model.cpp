@@ -1,6 +1,6 @@
 // Menu and item records: preparing and releasing a menu, item states, the
-// state rules that tie items together, the conditions that pick a sub-menu,
-// and the full-screen chooser of states.
+// state rules that tie items together and the conditions that pick a
+// sub-menu. The full-screen chooser of states is TextMenu_chooser.cpp.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -14,20 +14,10 @@
 #include "TextMenu.h"
 #include "TextMenu_impl.h"
 
-char* VPATTYMENU_DEFAULT = nullptr;
-char* VPATTYMENU_SAVE = nullptr;
-char* VPATTYMENU_CANCEL = nullptr;
-char* VPATTYMENU_CURSEL = nullptr;
-char* VPATTYMENU_CURSELTRUNC = nullptr;
-char* VPATTYMENU_OPTION = nullptr;
-
 namespace {
 
 enum : int {
   kMsgRequiredEmpty = 1011,
-  kMsgTooSmall = 206,      // the list does not fit
-  kMsgTermHas = 207,       // %d columns, %d lines
-  kMsgTermNeeds = 208,     // %d columns, %d lines
 };
 
 // One change runs at most this many targets of P rules, however deep or
@@ -55,19 +45,6 @@ void SetCurrentState(TtyMenuItem* item, const std::string* name) {
 
 bool HoldsNumber(unsigned kind) {
   return kind != kItemSubMenu && kind != kItemRequired && kind != kItemOptional && kind != kItemFraction;
-}
-
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Reads a decimal number of up to 9 digits at *p and moves past all its
-// digits; false when none stands there.
-bool ReadNumber(const char** p, long* n) {
-  if (!IsDigit(**p)) return false;
-  long v = 0;
-  for (; IsDigit(**p); ++*p)
-    if (v < 100000000) v = v * 10 + (**p - '0');
-  *n = v;
-  return true;
 }
 
 // ---------------------------------------------------------------------------
@@ -269,175 +246,19 @@ class ConditionReader {
   bool ok_ = true;
 };
 
-// ---------------------------------------------------------------------------
-// The chooser.
-
-void FetchChooserTexts() {
-  static bool fetched = false;
-  if (fetched) return;
-  fetched = true;
-  char** texts[] = {&VPATTYMENU_DEFAULT, &VPATTYMENU_SAVE,        &VPATTYMENU_CANCEL,
-                    &VPATTYMENU_CURSEL,  &VPATTYMENU_CURSELTRUNC, &VPATTYMENU_OPTION};
-  int number = 200;
-  for (char** text : texts) *text = NlsFetchString(pDrvCoreDB, nullptr, 0, kNlsSection, number++);
-}
-
-int TextLength(const char* text) { return text != nullptr ? static_cast<int>(std::strlen(text)) : 0; }
-
-bool StateChosen(const TtyMenuItem* item, int state) {
-  if (item->Type == kItemChoice) return item->Value.Int == state;
-  return state < kMaxSetStates && (item->Value.Int >> state & 1) != 0;
-}
-
-int DrawChooser(TtyScreen* screen, const TtyMenuItem* item, const std::vector<std::string>& names, int page) {
-  const int cols = screen->Cols;
-  const int lines = screen->Lines;
-  const int rows = lines - 6;
-  const int count = static_cast<int>(names.size());
-
-  const char* title = ShownTitle(item);
-  int titleLen = TextLength(title);
-  SetPosition(screen, titleLen < cols ? (cols - titleLen) / 2 : 0, 1);
-  WriteString(screen, "%s", title);
-
-  // Column widths of this page; how many columns fit.
-  std::vector<int> widths;
-  for (int first = page; first < count; first += rows) {
-    int w = 0;
-    for (int s = first; s < first + rows && s < count; ++s)
-      w = std::max(w, static_cast<int>(ShownStateName(names[s]).size()));
-    widths.push_back(w);
-  }
-  int x = 0;
-  int taken = 0;
-  for (int w : widths) {
-    if (x + w + 7 <= cols) {
-      x += w + 7;
-      ++taken;
-      continue;
-    }
-    if (taken == 0 && x + w / 2 + 7 <= cols) {
-      taken = 1;
-      x = cols;
-    }
-    break;
-  }
-  if (taken == 0 && !widths.empty()) taken = 1;
-  int shown = rows * taken;
-  if (shown > count - page) shown = count - page;
-  const int shift = taken >= 2 ? (cols - x) / taken : 0;
-
-  int start = 0;
-  for (int c = 0; c < taken; ++c) {
-    const int colStart = start + (c > 0 ? shift : 0);
-    for (int r = 0; r < rows; ++r) {
-      const int s = page + c * rows + r;
-      if (s >= page + shown) break;
-      const int row = 3 + r;
-      // The marker's leading blank is left unwritten, so that the last
-      // character of a name in the column before stays visible.
-      if (StateChosen(item, s)) {
-        SetPosition(screen, colStart + 1, row);
-        WriteString(screen, "->");
-      }
-      if (names[s][0] != ' ') {
-        SetPosition(screen, colStart + 4, row);
-        WriteString(screen, "%2d) ", s + 1);
-      }
-      std::string name = ShownStateName(names[s]);
-      const int room = cols - (colStart + 8);
-      if (static_cast<int>(name.size()) > room) name = name.substr(0, room > 3 ? room - 3 : 0) + "...";
-      SetPosition(screen, colStart + 8, row);
-      WriteString(screen, "%s", name.c_str());
-    }
-    start += widths[c] + 7;
-  }
-
-  SetPosition(screen, 0, lines - 2);
-  WriteString(screen, "%s", VPATTYMENU_SAVE);
-  SetPosition(screen, cols / 2, lines - 2);
-  WriteString(screen, "%s", VPATTYMENU_CANCEL);
-
-  std::string selection;
-  for (int s = 0; s < count; ++s) {
-    if (!StateChosen(item, s)) continue;
-    selection += ShownStateName(names[s]);
-    if (item->Type == kItemSet) selection += ' ';
-  }
-  char text[512];
-  std::snprintf(text, sizeof text, VPATTYMENU_CURSEL, selection.c_str());
-  if (TextLength(text) > cols) {
-    // Cut the selection so that the whole line fits.
-    std::snprintf(text, sizeof text, VPATTYMENU_CURSELTRUNC, "");
-    int room = cols - TextLength(text);
-    selection.resize(room > 0 ? static_cast<size_t>(room) : 0);
-    std::snprintf(text, sizeof text, VPATTYMENU_CURSELTRUNC, selection.c_str());
-  }
-  SetPosition(screen, 0, lines - 1);
-  WriteString(screen, "%s", text);
-  SetPosition(screen, 0, lines);
-  WriteString(screen, "%s", VPATTYMENU_OPTION);
-  return shown;
-}
-
-}  // namespace
-
-int DrawStateChooser(TtyScreen* screen, const TtyMenuItem* item, int page) {
-  FetchChooserTexts();
-  std::vector<std::string> names = ItemStateNames(item);
-  if (item->Count >= 0 && static_cast<int>(names.size()) > item->Count) names.resize(static_cast<size_t>(item->Count));
-  if (page < 0 || page >= static_cast<int>(names.size())) page = 0;
-  return DrawChooser(screen, item, names, page);
-}
-
-namespace {
-
-// Says that the terminal is too small for the list and waits for the user.
-void TooSmall(const TtyScreen& screen, int needed) {
-  Nlsfprintf(stdout, pDrvCoreDB, kNlsSection, kMsgTooSmall);
-  Nlsfprintf(stdout, pDrvCoreDB, kNlsSection, kMsgTermHas, screen.Cols, screen.Lines);
-  Nlsfprintf(stdout, pDrvCoreDB, kNlsSection, kMsgTermNeeds, needed, 7);
-  std::fflush(stdout);
-  // A whole line: what the user typed must not become the menu's next answer.
-  Gets(LineBuf, kLineBufSize);
-}
-
-// Applies one answer of numbers to the item: a choice takes the last number
-// (an unavailable state is stepped past afterwards, as everywhere), a set
-// toggles every available state named.
-void ChooseStates(TtyMenuItem* item, const std::vector<std::string>& names, const std::string& answer) {
-  const int count = static_cast<int>(names.size());
-  std::string word;
-  auto take = [&] {
-    if (word.empty() || !IsDigit(word[0])) return;
-    const char* p = word.c_str();
-    long n = 0;
-    ReadNumber(&p, &n);
-    word.clear();
-    if (n < 1 || n > count) return;
-    if (item->Type == kItemChoice) {
-      if (item->Value.Int != n - 1) {
-        item->PrevValue = static_cast<int>(item->Value.Int);
-        item->Value.Int = n - 1;
-      }
-    } else if (n <= kMaxSetStates && names[n - 1][0] != ' ') {
-      item->Value.Int ^= static_cast<intptr_t>(1) << (n - 1);
-    }
-  };
-  for (char c : answer) {
-    if (c == ',' || c == ' ' || c == '\t') {
-      take();
-      word.clear();
-    } else {
-      word.push_back(c);
-    }
-  }
-  take();
-}
 
 }  // namespace
 
 // ---------------------------------------------------------------------------
+
+bool ReadNumber(const char** p, long* n) {
+  if (!IsDigit(**p)) return false;
+  long v = 0;
+  for (; IsDigit(**p); ++*p)
+    if (v < 100000000) v = v * 10 + (**p - '0');
+  *n = v;
+  return true;
+}
 
 void EnsureTextBuffer(TtyMenuItem* item) {
   if (item->Value.pText != nullptr) return;
@@ -636,64 +457,4 @@ TtyMenu* ValidateMenu(TtyMenu* menu, int index) {
     }
   }
   return nullptr;
-}
-
-void ProcessStateValue(TtyMenu* menu, int index, const char* answer) {
-  if (index < 0 || index >= MenuItemCount(menu)) return;
-  TtyMenuItem* item = &menu->pItems[index];
-  if (item->Type != kItemChoice && item->Type != kItemSet) return;
-  const intptr_t keptValue = item->Value.Int;
-  const int keptPrev = item->PrevValue;
-  FetchChooserTexts();
-  std::vector<std::string> names = ItemStateNames(item);
-  if (item->Count >= 0 && static_cast<int>(names.size()) > item->Count) names.resize(static_cast<size_t>(item->Count));
-  int longest = 0;
-  for (const std::string& n : names) longest = std::max(longest, static_cast<int>(ShownStateName(n).size()));
-  const int textsWidth =
-      TextLength(VPATTYMENU_DEFAULT) + TextLength(VPATTYMENU_SAVE) + TextLength(VPATTYMENU_CANCEL);
-
-  const char* given = answer != nullptr && answer[0] != '\0' ? answer : nullptr;
-  int page = 0;
-  for (;;) {
-    TtyScreen screen;
-    GetTermInfo(&screen);
-    if (screen.Lines - 6 < 1 || screen.Cols < textsWidth || screen.Cols < longest / 2 + 20) {
-      PutMem(screen.pCells);
-      TooSmall(screen, std::max(textsWidth, longest / 2 + 20));
-      return;
-    }
-    ClearScreen(&screen);
-    const int shown = DrawStateChooser(&screen, item, page);
-    Refresh(&screen);
-    MoveCursor(&screen, TextLength(VPATTYMENU_OPTION), screen.Lines - 1);
-    PutMem(screen.pCells);
-
-    std::string line;
-    if (given != nullptr) {
-      line = given;
-      given = nullptr;
-    } else {
-      if (Gets(LineBuf, kLineBufSize) == nullptr) EndOfTerminalInput();
-      line = LineBuf;
-    }
-    if (line.empty()) {
-      // The next page, or the first again after the last.
-      page = page + shown < static_cast<int>(names.size()) ? page + shown : 0;
-      continue;
-    }
-    if (VPATTYMENU_SAVE != nullptr && line[0] == VPATTYMENU_SAVE[0]) return;
-    if (VPATTYMENU_CANCEL != nullptr && line[0] == VPATTYMENU_CANCEL[0]) {
-      const bool changed = item->Value.Int != keptValue;
-      item->Value.Int = keptValue;
-      item->PrevValue = keptPrev;
-      // The items the rules switched follow the value back.
-      if (changed) ProcessStateFormat(menu, index);
-      UpdateStateSelection(item);
-      return;
-    }
-    ChooseStates(item, names, line);
-    UpdateStateSelection(item);
-    ProcessStateFormat(menu, index);
-    if (item->pfnAction != nullptr) item->pfnAction(menu, item);
-  }
 }

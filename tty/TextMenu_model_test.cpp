@@ -8,15 +8,9 @@
 #include "TextMenu.h"
 #include "TextMenu_impl.h"
 #include "TextMenu_testing.h"
+#include "test_menus.h"
 
 namespace {
-
-TtyMenuItem Item(const char* title, unsigned type) {
-  TtyMenuItem item;
-  item.pTitle = title;
-  item.Type = type;
-  return item;
-}
 
 TtyMenuItem Number(intptr_t value, const char* rules = nullptr) {
   TtyMenuItem item = Item("number", kItemInteger);
@@ -32,20 +26,6 @@ TtyMenuItem Choice(const char* states, intptr_t value, const char* rules = nullp
   item.pFormat = rules;
   return item;
 }
-
-// A menu over its own copy of the items, terminator added.
-struct Menu {
-  explicit Menu(std::vector<TtyMenuItem> list, uint16_t flags = 0) : items(std::move(list)) {
-    items.push_back(TtyMenuItem{});
-    menu.pTitle = "Test menu";
-    menu.pItems = items.data();
-    menu.Flags = flags;
-  }
-  ~Menu() { FreeMenu(&menu); }
-  TtyMenuItem& operator[](int i) { return items[static_cast<size_t>(i)]; }
-  std::vector<TtyMenuItem> items;
-  TtyMenu menu;
-};
 
 int actionCalls = 0;
 int CountAction(TtyMenu*, TtyMenuItem*) { return ++actionCalls; }

@@ -36,7 +36,6 @@ char* VPostMsg(const char* format, va_list args) {
 }
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // One check of a value against a pattern.
 class Validator {

@@ -34,13 +34,6 @@ class MenuTest : public ::testing::Test {
     std::fflush(stdout);
     return testing::internal::GetCapturedStdout();
   }
-
-  // How often needle occurs in text.
-  static int Count(const std::string& text, const std::string& needle) {
-    int n = 0;
-    for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
-    return n;
-  }
 };
 
 // The texts of the driver core string database the tests meet.

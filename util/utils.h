@@ -6,12 +6,14 @@
 //   utils_token.cpp  tokenizer, keyword lists, string search, path names
 //   utils_str.cpp    saved strings and small helpers
 //   utils_file.cpp   files and lines, the shared buffers
-//   utils_fileops.cpp creating and removing files through host commands
 //   utils_dir.cpp    directory listings and entry lookup
 //   utils_log.cpp    the run log and environment copies
 //   utils_err.cpp    error reports
-//   utils_host.cpp   program path, user name and print-spooler probes
+//   utils_host.cpp   program path and the nearest existing path
 //   utils_state.cpp  the program's identity shared by every module
+// The seam to the host is HostOps.h; what runs host commands (the file
+// operations that make and remove, the user and spooler probes) lives
+// above, in syscmd/.
 #pragma once
 
 #include <dirent.h>
@@ -189,16 +191,6 @@ char* GetSavedFileContent(const char* dir, const char* name);
 SETUP_PRINTF(4, 5)
 bool CreateTextFile(const char* path, const char* mode, int permissions, const char* format, ...);
 
-// Makes sure directory dir exists (mkdir -p), optionally touches the file
-// name in it, then sets mode, owner and group of the target, each through
-// host commands of severity 2.
-void CreateFile(const char* dir, const char* name, const char* mode,
-                const char* owner = nullptr, const char* group = nullptr);
-
-// Removes dir/name (dir alone when name is NULL; name alone when dir is
-// NULL) with rm -rf when it exists; failures are logged as warnings.
-void DeleteFile(const char* dir, const char* name);
-
 // ---------------------------------------------------------------------------
 // Directory listing and entry lookup.
 
@@ -258,10 +250,6 @@ SETUP_PRINTF(3, 4) void ErrorMsg(int type, int status, const char* format, ...);
 // ---------------------------------------------------------------------------
 // Program path and host probes.
 
-// Name of the effective user (first line of whoami), managed; NULL when the
-// command cannot be run or prints no name.
-char* GetUserName();
-
 // Absolute directory that holds the program, from argv[0]; managed. Leading
 // "./" and "../" steps are resolved against the working directory.
 char* GetToolPath(const char* invocation);
@@ -270,5 +258,3 @@ char* GetToolPath(const char* invocation);
 // is path itself (otherwise leaves it untouched).
 char* FindExistingPath(const char* path, int* exists);
 
-bool SniffLprng();  // lpd here is LPRng
-bool SniffCUPS();   // a cupsd program is present

@@ -1,6 +1,5 @@
-// The program's knowledge of its surroundings: its own directory, the
-// nearest existing ancestor of a path, the user it runs as, and the print
-// spooler of the host.
+// The program's knowledge of its surroundings: its own directory and the
+// nearest existing ancestor of a path.
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,7 +9,6 @@
 #include <string>
 
 #include "MemMgr.h"
-#include "SysCmd.h"
 #include "utils.h"
 
 namespace {
@@ -54,23 +52,6 @@ struct FreeDeleter {
 
 }  // namespace
 
-char* GetUserName() {
-  char* cmd = GetCmd(kCmdWhoami);
-  if (cmd == nullptr) return nullptr;
-  FILE* pipe = GetHostOps().pfnPopen(cmd);
-  PutMem(cmd);
-  if (pipe == nullptr) return nullptr;
-  char name[256];
-  bool got = std::fgets(name, sizeof name, pipe) != nullptr;
-  char rest[256];
-  while (std::fgets(rest, sizeof rest, pipe) != nullptr) {
-  }
-  GetHostOps().pfnPclose(pipe);
-  if (!got) return nullptr;
-  name[std::strcspn(name, "\r\n")] = '\0';
-  return name[0] != '\0' ? SaveText(name) : nullptr;
-}
-
 char* GetToolPath(const char* invocation) {
   std::string inv = invocation ? invocation : "";
   std::string dir = DirectoryOf(inv);
@@ -104,13 +85,3 @@ char* FindExistingPath(const char* path, int* exists) {
   if (wanted == found && exists != nullptr) *exists = 1;
   return SaveText(found);
 }
-
-bool SniffLprng() {
-  if (!TestCmd(kCmdLpd)) return false;
-  ResponseNode* lines = GetCmdResponse(kCmdLpd, "LPRng", " -V 2>&1");
-  bool found = lines != nullptr;
-  FreeResponseList(lines);
-  return found;
-}
-
-bool SniffCUPS() { return TestCmd(kCmdCupsd) != 0; }

@@ -12,13 +12,6 @@
 
 namespace {
 
-std::string Take(char* text) {
-  if (text == nullptr) return "(null)";
-  std::string s = text;
-  PutMem(text);
-  return s;
-}
-
 std::string Cwd() {
   char* cwd = getcwd(nullptr, 0);
   std::string s = cwd;
@@ -88,54 +81,6 @@ TEST_F(ExistingPathTest, IsTheLongestExistingLeadingPart) {
     EXPECT_EQ(Take(FindExistingPath(c.path.c_str(), &flag)), c.expected);
     EXPECT_EQ(flag, c.flag);
   }
-}
-
-class ProbeTest : public testing::Test {
- protected:
-  void SetUp() override { table.ResolveFromHost(); }
-  ComListScope table;
-};
-
-TEST_F(ProbeTest, UserNameIsTheFirstLineOfWhoami) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"root\n", "root"}, {"admin\r\nmore\n", "admin"}, {"", "(null)"}, {"\n", "(null)"}};
-  for (const auto& [output, expected] : cases) {
-    HostRecorder host;
-    host.pipeOutputs = {output};
-    EXPECT_EQ(Take(GetUserName()), expected);
-    EXPECT_EQ(host.pipeLines, std::vector<std::string>{CmdPath(kCmdWhoami) + " "});
-  }
-  ComList[kCmdWhoami].pPath = nullptr;
-  HostRecorder host;
-  EXPECT_EQ(GetUserName(), nullptr);
-  EXPECT_TRUE(host.pipeLines.empty());
-}
-
-TEST_F(ProbeTest, LprngIsFoundByItsVersionLine) {
-  table.SetPath(kCmdLpd, "/usr/sbin");
-  const std::pair<const char*, bool> cases[] = {
-      {"lpd (LPRng) 3.8.C\n", true},
-      {"lpd: invalid option -- 'V'\nusage: lpd [-dl] [port]\n", false},
-      {"", false},
-  };
-  for (const auto& [output, expected] : cases) {
-    HostRecorder host;
-    host.pipeOutputs = {output};
-    EXPECT_EQ(SniffLprng(), expected) << output;
-    EXPECT_EQ(host.pipeLines, std::vector<std::string>{"/usr/sbin/lpd   -V 2>&1"});
-  }
-}
-
-TEST_F(ProbeTest, WithoutTheCommandsNothingIsRun) {
-  ComList[kCmdLpd].pPath = nullptr;
-  ComList[kCmdCupsd].pPath = nullptr;
-  HostRecorder host;
-  EXPECT_FALSE(SniffLprng());
-  EXPECT_FALSE(SniffCUPS());
-  EXPECT_TRUE(host.pipeLines.empty());
-  table.SetPath(kCmdCupsd, "/usr/sbin");
-  EXPECT_TRUE(SniffCUPS());
-  EXPECT_TRUE(host.pipeLines.empty());  // cupsd is never run
 }
 
 }  // namespace

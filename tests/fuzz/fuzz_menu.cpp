@@ -2,6 +2,7 @@
 
 #include "NlsUtils.h"
 #include "TextMenu.h"
+#include "test_menus.h"
 
 namespace {
 
@@ -13,15 +14,6 @@ int EndLoop(TtyMenu*, TtyMenuItem*) {
 }
 void* Apply(TtyMenu* menu) { return menu; }
 void Refresh(TtyMenu*) {}
-
-TtyMenuItem Item(const char* title, unsigned type, TtyItemAction action = nullptr, const char* format = nullptr) {
-  TtyMenuItem item;
-  item.pTitle = title;
-  item.Type = type;
-  item.pfnAction = action;
-  item.pFormat = format;
-  return item;
-}
 
 TtyMenuItem Choice(const char* title, unsigned type, const char* states, const char* rules) {
   TtyMenuItem item = Item(title, type, Done, rules);

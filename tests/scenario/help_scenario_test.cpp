@@ -35,7 +35,7 @@ TEST(HelpScenario, TerminalHelpviewFollowsLinksGoesBackAndLeaves) {
   const std::string b = files.Write("b.html", TallPage("other", "<a href=\"a.html#opts\">Options again</a>"));
   SandboxOptions o;
   o.copies = {{HELP_VIEWER, "/media/helpview"},
-              {MENU_DRVCORE_VDB, "/media/db/drvcore.vdb"},
+              {DRVCORE_VDB, "/media/db/drvcore.vdb"},
               {a, "/media/help/a.html"},
               {b, "/media/help/b.html"}};
   const SandboxResult r = RunTmux("help-helpview", o, "cd /media && ./helpview --title Guide help/a.html",
@@ -63,8 +63,8 @@ TEST(HelpScenario, TerminalTheMainMenuOpensTheMediumsHelpAndComesBack) {
   SETUP_REQUIRE_SANDBOX();
   ScratchDir scratch;
   const std::string medium = scratch.File("medium");
-  const std::string made = std::string("'") + MENU_MKMEDIUM + "' -o '" + medium + "' -p '" + SetupProgramPath() +
-                           "' --help-file '" + HELP_SAMPLE + "' '" + MENU_SAMPLE_PRODUCT + "' >/dev/null";
+  const std::string made = std::string("'") + MKMEDIUM_PROGRAM + "' -o '" + medium + "' -p '" + SetupProgramPath() +
+                           "' --help-file '" + HELP_SAMPLE + "' '" + SAMPLE_PRODUCT_DIR + "' >/dev/null";
   ASSERT_EQ(std::system(made.c_str()), 0) << made;
   SandboxOptions o;
   o.medium = medium;

@@ -35,29 +35,9 @@ const std::string& MediaRoot() {
   return root.path();
 }
 
-// Runs argv, its output into a file; the exit status, or -1.
-int RunTool(const std::vector<std::string>& argv, std::string* output) {
-  std::vector<char*> cargv;
-  std::vector<std::string> args = argv;
-  for (std::string& a : args) cargv.push_back(a.data());
-  cargv.push_back(nullptr);
-  const std::string log = MediaRoot() + "/tool.log";
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_adddup2(&actions, 1, 2);
-  pid_t pid;
-  int rc = posix_spawnp(&pid, cargv[0], &actions, nullptr, cargv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return -1;
-  int status;
-  while (waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) return -1;
-  }
-  if (output) *output = ReadWholeFile(log);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
+// Runs argv with empty input, its output into *output; the exit status,
+// or -1.
+int RunTool(const std::vector<std::string>& argv, std::string* output) { return RunProgram(argv, "", output); }
 
 // A copy of the sample product named key, with extra appended to its
 // package list (made once).
@@ -123,18 +103,6 @@ std::string Sample(const std::string& path) { return ReadWholeFile(std::string(S
 
 // ---------------------------------------------------------------------------
 // Sandbox set-ups.
-
-constexpr char kSearchDirs[] =
-    "/usr/sbin /usr/bin /bin /sbin /etc /usr/etc /usr/local/sbin /usr/local/bin";
-
-std::string RemoveEverywhere(const std::string& name) {
-  return std::string("for d in ") + kSearchDirs + "; do rm -f $d/" + name + "; done";
-}
-
-// An executable shell script at path with the given lines.
-std::string StandIn(const std::string& path, const std::string& body) {
-  return "printf '%s\\n' '#!/bin/sh' '" + body + "' > " + path + " && chmod 755 " + path;
-}
 
 // Runs from the medium in /media; no print spooler on the host unless a
 // test adds one; English texts.
@@ -220,12 +188,6 @@ std::string Printed(const std::string& out, const std::string& name) {
     at += key.size();
   }
   return "";
-}
-
-size_t Count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + part.size())) ++n;
-  return n;
 }
 
 // The settings file after the package list's sed edit.
@@ -349,7 +311,7 @@ TEST(InstallScenario, SiteIntoUsrMakesNoLink) {
   EXPECT_EQ(r.status, 0) << r.out << r.err;
   ExpectInstalled(r, "/usr");
   // The one link made is the package list's.
-  EXPECT_EQ(Count(r.Read("/tmp/setup.log"), "/ln  -s "), 1u) << r.Read("/tmp/setup.log");
+  EXPECT_EQ(Count(r.Read("/tmp/setup.log"), "/ln  -s "), 1) << r.Read("/tmp/setup.log");
 }
 
 TEST(InstallScenario, TheLinkUnderUsrFitsWhatIsThere) {
@@ -823,7 +785,7 @@ TEST(InstallScenario, RunningDaemonsAreStopped) {
     std::string printed = Printed(r.out, which);
     ASSERT_EQ(printed.rfind("137 ", 0), 0u) << which << ": " << r.out;  // killed with signal 9
     const std::string pid = printed.substr(4);
-    EXPECT_EQ(Count(r.out, "killed VPrintD " + pid + "\n"), 1u) << r.out;
+    EXPECT_EQ(Count(r.out, "killed VPrintD " + pid + "\n"), 1) << r.out;
   }
   ExpectInstalled(r, "/opt");
 }
@@ -850,7 +812,7 @@ TEST(InstallScenario, RunningProgramsAnsweredWait) {
   EXPECT_EQ(Printed(r.out, "status"), "0") << r.out << r.err;
   EXPECT_TRUE(Contains(r.out, "The installer can not continue until these terminate:\nVPrintUI ( ")) << r.out;
   EXPECT_TRUE(Contains(r.out, "1.  Wait 30 seconds for these processes to terminate\n")) << r.out;
-  EXPECT_EQ(Count(r.out, "Enter a selection"), 1u) << r.out;
+  EXPECT_EQ(Count(r.out, "Enter a selection"), 1) << r.out;
   ExpectInstalled(r, "/opt");
 }
 
@@ -915,7 +877,7 @@ TEST(InstallScenario, DecliningOverAnEarlierDaemonNeverHangs) {
   EXPECT_EQ(Printed(r.out, "n"), "0") << r.Read("/root/run3");
   EXPECT_TRUE(Contains(r.Read("/root/run2"), "end of input at a question: nothing more is installed"))
       << r.Read("/root/run2");
-  EXPECT_EQ(Count(r.Read("/root/run3"), "Do You want to continue"), 3u) << r.Read("/root/run3");
+  EXPECT_EQ(Count(r.Read("/root/run3"), "Do You want to continue"), 3) << r.Read("/root/run3");
   // Neither declined run installed anything.
   EXPECT_EQ(r.Read("/opt/Vexla/vpxx/vpqadmin.log"), kUpgradedAndCleaned);
 }

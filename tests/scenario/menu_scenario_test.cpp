@@ -30,12 +30,6 @@ const char kMenuItems[] =
     " \n\n"
     "\nEnter a selection: ";
 
-int Count(const std::string& text, const std::string& needle) {
-  int n = 0;
-  for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) ++n;
-  return n;
-}
-
 unsigned Mode(const std::string& path) {
   struct stat st;
   return lstat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
@@ -48,12 +42,12 @@ class MenuScenario : public testing::Test {
   static void SetUpTestSuite() {
     scratch_ = new ScratchDir;
     medium_ = scratch_->File("medium");
-    std::string cmd = std::string("'") + MENU_MKMEDIUM + "' -o '" + medium_ + "' -p '" + SetupProgramPath() + "' '" +
-                      MENU_SAMPLE_PRODUCT + "' >/dev/null";
+    std::string cmd = std::string("'") + MKMEDIUM_PROGRAM + "' -o '" + medium_ + "' -p '" + SetupProgramPath() + "' '" +
+                      SAMPLE_PRODUCT_DIR + "' >/dev/null";
     mediumMade_ = std::system(cmd.c_str()) == 0;
     diskettes_ = scratch_->File("diskettes");
-    cmd = std::string("'") + MENU_MKMEDIUM + "' --diskette -o '" + diskettes_ + "' -p '" + SetupProgramPath() + "' '" +
-          MENU_SAMPLE_PRODUCT + "' >/dev/null";
+    cmd = std::string("'") + MKMEDIUM_PROGRAM + "' --diskette -o '" + diskettes_ + "' -p '" + SetupProgramPath() + "' '" +
+          SAMPLE_PRODUCT_DIR + "' >/dev/null";
     mediumMade_ = mediumMade_ && std::system(cmd.c_str()) == 0;
   }
   static void TearDownTestSuite() {
@@ -285,7 +279,7 @@ TEST_F(MenuScenario, TerminalThePromptLineShowsItsRealText) {
 TEST_F(MenuScenario, TerminalTheChooserDrawsPagesAndChooses) {
   SETUP_REQUIRE_SANDBOX();
   SandboxOptions o;
-  o.copies = {{MENU_DRIVER, "/media/menu_driver"}, {MENU_DRVCORE_VDB, "/media/db/drvcore.vdb"}};
+  o.copies = {{MENU_DRIVER, "/media/menu_driver"}, {DRVCORE_VDB, "/media/db/drvcore.vdb"}};
   SandboxResult r = RunTmux("menu-chooser", o, "cd /media && ./menu_driver",
                             {{"", "Enter a selection", "menu"},
                              {"1 Enter", "Current selection", "first"},

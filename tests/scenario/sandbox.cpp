@@ -131,3 +131,16 @@ bool RunningUnderCi() {
   const char* ci = std::getenv("CI");
   return ci != nullptr && std::strcmp(ci, "true") == 0;
 }
+
+namespace {
+// Every directory the command table searches inside the sandbox.
+constexpr char kSearchDirs[] = "/usr/sbin /usr/bin /bin /sbin /etc /usr/etc /usr/local/sbin /usr/local/bin";
+}  // namespace
+
+std::string RemoveEverywhere(const std::string& name) {
+  return std::string("for d in ") + kSearchDirs + "; do rm -f $d/" + name + "; done";
+}
+
+std::string StandIn(const std::string& path, const std::string& body) {
+  return "printf '%s\\n' '#!/bin/sh' '" + body + "' > " + path + " && chmod 755 " + path;
+}

@@ -51,6 +51,12 @@ std::string ProbeDriverPath();
 
 bool RunningUnderCi();
 
+// Set-up commands for SandboxOptions::setup.
+// Removes the program name from every directory the command table searches.
+std::string RemoveEverywhere(const std::string& name);
+// Writes an executable shell script at path: "#!/bin/sh", then body.
+std::string StandIn(const std::string& path, const std::string& body);
+
 // Skips the test when no sandbox can be made, except under CI=true, where
 // that fails it.
 #define SETUP_REQUIRE_SANDBOX()                                        \

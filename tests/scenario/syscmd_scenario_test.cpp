@@ -15,19 +15,6 @@
 
 namespace {
 
-// Every directory the command table searches inside the sandbox.
-constexpr char kSearchDirs[] =
-    "/usr/sbin /usr/bin /bin /sbin /etc /usr/etc /usr/local/sbin /usr/local/bin";
-
-std::string RemoveEverywhere(const std::string& name) {
-  return std::string("for d in ") + kSearchDirs + "; do rm -f $d/" + name + "; done";
-}
-
-// An executable stand-in at path printing text.
-std::string StandIn(const std::string& path, const std::string& script) {
-  return "printf '%s\\n' '#!/bin/sh' '" + script + "' > " + path + " && chmod 755 " + path;
-}
-
 SandboxOptions WithSetup() {
   SandboxOptions o;
   o.copies = {{SetupProgramPath(), "/media/setup"}};

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "SysCmd.h"
+#include "HostOps.h"
 
 namespace {
 
