@@ -37,10 +37,10 @@ int Shell(const std::string& line) {
 // The conversions of a template, in order ("%%" is none): anything but %s
 // and %d would be undefined behaviour in the printf that fills it.
 std::string Conversions(const char* templ) {
-  std::vector<std::string> specs;
-  const bool complete = FormatConversions(templ, &specs);
+  std::vector<std::string> conversions;
+  const bool complete = FormatConversions(templ, &conversions);
   std::string found;
-  for (const std::string& spec : specs) found += spec.back();
+  for (const std::string& conversion : conversions) found += conversion.back();
   if (!complete) found += '?';
   return found;
 }

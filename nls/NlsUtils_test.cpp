@@ -150,20 +150,20 @@ namespace {
 // unsigned, f double, c char, s text, p pointer, '*' a width or precision;
 // length modifiers stand in front of the letter. "?" for a broken format.
 std::string Conversions(const char* format) {
-  std::vector<std::string> specs;
-  const bool complete = FormatConversions(format, &specs);
+  std::vector<std::string> conversions;
+  const bool complete = FormatConversions(format, &conversions);
   std::string out;
-  for (const std::string& spec : specs) {
-    for (char c : spec)
+  for (const std::string& conversion : conversions) {
+    for (char c : conversion)
       if (c == '*') out += "* ";
     std::string length;
-    for (size_t i = spec.size() - 1; i > 0 && std::strchr("hlLqjzt", spec[i - 1]) != nullptr; --i)
-      length.insert(length.begin(), spec[i - 1]);
+    for (size_t i = conversion.size() - 1; i > 0 && std::strchr("hlLqjzt", conversion[i - 1]) != nullptr; --i)
+      length.insert(length.begin(), conversion[i - 1]);
     char kind;
-    switch (spec.back()) {
+    switch (conversion.back()) {
       case 'd': case 'i': kind = 'd'; break;
       case 'o': case 'u': case 'x': case 'X': kind = 'u'; break;
-      case 'c': case 's': case 'p': kind = spec.back(); break;
+      case 'c': case 's': case 'p': kind = conversion.back(); break;
       case 'n': return out + "?";
       default: kind = 'f'; break;
     }

@@ -73,15 +73,15 @@ void OpenStrings(const std::string& db) {
   DbTUpDate(pDrvCoreDB);
 }
 
-// Goes into the folder of the source named by spec (FILE or FILE#TARGET)
-// and returns the spec relative to it.
-std::string EnterSourceFolder(const std::string& spec) {
-  const std::string file = spec.substr(0, spec.find('#'));
+// Goes into the folder of the help source named (FILE or FILE#TARGET)
+// and returns the source relative to it.
+std::string EnterSourceFolder(const std::string& source) {
+  const std::string file = source.substr(0, source.find('#'));
   const size_t slash = file.rfind('/');
-  if (slash == std::string::npos) return spec;
+  if (slash == std::string::npos) return source;
   const std::string folder = slash == 0 ? "/" : file.substr(0, slash);
-  if (chdir(folder.c_str()) != 0) return spec;  // the load then says what is wrong
-  return spec.substr(slash + 1);
+  if (chdir(folder.c_str()) != 0) return source;  // the load then says what is wrong
+  return source.substr(slash + 1);
 }
 
 int Dump(const std::string& name) {
