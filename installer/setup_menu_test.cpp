@@ -90,8 +90,6 @@ class MediaTest : public testing::Test {
 // A database the build made: "" English, "<LANG>/" a translation.
 std::string Built(const std::string& folder) { return std::string(DRVCORE_DB_DIR) + "/" + folder + "drvcore.vdb"; }
 
-const char kDisks[] = "setup\ndisks\ndb/drvcore.vdb\npkg_tar.001\nend_of_list\n";
-
 }  // namespace
 
 TEST_F(MediaTest, TheMainMenuTable) {

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer harnesses with clang (AddressSanitizer and
 # UndefinedBehaviorSanitizer too) and runs one of them on its seed corpus:
-#   bash scripts/fuzz.sh HARNESS [SECONDS]     (default 60 seconds)
+#   bash scripts/fuzz.sh HARNESS [SECONDS [RUNS]]
+# (default 60 seconds; with RUNS it also stops after that many executions,
+# whichever comes first)
 #   bash scripts/fuzz.sh --list
 # New inputs go to build/fuzz/corpus/HARNESS (the seeds in
 # tests/fuzz/corpus/HARNESS are only read); a finding is written to
@@ -13,10 +15,11 @@ cd "$(dirname "$0")/.."
 harnesses=$(sed -n 's/^set(harnesses \(.*\))$/\1/p' tests/fuzz/CMakeLists.txt)
 if [ "${1:-}" = --list ] || [ $# -lt 1 ]; then
   echo "harnesses: $harnesses"
-  [ $# -ge 1 ] && exit 0 || { echo "usage: scripts/fuzz.sh HARNESS [SECONDS]" >&2; exit 2; }
+  [ $# -ge 1 ] && exit 0 || { echo "usage: scripts/fuzz.sh HARNESS [SECONDS [RUNS]]" >&2; exit 2; }
 fi
 harness=$1
 seconds=${2:-60}
+runs=${3:--1}
 case " $harnesses " in
   *" $harness "*) ;;
   *) echo "no harness $harness (harnesses: $harnesses)" >&2; exit 2 ;;
@@ -40,6 +43,6 @@ mkdir -p "$dir/corpus/$harness" "$dir/findings"
 # the menus it drives print a great deal; libFuzzer's own report stays. A
 # small quarantine keeps the resident size near 100 MB instead of 500.
 ASAN_OPTIONS=detect_leaks=0:quarantine_size_mb=32 "$dir/tests/fuzz/fuzz_$harness" \
-  -max_total_time="$seconds" -close_fd_mask=3 -max_len=8192 -timeout=10 \
+  -max_total_time="$seconds" -runs="$runs" -close_fd_mask=3 -max_len=8192 -timeout=10 \
   -print_final_stats=1 -artifact_prefix="$dir/findings/$harness-" \
   "$dir/corpus/$harness" "$PWD/tests/fuzz/corpus/$harness"

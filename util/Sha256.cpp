@@ -9,6 +9,7 @@
 #include <cstring>
 
 #if defined(__x86_64__) || defined(__i386__)
+#include <cpuid.h>
 #include <immintrin.h>
 #endif
 
@@ -106,8 +107,17 @@ void PortableBlock(uint32_t* state, const unsigned char* block) {
   _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4), _mm_alignr_epi8(dchg, feba, 8));
 }
 
+// Asked of the processor itself (leaf 1: SSE4.1, leaf 7: SHA) rather than
+// through __builtin_cpu_supports, which not every compiler knows "sha" for.
+bool ProcessorHasShaExt() {
+  unsigned a, b, c, d;
+  if (!__get_cpuid(1, &a, &b, &c, &d) || !(c & bit_SSE4_1)) return false;
+  if (!__get_cpuid_count(7, 0, &a, &b, &c, &d)) return false;
+  return (b & bit_SHA) != 0;
+}
+
 bool HaveShaExt() {
-  static const bool have = __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1");
+  static const bool have = ProcessorHasShaExt();
   return have;
 }
 #else
