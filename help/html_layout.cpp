@@ -275,8 +275,84 @@ struct Layout {
     col = table != nullptr ? cellX : 0;
   }
   void Element(HtmlElement* e);
+  void OpenLink(HtmlElement* e);
+  void CloseLink();
+  void ListItem();
+  void StartRow();
+  void EndRow();
+  void StartCell();
+  void StartTable(HtmlElement* e);
   void NestedTable(HtmlElement* e);
 };
+
+// A link starts where its text will: an href link's text goes between
+// angle brackets.
+void Layout::OpenLink(HtmlElement* e) {
+  link = static_cast<HtmlLink*>(e->pData);
+  if (link == nullptr) return;
+  link->Start = row;
+  link->End = col;
+  if (link->Kind == kLinkHref) {
+    Write("<", 1);
+    bracketOpen = true;
+  }
+}
+
+void Layout::CloseLink() {
+  if (bracketOpen) {
+    Write(">", 1);
+    bracketOpen = false;
+  }
+  if (link == nullptr) return;
+  // Counted along the line, which may run on into the rows below.
+  link->Width = Clamp(CellAt(row, col) - CellAt(link->Start, link->End), 0, kMaxGridCells);
+  ListPushItem(&pCurrentPage->Links, &link, sizeof link);
+  // A link is listed once: a second "/a" adds nothing.
+  link = nullptr;
+}
+
+void Layout::ListItem() {
+  if (!inList) return;
+  NewLine();
+  char number[24];
+  FormatText(number, sizeof number, "   %i. ", ++counter);
+  Write(number, StrLen(number));
+}
+
+// Row and cell tags mean something only inside a table.
+void Layout::StartRow() {
+  if (table == nullptr) return;
+  colIndex = -1;
+  cellX = table->X + table->CellPadding + 1;
+  rowTop = row;
+  col = table->X + 1;
+}
+
+void Layout::EndRow() {
+  if (table == nullptr) return;
+  row = rowTop + RowHeight(table, rowIndex) + 1;
+  ++rowIndex;
+}
+
+void Layout::StartCell() {
+  if (table == nullptr) return;
+  row = rowTop;
+  ++colIndex;
+  if (colIndex > 0) cellX += ColWidth(table, colIndex - 1) + 2 * table->CellPadding + 1;
+  col = cellX;
+}
+
+// A table is measured where it stands (a nested one within the width of
+// its cell), then drawn into the grid.
+void Layout::StartTable(HtmlElement* e) {
+  if (inList) NewLine();
+  List& body = pCurrentPage->Body;
+  ListNode* saved = body.pWalk;
+  const int available = table != nullptr ? ColWidth(table, std::max(colIndex, 0)) : 0;
+  MeasureTable(file, e, available, table != nullptr ? table->Depth + 1 : 1);
+  body.pWalk = saved;
+  NestedTable(e);
+}
 
 void Layout::NestedTable(HtmlElement* e) {
   if (!e->flMeasured) return;
@@ -322,27 +398,10 @@ void Layout::Element(HtmlElement* e) {
       NewLine(2);
       break;
     case kTagA:
-      link = static_cast<HtmlLink*>(e->pData);
-      if (link == nullptr) break;
-      link->Start = row;
-      link->End = col;
-      if (link->Kind == kLinkHref) {
-        Write("<", 1);
-        bracketOpen = true;
-      }
+      OpenLink(e);
       break;
     case kTagEndA:
-      if (bracketOpen) {
-        Write(">", 1);
-        bracketOpen = false;
-      }
-      if (link != nullptr) {
-        // Counted along the line, which may run on into the rows below.
-        link->Width = Clamp(CellAt(row, col) - CellAt(link->Start, link->End), 0, kMaxGridCells);
-        ListPushItem(&pCurrentPage->Links, &link, sizeof link);
-        // A link is listed once: a second "/a" adds nothing.
-        link = nullptr;
-      }
+      CloseLink();
       break;
     case kTagOl:
       counter = 0;
@@ -353,43 +412,20 @@ void Layout::Element(HtmlElement* e) {
       NewLine();
       break;
     case kTagLi:
-      if (inList) {
-        NewLine();
-        char number[24];
-        FormatText(number, sizeof number, "   %i. ", ++counter);
-        Write(number, StrLen(number));
-      }
+      ListItem();
       break;
-    // Row and cell tags mean something only inside a table.
     case kTagTr:
-      if (table == nullptr) break;
-      colIndex = -1;
-      cellX = table->X + table->CellPadding + 1;
-      rowTop = row;
-      col = table->X + 1;
+      StartRow();
       break;
     case kTagEndTr:
-      if (table == nullptr) break;
-      row = rowTop + RowHeight(table, rowIndex) + 1;
-      ++rowIndex;
+      EndRow();
       break;
     case kTagTd:
-      if (table == nullptr) break;
-      row = rowTop;
-      ++colIndex;
-      if (colIndex > 0) cellX += ColWidth(table, colIndex - 1) + 2 * table->CellPadding + 1;
-      col = cellX;
+      StartCell();
       break;
-    case kTagTable: {
-      if (inList) NewLine();
-      List& body = pCurrentPage->Body;
-      ListNode* saved = body.pWalk;
-      const int available = table != nullptr ? ColWidth(table, std::max(colIndex, 0)) : 0;
-      MeasureTable(file, e, available, table != nullptr ? table->Depth + 1 : 1);
-      body.pWalk = saved;
-      NestedTable(e);
+    case kTagTable:
+      StartTable(e);
       break;
-    }
     case kTagFitab:
       NestedTable(e);
       break;

@@ -788,40 +788,48 @@ bool WriteChecksums(const OutputDir& out, const std::vector<std::string>& files,
   return WriteTextFile(out.File(names.checksums), text, 0644);
 }
 
-int MakeMedium(const Options& opts) {
-  const MediumNames& names = opts.dos ? kDosNames : kUnixNames;
-  if (!CheckProduct(opts.product)) return kFailed;
-  if (!CheckRegularFile(opts.program, "installer program")) return kFailed;
-  if (!opts.helpFile.empty() && !CheckRegularFile(opts.helpFile, "help file")) return kFailed;
-  if (!opts.dbFile.empty() && !CheckRegularFile(opts.dbFile, "string database")) return kFailed;
+// What the marker says the medium is.
+const char* Marker(const Options& opts) { return opts.diskette ? "diskette" : "installation site"; }
+
+// Every input named on the command line is there before anything is made.
+bool CheckInputs(const Options& opts) {
+  if (!CheckProduct(opts.product)) return false;
+  if (!CheckRegularFile(opts.program, "installer program")) return false;
+  if (!opts.helpFile.empty() && !CheckRegularFile(opts.helpFile, "help file")) return false;
+  if (!opts.dbFile.empty() && !CheckRegularFile(opts.dbFile, "string database")) return false;
   for (const std::string& language : opts.languages)
-    if (!CheckRegularFile(TranslationFile(opts.dbFile, language), "string database")) return kFailed;
+    if (!CheckRegularFile(TranslationFile(opts.dbFile, language), "string database")) return false;
+  return true;
+}
 
-  unsigned long long treeKiB = 0;
-  if (!TreeKiB(opts.product, &treeKiB)) return kFailed;
-
-  OutputDir out;
-  if (!out.Open(opts.output)) return kFailed;
-  Archive archive;
-  if (!PackProduct(opts.product, out, names, opts.pieceSize, &archive)) return kFailed;
-  const unsigned long long archiveBytes = archive.bytes, tarBytes = archive.tarBytes;
-  unsigned long long pieceCount = (archiveBytes + opts.pieceSize - 1) / opts.pieceSize;
-  if (pieceCount > kMaxPieces) {
+// The number of pieces the archive was cut into; 0 after saying why, when
+// that is more than piece names can number.
+unsigned CountPieces(const Archive& archive, unsigned long long pieceSize) {
+  const unsigned long long count = (archive.bytes + pieceSize - 1) / pieceSize;
+  if (count > kMaxPieces) {
     Complain(
         "the archive of %llu bytes would make %llu pieces of %llu bytes; at most %u can be named: "
         "give a larger --piece-size",
-        archiveBytes, pieceCount, opts.pieceSize, kMaxPieces);
-    return kFailed;
+        archive.bytes, count, pieceSize, kMaxPieces);
+    return 0;
   }
-  unsigned pieces = static_cast<unsigned>(pieceCount);
+  return static_cast<unsigned>(count);
+}
 
-  // Every file of the medium, in the order of the disks list.
+// Every file of the medium, in the order of the disks list.
+std::vector<std::string> MediumFiles(const Options& opts, const MediumNames& names, unsigned pieces) {
   std::vector<std::string> files = {names.program};
   if (!opts.helpFile.empty()) files.push_back(names.helpFile);
   if (!opts.dbFile.empty()) files.push_back(MediumDbName(names, ""));
   for (const std::string& language : opts.languages) files.push_back(MediumDbName(names, language));
   files.insert(files.end(), {names.marker, names.isize, names.tsize, names.disks, names.checksums});
   for (unsigned n = 1; n <= pieces; ++n) files.push_back(PieceName(names, n));
+  return files;
+}
+
+// The text of the disks list; empty after saying why, when the installer
+// could not read it whole.
+std::string DisksList(const std::vector<std::string>& files) {
   std::string list;
   for (const std::string& f : files) list += f + "\n";
   list += "end_of_list\n";
@@ -830,36 +838,40 @@ int MakeMedium(const Options& opts) {
         "the disks list would be %zu bytes, but the installer reads only %zu: "
         "give a larger --piece-size",
         list.size(), kMaxDisksListBytes);
-    return kFailed;
+    return "";
   }
+  return list;
+}
 
-  if (!CopyFile(opts.program, out.File(names.program), 0755)) return kFailed;
-  if (!opts.helpFile.empty() && !CopyFile(opts.helpFile, out.File(names.helpFile), 0644)) return kFailed;
-  if (!opts.dbFile.empty()) {
-    // The db folder, then one folder a language in it.
-    std::vector<std::string> folders = {names.dbFolder};
-    for (const std::string& language : opts.languages)
-      folders.push_back(fs::path(MediumDbName(names, language)).parent_path());
-    for (const std::string& folder : folders) {
-      if (mkdir(out.File(folder).c_str(), 0755) != 0 || chmod(out.File(folder).c_str(), 0755) != 0) {
-        ComplainErrno("cannot create the folder %s", out.File(folder).c_str());
-        return kFailed;
-      }
+// Copies the installer program, its help file and the string databases
+// (in the db folder, one folder a language in it) onto the medium.
+bool CopyInputs(const Options& opts, const OutputDir& out, const MediumNames& names) {
+  if (!CopyFile(opts.program, out.File(names.program), 0755)) return false;
+  if (!opts.helpFile.empty() && !CopyFile(opts.helpFile, out.File(names.helpFile), 0644)) return false;
+  if (opts.dbFile.empty()) return true;
+  std::vector<std::string> folders = {names.dbFolder};
+  for (const std::string& language : opts.languages)
+    folders.push_back(fs::path(MediumDbName(names, language)).parent_path());
+  for (const std::string& folder : folders) {
+    if (mkdir(out.File(folder).c_str(), 0755) != 0 || chmod(out.File(folder).c_str(), 0755) != 0) {
+      ComplainErrno("cannot create the folder %s", out.File(folder).c_str());
+      return false;
     }
-    if (!CopyFile(opts.dbFile, out.File(MediumDbName(names, "")), 0644)) return kFailed;
-    for (const std::string& language : opts.languages)
-      if (!CopyFile(TranslationFile(opts.dbFile, language), out.File(MediumDbName(names, language)), 0644))
-        return kFailed;
   }
-  const char* marker = opts.diskette ? "diskette" : "installation site";
-  if (!WriteTextFile(out.File(names.marker), marker, 0644)) return kFailed;
-  if (!WriteTextFile(out.File(names.disks), list, 0644)) return kFailed;
-  unsigned long long isize = treeKiB;
-  if (!WriteTextFile(out.File(names.isize), std::to_string(isize) + "\n", 0644)) return kFailed;
+  if (!CopyFile(opts.dbFile, out.File(MediumDbName(names, "")), 0644)) return false;
+  for (const std::string& language : opts.languages)
+    if (!CopyFile(TranslationFile(opts.dbFile, language), out.File(MediumDbName(names, language)), 0644))
+      return false;
+  return true;
+}
 
-  // The work area at its peak: the work folder itself, a copy of every file
-  // of the medium (tsize, still to be written, holds a short number: one
-  // block), the joined archive, the tar it uncompresses to and the tree.
+// The work area at its peak, in KiB: the work folder itself, a copy of
+// every file of the medium (tsize, still to be written, holds a short
+// number: one block; the checksum file is counted from its line lengths),
+// the joined archive, the tar it uncompresses to and the tree.
+unsigned long long WorkAreaKiB(const Options& opts, const OutputDir& out, const MediumNames& names,
+                               const std::vector<std::string>& files, const Archive& archive,
+                               unsigned long long treeKiB) {
   const unsigned long long workFolderKiB = EntryKiB(1), tsizeFileKiB = EntryKiB(1);
   unsigned long long tsize = workFolderKiB + tsizeFileKiB;
   // The db folder and its language folders in the work folder.
@@ -871,21 +883,53 @@ int MakeMedium(const Options& opts) {
       tsize += FileKiB(out.File(f));
     }
   }
-  tsize += EntryKiB(archiveBytes) + EntryKiB(tarBytes) + treeKiB;
-  if (!WriteTextFile(out.File(names.tsize), std::to_string(tsize) + "\n", 0644)) return kFailed;
-  if (!WriteChecksums(out, files, names, archive)) return kFailed;
+  return tsize + EntryKiB(archive.bytes) + EntryKiB(archive.tarBytes) + treeKiB;
+}
 
-  out.Keep();
-  std::printf("%s: made the medium %s (%s%s) from %s:\n", kTool, opts.output.c_str(), marker,
+void PrintReport(const Options& opts, const OutputDir& out, const std::vector<std::string>& files,
+                 const Archive& archive, unsigned pieces, unsigned long long isize, unsigned long long tsize) {
+  std::printf("%s: made the medium %s (%s%s) from %s:\n", kTool, opts.output.c_str(), Marker(opts),
               opts.dos ? ", DOS names" : "", opts.product.c_str());
   for (const std::string& f : files) {
     struct stat fst;
     long long bytes = stat(out.File(f).c_str(), &fst) == 0 ? static_cast<long long>(fst.st_size) : 0;
     std::printf("  %-14s %10lld bytes\n", f.c_str(), bytes);
   }
-  std::printf("  archive %llu bytes compressed (%llu as tar) in %u piece%s of at most %llu bytes\n", archiveBytes,
-              tarBytes, pieces, pieces == 1 ? "" : "s", opts.pieceSize);
+  std::printf("  archive %llu bytes compressed (%llu as tar) in %u piece%s of at most %llu bytes\n", archive.bytes,
+              archive.tarBytes, pieces, pieces == 1 ? "" : "s", opts.pieceSize);
   std::printf("  isize %llu KiB, tsize %llu KiB\n", isize, tsize);
+}
+
+// Packs the product into pieces, then writes the rest of the medium beside
+// them; the checksum file last, once every file it covers is there. On
+// failure the output folder is removed again.
+int MakeMedium(const Options& opts) {
+  const MediumNames& names = opts.dos ? kDosNames : kUnixNames;
+  if (!CheckInputs(opts)) return kFailed;
+  unsigned long long treeKiB = 0;
+  if (!TreeKiB(opts.product, &treeKiB)) return kFailed;
+
+  OutputDir out;
+  if (!out.Open(opts.output)) return kFailed;
+  Archive archive;
+  if (!PackProduct(opts.product, out, names, opts.pieceSize, &archive)) return kFailed;
+  const unsigned pieces = CountPieces(archive, opts.pieceSize);
+  if (pieces == 0) return kFailed;
+  const std::vector<std::string> files = MediumFiles(opts, names, pieces);
+  const std::string list = DisksList(files);
+  if (list.empty()) return kFailed;
+
+  if (!CopyInputs(opts, out, names)) return kFailed;
+  if (!WriteTextFile(out.File(names.marker), Marker(opts), 0644)) return kFailed;
+  if (!WriteTextFile(out.File(names.disks), list, 0644)) return kFailed;
+  const unsigned long long isize = treeKiB;
+  if (!WriteTextFile(out.File(names.isize), std::to_string(isize) + "\n", 0644)) return kFailed;
+  const unsigned long long tsize = WorkAreaKiB(opts, out, names, files, archive, treeKiB);
+  if (!WriteTextFile(out.File(names.tsize), std::to_string(tsize) + "\n", 0644)) return kFailed;
+  if (!WriteChecksums(out, files, names, archive)) return kFailed;
+
+  out.Keep();
+  PrintReport(opts, out, files, archive, pieces, isize, tsize);
   return kOk;
 }
 
