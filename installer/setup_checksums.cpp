@@ -68,7 +68,9 @@ int CheckMediumChecksums(const char* dir) {
   }
   const std::string content = text;
   PutMem(text);
-  int checked = 0;
+  // The whole file is read and every name judged before anything is
+  // hashed; the files are then hashed together and judged in their order.
+  std::vector<std::string> names, wants, paths;
   int lineNo = 0;
   for (size_t at = 0; at < content.size();) {
     size_t end = content.find('\n', at);
@@ -82,14 +84,23 @@ int CheckMediumChecksums(const char* dir) {
       FatalError("the checksum file %s/%s is damaged, line %d", dir, file, lineNo);
     CheckMediumFileName(name.c_str());
     char path[kLineBufSize];
-    if (!FormatText(path, sizeof path, "%s/%s", dir, name.c_str())) FatalError("path too long: %s/%s", dir, name.c_str());
-    std::string have;
-    if (!FindFile(dir, name.c_str()) || !Sha256File(path, &have))
+    if (!FormatText(path, sizeof path, "%s/%s", dir, name.c_str()))
+      FatalError("path too long: %s/%s", dir, name.c_str());
+    if (!FindFile(dir, name.c_str()))
       FatalError("%s is missing from %s, whose checksum file names it: the medium is not complete", name.c_str(), dir);
-    if (have != want)
-      FatalError("%s does not match its checksum: the medium is damaged (%s/%s)", name.c_str(), dir, name.c_str());
-    ++checked;
+    names.push_back(name);
+    wants.push_back(want);
+    paths.push_back(path);
   }
+  const std::vector<std::string> haves = Sha256Files(paths);
+  for (size_t i = 0; i < names.size(); ++i) {
+    const char* name = names[i].c_str();
+    if (haves[i].empty())
+      FatalError("%s is missing from %s, whose checksum file names it: the medium is not complete", name, dir);
+    if (haves[i] != wants[i])
+      FatalError("%s does not match its checksum: the medium is damaged (%s/%s)", name, dir, name);
+  }
+  const int checked = static_cast<int>(names.size());
   PutLogMsg("%d files match the checksum file %s\n", checked, file);
   return checked;
 }

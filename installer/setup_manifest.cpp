@@ -25,6 +25,7 @@
 // what a dirto line copied where nothing was before. A re-installation
 // keeps the outside paths of the earlier manifest that are still there.
 #include <dirent.h>
+#include <fcntl.h>
 #include <grp.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -135,8 +136,9 @@ bool HasContent(const std::string& path) {
   return false;
 }
 
-// The entry of path as the host has it now; false when there is none.
-bool Describe(const std::string& path, bool withContent, Entry* e) {
+// The entry of path as the host has it now, a file's content not yet
+// hashed; false when there is none.
+bool DescribeUnhashed(const std::string& path, bool withContent, Entry* e) {
   struct stat st;
   if (lstat(path.c_str(), &st) != 0) return false;
   *e = Entry{};
@@ -155,9 +157,17 @@ bool Describe(const std::string& path, bool withContent, Entry* e) {
     e->type = withContent ? 'f' : 'n';
     if (withContent) {
       e->size = std::to_string(static_cast<long long>(st.st_size));
-      if (!Sha256File(path.c_str(), &e->sha)) e->sha = "unreadable";
     }
   }
+  return true;
+}
+
+std::string DigestOrUnreadable(const std::string& digest) { return digest.empty() ? "unreadable" : digest; }
+
+// The entry of path as the host has it now; false when there is none.
+bool Describe(const std::string& path, bool withContent, Entry* e) {
+  if (!DescribeUnhashed(path, withContent, e)) return false;
+  if (e->type == 'f') e->sha = DigestOrUnreadable(Sha256Files({path})[0]);
   return true;
 }
 
@@ -170,19 +180,42 @@ std::string FormatEntry(const Entry& e) {
   return line + "\n";
 }
 
-// Every path of the tree at dir, dir included, links not followed.
-void Walk(const std::string& dir, std::set<std::string>* paths) {
-  paths->insert(dir);
-  struct stat st;
-  if (lstat(dir.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return;
+// Every path below the folder dir. The kind of an entry comes from readdir
+// where the file system tells it, so a tree of files costs no lstat a
+// file; files (everything but folders) also go to `files` when given.
+void WalkFolder(const std::string& dir, std::set<std::string>* paths, std::set<std::string>* files) {
   DIR* d = opendir(dir.c_str());
   if (d == nullptr) return;
-  std::vector<std::string> names;
+  std::vector<std::pair<std::string, bool>> entries;  // name, is a folder
   while (const dirent* entry = readdir(d)) {
-    if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) names.emplace_back(entry->d_name);
+    if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
+    bool folder = entry->d_type == DT_DIR;
+    if (entry->d_type == DT_UNKNOWN) {
+      struct stat st;
+      folder = fstatat(dirfd(d), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode);
+    }
+    entries.emplace_back(entry->d_name, folder);
   }
   closedir(d);
-  for (const std::string& name : names) Walk(dir + "/" + name, paths);
+  for (const auto& [name, folder] : entries) {
+    const std::string path = dir + "/" + name;
+    paths->insert(path);
+    if (folder)
+      WalkFolder(path, paths, files);
+    else if (files != nullptr)
+      files->insert(path);
+  }
+}
+
+// Every path of the tree at dir, dir included, links not followed.
+void Walk(const std::string& dir, std::set<std::string>* paths, std::set<std::string>* files = nullptr) {
+  paths->insert(dir);
+  struct stat st;
+  if (lstat(dir.c_str(), &st) != 0) return;
+  if (S_ISDIR(st.st_mode))
+    WalkFolder(dir, paths, files);
+  else if (files != nullptr)
+    files->insert(dir);
 }
 
 std::string ManifestPath(const char* appDir) { return std::string(appDir) + "/" + kManifestName; }
@@ -241,16 +274,14 @@ void ManifestNoteOwn(const char* path) {
 void ManifestNoteCopy(const char* source, const char* dest) {
   if (source == nullptr || dest == nullptr || dest[0] != '/') return;
   contentPaths.insert(dest);
-  std::set<std::string> sources;
-  Walk(source, &sources);
+  std::set<std::string> sources, files;
+  Walk(source, &sources, &files);
   const std::string from = source;
   // Files are the copy's own whatever was there (it overwrites them);
   // folders only when the copy makes them.
   for (const std::string& s : sources) {
     const std::string to = std::string(dest) + s.substr(from.size());
-    struct stat st;
-    const bool file = lstat(s.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
-    if (file || !Exists(to)) madePaths.insert(to);
+    if (files.count(s) != 0 || !Exists(to)) madePaths.insert(to);
   }
   ManifestNoteMade(Parent(dest).c_str());
 }
@@ -281,11 +312,23 @@ bool WriteManifest() {
       if (!IsWithinPath(e.path, AppDir) && Exists(e.path)) paths.insert(e.path);
   paths.erase(path);
 
-  std::string text = std::string(kManifestHeader) + kManifestFields;
+  // Described one by one, the files' contents then hashed together.
+  std::vector<Entry> entries;
+  std::vector<std::string> files;
+  std::vector<size_t> fileEntries;
   for (const std::string& p : paths) {
     Entry e;
-    if (Describe(p, HasContent(p), &e)) text += FormatEntry(e);
+    if (!DescribeUnhashed(p, HasContent(p), &e)) continue;
+    if (e.type == 'f') {
+      files.push_back(p);
+      fileEntries.push_back(entries.size());
+    }
+    entries.push_back(std::move(e));
   }
+  const std::vector<std::string> digests = Sha256Files(files);
+  for (size_t i = 0; i < files.size(); ++i) entries[fileEntries[i]].sha = DigestOrUnreadable(digests[i]);
+  std::string text = std::string(kManifestHeader) + kManifestFields;
+  for (const Entry& e : entries) text += FormatEntry(e);
   char* list = SaveText(text.c_str());
   const bool written = CreateTextFile(path.c_str(), "w", 0644, "%s", list);
   PutMem(list);

@@ -4,9 +4,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
+#include <thread>
 
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
@@ -200,4 +204,27 @@ bool Sha256File(const char* path, std::string* hex) {
   close(fd);
   *hex = sum.HexDigest();
   return true;
+}
+
+std::vector<std::string> Sha256Files(const std::vector<std::string>& paths) {
+  std::vector<std::string> digests(paths.size());
+  std::atomic<size_t> next{0};
+  auto work = [&] {
+    for (size_t i = next++; i < paths.size(); i = next++)
+      if (!Sha256File(paths[i].c_str(), &digests[i])) digests[i].clear();
+  };
+  constexpr size_t kMaxThreads = 4;
+  const size_t threads = std::min({size_t{std::max(1u, std::thread::hardware_concurrency())}, kMaxThreads,
+                                   std::max<size_t>(paths.size(), 1)});
+  std::vector<std::thread> helpers;
+  for (size_t t = 1; t < threads; ++t) {
+    try {
+      helpers.emplace_back(work);
+    } catch (const std::system_error&) {
+      break;  // no thread to be had: the calling one does the rest
+    }
+  }
+  work();
+  for (std::thread& h : helpers) h.join();
+  return digests;
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class Sha256 {
  public:
@@ -30,3 +31,10 @@ void Sha256PortableOnly(bool on);
 
 // Digest of a whole file (links followed); false when it cannot be read.
 bool Sha256File(const char* path, std::string* hex);
+
+// Digests of many files: the i-th is that of paths[i], empty when the file
+// cannot be read. The files are shared among a few threads (one a processor,
+// at most four) that touch nothing but their files and their own results:
+// on a product of large files, hashing is most of what the program itself
+// costs beyond its commands.
+std::vector<std::string> Sha256Files(const std::vector<std::string>& paths);

@@ -59,4 +59,21 @@ TEST(Sha256, Files) {
   EXPECT_FALSE(Sha256File(dir.File("missing").c_str(), &hex));
 }
 
+// Many files at once: each digest lands in its own place, whichever thread
+// took the file, and one that cannot be read leaves its place empty.
+TEST(Sha256, ManyFilesAtOnce) {
+  ScratchDir dir;
+  std::vector<std::string> paths, want;
+  for (int i = 0; i < 40; ++i) {
+    const std::string name = "f" + std::to_string(i);
+    const std::string content(1000 * i, static_cast<char>('a' + i % 26));
+    paths.push_back(i == 17 ? dir.File("missing") : dir.Write(name, content));
+    std::string hex;
+    want.push_back(Sha256File(paths.back().c_str(), &hex) ? hex : "");
+  }
+  EXPECT_EQ(Sha256Files(paths), want);
+  EXPECT_TRUE(want[17].empty());
+  EXPECT_TRUE(Sha256Files({}).empty());
+}
+
 }  // namespace
