@@ -162,12 +162,15 @@ bool DescribeUnhashed(const std::string& path, bool withContent, Entry* e) {
   return true;
 }
 
+// A file's digest as the manifest shows it: "unreadable" for a file that
+// could not be read.
 std::string DigestOrUnreadable(const std::string& digest) { return digest.empty() ? "unreadable" : digest; }
 
 // The entry of path as the host has it now; false when there is none.
 bool Describe(const std::string& path, bool withContent, Entry* e) {
   if (!DescribeUnhashed(path, withContent, e)) return false;
-  if (e->type == 'f') e->sha = DigestOrUnreadable(Sha256Files({path})[0]);
+  std::string digest;
+  if (e->type == 'f') e->sha = DigestOrUnreadable(Sha256File(path.c_str(), &digest) ? digest : "");
   return true;
 }
 
