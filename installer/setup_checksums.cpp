@@ -71,6 +71,9 @@ int CheckMediumChecksums(const char* dir) {
   // The whole file is read and every name judged before anything is
   // hashed; the files are then hashed together and judged in their order.
   std::vector<std::string> names, wants, paths;
+  auto missing = [dir](const char* name) {
+    FatalError("%s is missing from %s, whose checksum file names it: the medium is not complete", name, dir);
+  };
   int lineNo = 0;
   for (size_t at = 0; at < content.size();) {
     size_t end = content.find('\n', at);
@@ -86,8 +89,7 @@ int CheckMediumChecksums(const char* dir) {
     char path[kLineBufSize];
     if (!FormatText(path, sizeof path, "%s/%s", dir, name.c_str()))
       FatalError("path too long: %s/%s", dir, name.c_str());
-    if (!FindFile(dir, name.c_str()))
-      FatalError("%s is missing from %s, whose checksum file names it: the medium is not complete", name.c_str(), dir);
+    if (!FindFile(dir, name.c_str())) missing(name.c_str());
     names.push_back(name);
     wants.push_back(want);
     paths.push_back(path);
@@ -95,8 +97,7 @@ int CheckMediumChecksums(const char* dir) {
   const std::vector<std::string> haves = Sha256Files(paths);
   for (size_t i = 0; i < names.size(); ++i) {
     const char* name = names[i].c_str();
-    if (haves[i].empty())
-      FatalError("%s is missing from %s, whose checksum file names it: the medium is not complete", name, dir);
+    if (haves[i].empty()) missing(name);
     if (haves[i] != wants[i])
       FatalError("%s does not match its checksum: the medium is damaged (%s/%s)", name, dir, name);
   }
