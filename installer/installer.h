@@ -212,8 +212,13 @@ void ManifestNoteRename(const char* from, const char* to);
 // Whether the notes say path will be made (a preview asks, since nothing
 // is copied in it).
 bool ManifestWouldExist(const char* path);
-// Writes the manifest of the installation in AppDir; a write that fails
-// is a failed step.
+// Begins the manifest of the installation in AppDir: it is made on a
+// thread of its own while the installer's last commands run (a product of
+// large files takes a while to hash), from the host as it is now.
+void BeginManifest();
+bool ManifestPending();
+// Writes the manifest begun (begun now when it was not); a write that
+// fails is a failed step.
 bool WriteManifest();
 
 // Compares the host with the manifest of appDir, one line a difference,

@@ -224,6 +224,6 @@ int Install(TtyMenu*, TtyMenuItem*) {
   RunProductCommand("%s/vpqadmin -upgrade", AppDir);
   MakeSetUserId("vprvpxxtty");
   MakeSetUserId("vsf");
-  if (FailedStepCount() == 0) WriteManifest();
+  if (FailedStepCount() == 0) BeginManifest();
   return 0;
 }

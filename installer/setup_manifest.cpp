@@ -38,7 +38,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <future>
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -116,22 +118,23 @@ bool Unescape(const std::string& text, std::string* out) {
 
 // Names of owners and groups, looked up once a run: each lookup reads the
 // user or group database again, and a manifest names thousands of paths.
+// A manifest is written on a thread of its own, which keeps its own names.
 std::string UserName(uid_t uid) {
-  static std::map<uid_t, std::string> known;
+  thread_local std::map<uid_t, std::string> known;
   if (auto k = known.find(uid); k != known.end()) return k->second;
   const passwd* pw = getpwuid(uid);
   return known[uid] = pw != nullptr ? pw->pw_name : std::to_string(uid);
 }
 
 std::string GroupName(gid_t gid) {
-  static std::map<gid_t, std::string> known;
+  thread_local std::map<gid_t, std::string> known;
   if (auto k = known.find(gid); k != known.end()) return k->second;
   const group* gr = getgrgid(gid);
   return known[gid] = gr != nullptr ? gr->gr_name : std::to_string(gid);
 }
 
-bool HasContent(const std::string& path) {
-  for (const std::string& c : contentPaths)
+bool HasContent(const std::set<std::string>& content, const std::string& path) {
+  for (const std::string& c : content)
     if (IsWithinPath(path, c)) return true;
   return false;
 }
@@ -299,21 +302,20 @@ void ManifestNoteRename(const char* from, const char* to) {
 
 bool ManifestWouldExist(const char* path) { return path != nullptr && madePaths.count(path) > 0; }
 
-bool WriteManifest() {
-  const std::string path = ManifestPath(AppDir);
-  if (flPreview) {
-    PreviewNote("manifest %s", path.c_str());
-    return true;
-  }
+namespace {
+
+// The text of the manifest of appDir: every path below it, the paths made
+// outside it and those an earlier installation made outside it, each as
+// the host has it now. It reads the file system and nothing of the
+// program's state, so that it can run beside the installer's last commands.
+std::string ManifestText(const std::string& appDir, const std::set<std::string>& made,
+                         const std::set<std::string>& content, const std::vector<std::string>& earlierOutside) {
   std::set<std::string> paths;
-  Walk(AppDir, &paths);
-  for (const std::string& p : madePaths) Walk(p, &paths);
-  // A re-installation keeps what the earlier one made outside.
-  std::vector<Entry> earlier;
-  if (ReadManifest(path, &earlier))
-    for (const Entry& e : earlier)
-      if (!IsWithinPath(e.path, AppDir) && Exists(e.path)) paths.insert(e.path);
-  paths.erase(path);
+  Walk(appDir, &paths);
+  for (const std::string& p : made) Walk(p, &paths);
+  for (const std::string& p : earlierOutside)
+    if (Exists(p)) paths.insert(p);
+  paths.erase(ManifestPath(appDir.c_str()));
 
   // Described one by one, the files' contents then hashed together.
   std::vector<Entry> entries;
@@ -321,7 +323,7 @@ bool WriteManifest() {
   std::vector<size_t> fileEntries;
   for (const std::string& p : paths) {
     Entry e;
-    if (!DescribeUnhashed(p, HasContent(p), &e)) continue;
+    if (!DescribeUnhashed(p, HasContent(content, p), &e)) continue;
     if (e.type == 'f') {
       files.push_back(p);
       fileEntries.push_back(entries.size());
@@ -332,10 +334,52 @@ bool WriteManifest() {
   for (size_t i = 0; i < files.size(); ++i) entries[fileEntries[i]].sha = DigestOrUnreadable(digests[i]);
   std::string text = std::string(kManifestHeader) + kManifestFields;
   for (const Entry& e : entries) text += FormatEntry(e);
-  char* list = SaveText(text.c_str());
-  const bool written = CreateTextFile(path.c_str(), "w", 0644, "%s", list);
+  return text;
+}
+
+// The manifest begun and not yet written: its path and its text to come.
+struct PendingManifest {
+  std::string path;
+  std::future<std::string> text;
+};
+std::optional<PendingManifest> pending;
+
+}  // namespace
+
+void BeginManifest() {
+  const std::string path = ManifestPath(AppDir);
+  if (flPreview) {
+    PreviewNote("manifest %s", path.c_str());
+    return;
+  }
+  // The earlier manifest is read here: a damaged one ends the run, which
+  // only this thread may do.
+  std::vector<Entry> earlier;
+  std::vector<std::string> earlierOutside;
+  if (ReadManifest(path, &earlier))
+    for (const Entry& e : earlier)
+      if (!IsWithinPath(e.path, AppDir)) earlierOutside.push_back(e.path);
+  auto build = [appDir = std::string(AppDir), made = madePaths, content = contentPaths, earlierOutside] {
+    return ManifestText(appDir, made, content, earlierOutside);
+  };
+  try {
+    pending = PendingManifest{path, std::async(std::launch::async, build)};
+  } catch (const std::system_error&) {
+    pending = PendingManifest{path, std::async(std::launch::deferred, build)};  // no thread to be had
+  }
+}
+
+bool ManifestPending() { return pending.has_value(); }
+
+bool WriteManifest() {
+  if (!pending) BeginManifest();
+  if (!pending) return true;  // a preview
+  PendingManifest manifest = std::move(*pending);
+  pending.reset();
+  char* list = SaveText(manifest.text.get().c_str());
+  const bool written = CreateTextFile(manifest.path.c_str(), "w", 0644, "%s", list);
   PutMem(list);
-  if (!written) NoteFailedStep("the manifest %s was not written", path.c_str());
+  if (!written) NoteFailedStep("the manifest %s was not written", manifest.path.c_str());
   return written;
 }
 

@@ -265,6 +265,9 @@ void VexlaClean(unsigned char removeWork) {
     DeleteWorkFile(kHelpFileName);
     DeleteWorkFile("Linuxi386Vpxx.tar.Z");
   }
+  // The manifest is made while the work area goes; it describes the
+  // product before its own tool cleans up.
+  if (ManifestPending()) WriteManifest();
   std::fputs("\n", stdout);
   std::fflush(stdout);
   if (flInstalled) RunProductCommand("%s/vpqadmin -clean", AppDir);
