@@ -186,8 +186,9 @@ void UnpackArchive();
 
 // Copies every file the disks list in LineBuf names from one directory to
 // another (made when missing, folders of the medium included); a missing
-// file ends the run before the first is copied.
-void CopyListedFiles(const char* from, const char* to);
+// file ends the run before the first is copied. With hashCopies each copy
+// is hashed while the next is made, for the checksum check that follows.
+void CopyListedFiles(const char* from, const char* to, bool hashCopies);
 
 // ---------------------------------------------------------------------------
 // The manifest of an installation: <application directory>/setup.manifest.

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 
+#include "Sha256.h"
 #include "ShellWord.h"
 #include "SysCmd.h"
 #include "TextMenu.h"
@@ -87,8 +88,10 @@ int RunInstallOrMenu() {
 // into the same folder of the copy, made when missing, so that the copy is
 // a medium of the same layout. The medium may lie under any directory (a
 // desktop mounts a stick under /media/<user>/<label>): both directories
-// go into the lines as quoted words where they need it.
-void CopyListedFiles(const char* from, const char* to) {
+// go into the lines as quoted words where they need it. With hashCopies,
+// each copy is hashed while the next is made, for the checksum check that
+// follows.
+void CopyListedFiles(const char* from, const char* to, bool hashCopies) {
   const std::string source = QuotedDirectory(from);
   const std::string target = QuotedDirectory(to);
   const std::vector<std::vector<std::string>> files = DisksListFiles();
@@ -104,13 +107,14 @@ void CopyListedFiles(const char* from, const char* to) {
       const size_t slash = word.rfind('/');
       if (slash == std::string::npos) {
         SysCmd(kCmdCp, kSevFatal, "%s/%s %s", source.c_str(), word.c_str(), target.c_str());
-        continue;
+      } else {
+        char folder[kAppDirSize];
+        FormatText(folder, sizeof folder, "%s/%.*s", to, static_cast<int>(slash), word.c_str());
+        CreateFile(folder, nullptr, "755");
+        SysCmd(kCmdCp, kSevFatal, "%s/%s %s/%.*s", source.c_str(), word.c_str(), target.c_str(),
+               static_cast<int>(slash), word.c_str());
       }
-      char folder[kAppDirSize];
-      FormatText(folder, sizeof folder, "%s/%.*s", to, static_cast<int>(slash), word.c_str());
-      CreateFile(folder, nullptr, "755");
-      SysCmd(kCmdCp, kSevFatal, "%s/%s %s/%.*s", source.c_str(), word.c_str(), target.c_str(), static_cast<int>(slash),
-             word.c_str());
+      if (hashCopies) Sha256Ahead(std::string(to) + "/" + word);
     }
   }
 }
@@ -126,7 +130,7 @@ int InstallFromSite() {
   RemoveStray("setup");
   RemoveStray(kHelpFileName);
   GetDisksData(pToolPath);
-  CopyListedFiles(pToolPath, pVexlaInstallDir);
+  CopyListedFiles(pToolPath, pVexlaInstallDir, true);
   CheckMediumChecksums(pVexlaInstallDir);
   return RunInstallOrMenu();
 }
@@ -147,7 +151,7 @@ int GenInstallSite(TtyMenu*, TtyMenuItem*) {
   // owner: the next administrator runs what it holds as root.
   CreateFile(site, nullptr, "755");
   GetDisksData(pVexlaInstallDir);
-  CopyListedFiles(pVexlaInstallDir, site);
+  CopyListedFiles(pVexlaInstallDir, site, false);
   char marker[kAppDirSize + 16];
   FormatText(marker, sizeof marker, "%s/installf.rom", site);
   WriteMarker(marker, "installation site");

@@ -128,7 +128,7 @@ int RunPreview(unsigned char spaceCheck) {
   MakePrivateDirectory();
   const std::string source = diskette ? workDir : std::string(pToolPath);
   GetDisksData(source.c_str());
-  CopyListedFiles(source.c_str(), privateDir.c_str());
+  CopyListedFiles(source.c_str(), privateDir.c_str(), true);
   CheckMediumChecksums(privateDir.c_str());
   pVexlaInstallDir = SaveText(privateDir.c_str());
   UnpackArchive();

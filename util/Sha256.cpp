@@ -2,6 +2,8 @@
 #include "Sha256.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,6 +11,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <future>
+#include <map>
+#include <mutex>
 #include <system_error>
 #include <thread>
 
@@ -186,36 +191,145 @@ std::string Sha256::HexDigest() {
   return hex;
 }
 
-bool Sha256File(const char* path, std::string* hex) {
-  int fd = open(path, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+namespace {
+
+// The digest of what is left to read of fd.
+bool HashOpenFile(int fd, std::string* hex) {
   Sha256 sum;
   unsigned char buf[65536];
   for (;;) {
     ssize_t n = read(fd, buf, sizeof buf);
     if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      close(fd);
-      return false;
-    }
+    if (n < 0) return false;
     if (n == 0) break;
     sum.Update(buf, static_cast<size_t>(n));
   }
-  close(fd);
   *hex = sum.HexDigest();
   return true;
 }
 
+// Which file a path is and when it was last written or changed: a digest
+// taken ahead holds while these stand (a write, a truncation, a chmod, a
+// rename over it all change one of them).
+struct Stamp {
+  dev_t device;
+  ino_t inode;
+  off_t size;
+  timespec modified, changed;
+};
+
+Stamp StampOf(const struct stat& st) { return Stamp{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim}; }
+
+bool operator==(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+bool operator==(const Stamp& a, const Stamp& b) {
+  return a.device == b.device && a.inode == b.inode && a.size == b.size && a.modified == b.modified &&
+         a.changed == b.changed;
+}
+
+struct AheadDigest {
+  bool taken = false;  // false when the file could not be read, or changed while it was
+  std::string hex;
+  Stamp stamp{};
+};
+
+// The clock the file system stamps times of change with, in whole ticks.
+timespec CoarseNow() {
+  timespec now;
+  clock_gettime(CLOCK_REALTIME_COARSE, &now);
+  return now;
+}
+
+bool Earlier(const timespec& a, const timespec& b) {
+  return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}
+
+// A change within the clock tick of the file's last change leaves its
+// change time as it was. So the hashing starts only once that tick has
+// passed: a change after the start then shows in the stamp. A file whose
+// tick does not pass (its clock ahead of ours) is not hashed ahead.
+constexpr int kSettleTries = 100;  // a millisecond each
+
+AheadDigest HashAhead(const std::string& path) {
+  AheadDigest d;
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return d;
+  struct stat before, after;
+  bool settled = false;
+  for (int tries = 0; !settled && tries < kSettleTries; ++tries) {
+    const timespec now = CoarseNow();  // read first: a change after it cannot keep the time fstat sees
+    if (fstat(fd, &before) != 0) break;
+    settled = Earlier(before.st_ctim, now);
+    if (!settled) usleep(1000);
+  }
+  d.taken = settled && HashOpenFile(fd, &d.hex) && fstat(fd, &after) == 0 && StampOf(before) == StampOf(after);
+  d.stamp = StampOf(before);
+  close(fd);
+  return d;
+}
+
+// The files being hashed ahead, by path. Their threads are waited for at
+// the latest when the program ends (a future from std::async waits in its
+// destructor).
+constexpr size_t kMaxThreads = 4;
+std::mutex aheadLock;
+std::map<std::string, std::future<AheadDigest>> ahead;
+
+// The digest hashed ahead for path, when the file is still the one hashed.
+bool TakeAhead(const std::string& path, std::string* hex) {
+  std::future<AheadDigest> pending;
+  {
+    std::lock_guard<std::mutex> hold(aheadLock);
+    auto it = ahead.find(path);
+    if (it == ahead.end()) return false;
+    pending = std::move(it->second);
+    ahead.erase(it);
+  }
+  const AheadDigest d = pending.get();
+  struct stat now;
+  if (!d.taken || stat(path.c_str(), &now) != 0 || !(StampOf(now) == d.stamp)) return false;
+  *hex = d.hex;
+  return true;
+}
+
+}  // namespace
+
+bool Sha256File(const char* path, std::string* hex) {
+  const int fd = open(path, O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool read = HashOpenFile(fd, hex);
+  close(fd);
+  return read;
+}
+
+void Sha256Ahead(const std::string& path) {
+  std::lock_guard<std::mutex> hold(aheadLock);
+  size_t running = 0;
+  for (const auto& [name, digest] : ahead)
+    if (digest.wait_for(std::chrono::seconds(0)) != std::future_status::ready) ++running;
+  if (running >= kMaxThreads) return;  // hashed when asked for, then
+  try {
+    // A path handed over again replaces its earlier digest (whose thread
+    // the replaced future waits for).
+    ahead[path] = std::async(std::launch::async, HashAhead, path);
+  } catch (const std::system_error&) {
+    ahead.erase(path);  // no thread to be had: hashed when asked for
+  }
+}
+
 std::vector<std::string> Sha256Files(const std::vector<std::string>& paths) {
   std::vector<std::string> digests(paths.size());
+  std::vector<size_t> rest;  // the files not hashed ahead
+  for (size_t i = 0; i < paths.size(); ++i)
+    if (!TakeAhead(paths[i], &digests[i])) rest.push_back(i);
   std::atomic<size_t> next{0};
   auto work = [&] {
-    for (size_t i = next++; i < paths.size(); i = next++)
+    for (size_t r = next++; r < rest.size(); r = next++) {
+      const size_t i = rest[r];
       if (!Sha256File(paths[i].c_str(), &digests[i])) digests[i].clear();
+    }
   };
-  constexpr size_t kMaxThreads = 4;
   const size_t threads = std::min({size_t{std::max(1u, std::thread::hardware_concurrency())}, kMaxThreads,
-                                   std::max<size_t>(paths.size(), 1)});
+                                   std::max<size_t>(rest.size(), 1)});
   std::vector<std::thread> helpers;
   for (size_t t = 1; t < threads; ++t) {
     try {

@@ -38,3 +38,10 @@ bool Sha256File(const char* path, std::string* hex);
 // on a product of large files, hashing is most of what the program itself
 // costs beyond its commands.
 std::vector<std::string> Sha256Files(const std::vector<std::string>& paths);
+
+// Starts hashing path on a thread of its own (a few at a time at most), so
+// that the caller can go on meanwhile: a file copied is hashed while the
+// next is copied. Sha256Files takes that digest when the file is still
+// the one hashed (the same file, size, and times of writing and change),
+// and hashes it again otherwise.
+void Sha256Ahead(const std::string& path);

@@ -2,8 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <functional>
 #include <string>
+#include <thread>
 
 #include "test_support.h"
 
@@ -74,6 +81,41 @@ TEST(Sha256, ManyFilesAtOnce) {
   EXPECT_EQ(Sha256Files(paths), want);
   EXPECT_TRUE(want[17].empty());
   EXPECT_TRUE(Sha256Files({}).empty());
+}
+
+// A file hashed ahead and changed afterwards is hashed again, the digest
+// being that of what it holds now: changed at once, within the clock tick
+// of its writing (which leaves its times as they were), or later.
+TEST(Sha256, AheadDigestOfAChangedFileIsNotUsed) {
+  ScratchDir dir;
+  const std::string abc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+  const struct {
+    const char* change;
+    const char* before;
+    std::function<void(const std::string&)> apply;
+  } cases[] = {
+      {"rewritten in place", "xyz",
+       [](const std::string& p) {
+         FILE* f = std::fopen(p.c_str(), "r+");
+         ASSERT_NE(f, nullptr);
+         std::fputs("abc", f);
+         std::fclose(f);
+       }},
+      {"cut short", "abcdef", [](const std::string& p) { ASSERT_EQ(truncate(p.c_str(), 3), 0); }},
+      {"replaced", "xyz",
+       [&](const std::string& p) { ASSERT_EQ(std::rename(dir.Write("other", "abc").c_str(), p.c_str()), 0); }},
+      {"unchanged", "abc", [](const std::string&) {}},
+  };
+  int n = 0;
+  for (const auto& c : cases) {
+    for (int ms : {0, 1, 30}) {
+      const std::string path = dir.Write("f" + std::to_string(++n), c.before);
+      Sha256Ahead(path);
+      std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+      c.apply(path);
+      EXPECT_EQ(Sha256Files({path}), std::vector<std::string>{abc}) << c.change << " after " << ms << " ms";
+    }
+  }
 }
 
 }  // namespace
