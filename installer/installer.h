@@ -204,8 +204,9 @@ void ManifestNoteMade(const char* path);
 // whether something was there before or not.
 void ManifestNoteOwn(const char* path);
 // Before the tree source is copied to dest: the paths of dest that do not
-// exist yet are made by it, and the content of its files counts.
-void ManifestNoteCopy(const char* source, const char* dest);
+// exist yet are made by it, and the content of its files counts. Returns
+// the files the copy places.
+std::vector<std::string> ManifestNoteCopy(const char* source, const char* dest);
 // The content of the file path (or of every file below the folder path)
 // counts: a copy of the archive, or a script the installer writes.
 void ManifestNoteContent(const char* path);

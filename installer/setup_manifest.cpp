@@ -277,19 +277,23 @@ void ManifestNoteOwn(const char* path) {
   if (path != nullptr && path[0] == '/') madePaths.insert(path);
 }
 
-void ManifestNoteCopy(const char* source, const char* dest) {
-  if (source == nullptr || dest == nullptr || dest[0] != '/') return;
+std::vector<std::string> ManifestNoteCopy(const char* source, const char* dest) {
+  if (source == nullptr || dest == nullptr || dest[0] != '/') return {};
   contentPaths.insert(dest);
   std::set<std::string> sources, files;
   Walk(source, &sources, &files);
   const std::string from = source;
   // Files are the copy's own whatever was there (it overwrites them);
   // folders only when the copy makes them.
+  std::vector<std::string> placed;
   for (const std::string& s : sources) {
     const std::string to = std::string(dest) + s.substr(from.size());
-    if (files.count(s) != 0 || !Exists(to)) madePaths.insert(to);
+    const bool file = files.count(s) != 0;
+    if (file) placed.push_back(to);
+    if (file || !Exists(to)) madePaths.insert(to);
   }
   ManifestNoteMade(Parent(dest).c_str());
+  return placed;
 }
 
 void ManifestNoteContent(const char* path) {

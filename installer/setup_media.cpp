@@ -114,7 +114,7 @@ void CopyListedFiles(const char* from, const char* to, bool hashCopies) {
         SysCmd(kCmdCp, kSevFatal, "%s/%s %s/%.*s", source.c_str(), word.c_str(), target.c_str(),
                static_cast<int>(slash), word.c_str());
       }
-      if (hashCopies) Sha256Ahead(std::string(to) + "/" + word);
+      if (hashCopies) Sha256Ahead({std::string(to) + "/" + word});
     }
   }
 }

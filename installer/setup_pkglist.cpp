@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "MemMgr.h"
+#include "Sha256.h"
 #include "ShellWord.h"
 #include "SysCmd.h"
 #include "installer.h"
@@ -228,17 +229,19 @@ bool AppEntryExists(const char* name) {
   return flPreview && ManifestWouldExist((std::string(AppDir) + "/" + name).c_str());
 }
 
+bool CopiesTree(const PkgStep& step) { return step.keyword == kPkgDir || step.keyword == kPkgDirTo; }
+
 // What a copy step will place, for the manifest: cp puts NAME under its
-// last component into the application directory (or DEST).
-void NoteCopyInManifest(const PkgStep& step, const char* package) {
-  const bool tree = step.keyword == kPkgDir || step.keyword == kPkgDirTo;
+// last component into the application directory (or DEST). Returns the
+// files placed.
+std::vector<std::string> NoteCopyInManifest(const PkgStep& step, const char* package) {
   const bool file = step.keyword == kPkgCopy || step.keyword == kPkgCopyOther;
-  if (!tree && !file) return;
+  if (!CopiesTree(step) && !file) return {};
   const size_t slash = step.name.rfind('/');
   const std::string leaf = slash == std::string::npos ? step.name : step.name.substr(slash + 1);
   const std::string into = step.keyword == kPkgDirTo ? step.dest : std::string(AppDir);
   const std::string source = std::string(pVexlaInstallDir) + "/" + package + "/" + step.name;
-  ManifestNoteCopy(source.c_str(), (into + "/" + leaf).c_str());
+  return ManifestNoteCopy(source.c_str(), (into + "/" + leaf).c_str());
 }
 
 }  // namespace
@@ -246,7 +249,7 @@ void NoteCopyInManifest(const PkgStep& step, const char* package) {
 int CarryOutPkgStep(const PkgStep& step, const char* package) {
   const char* n = step.name.c_str();
   int copied = 0;
-  NoteCopyInManifest(step, package);
+  const std::vector<std::string> placed = NoteCopyInManifest(step, package);
   switch (step.keyword) {
     case kPkgDir:
       copied = SysCmd(kCmdCpR, kSevWarning, "%s/%s/%s %s", pVexlaInstallDir, package, n, AppDir);
@@ -280,6 +283,9 @@ int CarryOutPkgStep(const PkgStep& step, const char* package) {
   // A failed copy is a warning and the list goes on, but the run remembers it.
   if (copied != 0) NoteFailedStep("package list, line %d: %s %s failed", step.line, step.keywordText.c_str(), n);
   for (const auto& [key, value] : step.attributes) ApplyAttribute(step.name, key, value);
+  // A tree, where most of a product's bytes lie, is hashed for the
+  // manifest while the installation goes on.
+  if (copied == 0 && CopiesTree(step) && !flPreview) Sha256Ahead(placed);
   return 0;
 }
 

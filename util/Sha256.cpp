@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <future>
 #include <map>
 #include <mutex>
@@ -267,16 +268,42 @@ AheadDigest HashAhead(const std::string& path) {
   return d;
 }
 
-// The files being hashed ahead, by path. Their threads are waited for at
-// the latest when the program ends (a future from std::async waits in its
-// destructor).
 constexpr size_t kMaxThreads = 4;
+
+// Calls work(i) for every i below n, shared among a few threads (one a
+// processor, at most four, the calling one among them). Each i is taken
+// by one thread only.
+void ForEachShared(size_t n, const std::function<void(size_t)>& work) {
+  std::atomic<size_t> next{0};
+  auto worker = [&] {
+    for (size_t i = next++; i < n; i = next++) work(i);
+  };
+  const size_t threads =
+      std::min({size_t{std::max(1u, std::thread::hardware_concurrency())}, kMaxThreads, std::max<size_t>(n, 1)});
+  std::vector<std::thread> helpers;
+  for (size_t t = 1; t < threads; ++t) {
+    try {
+      helpers.emplace_back(worker);
+    } catch (const std::system_error&) {
+      break;  // no thread to be had: the calling one does the rest
+    }
+  }
+  worker();
+  for (std::thread& h : helpers) h.join();
+}
+
+// The files being hashed ahead, by path: the batch a path was handed over
+// in, and its place there. A batch's threads are waited for at the latest
+// when the program ends (the last future of a std::async waits in its
+// destructor).
+using Batch = std::shared_future<std::vector<AheadDigest>>;
 std::mutex aheadLock;
-std::map<std::string, std::future<AheadDigest>> ahead;
+std::map<std::string, std::pair<Batch, size_t>> ahead;
+std::vector<Batch> batches;  // the batches that may still run
 
 // The digest hashed ahead for path, when the file is still the one hashed.
 bool TakeAhead(const std::string& path, std::string* hex) {
-  std::future<AheadDigest> pending;
+  std::pair<Batch, size_t> pending;
   {
     std::lock_guard<std::mutex> hold(aheadLock);
     auto it = ahead.find(path);
@@ -284,7 +311,7 @@ bool TakeAhead(const std::string& path, std::string* hex) {
     pending = std::move(it->second);
     ahead.erase(it);
   }
-  const AheadDigest d = pending.get();
+  const AheadDigest& d = pending.first.get()[pending.second];
   struct stat now;
   if (!d.taken || stat(path.c_str(), &now) != 0 || !(StampOf(now) == d.stamp)) return false;
   *hex = d.hex;
@@ -301,19 +328,24 @@ bool Sha256File(const char* path, std::string* hex) {
   return read;
 }
 
-void Sha256Ahead(const std::string& path) {
+void Sha256Ahead(const std::vector<std::string>& paths) {
+  if (paths.empty()) return;
   std::lock_guard<std::mutex> hold(aheadLock);
-  size_t running = 0;
-  for (const auto& [name, digest] : ahead)
-    if (digest.wait_for(std::chrono::seconds(0)) != std::future_status::ready) ++running;
-  if (running >= kMaxThreads) return;  // hashed when asked for, then
+  std::erase_if(batches, [](const Batch& b) { return b.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+  if (batches.size() >= kMaxThreads) return;  // hashed when asked for, then
+  Batch batch;
   try {
-    // A path handed over again replaces its earlier digest (whose thread
-    // the replaced future waits for).
-    ahead[path] = std::async(std::launch::async, HashAhead, path);
+    batch = std::async(std::launch::async, [paths] {
+              std::vector<AheadDigest> digests(paths.size());
+              ForEachShared(paths.size(), [&](size_t i) { digests[i] = HashAhead(paths[i]); });
+              return digests;
+            }).share();
   } catch (const std::system_error&) {
-    ahead.erase(path);  // no thread to be had: hashed when asked for
+    return;  // no thread to be had: hashed when asked for
   }
+  batches.push_back(batch);
+  // A path handed over again takes the place of its earlier digest.
+  for (size_t i = 0; i < paths.size(); ++i) ahead[paths[i]] = {batch, i};
 }
 
 std::vector<std::string> Sha256Files(const std::vector<std::string>& paths) {
@@ -321,24 +353,8 @@ std::vector<std::string> Sha256Files(const std::vector<std::string>& paths) {
   std::vector<size_t> rest;  // the files not hashed ahead
   for (size_t i = 0; i < paths.size(); ++i)
     if (!TakeAhead(paths[i], &digests[i])) rest.push_back(i);
-  std::atomic<size_t> next{0};
-  auto work = [&] {
-    for (size_t r = next++; r < rest.size(); r = next++) {
-      const size_t i = rest[r];
-      if (!Sha256File(paths[i].c_str(), &digests[i])) digests[i].clear();
-    }
-  };
-  const size_t threads = std::min({size_t{std::max(1u, std::thread::hardware_concurrency())}, kMaxThreads,
-                                   std::max<size_t>(rest.size(), 1)});
-  std::vector<std::thread> helpers;
-  for (size_t t = 1; t < threads; ++t) {
-    try {
-      helpers.emplace_back(work);
-    } catch (const std::system_error&) {
-      break;  // no thread to be had: the calling one does the rest
-    }
-  }
-  work();
-  for (std::thread& h : helpers) h.join();
+  ForEachShared(rest.size(), [&](size_t r) {
+    if (!Sha256File(paths[rest[r]].c_str(), &digests[rest[r]])) digests[rest[r]].clear();
+  });
   return digests;
 }

@@ -39,9 +39,11 @@ bool Sha256File(const char* path, std::string* hex);
 // costs beyond its commands.
 std::vector<std::string> Sha256Files(const std::vector<std::string>& paths);
 
-// Starts hashing path on a thread of its own (a few at a time at most), so
-// that the caller can go on meanwhile: a file copied is hashed while the
-// next is copied. Sha256Files takes that digest when the file is still
-// the one hashed (the same file, size, and times of writing and change),
-// and hashes it again otherwise.
-void Sha256Ahead(const std::string& path);
+// Starts hashing the files on threads of their own, so that the caller can
+// go on meanwhile: a file copied is hashed while the next is copied, a
+// tree while the installation goes on. Sha256Files takes such a digest
+// when the file is still the one hashed (the same file, size, and times of
+// writing and change), and hashes the file again otherwise. A few batches
+// run at a time; the files of one handed over beyond them are hashed when
+// asked for.
+void Sha256Ahead(const std::vector<std::string>& paths);

@@ -110,7 +110,7 @@ TEST(Sha256, AheadDigestOfAChangedFileIsNotUsed) {
   for (const auto& c : cases) {
     for (int ms : {0, 1, 30}) {
       const std::string path = dir.Write("f" + std::to_string(++n), c.before);
-      Sha256Ahead(path);
+      Sha256Ahead({path});
       std::this_thread::sleep_for(std::chrono::milliseconds(ms));
       c.apply(path);
       EXPECT_EQ(Sha256Files({path}), std::vector<std::string>{abc}) << c.change << " after " << ms << " ms";
