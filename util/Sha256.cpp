@@ -293,23 +293,31 @@ void ForEachShared(size_t n, const std::function<void(size_t)>& work) {
 }
 
 // The files being hashed ahead, by path: the batch a path was handed over
-// in, and its place there. A batch's threads are waited for at the latest
-// when the program ends (the last future of a std::async waits in its
-// destructor).
+// in, and its place there. Made once and never destroyed: a program that
+// ends while a batch runs does not wait for it, and a thread still asking
+// for a digest then finds the state whole.
 using Batch = std::shared_future<std::vector<AheadDigest>>;
-std::mutex aheadLock;
-std::map<std::string, std::pair<Batch, size_t>> ahead;
-std::vector<Batch> batches;  // the batches that may still run
+struct AheadState {
+  std::mutex lock;
+  std::map<std::string, std::pair<Batch, size_t>> digests;
+  std::vector<Batch> batches;  // the batches that may still run
+};
+
+AheadState& Ahead() {
+  static AheadState* const state = new AheadState;
+  return *state;
+}
 
 // The digest hashed ahead for path, when the file is still the one hashed.
 bool TakeAhead(const std::string& path, std::string* hex) {
+  AheadState& state = Ahead();
   std::pair<Batch, size_t> pending;
   {
-    std::lock_guard<std::mutex> hold(aheadLock);
-    auto it = ahead.find(path);
-    if (it == ahead.end()) return false;
+    std::lock_guard<std::mutex> hold(state.lock);
+    auto it = state.digests.find(path);
+    if (it == state.digests.end()) return false;
     pending = std::move(it->second);
-    ahead.erase(it);
+    state.digests.erase(it);
   }
   const AheadDigest& d = pending.first.get()[pending.second];
   struct stat now;
@@ -330,9 +338,11 @@ bool Sha256File(const char* path, std::string* hex) {
 
 void Sha256Ahead(const std::vector<std::string>& paths) {
   if (paths.empty()) return;
-  std::lock_guard<std::mutex> hold(aheadLock);
-  std::erase_if(batches, [](const Batch& b) { return b.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
-  if (batches.size() >= kMaxThreads) return;  // hashed when asked for, then
+  AheadState& state = Ahead();
+  std::lock_guard<std::mutex> hold(state.lock);
+  std::erase_if(state.batches,
+                [](const Batch& b) { return b.wait_for(std::chrono::seconds(0)) == std::future_status::ready; });
+  if (state.batches.size() >= kMaxThreads) return;  // hashed when asked for, then
   Batch batch;
   try {
     batch = std::async(std::launch::async, [paths] {
@@ -343,9 +353,9 @@ void Sha256Ahead(const std::vector<std::string>& paths) {
   } catch (const std::system_error&) {
     return;  // no thread to be had: hashed when asked for
   }
-  batches.push_back(batch);
+  state.batches.push_back(batch);
   // A path handed over again takes the place of its earlier digest.
-  for (size_t i = 0; i < paths.size(); ++i) ahead[paths[i]] = {batch, i};
+  for (size_t i = 0; i < paths.size(); ++i) state.digests[paths[i]] = {batch, i};
 }
 
 std::vector<std::string> Sha256Files(const std::vector<std::string>& paths) {
