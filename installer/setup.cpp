@@ -259,6 +259,7 @@ void SetupMain(int argc, char** argv) {
   const int result = IsDisketteMedium() ? InstallFromDiskette() : InstallFromSite();
 
   if (!TestConfigFlag(AppDir, ".StandAloneDb") && !TestConfigFlag(AppDir, ".StandAlone")) VexlaClean(flCleanWork);
+  // (Written during the clean-up; here when there was none.)
   if (ManifestPending()) WriteManifest();
   // An installation with failed steps, or one that was asked for on the
   // command line and did not happen (not root, abandoned in the package
