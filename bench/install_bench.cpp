@@ -103,7 +103,9 @@ double Median(std::vector<double> v) {
 }
 
 // Runs each contestant once a round, the one that goes first rotating, and
-// prints the medians and each one's ratio to the first.
+// prints the medians and each one's ratio to the first; then the ratio
+// round by round (the median and the range), which a machine whose speed
+// drifts between rounds moves less.
 void Compare(const char* title, int rounds, const std::vector<std::pair<std::string, std::function<double()>>>& runs,
              const char* goal) {
   std::vector<std::vector<double>> times(runs.size());
@@ -117,7 +119,15 @@ void Compare(const char* title, int rounds, const std::vector<std::pair<std::str
   for (size_t i = 0; i < runs.size(); ++i) {
     const double m = Median(times[i]);
     std::printf("  %-44s %9.4f s", runs[i].first.c_str(), m);
-    if (i > 0) std::printf("   ratio %s / this: %.2f", runs[0].first.c_str(), m > 0 ? first / m : 0);
+    if (i > 0) {
+      std::printf("   ratio %s / this: %.2f", runs[0].first.c_str(), m > 0 ? first / m : 0);
+      std::vector<double> ratios;
+      for (size_t r = 0; r < times[i].size(); ++r)
+        if (times[i][r] > 0) ratios.push_back(times[0][r] / times[i][r]);
+      if (!ratios.empty())
+        std::printf(" (round by round %.2f, %.2f to %.2f)", Median(ratios),
+                    *std::min_element(ratios.begin(), ratios.end()), *std::max_element(ratios.begin(), ratios.end()));
+    }
     std::printf("\n");
   }
   std::printf("  goal: %s\n\n", goal);
