@@ -109,7 +109,8 @@ void CopyListedFiles(const char* from, const char* to, bool hashCopies) {
         SysCmd(kCmdCp, kSevFatal, "%s/%s %s", source.c_str(), word.c_str(), target.c_str());
       } else {
         char folder[kAppDirSize];
-        FormatText(folder, sizeof folder, "%s/%.*s", to, static_cast<int>(slash), word.c_str());
+        if (!FormatText(folder, sizeof folder, "%s/%.*s", to, static_cast<int>(slash), word.c_str()))
+          FatalError("path too long: %s/%s", to, word.c_str());
         CreateFile(folder, nullptr, "755");
         SysCmd(kCmdCp, kSevFatal, "%s/%s %s/%.*s", source.c_str(), word.c_str(), target.c_str(),
                static_cast<int>(slash), word.c_str());

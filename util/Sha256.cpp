@@ -233,6 +233,17 @@ struct AheadDigest {
   Stamp stamp{};
 };
 
+// A file opened for reading, closed with the object.
+struct ReadOnlyFile {
+  explicit ReadOnlyFile(const char* path) : fd(open(path, O_RDONLY | O_CLOEXEC)) {}
+  ~ReadOnlyFile() {
+    if (fd >= 0) close(fd);
+  }
+  ReadOnlyFile(const ReadOnlyFile&) = delete;
+  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+  const int fd;
+};
+
 // The clock the file system stamps times of change with, in whole ticks.
 timespec CoarseNow() {
   timespec now;
@@ -252,19 +263,18 @@ constexpr int kSettleTries = 100;  // a millisecond each
 
 AheadDigest HashAhead(const std::string& path) {
   AheadDigest d;
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return d;
+  const ReadOnlyFile file(path.c_str());
+  if (file.fd < 0) return d;
   struct stat before, after;
   bool settled = false;
   for (int tries = 0; !settled && tries < kSettleTries; ++tries) {
     const timespec now = CoarseNow();  // read first: a change after it cannot keep the time fstat sees
-    if (fstat(fd, &before) != 0) break;
+    if (fstat(file.fd, &before) != 0) return d;
     settled = Earlier(before.st_ctim, now);
     if (!settled) usleep(1000);
   }
-  d.taken = settled && HashOpenFile(fd, &d.hex) && fstat(fd, &after) == 0 && StampOf(before) == StampOf(after);
   d.stamp = StampOf(before);
-  close(fd);
+  d.taken = settled && HashOpenFile(file.fd, &d.hex) && fstat(file.fd, &after) == 0 && StampOf(after) == d.stamp;
   return d;
 }
 
@@ -329,11 +339,8 @@ bool TakeAhead(const std::string& path, std::string* hex) {
 }  // namespace
 
 bool Sha256File(const char* path, std::string* hex) {
-  const int fd = open(path, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool read = HashOpenFile(fd, hex);
-  close(fd);
-  return read;
+  const ReadOnlyFile file(path);
+  return file.fd >= 0 && HashOpenFile(file.fd, hex);
 }
 
 void Sha256Ahead(const std::vector<std::string>& paths) {
