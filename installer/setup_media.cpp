@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 
+#include "ReplacingFile.h"
 #include "Sha256.h"
 #include "ShellWord.h"
 #include "SysCmd.h"
@@ -65,12 +66,17 @@ std::string QuotedDirectory(const char* dir) {
   return word;
 }
 
-// Writes the marker file text into path; reported when it cannot be opened.
+// Writes the marker file text into path, beside it and renamed into place;
+// reported when it cannot be created or written.
 void WriteMarker(const char* path, const char* text) {
-  FilePtr f(OpenFile(nullptr, path, "wt", kSevWarning));
-  if (!f) return;
+  ReplacingFile f(path);
+  if (f.get() == nullptr) {
+    std::fflush(stdout);
+    std::fprintf(stderr, common_114, path);
+    return;
+  }
   std::fputs(text, f.get());
-  if (std::fclose(f.release()) != 0) std::fprintf(stderr, "ERROR: couldn't write %s\n", path);
+  if (!f.Commit(0)) std::fprintf(stderr, "ERROR: couldn't write %s\n", path);
 }
 
 int RunInstallOrMenu() {

@@ -5,6 +5,7 @@
 #include <ctime>
 #include <memory>
 
+#include "ReplacingFile.h"
 #include "SysCmd.h"
 #include "installer.h"
 #include "utils.h"
@@ -233,8 +234,12 @@ void GenSimpleScript(const char* path, const char* shellLine, const char* templ,
     PreviewNote("script %s", path);
     return;
   }
-  FilePtr f(OpenFile(nullptr, path, "wt", kSevWarning));
-  if (!f) {
+  // Written beside the target and renamed over it: a link planted at the
+  // path is replaced, never written through.
+  ReplacingFile f(path);
+  if (f.get() == nullptr) {
+    std::fflush(stdout);
+    std::fprintf(stderr, common_114, path);
     NoteFailedStep("%s was not written", path);
     return;
   }
@@ -244,9 +249,7 @@ void GenSimpleScript(const char* path, const char* shellLine, const char* templ,
   va_start(args, templ);
   std::vfprintf(f.get(), templ, args);
   va_end(args);
-  bool written = !std::ferror(f.get());
-  written = std::fclose(f.release()) == 0 && written;
-  if (!written) {
+  if (!f.Commit(0755)) {
     // A script cut short by a full disk must not be made executable.
     std::fflush(stdout);
     std::fprintf(stderr, "ERROR: couldn't write %s\n", path);

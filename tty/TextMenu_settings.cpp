@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ReplacingFile.h"
 #include "TextMenu.h"
 #include "TextMenu_impl.h"
 
@@ -142,13 +143,17 @@ void StoreMenuAt(TtyMenu* menu, int depth) {
 // Stores the menu's settings in the file at path; false when it cannot be
 // created.
 bool StoreSettings(TtyMenu* menu, const char* path) {
-  FilePtr f(OpenFile(nullptr, path, "wt", kSevWarning));
-  if (!f) return false;
+  ReplacingFile f(path);
+  if (f.get() == nullptr) {
+    std::fflush(stdout);
+    std::fprintf(stderr, common_114, path);
+    return false;
+  }
   FILE* saved = pOut;
   pOut = f.get();
   StoreMenu(menu);
   pOut = saved;
-  if (std::fclose(f.release()) != 0) {
+  if (!f.Commit(0)) {
     std::fprintf(stderr, "ERROR: couldn't write %s\n", path);
     return false;
   }

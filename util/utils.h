@@ -11,6 +11,7 @@
 //   utils_err.cpp    error reports
 //   utils_host.cpp   program path and the nearest existing path
 //   utils_state.cpp  the program's identity shared by every module
+//   ReplacingFile.cpp a file written beside its target and renamed into place
 // The seam to the host is HostOps.h; what runs host commands (the file
 // operations that make and remove, the user and spooler probes) lives
 // above, in syscmd/.
@@ -186,8 +187,12 @@ bool GetFileContent(const char* dir, const char* name);
 // empty text.
 char* GetSavedFileContent(const char* dir, const char* name);
 
-// Writes one formatted text into path (fopen mode), then sets permissions
-// when not 0. Prints common_007 and returns false when it cannot be opened.
+// Writes one formatted text into path, then sets permissions when not 0.
+// Mode "w" (or "wt") writes a new file beside path and renames it over
+// path (ReplacingFile.h), so a link planted at path is replaced, never
+// followed; mode "a" appends to the file as it stands. Prints common_007
+// and returns false when it cannot be opened, and says so and returns false
+// when the text did not reach the disk whole.
 SETUP_PRINTF(4, 5)
 bool CreateTextFile(const char* path, const char* mode, int permissions, const char* format, ...);
 

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "MemMgr.h"
+#include "ReplacingFile.h"
 #include "utils.h"
 
 char LineBuf[kLineBufSize];
@@ -209,19 +210,36 @@ char* GetSavedFileContent(const char* dir, const char* name) {
 }
 
 bool CreateTextFile(const char* path, const char* mode, int permissions, const char* format, ...) {
-  FilePtr f(path != nullptr ? std::fopen(path, mode) : nullptr);
-  if (!f) {
+  // A file written anew is written beside its target and renamed into
+  // place, so that nothing planted at the path is followed; one that is
+  // added to is opened as it stands.
+  const bool anew = mode != nullptr && mode[0] == 'w';
+  std::unique_ptr<ReplacingFile> replacing;
+  FilePtr appended;
+  FILE* f = nullptr;
+  if (path != nullptr && anew) {
+    replacing = std::make_unique<ReplacingFile>(path);
+    f = replacing->get();
+  } else if (path != nullptr && mode != nullptr) {
+    appended.reset(std::fopen(path, mode));
+    f = appended.get();
+  }
+  if (f == nullptr) {
     std::fflush(stdout);
     std::fprintf(stderr, common_007, path != nullptr ? path : "");
     return false;
   }
   va_list args;
   va_start(args, format);
-  std::vfprintf(f.get(), format, args);
+  std::vfprintf(f, format, args);
   va_end(args);
-  if (permissions != 0) fchmod(fileno(f.get()), static_cast<mode_t>(permissions));
-  bool written = !std::ferror(f.get());
-  written = std::fclose(f.release()) == 0 && written;
+  bool written = !std::ferror(f);
+  if (anew) {
+    written = replacing->Commit(static_cast<mode_t>(permissions)) && written;
+  } else {
+    if (permissions != 0) fchmod(fileno(f), static_cast<mode_t>(permissions));
+    written = std::fclose(appended.release()) == 0 && written;
+  }
   if (!written) {
     // A full disk must not pass for a written file.
     std::fflush(stdout);
