@@ -139,8 +139,23 @@ bool IsSameFile(const char* a, const char* b);
 // that the work area's clean-up never removes the running medium's files.
 bool IsMediumFile(const char* dir, const char* name);
 
+// Whether a host command may change path in place (chmod, chown, touch, a
+// copy onto it, a link or a file moved into it): true unless a symbolic
+// link on the way, path itself included, belongs to neither root nor the
+// owner of what it points to. Such a path is named ("ERROR: <link> is a
+// symbolic link: not changed") and noted as a failed step, and false. A
+// preview judges nothing.
+bool MayChangeInPlace(const char* path);
+
+// CreateFile of dir (and of name in it when given) when MayChangeInPlace
+// allows the path.
+void CreateInPlace(const char* dir, const char* name, const char* mode);
+
 // Runs one of the installed product's own tools (vpqadmin): its output goes
-// to the terminal, nothing is logged and its result is not examined.
+// to the terminal, nothing is logged and its result is not examined. The
+// line's first word is the program: it runs only when it is a plain file of
+// root's that nobody else may write, reached through no planted link
+// (otherwise a warning and a failed step).
 SETUP_PRINTF(1, 2) void RunProductCommand(const char* format, ...);
 
 // ---------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 // Small host operations the installer parts share: entering a directory,
-// recognising the medium's own files, and running the product's own tools.
+// recognising the medium's own files, judging a path before a host command
+// changes it, and running the product's own tools.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,7 +9,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
+#include "PathTrust.h"
 #include "SysCmd.h"
 #include "installer.h"
 #include "utils.h"
@@ -41,6 +44,27 @@ bool IsMediumFile(const char* dir, const char* name) {
   return IsSameFile(here, medium);
 }
 
+bool MayChangeInPlace(const char* path) {
+  if (flPreview || path == nullptr) return true;
+  const std::string link = UntrustedLinkOnPath(path);
+  if (link.empty()) return true;
+  std::fflush(stdout);
+  if (link == path) {
+    std::fprintf(stderr, "ERROR: %s is a symbolic link: not changed\n", path);
+  } else {
+    std::fprintf(stderr, "ERROR: %s is a symbolic link: %s not changed\n", link.c_str(), path);
+  }
+  NoteFailedStep("%s was not changed: a symbolic link that root does not own leads there", path);
+  return false;
+}
+
+void CreateInPlace(const char* dir, const char* name, const char* mode) {
+  char path[kLineBufSize];
+  if (!FormatText(path, sizeof path, "%s%s%s", dir, name != nullptr ? "/" : "", name != nullptr ? name : ""))
+    FatalError("path too long: %s", dir);
+  if (MayChangeInPlace(path)) CreateFile(dir, name, mode);
+}
+
 void RunProductCommand(const char* format, ...) {
   char line[kCmdLineSize];
   va_list args;
@@ -50,6 +74,20 @@ void RunProductCommand(const char* format, ...) {
   if (len < 0 || static_cast<size_t>(len) >= sizeof line) {
     std::fflush(stdout);
     std::fprintf(stderr, "WARNING: command line too long, not run: %.60s...\n", line);
+    return;
+  }
+  // Root runs the tool only as the installation placed it: a plain file of
+  // root's that nobody else may write, reached through no planted link. A
+  // group that may write the application directory could otherwise put a
+  // program of its own in the tool's place.
+  const char* blank = std::strchr(line, ' ');
+  const std::string program(line, blank != nullptr ? static_cast<size_t>(blank - line) : std::strlen(line));
+  struct stat st;
+  if (!flPreview && (!UntrustedLinkOnPath(program.c_str()).empty() || stat(program.c_str(), &st) != 0 ||
+                     !S_ISREG(st.st_mode) || st.st_uid != 0 || (st.st_mode & 022) != 0)) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "WARNING: %s is not root's own program: not run\n", program.c_str());
+    NoteFailedStep("%s was not run", program.c_str());
     return;
   }
   std::fflush(stdout);

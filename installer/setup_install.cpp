@@ -109,11 +109,13 @@ void LinkUnderUsr(const char* d) {
 }
 
 // Gives AppDir/name the set-user-ID mode 4755, but only in an installation
-// without failed steps and only to a program that is there and not empty:
-// a program cut short by a full disk must never run as root.
+// without failed steps and only to a program that is there, not empty and
+// reached through no planted link: a program cut short by a full disk, or
+// a file another user points the name at, must never run as root.
 void MakeSetUserId(const char* name) {
   char path[kAppDirSize + 32];
   FormatText(path, sizeof path, "%s/%s", AppDir, name);
+  if (!MayChangeInPlace(path)) return;
   struct stat st;
   const bool there = flPreview || (stat(path, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0);
   if (FailedStepCount() > 0 || !there) {
@@ -149,9 +151,12 @@ void MakeSpoolFolders(char (&spoolProduct)[kNameSize]) {
   // The spool folders are the product's own, even when a stopped earlier
   // pass made them.
   for (const char* own : {spool, spoolProduct, download}) ManifestNoteOwn(own);
-  CreateFile(spool, nullptr, "775");
-  CreateFile(spoolProduct, nullptr, "775");
-  CreateFile(download, nullptr, "777");
+  CreateInPlace(spool, nullptr, "775");
+  CreateInPlace(spoolProduct, nullptr, "775");
+  // Every user may leave files for the product here; like every shared
+  // folder of Unix it is sticky, so none of them can remove or replace
+  // another's entries.
+  CreateInPlace(download, nullptr, "1777");
 }
 
 // AppDir/.vp_cfg names the print system found on the host.
@@ -209,8 +214,8 @@ int Install(TtyMenu*, TtyMenuItem*) {
   const char* d = pInstallDir != nullptr ? pInstallDir : Name;
   FormatText(AppDir, sizeof AppDir, "%s/%s/%s", d, "Vexla", "vpxx");
   ManifestNoteMade(AppDir);
-  CreateFile(AppDir, nullptr, "775");
-  CreateFile(AppDir, ".PrintError", "666");
+  CreateInPlace(AppDir, nullptr, "775");
+  CreateInPlace(AppDir, ".PrintError", "666");
 
   char spoolProduct[kNameSize];
   MakeSpoolFolders(spoolProduct);

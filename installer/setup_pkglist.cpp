@@ -162,6 +162,8 @@ void SedEdit(const std::string& name, const std::string& script) {
   char target[kAppDirSize + kNameSize];
   char temp[kNameSize];
   FormatText(target, sizeof target, "%s/%s", AppDir, name.c_str());
+  // The edit reads the target and copies the result back onto it.
+  if (!MayChangeInPlace(target)) return;
   FormatText(temp, sizeof temp, "/tmp/%s.tmp", my_name);
   if (!flPreview) MakeFreshTemporary(temp, target);
   char* shell = GetCmd(kCmdSh);
@@ -176,8 +178,15 @@ void SedEdit(const std::string& name, const std::string& script) {
 }
 
 void MakeLink(const std::string& name, const std::string& link) {
-  // Re-installing: a link left by the earlier installation is replaced.
+  // The link goes into the folder of its path (or into the folder the path
+  // names): neither may be reached through a planted link.
+  const size_t slash = link.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : link.substr(0, slash);
+  if (!MayChangeInPlace(folder.c_str())) return;
+  // Re-installing: a link left by the earlier installation is replaced; a
+  // link of anybody else's there is replaced too, never followed.
   if (GetFileType(link.c_str()) == kLinkFile) SysCmd(kCmdRm, kSevWarning, "%s", link.c_str());
+  if (!MayChangeInPlace(link.c_str())) return;
   ManifestNoteOwn(link.c_str());
   PreviewNote("link %s -> %s/%s", link.c_str(), AppDir, name.c_str());
   SysCmd(kCmdLn, kSevFatal, "-s %s/%s %s", AppDir, name.c_str(), link.c_str());
@@ -186,9 +195,10 @@ void MakeLink(const std::string& name, const std::string& link) {
 void ApplyAttribute(const std::string& name, const std::string& key, const std::string& value) {
   const char* n = name.c_str();
   const char* v = value.c_str();
+  const std::string target = std::string(AppDir) + "/" + name;
   switch (FindToken(key.c_str(), kPkgAttributes)) {
     case kAttrMode:
-      SysCmd(kCmdChmod, kSevFatal, "%s %s/%s", v, AppDir, n);
+      if (MayChangeInPlace(target.c_str())) SysCmd(kCmdChmod, kSevFatal, "%s %s/%s", v, AppDir, n);
       break;
     case kAttrBat: {
       char path[kNameSize];
@@ -198,15 +208,17 @@ void ApplyAttribute(const std::string& name, const std::string& key, const std::
       break;
     }
     case kAttrOwner:
-      SysCmd(kCmdChown, kSevFatal, "-R %s %s/%s", v, AppDir, n);
+      if (MayChangeInPlace(target.c_str())) SysCmd(kCmdChown, kSevFatal, "-R %s %s/%s", v, AppDir, n);
       break;
     case kAttrGroup:
-      SysCmd(kCmdChgrp, kSevFatal, "-R %s %s/%s", v, AppDir, n);
+      if (MayChangeInPlace(target.c_str())) SysCmd(kCmdChgrp, kSevFatal, "-R %s %s/%s", v, AppDir, n);
       break;
     case kAttrLink:
       MakeLink(name, value);
       break;
     case kAttrName:
+      // mv puts the file into a folder (or a link to one) of the new name.
+      if (!MayChangeInPlace((std::string(AppDir) + "/" + value).c_str())) break;
       ManifestNoteRename((std::string(AppDir) + "/" + name).c_str(), (std::string(AppDir) + "/" + value).c_str());
       SysCmd(kCmdMv, kSevFatal, "%s/%s %s/%s", AppDir, n, AppDir, v);
       break;
@@ -231,17 +243,32 @@ bool AppEntryExists(const char* name) {
 
 bool CopiesTree(const PkgStep& step) { return step.keyword == kPkgDir || step.keyword == kPkgDirTo; }
 
-// What a copy step will place, for the manifest: cp puts NAME under its
-// last component into the application directory (or DEST). Returns the
-// files placed.
-std::vector<std::string> NoteCopyInManifest(const PkgStep& step, const char* package) {
-  const bool file = step.keyword == kPkgCopy || step.keyword == kPkgCopyOther;
-  if (!CopiesTree(step) && !file) return {};
+bool CopiesFile(const PkgStep& step) { return step.keyword == kPkgCopy || step.keyword == kPkgCopyOther; }
+
+// Where a copy step puts NAME: cp places it under its last component into
+// the application directory (or DEST).
+std::string CopyTarget(const PkgStep& step) {
   const size_t slash = step.name.rfind('/');
   const std::string leaf = slash == std::string::npos ? step.name : step.name.substr(slash + 1);
   const std::string into = step.keyword == kPkgDirTo ? step.dest : std::string(AppDir);
+  return into + "/" + leaf;
+}
+
+// What a copy step will place, for the manifest. Returns the files placed.
+std::vector<std::string> NoteCopyInManifest(const PkgStep& step, const char* package) {
+  if (!CopiesTree(step) && !CopiesFile(step)) return {};
   const std::string source = std::string(pVexlaInstallDir) + "/" + package + "/" + step.name;
-  return ManifestNoteCopy(source.c_str(), (into + "/" + leaf).c_str());
+  return ManifestNoteCopy(source.c_str(), CopyTarget(step).c_str());
+}
+
+// A copy writes onto what is there: through a planted link at its target,
+// or at any file of the tree it copies, it would overwrite what the link
+// points to. True when no such link is in the way.
+bool CopyMayChange(const PkgStep& step, const std::vector<std::string>& placed) {
+  if (!MayChangeInPlace(CopyTarget(step).c_str())) return false;
+  for (const std::string& file : placed)
+    if (!MayChangeInPlace(file.c_str())) return false;
+  return true;
 }
 
 }  // namespace
@@ -250,7 +277,12 @@ int CarryOutPkgStep(const PkgStep& step, const char* package) {
   const char* n = step.name.c_str();
   int copied = 0;
   const std::vector<std::string> placed = NoteCopyInManifest(step, package);
-  switch (step.keyword) {
+  const std::string target = std::string(AppDir) + "/" + step.name;
+  // A copy or touch refused for a planted link is a failed step already.
+  bool refused = false;
+  if (CopiesTree(step) || CopiesFile(step)) refused = !CopyMayChange(step, placed);
+  if (step.keyword == kPkgTouch) refused = !MayChangeInPlace(target.c_str());
+  switch (refused ? kPkgAttributesOnly : step.keyword) {
     case kPkgDir:
       copied = SysCmd(kCmdCpR, kSevWarning, "%s/%s/%s %s", pVexlaInstallDir, package, n, AppDir);
       break;
@@ -264,13 +296,10 @@ int CarryOutPkgStep(const PkgStep& step, const char* package) {
     case kPkgSet:
       if (!AppEntryExists(n)) return 0;
       break;
-    case kPkgNewDir: {
+    case kPkgNewDir:
       if (AppEntryExists(n)) return 0;
-      char dir[kAppDirSize + kNameSize];
-      if (!FormatText(dir, sizeof dir, "%s/%s", AppDir, n)) FatalError("path too long: %s/%s", AppDir, n);
-      CreateFile(dir, nullptr, "775");
+      CreateInPlace(target.c_str(), nullptr, "775");
       break;
-    }
     case kPkgCheckPs:
       if (QuitForRunningProcesses(n)) return 1;
       break;
@@ -285,7 +314,7 @@ int CarryOutPkgStep(const PkgStep& step, const char* package) {
   for (const auto& [key, value] : step.attributes) ApplyAttribute(step.name, key, value);
   // A tree, where most of a product's bytes lie, is hashed for the
   // manifest while the installation goes on.
-  if (copied == 0 && CopiesTree(step) && !flPreview) Sha256Ahead(placed);
+  if (copied == 0 && !refused && CopiesTree(step) && !flPreview) Sha256Ahead(placed);
   return 0;
 }
 

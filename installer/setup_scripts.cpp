@@ -256,7 +256,9 @@ void GenSimpleScript(const char* path, const char* shellLine, const char* templ,
     NoteFailedStep("%s was not written", path);
     return;
   }
-  SysCmd(kCmdChmod, kSevSilent, "755 %s", path);
+  // The script has its mode already; the logged chmod follows it, unless
+  // the path was swapped for a planted link since.
+  if (MayChangeInPlace(path)) SysCmd(kCmdChmod, kSevSilent, "755 %s", path);
   ManifestNoteContent(path);
 }
 

@@ -177,7 +177,7 @@ void ExpectInstalled(const SandboxResult& r, const std::string& d, const std::st
   ExpectFile(r, a + "/.PrintError", S_IFREG, 0666);
   ExpectFile(r, "/var/spool/Vexla", S_IFDIR, 0775);
   ExpectFile(r, "/var/spool/Vexla/vpxx", S_IFDIR, 0775);
-  ExpectFile(r, "/var/spool/Vexla/vpxx/__vpa_download__", S_IFDIR, 0777);
+  ExpectFile(r, "/var/spool/Vexla/vpxx/__vpa_download__", S_IFDIR, 01777);
   ExpectFile(r, a + "/.vp_cfg", S_IFREG, 0644);
   EXPECT_EQ(r.Read(a + "/.vp_cfg"), spooler);
 
