@@ -19,6 +19,7 @@
 //   setup_scripts.cpp   generated scripts and the final clean-up
 //   setup_manifest.cpp  the manifest of an installation, verify and remove
 //   setup_preview.cpp   the preview of an installation
+//   setup_lock.cpp      one setup at a time: the host's lock
 #pragma once
 
 #include <cstddef>
@@ -100,6 +101,25 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
 // shell line: these directories go into every command line and generated
 // script unquoted), or NULL when it is acceptable.
 const char* CheckDirectoryText(const char* dir);
+
+// ---------------------------------------------------------------------------
+// One setup at a time.
+
+// The lock file, in the first root-owned folder of /run/lock, /var/lock
+// and /run.
+constexpr const char* kLockFileName = "setup-Vexla.lock";
+
+// Takes the host's lock for a run that changes the host (as root; other
+// users change nothing of root's and take none), before it touches
+// anything, for the rest of the run. When another run holds it: says so,
+// naming that run's process, and ends with status 1; with wait it says
+// once that it waits and waits. A lock file that cannot be made ends the
+// run with status 1 as well.
+void TakeHostLock(bool wait);
+
+// For runs that only read (preview, verify): says on standard error when
+// another run holds the lock, since what they show may then change.
+void SayWhenHostLocked();
 
 // ---------------------------------------------------------------------------
 // Message tables.

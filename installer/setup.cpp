@@ -32,17 +32,33 @@ constexpr size_t kNamedFailures = 20;
 int failedSteps = 0;
 std::vector<std::string> failureTexts;
 
-constexpr const char* kOptionWords = ",manual,install,menu,-v,no_space_check,preview,verify,remove,--help,-h";
+constexpr const char* kOptionWords = ",manual,install,menu,-v,no_space_check,preview,verify,remove,--help,-h,wait";
 enum OptionWord {
   kWordOther = 0, kWordManual, kWordInstall, kWordMenu, kWordVersion, kWordNoSpaceCheck,
-  kWordPreview, kWordVerify, kWordRemove, kWordHelp, kWordShortHelp,
+  kWordPreview, kWordVerify, kWordRemove, kWordHelp, kWordShortHelp, kWordWait,
 };
 
+// Whether one of the words is word.
+bool FindWord(int argc, char** argv, const char* word) {
+  for (int i = 1; i < argc; ++i)
+    if (argv[i] != nullptr && std::strcmp(argv[i], word) == 0) return true;
+  return false;
+}
+
+// Whether the words ask for a run that changes nothing of the host: a
+// preview, a verify, the version or the usage (each of which the command
+// line acts on wherever it stands).
+bool WordsOnlyRead(int argc, char** argv) {
+  for (const char* word : {"preview", "verify", "-v", "--help", "-h"})
+    if (FindWord(argc, argv, word)) return true;
+  return false;
+}
+
 const char kUsage[] =
-    "usage: setup [manual] [install DIR] [menu] [-v] [no_space_check] [WORK_AREA]\n"
+    "usage: setup [manual] [install DIR] [menu] [wait] [-v] [no_space_check] [WORK_AREA]\n"
     "       setup preview [install DIR] [no_space_check] [WORK_AREA]\n"
     "       setup verify [install DIR]\n"
-    "       setup remove [install DIR]\n"
+    "       setup remove [install DIR] [wait]\n"
     "\n"
     "Installs the Vexla print software from the medium it is run from (as root).\n"
     "\n"
@@ -60,8 +76,12 @@ const char kUsage[] =
     "  verify          compare the installation with its manifest\n"
     "                  (DIR/Vexla/vpxx/setup.manifest), one line a difference\n"
     "  remove          take the installation off as its manifest lists it\n"
+    "  wait            when another setup is changing this host, wait for it to\n"
+    "                  end instead of ending at once with status 1\n"
     "  -h, --help      print this text\n"
     "\n"
+    "One setup at a time changes the host: an installation or a removal holds\n"
+    "the lock /run/lock/setup-Vexla.lock to its end.\n"
     "Questions are answered on standard input (printf 'y\\n' | setup install /opt);\n"
     "input that ends at a question is no answer. Everything an installation runs\n"
     "is logged in /tmp/setup.log.\n"
@@ -205,6 +225,8 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
       case kWordRemove:
         RequestedAction = kActionRemove;
         break;
+      case kWordWait:
+        break;  // taken before the command line is read: the lock comes first
       case kWordHelp:
       case kWordShortHelp:
         std::fputs(kUsage, stdout);
@@ -236,6 +258,9 @@ void SetupMain(int argc, char** argv) {
     RefuseDirectory("the program's path is too long (at most 200 characters)", invocation);
   pToolPath = GetToolPath(invocation);
   my_name = SaveText(StripPath(invocation));
+  // A run that changes the host takes the lock before anything, its first
+  // log line included (which empties the log of the run before).
+  if (!WordsOnlyRead(argc, argv)) TakeHostLock(FindWord(argc, argv, "wait"));
   InitSysCmdList();
   OpenDriverCoreDb();
   for (int i = 0; i < 5; ++i) InstallInfo[i] = NlsSetupStrCvt(10 + i);
@@ -245,6 +270,7 @@ void SetupMain(int argc, char** argv) {
   unsigned char flCleanWork = 1;
   unsigned char flSpaceCheck = 1;
   ReadCommandLine(argc, argv, &flCleanWork, &flSpaceCheck);
+  if (RequestedAction == kActionVerify || RequestedAction == kActionPreview) SayWhenHostLocked();
 
   if (RequestedAction == kActionVerify || RequestedAction == kActionRemove) ExitProgram(RunManifestAction());
   if (RequestedAction == kActionPreview) ExitProgram(RunPreview(flSpaceCheck));

@@ -36,6 +36,9 @@ std::string Sample(const std::string& path);
 SandboxOptions FromMedium(const std::string& medium);
 SandboxOptions FromSite();
 
+// The lock file a run that changes the host leaves in place.
+constexpr char kLockFile[] = "/run/lock/setup-Vexla.lock";
+
 // A shell line as the sandbox's command.
 std::vector<std::string> Shell(const std::string& line);
 
