@@ -136,11 +136,14 @@ extern const SetupMessage NLS_PORTUGUESE[kSetupMessages];
 extern const SetupMessage* pCurLang;  // the run's table, NULL until the first call
 
 // Entry index (0 to 70) of the run's table; the first call chooses the table
-// from LANG.
+// from the locale for messages (LC_ALL, LC_MESSAGES, LANG) by its language
+// and territory: en_US, es_ES, it_IT, fr_FR, de_DE or ge_GE, pt_BR or
+// pr_BR, with any codeset or modifier after them; English otherwise.
 const char* NlsSetupStrCvt(int index);
 
-// The LANG value that chose the run's table ("fr_FR"), or NULL for English,
-// which any value outside the six gives too. Chooses the table when no
+// The name of the run's language as the medium's folders spell it
+// ("fr_FR", "ge_GE" for German, "pr_BR" for Portuguese), or NULL for
+// English. Chooses the table when no
 // table is chosen yet, so that the message tables and the menu engine's
 // string database speak the same language.
 const char* SetupLanguageName();

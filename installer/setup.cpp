@@ -11,6 +11,7 @@
 #include "MemMgr.h"
 #include "ShellWord.h"
 #include "SysCmd.h"
+#include "TerminalCharset.h"
 #include "installer.h"
 #include "utils.h"
 
@@ -247,6 +248,8 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
 }
 
 void SetupMain(int argc, char** argv) {
+  // Every text goes to a UTF-8 terminal converted, before the first is written.
+  UseTerminalCharset();
   // A preview writes nothing outside its own directory, not even the log;
   // nor does asking for the usage.
   flUseLog = 1;

@@ -153,11 +153,14 @@ TEST_F(MediaTest, TheDatabaseOfTheLanguageOfTheTablesElseEnglish) {
       {"fr_FR", NLS_FRENCH, "\nEntrez votre choix%s%s%s : "},
       {"ge_GE", NLS_GERMAN, "\nIhre Auswahl%s%s%s: "},
       {"es_ES", NLS_SPANISH, english},  // not on this medium
-      {"fr_FR.UTF-8", NLS_ENGLISH, english},
+      {"fr_FR.UTF-8", NLS_FRENCH, "\nEntrez votre choix%s%s%s : "},
+      {"de_DE.UTF-8", NLS_GERMAN, "\nIhre Auswahl%s%s%s: "},  // the folder keeps its name
       {"FR_FR", NLS_ENGLISH, english},
       {nullptr, NLS_ENGLISH, english},
   };
   const SetupMessage* saved = pCurLang;
+  EnvScope all("LC_ALL", nullptr);
+  EnvScope messages("LC_MESSAGES", nullptr);
   for (const auto& c : cases) {
     EnvScope lang("LANG", c.lang);
     pCurLang = nullptr;

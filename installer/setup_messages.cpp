@@ -3,8 +3,11 @@
 // 8859-1: letters beyond ASCII are written as \x escapes (write them in
 // UTF-8 and let scripts/latin1-literals.py turn them into escapes).
 #include <cstdlib>
+#include <cstring>
 #include <iterator>
+#include <string>
 
+#include "TerminalCharset.h"
 #include "installer.h"
 
 // ---------------------------------------------------------------------------
@@ -126,7 +129,7 @@ constexpr SetupMessage NLS_SPANISH[] = {
     /* 13 */ "directorios de soporte. Esta utilidad crear\xE1 el directorio de instalaci\xF3n",
     /* 14 */ "si todav\xED" "a no existe.",
     kFree, kFree,  // 15-16
-    /* 17 */ "para crear el sitio de instalaci\xF3n. Esta utilidad crear\xE1 el",
+    /* 17 */ "para crear la ubicaci\xF3n de instalaci\xF3n. Esta utilidad crear\xE1 el",
     /* 18 */ "directorio de instalaci\xF3n si todav\xED" "a no existe.",
     kFree,  // 19
     /* 20 */
@@ -135,7 +138,7 @@ constexpr SetupMessage NLS_SPANISH[] = {
     /* 21 */ "no se puede abrir el archivo, %sInstall/disks",
     kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 22-28
     kFree, kFree, kFree, kFree, kFree, kFree,         // 29-34
-    /* 35 */ "%s ha iniciado la sesi\xF3n\nDebe ser root para ejecutar %s\n",
+    /* 35 */ "%s ha iniciado sesi\xF3n\nDebe ser root para ejecutar %s\n",
     kFree, kFree, kFree, kFree, kFree, kFree,  // 36-41
     /* 42 */ "\nDirectorio de instalaci\xF3n existente [%s]\n ",
     kFree, kFree, kFree, kFree, kFree, kFree,  // 43-48
@@ -188,13 +191,13 @@ constexpr SetupMessage NLS_ITALIAN[] = {
     /* 7 */ "\nImmettere la nuova directory di installazione [%s]: ",
     /* 8 */ "Si desidera usare %s",
     /* 9 */ "Si desidera tornare al menu di Setup",
-    /* 10 */ "Questa voce deve essere il percorso completo della directory di installazione.\n",
+    /* 10 */ "Il valore immesso deve essere il percorso completo della directory di installazione.\n",
     /* 11 */ "Occorre specificare una directory di installazione che verr\xE0 usata",
     /* 12 */ "per installare la directory Vexla insieme ai file e alle",
     /* 13 */ "directory di supporto. Questo programma creer\xE0 la directory di installazione",
     /* 14 */ "se non esiste gi\xE0.",
     kFree, kFree,  // 15-16
-    /* 17 */ "per creare il sito di installazione. Questo programma creer\xE0 la",
+    /* 17 */ "per creare la posizione di installazione. Questo programma creer\xE0 la",
     /* 18 */ "directory di installazione se non esiste gi\xE0.",
     kFree,  // 19
     /* 20 */
@@ -203,7 +206,7 @@ constexpr SetupMessage NLS_ITALIAN[] = {
     /* 21 */ "impossibile aprire il file, %sInstall/disks",
     kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 22-28
     kFree, kFree, kFree, kFree, kFree, kFree,         // 29-34
-    /* 35 */ "%s \xE8 collegato\nOccorre essere root per eseguire %s\n",
+    /* 35 */ "Utente corrente: %s\nOccorre essere root per eseguire %s\n",
     kFree, kFree, kFree, kFree, kFree, kFree,  // 36-41
     /* 42 */ "\nDirectory di installazione esistente [%s]\n ",
     kFree, kFree, kFree, kFree, kFree, kFree,  // 43-48
@@ -248,15 +251,15 @@ constexpr SetupMessage NLS_ITALIAN[] = {
     /* 67 */ "Scegliere una delle opzioni:\n",
     /* 68 */ "1.  Attendere 30 secondi che questi processi terminino\n",
     /* 69 */ "2.  Uscire dall'installazione\n",
-    /* 70 */ "\nImmettere una scelta:  ",
+    /* 70 */ "\nScegliere un\'opzione:  ",
 };
 
 constexpr SetupMessage NLS_FRENCH[] = {
     kFree, kFree, kFree, kFree, kFree, kFree, kFree,  // 0-6
     /* 7 */ "\nEntrez le nouveau r\xE9pertoire d'installation [%s] : ",
-    /* 8 */ "Voulez-vous utiliser %s",
-    /* 9 */ "Voulez-vous revenir au menu Setup",
-    /* 10 */ "Cette entr\xE9" "e doit \xEAtre le chemin complet du r\xE9pertoire d'installation.\n",
+    /* 8 */ "Voulez-vous utiliser %s\xA0",
+    /* 9 */ "Voulez-vous revenir au menu Setup\xA0",
+    /* 10 */ "La valeur saisie doit \xEAtre le chemin complet du r\xE9pertoire d'installation.\n",
     /* 11 */ "Vous devez indiquer un r\xE9pertoire d'installation qui servira",
     /* 12 */ "\xE0 installer le r\xE9pertoire Vexla avec ses fichiers et",
     /* 13 */ "r\xE9pertoires annexes. Cet utilitaire cr\xE9" "era le r\xE9pertoire d'installation",
@@ -298,7 +301,7 @@ constexpr SetupMessage NLS_FRENCH[] = {
     "ou le r\xE9pertoire d'installation. Consultez le fichier readme si vous avez besoin d'aide "
     "sur la syntaxe.",
     setup_057,
-    /* 58 */ "setup: ERREUR",
+    /* 58 */ "setup : ERREUR",
     /* 59 */ "VPrintD %s arr\xEAt\xE9\n",
     /* 60 */ "impossible d'obtenir la version",
     kFree,  // 61
@@ -310,7 +313,7 @@ constexpr SetupMessage NLS_FRENCH[] = {
     /* 63 */ "\nVoulez-vous poursuivre l'installation ? [yn] ",
     kFree,  // 64
     /* 65 */
-    "Impossible de d\xE9terminer l'espace requis pour l'installation, isize absent.\n",
+    "Impossible de d\xE9terminer l'espace requis pour l'installation : fichier isize absent.\n",
     /* 66 */
     "\nLes processus suivants sont en cours d'ex\xE9" "cution."
     "\nL'installation ne peut pas continuer tant qu'ils ne sont pas termin\xE9s :\n",
@@ -332,8 +335,8 @@ constexpr SetupMessage NLS_GERMAN[] = {
     "Unterverzeichnissen zu installieren. Dieses Programm legt das Verzeichnis an,",
     /* 14 */ "falls es noch nicht vorhanden ist.",
     kFree, kFree,  // 15-16
-    /* 17 */ "die Installationsquelle zu erstellen. Dieses Programm erstellt das",
-    /* 18 */ "Installationsverzeichnis, falls es noch nicht vorhanden ist.",
+    /* 17 */ "den Installationsort anzulegen. Dieses Programm legt das",
+    /* 18 */ "Installationsverzeichnis an, falls es noch nicht vorhanden ist.",
     kFree,  // 19
     /* 20 */
     "\nWarnung: Ein anderes Installationsverzeichnis macht alle eingerichteten "
@@ -349,7 +352,7 @@ constexpr SetupMessage NLS_GERMAN[] = {
     "In %s ist nicht genug Platz f\xFCr die Installation. "
     "Der tempor\xE4re Arbeitsbereich muss mindestens %e Bytes gro\xDF sein. "
     "Starten Sie die Installation erneut mit einem Arbeitsbereich, der genug Platz bietet. "
-    "\nz.B.: 1. Verwenden Sie /neuer_arbeitsbereich statt /tmp"
+    "\nz. B.: 1. Verwenden Sie /neuer_arbeitsbereich statt /tmp"
     "\n      2. Rufen Sie `setup /neuer_arbeitsbereich` auf\n",
     kFree, kFree, kFree, kFree, kFree,  // 50-54
     /* 55 */
@@ -357,7 +360,7 @@ constexpr SetupMessage NLS_GERMAN[] = {
     "Der Installationsbereich muss mindestens %e Bytes gro\xDF sein. "
     "Starten Sie die Installation erneut mit einem Installationsbereich, der genug Platz "
     "bietet. "
-    "\nz.B.: 1. Verwenden Sie /neuer_installationspfad statt des vorgegebenen Ortes"
+    "\nz. B.: 1. Verwenden Sie /neuer_installationspfad statt des Standardorts"
     "\n      2. Rufen Sie 'setup install /neuer_installationspfad' auf\n",
     /* 56 */
     "Es ist nicht genug Platz f\xFCr die Installation vorhanden. "
@@ -379,13 +382,13 @@ constexpr SetupMessage NLS_GERMAN[] = {
     /* 63 */ "\nM\xF6" "chten Sie mit der Installation fortfahren? [yn] ",
     kFree,  // 64
     /* 65 */
-    "Ben\xF6tigter Platz f\xFCr die Installation unbekannt, isize fehlt.\n",
+    "Der f\xFCr die Installation ben\xF6tigte Platz kann nicht ermittelt werden: isize fehlt.\n",
     /* 66 */
     "\nDie folgenden Prozesse laufen."
     "\nDie Installation kann erst fortgesetzt werden, wenn sie beendet sind:\n",
-    /* 67 */ "M\xF6" "chten Sie:\n",
+    /* 67 */ "Was m\xF6" "chten Sie tun?\n",
     /* 68 */ "1.  30 Sekunden auf das Ende dieser Prozesse warten\n",
-    /* 69 */ "2.  Die Installation abbrechen\n",
+    /* 69 */ "2.  Installation abbrechen\n",
     /* 70 */ "\nIhre Auswahl:  ",
 };
 
@@ -400,7 +403,7 @@ constexpr SetupMessage NLS_PORTUGUESE[] = {
     /* 13 */ "diret\xF3rios de suporte. Este utilit\xE1rio criar\xE1 o diret\xF3rio de instala\xE7\xE3o",
     /* 14 */ "se ele ainda n\xE3o existir.",
     kFree, kFree,  // 15-16
-    /* 17 */ "para criar o site de instala\xE7\xE3o. Este utilit\xE1rio criar\xE1 o",
+    /* 17 */ "para criar o local de instala\xE7\xE3o. Este utilit\xE1rio criar\xE1 o",
     /* 18 */ "diret\xF3rio de instala\xE7\xE3o se ele ainda n\xE3o existir.",
     kFree,  // 19
     /* 20 */
@@ -436,7 +439,7 @@ constexpr SetupMessage NLS_PORTUGUESE[] = {
     "sintaxe.",
     setup_057,
     /* 58 */ "setup: ERRO",
-    setup_059,  // the English text
+    /* 59 */ "VPrintD %s encerrado\n",
     /* 60 */ "falha ao obter a vers\xE3o",
     kFree,  // 61
     /* 62 */
@@ -447,11 +450,11 @@ constexpr SetupMessage NLS_PORTUGUESE[] = {
     /* 63 */ "\nDeseja continuar com a instala\xE7\xE3o? [yn] ",
     kFree,  // 64
     /* 65 */
-    "N\xE3o foi poss\xEDvel determinar o espa\xE7o para a instala\xE7\xE3o, isize ausente.\n",
+    "N\xE3o foi poss\xEDvel determinar o espa\xE7o necess\xE1rio para a instala\xE7\xE3o: isize ausente.\n",
     /* 66 */
     "\nOs seguintes processos est\xE3o em execu\xE7\xE3o."
     "\nO instalador n\xE3o pode continuar at\xE9 que eles terminem:\n",
-    /* 67 */ "Deseja:\n",
+    /* 67 */ "O que deseja fazer?\n",
     /* 68 */ "1.  Aguardar 30 segundos at\xE9 que esses processos terminem\n",
     /* 69 */ "2.  Sair da instala\xE7\xE3o\n",
     /* 70 */ "\nDigite uma op\xE7\xE3o:  ",
@@ -471,22 +474,24 @@ const SetupMessage* pCurLang = nullptr;
 
 namespace {
 
-// The LANG values understood, in the order of Tables; a value must be one of
-// these words exactly (no code-set suffix, no other case), anything else and
-// an unset LANG give English.
-constexpr char kLanguages[] = ",en_US,es_ES,it_IT,fr_FR,ge_GE,pr_BR";
+// The languages, in the order of Tables: the names of the medium's
+// folders (and of older hosts' LANG values), and those of today's locales.
 const SetupMessage* const Tables[] = {NLS_ENGLISH, NLS_SPANISH, NLS_ITALIAN,
                                       NLS_FRENCH,  NLS_GERMAN,  NLS_PORTUGUESE};
-// The same values one by one, for naming the chosen language.
 const char* const LanguageNames[] = {"en_US", "es_ES", "it_IT", "fr_FR", "ge_GE", "pr_BR"};
-static_assert(std::size(LanguageNames) == std::size(Tables));
+const char* const LocaleNames[] = {"en_US", "es_ES", "it_IT", "fr_FR", "de_DE", "pt_BR"};
+static_assert(std::size(LanguageNames) == std::size(Tables) && std::size(LocaleNames) == std::size(Tables));
 
+// The locale for messages chooses by its language and territory; a codeset
+// or modifier after them ("fr_FR.UTF-8", "fr_FR@euro") does not count.
+// Anything else, and no locale at all, is English.
 const SetupMessage* ChooseTable() {
-  const char* lang = getenv("LANG");
-  if (lang == nullptr) return NLS_ENGLISH;
-  unsigned position = FindToken(lang, kLanguages);
-  if (position < 1 || position > std::size(Tables)) return NLS_ENGLISH;
-  return Tables[position - 1];
+  const char* locale = MessagesLocaleName();
+  if (locale == nullptr) return NLS_ENGLISH;
+  const std::string name(locale, std::strcspn(locale, ".@"));
+  for (size_t i = 0; i < std::size(Tables); ++i)
+    if (name == LanguageNames[i] || name == LocaleNames[i]) return Tables[i];
+  return NLS_ENGLISH;
 }
 
 }  // namespace

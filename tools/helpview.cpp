@@ -12,6 +12,7 @@
 #include "Dbm.h"
 #include "HelpTty.h"
 #include "NlsUtils.h"
+#include "TerminalCharset.h"
 #include "html.h"
 #include "utils.h"
 
@@ -104,6 +105,7 @@ int View(const std::string& name, const std::string& title) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  UseTerminalCharset();
   static char name[] = "helpview";
   my_name = name;
   pToolPath = GetToolPath(argv[0]);

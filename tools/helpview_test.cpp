@@ -15,6 +15,9 @@ int Helpview(const std::vector<std::string>& args, const std::string& input, std
 }
 
 TEST(Helpview, DumpPrintsEveryPageOfTheSampleHelpUnderItsName) {
+  EnvScope all("LC_ALL", nullptr);
+  EnvScope ctype("LC_CTYPE", nullptr);
+  EnvScope lang("LANG", "C");
   std::string out;
   ASSERT_EQ(Helpview({"--dump", SAMPLE_HELP}, "", &out), 0) << out;
   EXPECT_EQ(out.rfind("=== page 1: contents\n" + std::string(27, ' ') + "Vexla print software setup\n", 0), 0u) << out;
@@ -24,6 +27,18 @@ TEST(Helpview, DumpPrintsEveryPageOfTheSampleHelpUnderItsName) {
   EXPECT_NE(out.find("   1. <Installing the driver and utilities>\n"), std::string::npos);
   EXPECT_NE(out.find("Copyright \xA9 2000-2026 Vexla. Written for the caf\xE9 and"), std::string::npos);
   EXPECT_NE(out.find("\n| setup.hlp       | this help                        |\n"), std::string::npos) << out;
+}
+
+// The help source's ISO 8859-1 letters reach a UTF-8 terminal as UTF-8,
+// and a line laid out on the ISO 8859-1 text keeps its columns.
+TEST(Helpview, AUtf8LocaleGetsItsLettersAsUtf8) {
+  EnvScope all("LC_ALL", nullptr);
+  EnvScope ctype("LC_CTYPE", nullptr);
+  EnvScope lang("LANG", "fr_FR.UTF-8");
+  std::string out;
+  ASSERT_EQ(Helpview({"--dump", SAMPLE_HELP}, "", &out), 0) << out;
+  EXPECT_NE(out.find("Copyright \xC2\xA9 2000-2026 Vexla. Written for the caf\xC3\xA9 and"), std::string::npos) << out;
+  EXPECT_EQ(out.find("caf\xE9 "), std::string::npos);
 }
 
 TEST(Helpview, ViewsAtATargetUntilExitHelp) {

@@ -12,6 +12,8 @@
 //   utils_host.cpp   program path and the nearest existing path
 //   utils_state.cpp  the program's identity shared by every module
 //   ReplacingFile.cpp a file written beside its target and renamed into place
+//   PathTrust.cpp    the symbolic links on the way to a path that root may follow
+//   TerminalCharset.cpp the terminal's character set, converted at the standard streams
 // The seam to the host is HostOps.h; what runs host commands (the file
 // operations that make and remove, the user and spooler probes) lives
 // above, in syscmd/.
@@ -52,7 +54,8 @@ extern char chTokenDel;
 extern char GetTokenBuf[kTokenBufSize];
 
 // Reads one line from standard input into buffer (at most size - 1
-// characters, the line feed not stored). Returns buffer, or NULL when input
+// characters, the line feed not stored); on a terminal that converts
+// (TerminalCharset.h) the line is made ISO 8859-1 again. Returns buffer, or NULL when input
 // ended before any character was stored.
 char* Gets(char* buffer, int size);
 

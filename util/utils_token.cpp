@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "TerminalCharset.h"
 #include "utils.h"
 
 char* szTokenIn = nullptr;
@@ -45,6 +46,9 @@ char* Gets(char* buffer, int size) {
     buffer[n++] = static_cast<char>(c);
   }
   buffer[n] = '\0';
+  // A UTF-8 terminal types UTF-8: the answer is judged in ISO 8859-1, the
+  // character set of every text it is compared with.
+  if (TerminalConverts()) Utf8ToLatin1InPlace(buffer);
   return sawAnything ? buffer : nullptr;
 }
 

@@ -68,7 +68,8 @@ TEST(HelpScenario, TerminalTheMainMenuOpensTheMediumsHelpAndComesBack) {
   ASSERT_EQ(std::system(made.c_str()), 0) << made;
   SandboxOptions o;
   o.medium = medium;
-  const SandboxResult r = RunTmux("help-setup-menu", o, "cd /media && ./setup menu",
+  // Under a UTF-8 locale, as a terminal of today runs.
+  const SandboxResult r = RunTmux("help-setup-menu", o, "cd /media && LANG=C.UTF-8 ./setup menu",
                                   {{"", "h for help:$", "menu"},
                                    {"h Enter", "Exit Help", "help"},
                                    {"4 Enter", "When something goes wrong$", "trouble"},
@@ -81,6 +82,9 @@ TEST(HelpScenario, TerminalTheMainMenuOpensTheMediumsHelpAndComesBack) {
   const std::vector<std::string> help = Screen(r.out, "help");
   EXPECT_TRUE(HasLine(help, "   4. <When something goes wrong>")) << r.out;
   EXPECT_TRUE(HasLine(help, " 4) When something goes wrong")) << r.out;
+  bool letters = false;
+  for (const std::string& line : help) letters = letters || line.find("Copyright © 2000-2026 Vexla. Written for the café and") != std::string::npos;
+  EXPECT_TRUE(letters) << "the help's ISO 8859-1 letters arrive as UTF-8\n" << r.out;
   EXPECT_TRUE(HasLine(Screen(r.out, "back"), " 1) Install Driver and Utilities")) << r.out;
   EXPECT_TRUE(HasLine(Screen(r.out, "end"), "EXIT=0")) << r.out;
   EXPECT_FALSE(r.Changed("/tmp/VexlaInstall")) << "the work directory and its copy of setup.hlp are removed";

@@ -325,8 +325,9 @@ TEST_F(MenuScenario, TerminalTheChooserDrawsPagesAndChooses) {
 }
 
 // The menu in the language LANG chooses: the engine's prompt line from that
-// language's database, the installer's dialogue from its own table; a LANG
-// that is no exact match keeps everything English.
+// language's database, the installer's dialogue from its own table; under
+// a UTF-8 locale the accented letters arrive as UTF-8 and the screen keeps
+// its columns.
 struct LanguageCase {
   const char* lang;
   const char* prompt;    // the prompt line, as the screen shows it
@@ -365,7 +366,9 @@ INSTANTIATE_TEST_SUITE_P(
                     // tmux reads UTF-8 and drops the ISO 8859-1 letters (the
                     // database tests check those bytes): "Möchten ... Menü zurück..."
                     LanguageCase{"ge_GE", "Ihre Auswahl:", "Mchten Sie zum Setup-Men zurckkehren? [y/n]"},
-                    LanguageCase{"fr_FR.UTF-8", "Enter a selection:", "Do you want to return to Setup Menu? [y/n]"}),
+                    LanguageCase{"fr_FR.UTF-8", "Entrez votre choix :", "Voulez-vous revenir au menu Setup\u00A0? [y/n]"},
+                    LanguageCase{"de_DE.UTF-8", "Ihre Auswahl:", "Möchten Sie zum Setup-Menü zurückkehren? [y/n]"},
+                    LanguageCase{"en_US.UTF-8", "Enter a selection:", "Do you want to return to Setup Menu? [y/n]"}),
     [](const testing::TestParamInfo<LanguageCase>& info) {
       std::string name = info.param.lang;
       for (char& ch : name)
