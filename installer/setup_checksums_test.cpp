@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cctype>
+#include <cstdio>
 #include <string>
 
 #include "installer.h"
@@ -35,6 +38,39 @@ TEST(MediumChecksumsDeathTest, TheFileIsReadStrictly) {
     dir.Write("sha256", b.text);
     EXPECT_EXIT(CheckMediumChecksums(dir.path().c_str()), testing::ExitedWithCode(1), b.why) << b.text;
   }
+}
+
+// Every file the disks list names but the marker and the checksum file
+// itself must have its line; a file without one, a checksum file without
+// lines, or a file that is no regular file (a FIFO read would wait for
+// ever) is a damaged medium.
+TEST(MediumChecksumsDeathTest, TheFileCoversTheWholeList) {
+  ScratchDir dir;
+  dir.Write("a", "abc");
+  dir.Write("db/b", "abc");
+  dir.Write("installf.rom", "installation site");
+  dir.Write("disks", "a db/b\ninstallf.rom sha256\nend_of_list\nunlisted\n");
+  const std::string both = std::string(kAbc) + "  a\n" + kAbc + "  db/b\n";
+  dir.Write("sha256", both);
+  EXPECT_EQ(CheckMediumChecksums(dir.path().c_str()), 2);
+
+  const struct {
+    std::string text;
+    const char* why;
+  } bad[] = {
+      {std::string(kAbc) + "  a\n", "db/b has no line in the checksum file"},
+      {"", "holds no line"},
+      {"\n\r\n", "holds no line"},
+  };
+  for (const auto& b : bad) {
+    dir.Write("sha256", b.text);
+    EXPECT_EXIT(CheckMediumChecksums(dir.path().c_str()), testing::ExitedWithCode(1), b.why) << b.text;
+  }
+
+  dir.Write("sha256", both);
+  ASSERT_EQ(std::remove(dir.File("db/b").c_str()), 0);
+  ASSERT_EQ(mkfifo(dir.File("db/b").c_str(), 0600), 0);
+  EXPECT_EXIT(CheckMediumChecksums(dir.path().c_str()), testing::ExitedWithCode(1), "db/b in .* cannot be read");
 }
 
 }  // namespace
