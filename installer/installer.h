@@ -98,6 +98,13 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
 // <dir>" on standard error, control characters of dir shown as '?'.
 [[noreturn]] void RefuseDirectory(const char* why, const char* dir);
 
+// Ends the run with status 2 (RefuseDirectory) when the work directory
+// <work area>/VexlaInstall lies inside a folder the installation writes
+// (installDir/Vexla when installDir is given, /var/spool/Vexla, /usr/Vexla),
+// or one of these inside the work directory: the one would race the other,
+// and the clean-up would remove it. Paths are compared resolved.
+void RefuseWorkAreaAmongInstalled(const char* installDir);
+
 // Why a directory text given on the command line or in a dialogue is
 // refused (empty, too long, or a character other than the plain ones of a
 // shell line: these directories go into every command line and generated

@@ -145,6 +145,22 @@ void RefuseDirectory(const char* why, const char* dir) {
   ExitProgram(2);
 }
 
+void RefuseWorkAreaAmongInstalled(const char* installDir) {
+  // Compared as the host resolves them, so that neither ".." nor a link
+  // slips past; the work directory is the one this run would make there.
+  const std::string workDir = ResolvedPath(pTmpDir) + "/VexlaInstall";
+  std::vector<std::string> written = {"/var/spool/Vexla", "/usr/Vexla"};
+  if (installDir != nullptr) written.insert(written.begin(), std::string(installDir) + "/Vexla");
+  for (const std::string& folder : written) {
+    std::string why;
+    if (IsWithinDirectory(workDir.c_str(), folder.c_str()))
+      why = "the work area may not lie inside " + folder + ", which the installation writes";
+    else if (IsWithinDirectory(folder.c_str(), workDir.c_str()))
+      why = "the installation would write " + folder + " inside the work directory, which is removed at the end";
+    if (!why.empty()) RefuseDirectory(why.c_str(), pTmpDir);
+  }
+}
+
 const char* CheckDirectoryText(const char* dir) {
   if (dir == nullptr || dir[0] == '\0') return "no directory given";
   if (std::strlen(dir) > kMaxDirText)
@@ -254,6 +270,7 @@ void SetupMain(int argc, char** argv) {
     if (pInstallDir == nullptr) pInstallDir = const_cast<char*>("/usr");
   }
   if (pInstallDir != nullptr) pInstallDir = SaveText(pInstallDir);
+  RefuseWorkAreaAmongInstalled(pInstallDir);
   if (!flMenu && flSpaceCheck) FreeSpaceForInstall(pVexlaInstallDir, pInstallDir, "Vexla");
 
   const int result = IsDisketteMedium() ? InstallFromDiskette() : InstallFromSite();
