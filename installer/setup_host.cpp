@@ -57,16 +57,18 @@ std::string ResolvedPath(const char* path) {
     head.resize(slash == 0 ? 1 : slash);
   }
   // What does not exist yet is made as written, folder by folder, so its
-  // steps are taken as they read.
+  // steps are taken as they read; a ".." among them may lead back to
+  // what exists, which is resolved again.
   std::string out = resolved;
   for (auto step = rest.rbegin(); step != rest.rend(); ++step) {
     if (step->empty() || *step == ".") continue;
     if (*step == "..") {
       out.resize(std::max<size_t>(out.find_last_of('/'), 1));
-      continue;
+    } else {
+      if (out != "/") out += '/';
+      out += *step;
     }
-    if (out != "/") out += '/';
-    out += *step;
+    if (realpath(out.c_str(), resolved) != nullptr) out = resolved;
   }
   return out;
 }
