@@ -148,7 +148,8 @@ void RefuseDirectory(const char* why, const char* dir) {
 void RefuseWorkAreaAmongInstalled(const char* installDir) {
   // Compared as the host resolves them, so that neither ".." nor a link
   // slips past; the work directory is the one this run would make there.
-  const std::string workDir = ResolvedPath(pTmpDir) + "/VexlaInstall";
+  const std::string area = ResolvedPath(pTmpDir);
+  const std::string workDir = (area == "/" ? "" : area) + "/VexlaInstall";
   std::vector<std::string> written = {"/var/spool/Vexla", "/usr/Vexla"};
   if (installDir != nullptr) written.insert(written.begin(), std::string(installDir) + "/Vexla");
   for (const std::string& folder : written) {
