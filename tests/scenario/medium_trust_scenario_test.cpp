@@ -47,6 +47,10 @@ TEST(MediumTrustScenario, AnIncompleteOrUnreadableMediumInstallsNothing) {
        "ERROR: pkg_tar.001 in /media cannot be read as a regular file"},
       {"fifo-diskette", FromDisketteSet(), "cd /tmp/VexlaInstall && rm PKG_TAR.002 && mkfifo PKG_TAR.002", kDisketteRun,
        "ERROR: PKG_TAR.002 in /tmp/VexlaInstall cannot be read as a file"},
+      // An older set, without a checksum file: the join meets the FIFO.
+      {"fifo-unchecked", FromDisketteSet(),
+       "cd /tmp/VexlaInstall && grep -vx SHA256 DISKS > d && mv d DISKS && rm SHA256 PKG_TAR.002 && mkfifo PKG_TAR.002",
+       kDisketteRun, "ERROR: archive piece PKG_TAR.002 in /tmp/VexlaInstall cannot be read as a regular file"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
