@@ -22,6 +22,9 @@
 //   setup_lock.cpp      one setup at a time: the host's lock
 #pragma once
 
+#include <sys/stat.h>
+#include <sys/types.h>
+
 #include <cstddef>
 #include <utility>
 #include <string>
@@ -96,6 +99,13 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
 // <dir>" on standard error, control characters of dir shown as '?'.
 [[noreturn]] void RefuseDirectory(const char* why, const char* dir);
 
+// Ends the run with status 2 (RefuseDirectory) when the work directory
+// <work area>/VexlaInstall lies inside a folder the installation writes
+// (installDir/Vexla when installDir is given, /var/spool/Vexla, /usr/Vexla),
+// or one of these inside the work directory: the one would race the other,
+// and the clean-up would remove it. Paths are compared resolved.
+void RefuseWorkAreaAmongInstalled(const char* installDir);
+
 // Why a directory text given on the command line or in a dialogue is
 // refused (empty, too long, or a character other than the plain ones of a
 // shell line: these directories go into every command line and generated
@@ -157,6 +167,14 @@ bool EnterDirectory(const char* dir, bool fatal);
 
 // True when the two paths name one existing file (links followed).
 bool IsSameFile(const char* a, const char* b);
+
+// A full path as the host would follow it: the part that exists resolved
+// (links, "." and ".."), the rest appended step by step as it reads; ""
+// for a path that is not a full one.
+std::string ResolvedPath(const char* path);
+
+// True when path, resolved, is dir itself or lies below it (ResolvedPath).
+bool IsWithinDirectory(const char* path, const char* dir);
 
 // True when dir/name is the very file the medium holds under that name, so
 // that the work area's clean-up never removes the running medium's files.
@@ -223,8 +241,9 @@ int RunPreview(unsigned char spaceCheck);
 void UnpackArchive();
 
 // Copies every file the disks list in LineBuf names from one directory to
-// another (made when missing, folders of the medium included); a missing
-// file ends the run before the first is copied. With hashCopies each copy
+// another (made when missing, folders of the medium included); a file that
+// is missing, or is no regular file, ends the run before the first is
+// copied. With hashCopies each copy
 // is hashed while the next is made, for the checksum check that follows.
 void CopyListedFiles(const char* from, const char* to, bool hashCopies);
 
@@ -296,10 +315,12 @@ std::vector<std::vector<std::string>> DisksListFiles();
 void CheckMediumFileName(const char* word);
 
 // Checks every file that the checksum file of dir ("sha256", or "SHA256"
-// on a DOS diskette) names against it; the first file that is missing or
-// does not match, or a damaged checksum file, ends the run with status 1.
-// A directory without a checksum file is logged and passes. Returns the
-// number of files checked.
+// on a DOS diskette) names against it. The file must cover every file the
+// disks list of dir names but the marker and itself; a listed file
+// without a line, a checksum file without lines, a damaged line, or a file
+// that is missing, is no regular file or does not match ends the run with
+// status 1, naming it. A directory without a checksum file (nor one in its
+// list) is logged and passes. Returns the number of files checked.
 int CheckMediumChecksums(const char* dir);
 
 // Joins the pieces the work directory's list names into
@@ -410,6 +431,17 @@ struct TtyMenuItem;
 // running-programs question; 2 when the user is not root. The arguments
 // are those the menu engine passes to item actions; they are not used.
 int Install(TtyMenu* menu = nullptr, TtyMenuItem* item = nullptr);
+
+// Why a work directory found in place (a diskette set read into it) is not
+// safe to take files from, as lstat showed it, for the running user: not a
+// directory of its own (a link), another user's (root's is trusted), or
+// writable by others or by a group other than its owner's own; NULL when
+// it is safe.
+const char* WhyWorkDirectoryIsUnsafe(const struct stat& st, uid_t user);
+
+// Ends the run with status 1, naming the reason, when the work directory
+// is there and not safe (WhyWorkDirectoryIsUnsafe).
+void CheckFoundWorkDirectory();
 
 // The install entries for a site and for a diskette medium: they run the
 // install sequence when the installation directory is known, else the main

@@ -70,7 +70,8 @@ const char kUsage[] =
     "  manual          keep the work files at the end\n"
     "  no_space_check  do not check the free space first\n"
     "  WORK_AREA       any other word: the work area (default /tmp), which holds\n"
-    "                  the work directory WORK_AREA/VexlaInstall\n"
+    "                  the work directory WORK_AREA/VexlaInstall; it may not lie\n"
+    "                  inside DIR/Vexla, /var/spool/Vexla or /usr/Vexla\n"
     "  -v              print the version on standard error\n"
     "  preview         show what an installation would do here, changing nothing\n"
     "                  (no root needed): its command lines, files and questions\n"
@@ -164,6 +165,23 @@ void RefuseDirectory(const char* why, const char* dir) {
   std::fprintf(stderr, "%s: %s\n", my_name, why);
   std::fprintf(stderr, "%s: refused: %s\n", my_name, shown.c_str());
   ExitProgram(2);
+}
+
+void RefuseWorkAreaAmongInstalled(const char* installDir) {
+  // Compared as the host resolves them, so that neither ".." nor a link
+  // slips past; the work directory is the one this run would make there.
+  const std::string area = ResolvedPath(pTmpDir);
+  const std::string workDir = (area == "/" ? "" : area) + "/VexlaInstall";
+  std::vector<std::string> written = {"/var/spool/Vexla", "/usr/Vexla"};
+  if (installDir != nullptr) written.insert(written.begin(), std::string(installDir) + "/Vexla");
+  for (const std::string& folder : written) {
+    std::string why;
+    if (IsWithinDirectory(workDir.c_str(), folder.c_str()))
+      why = "the work area may not lie inside " + folder + ", which the installation writes";
+    else if (IsWithinDirectory(folder.c_str(), workDir.c_str()))
+      why = "the installation would write " + folder + " inside the work directory, which is removed at the end";
+    if (!why.empty()) RefuseDirectory(why.c_str(), pTmpDir);
+  }
 }
 
 const char* CheckDirectoryText(const char* dir) {
@@ -283,6 +301,7 @@ void SetupMain(int argc, char** argv) {
     if (pInstallDir == nullptr) pInstallDir = const_cast<char*>("/usr");
   }
   if (pInstallDir != nullptr) pInstallDir = SaveText(pInstallDir);
+  RefuseWorkAreaAmongInstalled(pInstallDir);
   if (!flMenu && flSpaceCheck) FreeSpaceForInstall(pVexlaInstallDir, pInstallDir, "Vexla");
 
   const int result = IsDisketteMedium() ? InstallFromDiskette() : InstallFromSite();

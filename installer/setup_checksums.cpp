@@ -1,16 +1,19 @@
 // The medium's checksum file: the SHA-256 of every file the disks list
-// names but the marker, in the form sha256sum writes ("<64 hex digits>
-// <name>", two blanks or a blank and '*' between). Every file is checked
-// against it in the work directory before anything is joined or unpacked,
-// so a damaged medium is named before it can install half a product.
+// names but the marker and itself, in the form sha256sum writes ("<64 hex
+// digits> <name>", two blanks or a blank and '*' between). It must cover
+// the whole list, and every file is checked against it in the work
+// directory before anything is joined or unpacked, so a damaged medium is
+// named before it can install half a product.
 #include <strings.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "MemMgr.h"
+#include "RegularFile.h"
 #include "Sha256.h"
 #include "installer.h"
 #include "utils.h"
@@ -42,31 +45,40 @@ bool ParseChecksumLine(std::string line, std::string* hex, std::string* name) {
   return true;
 }
 
+// Every file the disks list of dir names; nothing when dir has no list
+// (the run ends where the list is read).
+std::vector<std::string> ListedFiles(const char* dir) {
+  std::vector<std::string> files;
+  if (!FindFile(dir, "disks") && !FindFile(dir, "DISKS")) return files;
+  GetDisksData(dir);
+  for (const std::vector<std::string>& line : DisksListFiles()) files.insert(files.end(), line.begin(), line.end());
+  return files;
+}
+
+bool IsChecksumFile(const std::string& name) { return strcasecmp(name.c_str(), kChecksumFile) == 0; }
+
 }  // namespace
 
 int CheckMediumChecksums(const char* dir) {
-  const char* file = kChecksumFile;
-  char* text = GetSavedFileContent(dir, file);
-  if (text == nullptr) {
-    file = kChecksumFileDos;
-    text = GetSavedFileContent(dir, file);
-  }
-  if (text == nullptr) {
-    if (FindFile(dir, kChecksumFile) || FindFile(dir, kChecksumFileDos))
-      FatalError("the checksum file of the medium in %s cannot be read, or is empty", dir);
-    // A medium made with a checksum file names it in its disks list: one
-    // that lost the file is not an older medium.
-    // (Without a readable list the run ends where the list is read.)
-    const bool listed = GetFileContent(dir, "disks") || GetFileContent(dir, "DISKS");
-    for (const std::vector<std::string>& line : listed ? DisksListFiles() : std::vector<std::vector<std::string>>{})
-      for (const std::string& word : line)
-        if (strcasecmp(word.c_str(), kChecksumFile) == 0)
-          FatalError("%s is missing from %s, whose disks list names it: the medium is not complete", word.c_str(),
-                     dir);
+  const char* file = FindFile(dir, kChecksumFile) ? kChecksumFile : kChecksumFileDos;
+  if (!FindFile(dir, file)) {
+    // A medium that lost its checksum file while its disks list still
+    // names it is not an older medium.
+    for (const std::string& listed : ListedFiles(dir))
+      if (IsChecksumFile(listed))
+        FatalError("%s is missing from %s, whose disks list names it: the medium is not complete", listed.c_str(),
+                   dir);
     PutLogMsg("the medium carries no checksum file: its files are not checked\n");
     return 0;
   }
-  const std::string content = text;
+  char checksums[kLineBufSize];
+  if (!FormatText(checksums, sizeof checksums, "%s/%s", dir, file)) FatalError("path too long: %s/%s", dir, file);
+  const bool regular = RegularFile(checksums, RegularFile::kFollowLink).fd() >= 0;
+  char* text = regular ? GetSavedFileContent(dir, file) : nullptr;
+  // (An empty file gives no text: it holds no line, as below.)
+  if (!regular || (text == nullptr && SavedFileSize != 0))
+    FatalError("the checksum file %s cannot be read as a file: the medium is damaged", checksums);
+  const std::string content = text != nullptr ? text : "";
   PutMem(text);
   // The whole file is read and every name judged before anything is
   // hashed; the files are then hashed together and judged in their order.
@@ -94,10 +106,18 @@ int CheckMediumChecksums(const char* dir) {
     wants.push_back(want);
     paths.push_back(path);
   }
+  // A file the list names without a line would be joined or installed
+  // unchecked: the checksum file covers the whole medium, or none of it.
+  if (names.empty()) FatalError("the checksum file %s/%s holds no line: the medium is damaged", dir, file);
+  for (const std::string& listed : ListedFiles(dir))
+    if (strcasecmp(listed.c_str(), "installf.rom") != 0 && !IsChecksumFile(listed) &&
+        std::find(names.begin(), names.end(), listed) == names.end())
+      FatalError("%s has no line in the checksum file %s/%s: the medium is damaged", listed.c_str(), dir, file);
   const std::vector<std::string> haves = Sha256Files(paths);
   for (size_t i = 0; i < names.size(); ++i) {
     const char* name = names[i].c_str();
-    if (haves[i].empty()) missing(name);
+    if (haves[i].empty())
+      FatalError("%s in %s cannot be read as a file: the medium is damaged", name, dir);
     if (haves[i] != wants[i])
       FatalError("%s does not match its checksum: the medium is damaged (%s/%s)", name, dir, name);
   }

@@ -37,4 +37,31 @@ TEST(MediumChecksumsDeathTest, TheFileIsReadStrictly) {
   }
 }
 
+// Every file the disks list names but the marker and the checksum file
+// itself must have its line; a file without one, or a checksum file
+// without lines, is a damaged medium.
+TEST(MediumChecksumsDeathTest, TheFileCoversTheWholeList) {
+  ScratchDir dir;
+  dir.Write("a", "abc");
+  dir.Write("db/b", "abc");
+  dir.Write("installf.rom", "installation site");
+  dir.Write("disks", "a db/b\ninstallf.rom sha256\nend_of_list\nunlisted\n");
+  const std::string both = std::string(kAbc) + "  a\n" + kAbc + "  db/b\n";
+  dir.Write("sha256", both);
+  EXPECT_EQ(CheckMediumChecksums(dir.path().c_str()), 2);
+
+  const struct {
+    std::string text;
+    const char* why;
+  } bad[] = {
+      {std::string(kAbc) + "  a\n", "db/b has no line in the checksum file"},
+      {"", "holds no line"},
+      {"\n\r\n", "holds no line"},
+  };
+  for (const auto& b : bad) {
+    dir.Write("sha256", b.text);
+    EXPECT_EXIT(CheckMediumChecksums(dir.path().c_str()), testing::ExitedWithCode(1), b.why) << b.text;
+  }
+}
+
 }  // namespace

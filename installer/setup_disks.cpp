@@ -1,6 +1,5 @@
 // The disks list (the medium's list of its files) and the joining of the
 // archive pieces into one compressed archive in the work directory.
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "MemMgr.h"
+#include "RegularFile.h"
 #include "ShellWord.h"
 #include "SysCmd.h"
 #include "installer.h"
@@ -91,6 +91,10 @@ int GenZFile() {
     CheckMediumFileName(piece.c_str());
     if (!FindFile(pVexlaInstallDir, piece.c_str()))
       FatalError("archive piece %s is missing from %s", piece.c_str(), pVexlaInstallDir);
+    // A FIFO or device in a piece's place would hold the join forever.
+    const std::string path = std::string(pVexlaInstallDir) + "/" + piece;
+    if (RegularFile(path.c_str(), RegularFile::kFollowLink).fd() < 0)
+      FatalError("archive piece %s in %s cannot be read as a regular file", piece.c_str(), pVexlaInstallDir);
   }
   for (const std::string& piece : pieces)
     SysCmd(-kCmdCat, kSevFatal, "%s/%s >> %s/%s.tar.Z", pVexlaInstallDir, piece.c_str(), pVexlaInstallDir, kArchiveBase);
@@ -100,15 +104,13 @@ int GenZFile() {
 bool IsCompleteTarArchive(const char* path) {
   constexpr off_t kBlock = 512;
   constexpr size_t kEndBlocks = 2 * kBlock;
-  const int fd = open(path, O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  struct stat st;
+  const RegularFile file(path, RegularFile::kRefuseLink);
+  if (file.fd() < 0) return false;
+  const off_t size = file.status().st_size;
   char end[kEndBlocks];
-  const bool read = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size % kBlock == 0 &&
-                    st.st_size >= static_cast<off_t>(kEndBlocks) &&
-                    pread(fd, end, kEndBlocks, st.st_size - static_cast<off_t>(kEndBlocks)) ==
+  const bool read = size % kBlock == 0 && size >= static_cast<off_t>(kEndBlocks) &&
+                    pread(file.fd(), end, kEndBlocks, size - static_cast<off_t>(kEndBlocks)) ==
                         static_cast<ssize_t>(kEndBlocks);
-  close(fd);
   return read && std::all_of(end, end + kEndBlocks, [](char c) { return c == 0; });
 }
 

@@ -1,15 +1,19 @@
 // Small host operations the installer parts share: entering a directory,
-// recognising the medium's own files, judging a path before a host command
-// changes it, and running the product's own tools.
+// recognising the medium's own files, comparing where two paths lead,
+// judging a path before a host command changes it, and running the
+// product's own tools.
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "PathTrust.h"
 #include "SysCmd.h"
@@ -63,6 +67,40 @@ void CreateInPlace(const char* dir, const char* name, const char* mode) {
   if (!FormatText(path, sizeof path, "%s%s%s", dir, name != nullptr ? "/" : "", name != nullptr ? name : ""))
     FatalError("path too long: %s", dir);
   if (MayChangeInPlace(path)) CreateFile(dir, name, mode);
+}
+
+std::string ResolvedPath(const char* path) {
+  std::string head = path != nullptr ? path : "";
+  if (head.empty() || head[0] != '/') return "";
+  std::vector<std::string> rest;  // the steps below the part that exists, deepest first
+  char resolved[PATH_MAX];
+  while (realpath(head.c_str(), resolved) == nullptr) {
+    const size_t slash = head.find_last_of('/');
+    rest.push_back(head.substr(slash + 1));
+    head.resize(slash == 0 ? 1 : slash);
+  }
+  // What does not exist yet is made as written, folder by folder, so its
+  // steps are taken as they read; a ".." among them may lead back to
+  // what exists, which is resolved again.
+  std::string out = resolved;
+  for (auto step = rest.rbegin(); step != rest.rend(); ++step) {
+    if (step->empty() || *step == ".") continue;
+    if (*step == "..") {
+      out.resize(std::max<size_t>(out.find_last_of('/'), 1));
+    } else {
+      if (out != "/") out += '/';
+      out += *step;
+    }
+    if (realpath(out.c_str(), resolved) != nullptr) out = resolved;
+  }
+  return out;
+}
+
+bool IsWithinDirectory(const char* path, const char* dir) {
+  const std::string p = ResolvedPath(path);
+  const std::string d = ResolvedPath(dir);
+  if (p.empty() || d.empty()) return false;
+  return d == "/" || p == d || (p.size() > d.size() && p.compare(0, d.size(), d) == 0 && p[d.size()] == '/');
 }
 
 void RunProductCommand(const char* format, ...) {

@@ -212,6 +212,7 @@ int Install(TtyMenu*, TtyMenuItem*) {
 
   if (pInstallDir == nullptr && !GetDirName(InstallInfo, "/usr", 1)) return 0;
   const char* d = pInstallDir != nullptr ? pInstallDir : Name;
+  RefuseWorkAreaAmongInstalled(d);
   FormatText(AppDir, sizeof AppDir, "%s/%s/%s", d, "Vexla", "vpxx");
   ManifestNoteMade(AppDir);
   CreateInPlace(AppDir, nullptr, "775");

@@ -1,15 +1,18 @@
 // Installation media: installing from a site or a diskette set, making a new
 // installation site, and marking the work directory as a diskette source.
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 
+#include "RegularFile.h"
 #include "ReplacingFile.h"
 #include "Sha256.h"
 #include "ShellWord.h"
@@ -20,15 +23,6 @@
 
 namespace {
 
-// True when path is dir itself or lies below it (both resolved).
-bool IsWithin(const char* path, const char* dir) {
-  char p[PATH_MAX];
-  char d[PATH_MAX];
-  if (realpath(path, p) == nullptr || realpath(dir, d) == nullptr) return false;
-  size_t n = std::strlen(d);
-  return std::strncmp(p, d, n) == 0 && (p[n] == '\0' || p[n] == '/' || n == 1);
-}
-
 // Creates the work directory fresh: it must not exist (any more), and once
 // made it belongs to the running user and is writable by nobody else.
 void MakeFreshWorkDirectory() {
@@ -38,17 +32,6 @@ void MakeFreshWorkDirectory() {
   if (lstat(pVexlaInstallDir, &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid())
     FatalError("the work directory %s is not the one just made", pVexlaInstallDir);
   if ((st.st_mode & 022) != 0) chmod(pVexlaInstallDir, st.st_mode & 0755);
-}
-
-// A work directory used as it is found must be a real directory of the
-// running user that nobody else can write.
-void CheckFoundWorkDirectory() {
-  struct stat st;
-  if (lstat(pVexlaInstallDir, &st) != 0) return;  // missing: the disks list read reports it
-  if (S_ISLNK(st.st_mode) || !S_ISDIR(st.st_mode))
-    FatalError("the work directory %s is not a directory of its own", pVexlaInstallDir);
-  if (st.st_uid != geteuid()) FatalError("the work directory %s belongs to another user", pVexlaInstallDir);
-  if ((st.st_mode & 002) != 0) FatalError("the work directory %s is writable by others", pVexlaInstallDir);
 }
 
 // Removes a stray program or help file from the work area, never the
@@ -87,6 +70,28 @@ int RunInstallOrMenu() {
 
 }  // namespace
 
+const char* WhyWorkDirectoryIsUnsafe(const struct stat& st, uid_t user) {
+  if (S_ISLNK(st.st_mode) || !S_ISDIR(st.st_mode)) return "is not a directory of its own";
+  if (st.st_uid != user && st.st_uid != 0) return "belongs to another user";
+  if ((st.st_mode & S_IWOTH) != 0) return "is writable by others";
+  if ((st.st_mode & S_IWGRP) != 0) {
+    // Only the owner's own group (of the same name, as a user private
+    // group is) may share the right to write.
+    const passwd* owner = getpwuid(st.st_uid);
+    const std::string ownerName = owner != nullptr ? owner->pw_name : "";
+    const group* g = getgrgid(st.st_gid);
+    if (ownerName.empty() || g == nullptr || ownerName != g->gr_name) return "is writable by its group";
+  }
+  return nullptr;
+}
+
+void CheckFoundWorkDirectory() {
+  struct stat st;
+  if (lstat(pVexlaInstallDir, &st) != 0) return;  // missing: the disks list read reports it
+  if (const char* why = WhyWorkDirectoryIsUnsafe(st, geteuid()))
+    FatalError("the work directory %s %s", pVexlaInstallDir, why);
+}
+
 // Copies every file the disks list in LineBuf names from one directory to
 // another. Every file must be there before the first is copied: a medium
 // that lacks one is reported by that file's name, not by a failed copy. A
@@ -106,6 +111,10 @@ void CopyListedFiles(const char* from, const char* to, bool hashCopies) {
       CheckMediumFileName(word.c_str());
       if (!FindFile(from, word.c_str()))
         FatalError("%s is missing from %s, whose disks list names it", word.c_str(), from);
+      // A FIFO or device in a file's place would hold the copy forever.
+      const std::string path = std::string(from) + "/" + word;
+      if (RegularFile(path.c_str(), RegularFile::kFollowLink).fd() < 0)
+        FatalError("%s in %s cannot be read as a regular file: the medium is damaged", word.c_str(), from);
     }
   }
   for (const std::vector<std::string>& line : files) {
@@ -128,7 +137,7 @@ void CopyListedFiles(const char* from, const char* to, bool hashCopies) {
 
 int InstallFromSite() {
   QuotedDirectory(pToolPath);
-  if (IsWithin(pToolPath, pVexlaInstallDir))
+  if (IsWithinDirectory(pToolPath, pVexlaInstallDir))
     FatalError("the medium %s lies in the work directory %s, which an installation replaces; "
                    "run setup from elsewhere or name another work area",
              pToolPath, pVexlaInstallDir);

@@ -5,6 +5,8 @@
 // shown (in the form of the run log, the private directory shown as the
 // work directory) and none runs, and the installer's own writes become
 // notes printed after the commands.
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <unistd.h>
@@ -15,6 +17,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,8 +33,33 @@ std::vector<std::string> notes;
 std::string privateDir;  // the preview's own work directory
 std::string workDir;     // the work directory an installation would use
 
+// Gives the owner back the right to list, enter and change every folder
+// below the open folder dir (an archive may hold folders of mode 0555,
+// whose entries could not be removed otherwise); dir is closed. Links are
+// never followed: an entry is changed only when lstat shows a folder, and
+// opened only as one. Nobody else can swap an entry meanwhile: the
+// private directory is the running user's alone.
+void OpenFoldersToOwner(int dir) {
+  std::unique_ptr<DIR, int (*)(DIR*)> listing(fdopendir(dir), closedir);
+  if (!listing) {
+    close(dir);
+    return;
+  }
+  const int at = dirfd(listing.get());
+  while (const dirent* entry = readdir(listing.get())) {
+    if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0) continue;
+    struct stat st;
+    if (fstatat(at, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISDIR(st.st_mode)) continue;
+    if ((st.st_mode & S_IRWXU) != S_IRWXU) fchmodat(at, entry->d_name, (st.st_mode & 07777) | S_IRWXU, 0);
+    const int sub = openat(at, entry->d_name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (sub >= 0) OpenFoldersToOwner(sub);
+  }
+}
+
 void RemovePrivateDirectory() {
   if (privateDir.empty()) return;
+  const int top = open(privateDir.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (top >= 0) OpenFoldersToOwner(top);
   std::error_code ignored;
   std::filesystem::remove_all(privateDir, ignored);
   privateDir.clear();
@@ -108,7 +136,11 @@ int RunPreview(unsigned char spaceCheck) {
   const char* earlier = LocatePreviousInstallation();
   std::string earlierText = earlier != nullptr ? earlier : "";
   if (pInstallDir == nullptr) pInstallDir = SaveText(earlier != nullptr ? earlier : "/usr");
+  RefuseWorkAreaAmongInstalled(pInstallDir);
   const bool diskette = IsDisketteMedium();
+  // A diskette set is taken from the work directory as it is found: only
+  // from one nobody else can have put files into.
+  if (diskette) CheckFoundWorkDirectory();
 
   std::printf("Preview of an installation from %s (%s) into %s/Vexla/vpxx; nothing is changed.\n", pToolPath,
               diskette ? "a diskette set in the work directory" : "an installation site", pInstallDir);

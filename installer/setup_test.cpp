@@ -30,6 +30,24 @@ TEST(StripToBaseName, CutsTheProductTreeAway) {
   EXPECT_EQ(StripToBaseName(nullptr), nullptr);
 }
 
+// Paths are compared as the host would follow them: the existing part
+// resolved, links included, the part still to be made as it reads; a
+// folder's name that merely begins another is not a folder above it.
+TEST(ResolvedPath, FollowsWhatExistsAndReadsTheRest) {
+  ScratchDir dir;
+  dir.Write("real/f", "");
+  ASSERT_EQ(symlink("real", dir.File("link").c_str()), 0);
+  char base[PATH_MAX];
+  ASSERT_NE(realpath(dir.path().c_str(), base), nullptr);
+  const std::string b = base;
+  EXPECT_EQ(ResolvedPath(dir.File("link/new/../x").c_str()), b + "/real/x");
+  EXPECT_EQ(ResolvedPath(dir.File("missing/../../link/f").c_str()), b.substr(0, b.rfind('/')) + "/link/f");
+  EXPECT_EQ(ResolvedPath("relative"), "");
+  EXPECT_TRUE(IsWithinDirectory(dir.File("link/new").c_str(), dir.File("real").c_str()));
+  EXPECT_FALSE(IsWithinDirectory(dir.File("realm").c_str(), dir.File("real").c_str()));
+  EXPECT_TRUE(IsWithinDirectory("/x", "/"));
+}
+
 TEST(DirectoryText, OnlyCharactersThatAreSafeInAShellLine) {
   EXPECT_EQ(CheckDirectoryText("/opt/My_Dir-2.0+x,y@h:z=1"), nullptr);
   for (const char* bad : {"/opt/my dir", "/opt/'x'", "/opt/$HOME", "/opt/`id`", "/opt;rm", "/opt/\"q\"",

@@ -18,6 +18,8 @@
 #include <system_error>
 #include <thread>
 
+#include "RegularFile.h"
+
 #if defined(__x86_64__) || defined(__i386__)
 #include <cpuid.h>
 #include <immintrin.h>
@@ -233,17 +235,6 @@ struct AheadDigest {
   Stamp stamp{};
 };
 
-// A file opened for reading, closed with the object.
-struct ReadOnlyFile {
-  explicit ReadOnlyFile(const char* path) : fd(open(path, O_RDONLY | O_CLOEXEC)) {}
-  ~ReadOnlyFile() {
-    if (fd >= 0) close(fd);
-  }
-  ReadOnlyFile(const ReadOnlyFile&) = delete;
-  ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-  const int fd;
-};
-
 // The clock the file system stamps times of change with, in whole ticks.
 timespec CoarseNow() {
   timespec now;
@@ -251,30 +242,29 @@ timespec CoarseNow() {
   return now;
 }
 
-bool Earlier(const timespec& a, const timespec& b) {
-  return a.tv_sec < b.tv_sec || (a.tv_sec == b.tv_sec && a.tv_nsec < b.tv_nsec);
+}  // namespace
+
+bool Sha256StampSettled(const timespec& changed, const timespec& now) {
+  return changed.tv_nsec != 0 && changed.tv_sec < now.tv_sec;
 }
 
-// A change within the clock tick of the file's last change leaves its
-// change time as it was. So the hashing starts only once that tick has
-// passed: a change after the start then shows in the stamp. A file whose
-// tick does not pass (its clock ahead of ours) is not hashed ahead.
-constexpr int kSettleTries = 100;  // a millisecond each
+namespace {
 
+// A change after the hashing starts must show in the file's stamp. The
+// file system keeps its change time at a granularity of its own (a
+// nanosecond, a clock tick, 10 ms, a second or two), and a change within
+// that grain leaves the time as it was; so a file is hashed ahead only
+// when its change time is safely earlier than the hashing
+// (Sha256StampSettled), and is otherwise left to be hashed when asked for.
 AheadDigest HashAhead(const std::string& path) {
   AheadDigest d;
-  const ReadOnlyFile file(path.c_str());
-  if (file.fd < 0) return d;
+  const RegularFile file(path.c_str(), RegularFile::kRefuseLink);
+  if (file.fd() < 0) return d;
+  const timespec now = CoarseNow();  // read first: a change after it cannot keep the time fstat sees
   struct stat before, after;
-  bool settled = false;
-  for (int tries = 0; !settled && tries < kSettleTries; ++tries) {
-    const timespec now = CoarseNow();  // read first: a change after it cannot keep the time fstat sees
-    if (fstat(file.fd, &before) != 0) return d;
-    settled = Earlier(before.st_ctim, now);
-    if (!settled) usleep(1000);
-  }
+  if (fstat(file.fd(), &before) != 0 || !Sha256StampSettled(before.st_ctim, now)) return d;
   d.stamp = StampOf(before);
-  d.taken = settled && HashOpenFile(file.fd, &d.hex) && fstat(file.fd, &after) == 0 && StampOf(after) == d.stamp;
+  d.taken = HashOpenFile(file.fd(), &d.hex) && fstat(file.fd(), &after) == 0 && StampOf(after) == d.stamp;
   return d;
 }
 
@@ -339,8 +329,8 @@ bool TakeAhead(const std::string& path, std::string* hex) {
 }  // namespace
 
 bool Sha256File(const char* path, std::string* hex) {
-  const ReadOnlyFile file(path);
-  return file.fd >= 0 && HashOpenFile(file.fd, hex);
+  const RegularFile file(path, RegularFile::kRefuseLink);
+  return file.fd() >= 0 && HashOpenFile(file.fd(), hex);
 }
 
 void Sha256Ahead(const std::vector<std::string>& paths) {

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -29,11 +30,13 @@ class Sha256 {
 // instructions, as on a processor that lacks them.
 void Sha256PortableOnly(bool on);
 
-// Digest of a whole file (links followed); false when it cannot be read.
+// Digest of a whole file; false when it cannot be read or is not a regular
+// file: a link at path is not followed, and a FIFO or device there is
+// refused at once, never waited on.
 bool Sha256File(const char* path, std::string* hex);
 
 // Digests of many files: the i-th is that of paths[i], empty when the file
-// cannot be read. The files are shared among a few threads (one a processor,
+// cannot be read (as Sha256File). The files are shared among a few threads (one a processor,
 // at most four) that touch nothing but their files and their own results:
 // on a product of large files, hashing is most of what the program itself
 // costs beyond its commands.
@@ -43,7 +46,17 @@ std::vector<std::string> Sha256Files(const std::vector<std::string>& paths);
 // go on meanwhile: a file copied is hashed while the next is copied, a
 // tree while the installation goes on. Sha256Files takes such a digest
 // when the file is still the one hashed (the same file, size, and times of
-// writing and change), and hashes the file again otherwise. A few batches
+// writing and change) and its change time was settled when the hashing
+// began (Sha256StampSettled), and hashes the file again otherwise. A few batches
 // run at a time; the files of one handed over beyond them are hashed when
 // asked for.
 void Sha256Ahead(const std::vector<std::string>& paths);
+
+// Whether a file whose change time is `changed` may be hashed ahead at
+// `now` (read from the coarse clock before the file's times): only when
+// any later change must move that time. A file system may keep times to
+// the second or coarser, showing no nanoseconds, and one keeping them to
+// a grain finer than a second leaves them as they were within the grain;
+// so the time must fall in an earlier second than now, and show
+// nanoseconds.
+bool Sha256StampSettled(const timespec& changed, const timespec& now);

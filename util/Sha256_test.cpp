@@ -64,6 +64,34 @@ TEST(Sha256, Files) {
   ASSERT_TRUE(Sha256File(dir.Write("abc", "abc").c_str(), &hex));
   EXPECT_EQ(hex, "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
   EXPECT_FALSE(Sha256File(dir.File("missing").c_str(), &hex));
+  // What is not a regular file is refused at once, never waited on, and a
+  // link is not followed: by one digest, many, or hashing ahead.
+  ASSERT_EQ(mkfifo(dir.File("fifo").c_str(), 0600), 0);
+  ASSERT_EQ(symlink("abc", dir.File("link").c_str()), 0);
+  for (const char* name : {"fifo", "link"}) {
+    const std::string path = dir.File(name);
+    EXPECT_FALSE(Sha256File(path.c_str(), &hex)) << name;
+    Sha256Ahead({path});
+    EXPECT_EQ(Sha256Files({path}), std::vector<std::string>{""}) << name;
+  }
+}
+
+// A digest taken ahead is used only when a later change must move the
+// file's change time: a time that falls in the second of the hashing, or
+// shows no nanoseconds (a file system that keeps whole seconds), might not.
+TEST(Sha256, AheadOnlyWhereTheChangeTimeIsFineEnough) {
+  const timespec now{1000, 500000000};
+  const struct {
+    timespec changed;
+    bool settled;
+  } cases[] = {
+      {{999, 999999999}, true},
+      {{999, 0}, false},           // whole seconds
+      {{1000, 1}, false},          // the second of the hashing
+      {{1000, 600000000}, false},  // later than the clock
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(Sha256StampSettled(c.changed, now), c.settled) << c.changed.tv_sec << "." << c.changed.tv_nsec;
 }
 
 // Many files at once: each digest lands in its own place, whichever thread

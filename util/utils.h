@@ -12,6 +12,7 @@
 //   utils_host.cpp   program path and the nearest existing path
 //   utils_state.cpp  the program's identity shared by every module
 //   ReplacingFile.cpp a file written beside its target and renamed into place
+//   RegularFile.cpp  a file opened for reading only when it is a regular file
 //   PathTrust.cpp    the symbolic links on the way to a path that root may follow
 //   TerminalCharset.cpp the terminal's character set, converted at the standard streams
 // The seam to the host is HostOps.h; what runs host commands (the file

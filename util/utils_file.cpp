@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "MemMgr.h"
+#include "RegularFile.h"
 #include "ReplacingFile.h"
 #include "utils.h"
 
@@ -29,36 +30,6 @@ const char common_114[] = "ERROR: can't open file, %s\n";
 const char common_115[] = "can't open file, %s";
 
 namespace {
-
-
-// A descriptor that closes itself.
-class Fd {
- public:
-  explicit Fd(int fd) : fd_(fd) {}
-  ~Fd() {
-    if (fd_ >= 0) close(fd_);
-  }
-  Fd(const Fd&) = delete;
-  Fd& operator=(const Fd&) = delete;
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-// Opens path for reading only when it is a regular file, so that a FIFO or
-// a device in its place can never make a read hang.
-int OpenRegularForReading(const char* path) {
-  int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return -1;
-  struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    close(fd);
-    errno = EINVAL;
-    return -1;
-  }
-  return fd;
-}
 
 // Reads up to size bytes, retrying short reads; the count read, -1 on error.
 ssize_t ReadUpTo(int fd, char* buffer, size_t size) {
@@ -174,9 +145,9 @@ bool GetFileContent(const char* dir, const char* name) {
                               : FormatText(path, sizeof path, "%s/%s", dir, name);
   CopyText(LineBuf, sizeof LineBuf, path);
   if (!fits) return false;
-  Fd fd(OpenRegularForReading(path));
-  if (fd.get() < 0) return false;
-  ssize_t n = ReadUpTo(fd.get(), LineBuf, sizeof LineBuf - 1);
+  const RegularFile file(path, RegularFile::kFollowLink);
+  if (file.fd() < 0) return false;
+  ssize_t n = ReadUpTo(file.fd(), LineBuf, sizeof LineBuf - 1);
   if (n < 0) n = 0;
   LineBuf[n] = '\0';
   return true;
@@ -198,8 +169,8 @@ char* GetSavedFileContent(const char* dir, const char* name) {
   }
   // A file of one byte is not read: its content comes back empty.
   if (SavedFileSize >= 2) {
-    Fd fd(OpenRegularForReading(path));
-    ssize_t n = fd.get() < 0 ? -1 : ReadUpTo(fd.get(), content, static_cast<size_t>(SavedFileSize));
+    const RegularFile file(path, RegularFile::kFollowLink);
+    ssize_t n = file.fd() < 0 ? -1 : ReadUpTo(file.fd(), content, static_cast<size_t>(SavedFileSize));
     if (n < 0) {
       PutMem(content);
       return nullptr;
