@@ -85,3 +85,8 @@ void ExpectInstalled(const SandboxResult& r, const std::string& d, const std::st
 
 // Nothing of the product reached the machine.
 void ExpectNothingInstalled(const SandboxResult& r);
+
+// Whether the sandbox's tree is the host's again, outside /tmp and /root:
+// nothing added or deleted, and every folder the run touched has the
+// host's kind, mode and owners. Names what differs.
+std::string DifferencesFromTheHost(const SandboxResult& r);

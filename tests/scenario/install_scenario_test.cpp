@@ -657,26 +657,6 @@ TEST(InstallScenario, DecliningOverAnEarlierDaemonNeverHangs) {
 // ---------------------------------------------------------------------------
 // The manifest: verify and remove.
 
-// Whether the sandbox's tree is the host's again, outside /tmp and /root:
-// nothing added or deleted, and every folder the run touched has the
-// host's kind, mode and owners. Names what differs.
-std::string DifferencesFromTheHost(const SandboxResult& r) {
-  std::string out;
-  for (const std::string& change : r.changes) {
-    const std::string path = change.substr(2);
-    if (path.rfind("/tmp/", 0) == 0 || path.rfind("/root/", 0) == 0) continue;
-    if (change[0] != 'M') {
-      out += change + "\n";
-      continue;
-    }
-    struct stat host, now;
-    if (lstat(path.c_str(), &host) != 0 || lstat(r.Upper(path).c_str(), &now) != 0 || host.st_mode != now.st_mode ||
-        host.st_uid != now.st_uid || host.st_gid != now.st_gid)
-      out += change + " (kind, mode or owner)\n";
-  }
-  return out;
-}
-
 TEST(InstallScenario, VerifyAndRemoveFollowTheManifest) {
   SETUP_REQUIRE_SANDBOX();
   const std::string a = "/opt/Vexla/vpxx";
