@@ -69,7 +69,8 @@ const char kUsage[] =
     "Exit status: 0 done (verify: all match); 1 failed or not done, a step that\n"
     "failed, a damaged medium, end of input at a question (verify: something\n"
     "differs; remove: something was kept); 2 a directory that does not exist or\n"
-    "cannot be used (verify, remove: no manifest).\n";
+    "cannot be used (verify, remove: no manifest, or one that root alone could\n"
+    "not have written, or a damaged one).\n";
 
 // The work area as a full path: the run changes its directory, so a
 // relative one ("../w") is made absolute (resolved) at once; it is refused

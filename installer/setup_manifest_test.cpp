@@ -1,6 +1,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -30,13 +32,63 @@ TEST(ManifestDeathTest, PathsAreEscapedAndDamagedLinesRefused) {
   EXPECT_EQ(VerifyInstallation(app.path().c_str()), 0);
   EXPECT_NE(testing::internal::GetCapturedStdout().find("1 paths checked"), std::string::npos);
 
+  // A path with an empty, "." or ".." step, a link line without its
+  // target and a target on any other line are damage too.
   for (const char* bad : {"x 0644 root root - - /a\n", "f 0644 root root 3 abc /a\n", "d 0755 root root - - a\n",
-                                 "d 0755 root root - - /a%zz\n", "d 644 root root - - /a\n"}) {
+                          "d 0755 root root - - /a%zz\n", "d 644 root root - - /a\n", "d 0855 root root - - /a\n",
+                          "d 0755 root root - - /\n", "d 0755 root root - - /a//b\n", "d 0755 root root - - /a/\n",
+                          "n 0644 root root - - /a/./b\n", "n 0644 root root - - /a/../etc/shadow\n",
+                          "n 0644 root root - - /a%00b\n", "n 0644 root root - -  /a\n", "l 0777 root root - - /a\n",
+                          "n 0644 root root - - /a /b\n"}) {
     app.Write("setup.manifest", std::string("# setup manifest 1\n\n") + bad);
     EXPECT_EXIT(VerifyInstallation(app.path().c_str()), testing::ExitedWithCode(2), "damaged, line 3") << bad;
   }
   ASSERT_EQ(unlink(app.File("setup.manifest").c_str()), 0);
   EXPECT_EQ(VerifyInstallation(app.path().c_str()), 2);
+}
+
+// verify and remove act only on a manifest root alone could have written:
+// each way another user could have put one there is refused with status 2
+// and named, a FIFO without waiting for a writer.
+TEST(ManifestTest, OnlyAManifestRootAloneCouldHaveWrittenIsTrusted) {
+  if (geteuid() != 0) GTEST_SKIP() << "the manifest must be root's";
+  ScratchDir app;
+  const std::string manifest = app.File("setup.manifest");
+  const std::string other = app.File("other");
+  const std::string text = "# setup manifest 1\nd 0755 root root - - " + app.path() + "\n";
+  ASSERT_EQ(chmod(app.path().c_str(), 0755), 0);
+  struct Case {
+    const char* why;
+    std::function<int()> plant;  // 0 when done
+  };
+  const Case cases[] = {
+      {"it is writable by others than root (mode 0664)", [&] { return chmod(manifest.c_str(), 0664); }},
+      {"it is writable by others than root (mode 0602)", [&] { return chmod(manifest.c_str(), 0602); }},
+      {"it is not owned by root (uid 65534)", [&] { return chown(manifest.c_str(), 65534, 0); }},
+      {"it has 2 links", [&] { return link(manifest.c_str(), other.c_str()); }},
+      {"it is a symbolic link",
+       [&] { return rename(manifest.c_str(), other.c_str()) | symlink(other.c_str(), manifest.c_str()); }},
+      {"it is not a regular file", [&] { return unlink(manifest.c_str()) | mkfifo(manifest.c_str(), 0600); }},
+      {"it is not a regular file", [&] { return unlink(manifest.c_str()) | mkdir(manifest.c_str(), 0700); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    std::remove(other.c_str());
+    std::remove(manifest.c_str());
+    app.Write("setup.manifest", text);
+    ASSERT_EQ(chmod(manifest.c_str(), 0644), 0);
+    testing::internal::CaptureStdout();
+    const int trusted = VerifyInstallation(app.path().c_str());
+    testing::internal::GetCapturedStdout();
+    ASSERT_EQ(trusted, 0);
+    ASSERT_EQ(c.plant(), 0);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(VerifyInstallation(app.path().c_str()), 2);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(err.find("the manifest " + manifest + " is not trusted: " + c.why + "; nothing to verify") !=
+                std::string::npos)
+        << err;
+  }
 }
 
 }  // namespace
