@@ -207,9 +207,14 @@ void ManifestNoteMade(const char* path);
 // path is the installation's own (a wrapper it writes, a link it makes),
 // whether something was there before or not.
 void ManifestNoteOwn(const char* path);
+// Once the application directory exists, the paths noted as made outside
+// it are kept in notes beside the manifest (setup.made), brought up to
+// date by every note: a run that is stopped leaves them for the next run
+// to claim. This brings them up to date now.
+void ManifestKeepNotes();
 // Before the tree source is copied to dest: the paths of dest that do not
-// exist yet are made by it, and the content of its files counts. Returns
-// the files the copy places.
+// exist yet are made by it (a file it overwrites is not), and the content
+// of its files counts. Returns the files the copy places.
 std::vector<std::string> ManifestNoteCopy(const char* source, const char* dest);
 // The content of the file path (or of every file below the folder path)
 // counts: a copy of the archive, or a script the installer writes.

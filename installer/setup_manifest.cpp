@@ -21,12 +21,15 @@
 // blanks. A path is absolute, without an empty, "." or ".." step; only an
 // l line has a link target, and it is not empty. Any other line is damage.
 //
-// It lists every path under the application directory and every path the
-// installation made outside it: the folders above the application
-// directory it created, the spool folders, the wrappers, the links, and
-// what a dirto line copied where nothing was before. A re-installation
-// keeps the outside paths of the earlier manifest that are still there,
-// when that manifest is trusted.
+// It lists every path under the application directory and, outside it,
+// only the paths the installation made where nothing was before: the
+// folders above the application directory and the spool folders it
+// created, the wrappers, the links (in a folder that was there, the link
+// made inside it), and what a dirto line copied where nothing was (not a
+// file it overwrote). A folder outside is listed alone, never with what
+// lies below it. A re-installation keeps the outside paths of the earlier
+// manifest that are still there, when that manifest is trusted; so it does
+// with those of setup.made, the notes of a run that was stopped.
 //
 // verify and remove trust a manifest only when root alone could have
 // written it: a regular file, owned by root, writable by nobody else, with
@@ -50,6 +53,7 @@
 #include <vector>
 
 #include "MemMgr.h"
+#include "ReplacingFile.h"
 #include "Sha256.h"
 #include "installer.h"
 #include "setup_manifest.h"
@@ -175,36 +179,120 @@ void Walk(const std::string& dir, std::set<std::string>* paths, std::set<std::st
     files->insert(dir);
 }
 
+constexpr const char* kMadeNotesHeader = "# setup made 1\n";
+
+// The outside paths that the notes of an earlier run beside the manifest
+// of appDir list (one path a line, escaped as in the manifest); none when
+// there are no notes, or when they cannot be trusted or are damaged, which
+// is said.
+std::set<std::string> ReadMadeNotes(const char* appDir) {
+  const std::string path = MadeNotesPath(appDir);
+  std::string why;
+  std::set<std::string> paths;
+  FilePtr f = OpenTrustedFile(path, &why);
+  if (!f && errno == ENOENT) return paths;
+  char buf[3 * PATH_MAX + 8];
+  for (int lineNo = 1; f && std::fgets(buf, sizeof buf, f.get()) != nullptr; ++lineNo) {
+    std::string line = buf, p;
+    if (!line.empty() && line.back() == '\n') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    if (!UnescapeManifestText(line, &p) || !IsCleanManifestPath(p)) {
+      why = "they are damaged, line " + std::to_string(lineNo);
+      f.reset();
+      paths.clear();
+    } else if (!IsWithinPath(p, appDir)) {
+      paths.insert(p);
+    }
+  }
+  if (!f) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s: the notes %s are not used: %s\n", my_name, path.c_str(), why.c_str());
+  }
+  return paths;
+}
+
+// path as the manifest lists it: repeated and trailing slashes dropped.
+// Empty (nothing is noted) for a relative path, for /, and for one with a
+// "." or ".." step, which the manifest does not allow.
+std::string NotedPath(const char* path) {
+  if (path == nullptr || path[0] != '/') return "";
+  std::string out;
+  for (const char* c = path; *c != '\0'; ++c)
+    if (*c != '/' || out.empty() || out.back() != '/') out += *c;
+  if (out.size() > 1 && out.back() == '/') out.pop_back();
+  return IsCleanManifestPath(out) ? out : "";
+}
+
+// What this installation noted: the paths it made outside the application
+// directory (with those of the notes of a stopped earlier run) go into the
+// notes beside the manifest whenever they grow, so that a run stopped at
+// any point leaves them claimed for the next.
+std::string notedAppDir;            // the application directory the notes are of
+std::set<std::string> earlierMade;  // from the notes of an earlier run
+std::set<std::string> notedOutside;  // as the notes on the disk list them
+
+void KeepMadeNotes() {
+  struct stat st;
+  if (flPreview || AppDir[0] != '/' || lstat(AppDir, &st) != 0 || !S_ISDIR(st.st_mode)) return;
+  if (notedAppDir != AppDir) {
+    notedAppDir = AppDir;
+    earlierMade = ReadMadeNotes(AppDir);
+    notedOutside.clear();
+  }
+  std::set<std::string> outside = earlierMade;
+  for (const std::string& p : madePaths)
+    if (!IsWithinPath(p, AppDir)) outside.insert(p);
+  if (outside == notedOutside) return;
+  std::string text = kMadeNotesHeader;
+  for (const std::string& p : outside) text += EscapeManifestText(p) + "\n";
+  const std::string path = MadeNotesPath(AppDir);
+  if (!ReplaceFileText(path.c_str(), 0644, text)) {
+    NoteFailedStep("%s was not written: %s", path.c_str(), std::strerror(errno));
+    return;
+  }
+  notedOutside = std::move(outside);
+}
+
 }  // namespace
 
 void ManifestBegin() {
   madePaths.clear();
   contentPaths.clear();
+  notedAppDir.clear();
+  earlierMade.clear();
+  notedOutside.clear();
 }
 
 void ManifestNoteMade(const char* path) {
-  if (path == nullptr || path[0] != '/') return;
-  for (std::string p = path; p != "/" && !Exists(p); p = Parent(p)) madePaths.insert(p);
+  const std::string noted = NotedPath(path);
+  if (noted.empty()) return;
+  for (std::string p = noted; p != "/" && !Exists(p); p = Parent(p)) madePaths.insert(p);
+  KeepMadeNotes();
 }
 
 void ManifestNoteOwn(const char* path) {
-  if (path != nullptr && path[0] == '/') madePaths.insert(path);
+  const std::string noted = NotedPath(path);
+  if (noted.empty()) return;
+  madePaths.insert(noted);
+  KeepMadeNotes();
 }
 
-std::vector<std::string> ManifestNoteCopy(const char* source, const char* dest) {
-  if (source == nullptr || dest == nullptr || dest[0] != '/') return {};
+void ManifestKeepNotes() { KeepMadeNotes(); }
+
+std::vector<std::string> ManifestNoteCopy(const char* source, const char* destination) {
+  const std::string dest = NotedPath(destination);
+  if (source == nullptr || dest.empty()) return {};
   contentPaths.insert(dest);
   std::set<std::string> sources, files;
   Walk(source, &sources, &files);
   const std::string from = source;
-  // Files are the copy's own whatever was there (it overwrites them);
-  // folders only when the copy makes them.
+  // Only what the copy makes is its own: a file it overwrites, or a folder
+  // it copies into, was there before.
   std::vector<std::string> placed;
   for (const std::string& s : sources) {
-    const std::string to = std::string(dest) + s.substr(from.size());
-    const bool file = files.count(s) != 0;
-    if (file) placed.push_back(to);
-    if (file || !Exists(to)) madePaths.insert(to);
+    const std::string to = dest + s.substr(from.size());
+    if (files.count(s) != 0) placed.push_back(to);
+    if (!Exists(to)) madePaths.insert(to);
   }
   ManifestNoteMade(Parent(dest).c_str());
   return placed;
@@ -223,17 +311,19 @@ bool ManifestWouldExist(const char* path) { return path != nullptr && madePaths.
 namespace {
 
 // The text of the manifest of appDir: every path below it, the paths made
-// outside it and those an earlier installation made outside it, each as
-// the host has it now. It reads the file system and nothing of the
+// outside it (each alone: a folder there may come to hold what is not the
+// installation's) and those an earlier installation made outside it, each
+// as the host has it now. It reads the file system and nothing of the
 // program's state, so that it can run beside the installer's last commands.
 std::string ManifestText(const std::string& appDir, const std::set<std::string>& made,
                          const std::set<std::string>& content, const std::set<std::string>& earlierOutside) {
   std::set<std::string> paths;
   Walk(appDir, &paths);
-  for (const std::string& p : made) Walk(p, &paths);
-  for (const std::string& p : earlierOutside)
-    if (Exists(p)) paths.insert(p);
+  for (const std::set<std::string>* outside : {&made, &earlierOutside})
+    for (const std::string& p : *outside)
+      if (!IsWithinPath(p, appDir)) paths.insert(p);
   paths.erase(ManifestPath(appDir.c_str()));
+  paths.erase(MadeNotesPath(appDir.c_str()));
 
   // Described one by one, the files' contents then hashed together.
   std::vector<Entry> entries;
@@ -270,7 +360,7 @@ void BeginManifest() {
     PreviewNote("manifest %s", path.c_str());
     return;
   }
-  // The earlier manifest is read here, on the run's own thread.
+  // The earlier manifest and notes are read here, on the run's own thread.
   // One that cannot be trusted or read claims nothing: the new manifest
   // replaces it.
   std::vector<Entry> earlier;
@@ -283,7 +373,8 @@ void BeginManifest() {
                  path.c_str(), why.c_str());
     earlier.clear();
   }
-  std::set<std::string> earlierOutside;
+  KeepMadeNotes();
+  std::set<std::string> earlierOutside = earlierMade;
   for (const Entry& e : earlier)
     if (!IsWithinPath(e.path, AppDir)) earlierOutside.insert(e.path);
   auto build = [appDir = std::string(AppDir), made = madePaths, content = contentPaths, earlierOutside] {
@@ -306,8 +397,14 @@ bool WriteManifest() {
   char* list = SaveText(manifest.text.get().c_str());
   const bool written = CreateTextFile(manifest.path.c_str(), "w", 0644, "%s", list);
   PutMem(list);
-  if (!written) NoteFailedStep("the manifest %s was not written", manifest.path.c_str());
-  return written;
+  if (!written) {
+    NoteFailedStep("the manifest %s was not written", manifest.path.c_str());
+    return false;
+  }
+  // The manifest now claims what the notes did.
+  const std::string notes = MadeNotesPath(Parent(manifest.path).c_str());
+  if (unlink(notes.c_str()) != 0 && errno != ENOENT) NoteFailedStep("%s was not removed", notes.c_str());
+  return true;
 }
 
 namespace {

@@ -19,7 +19,13 @@ struct ManifestEntry {
   std::string path, target;
 };
 
+// Beside the manifest: the paths outside the application directory that an
+// installation noted as made, kept up to date while it runs, so that a run
+// that was stopped and is made again still claims them.
+constexpr const char* kMadeNotesName = "setup.made";
+
 std::string ManifestPath(const char* appDir);
+std::string MadeNotesPath(const char* appDir);
 
 // The two comment lines a manifest starts with.
 std::string ManifestHeading();

@@ -136,6 +136,7 @@ ManifestRead ReadTrustedManifest(const std::string& path, std::vector<ManifestEn
 }
 
 std::string ManifestPath(const char* appDir) { return std::string(appDir) + "/" + kManifestName; }
+std::string MadeNotesPath(const char* appDir) { return std::string(appDir) + "/" + kMadeNotesName; }
 std::string ManifestHeading() { return std::string(kManifestHeader) + kManifestFields; }
 
 bool IsWithinPath(const std::string& path, const std::string& dir) {

@@ -178,7 +178,10 @@ void SedEdit(const std::string& name, const std::string& script) {
 void MakeLink(const std::string& name, const std::string& link) {
   // Re-installing: a link left by the earlier installation is replaced.
   if (GetFileType(link.c_str()) == kLinkFile) SysCmd(kCmdRm, kSevWarning, "%s", link.c_str());
-  ManifestNoteOwn(link.c_str());
+  // ln puts the link into a folder that stands at link: only the link is ours.
+  const size_t slash = name.rfind('/');
+  const bool into = GetFileType(link.c_str()) == kDirectoryFile;
+  ManifestNoteOwn(into ? (link + "/" + name.substr(slash == std::string::npos ? 0 : slash + 1)).c_str() : link.c_str());
   PreviewNote("link %s -> %s/%s", link.c_str(), AppDir, name.c_str());
   SysCmd(kCmdLn, kSevFatal, "-s %s/%s %s", AppDir, name.c_str(), link.c_str());
 }

@@ -257,12 +257,14 @@ bool TakeOffEntry(const ManifestEntry& e, std::string* why) {
   return true;
 }
 
-// The manifest, taken off the application directory held open.
+// The manifest and the notes beside it, taken off the application
+// directory held open.
 void TakeOffManifest(const std::string& manifest) {
   Place place;
   std::string why;
   if (Walk(manifest, &place, &why) != kReached) return;
   unlinkat(place.folder.get(), place.leaf.c_str(), 0);
+  unlinkat(place.folder.get(), kMadeNotesName, 0);
 }
 
 }  // namespace
