@@ -39,6 +39,11 @@ SandboxOptions FromSite();
 // A shell line as the sandbox's command.
 std::vector<std::string> Shell(const std::string& line);
 
+// A set-up command: a stand-in touch (/usr/sbin/touch, found before the
+// real one) that kills the running setup with SIGKILL the first time it
+// is asked to touch a path holding name, and touches as usual otherwise.
+std::string KillSetupAtTouch(const std::string& name);
+
 // A shell line run as an unprivileged user of the sandbox: nobody with the
 // group given (a member of the application directory's group, say), or
 // with nobody's own group alone. The line holds no single quote.

@@ -907,11 +907,7 @@ TEST(InstallScenario, AKilledRunIsMadeWholeByTheNextOne) {
   ASSERT_EQ(Printed(clean.out, "status"), "0") << clean.Read("/root/out");
 
   SandboxOptions o = FromSite();
-  o.setup.push_back(StandIn(
-      "/usr/sbin/touch",
-      "case \"$*\" in *VPrintD.log*) if [ ! -e /root/killed ]; then : > /root/killed; p=$PPID; "
-      "while [ \"$p\" -gt 1 ] && [ \"$(ps -o comm= -p $p)\" != setup ]; do p=$(ps -o ppid= -p $p | tr -d \" \"); done; "
-      "kill -KILL $p; sleep 5; fi;; esac; exec /usr/bin/touch \"$@\""));
+  o.setup.push_back(KillSetupAtTouch("VPrintD.log"));
   SandboxResult r = RunInSandbox(
       "install-killed", o,
       Shell(std::string("./setup install /opt > /root/run1 2>&1; echo \"killed=$?\"; ") +
