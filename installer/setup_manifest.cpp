@@ -28,8 +28,9 @@
 // made inside it), and what a dirto line copied where nothing was (not a
 // file it overwrote). A folder outside is listed alone, never with what
 // lies below it. A re-installation keeps the outside paths of the earlier
-// manifest that are still there, when that manifest is trusted; so it does
-// with those of setup.made, the notes of a run that was stopped.
+// manifest that are still there (its d, l and f lines), when that manifest
+// is trusted; so it does with those of setup.made, the notes of a run that
+// was stopped.
 //
 // verify and remove trust a manifest only when root alone could have
 // written it: a regular file, owned by root, writable by nobody else, with
@@ -374,9 +375,13 @@ void BeginManifest() {
     earlier.clear();
   }
   KeepMadeNotes();
+  // Outside the application directory an installation makes folders,
+  // links and files whose content it records, nothing else: an earlier
+  // manifest's file without content there is one that a walk of a folder
+  // took in (as manifests of earlier versions did), not the installation's.
   std::set<std::string> earlierOutside = earlierMade;
   for (const Entry& e : earlier)
-    if (!IsWithinPath(e.path, AppDir)) earlierOutside.insert(e.path);
+    if (!IsWithinPath(e.path, AppDir) && std::strchr("dlf", e.type) != nullptr) earlierOutside.insert(e.path);
   auto build = [appDir = std::string(AppDir), made = madePaths, content = contentPaths, earlierOutside] {
     return ManifestText(appDir, made, content, earlierOutside);
   };

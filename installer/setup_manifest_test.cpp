@@ -91,4 +91,47 @@ TEST(ManifestTest, OnlyAManifestRootAloneCouldHaveWrittenIsTrusted) {
   }
 }
 
+// A new manifest carries over from the earlier one, and from the notes of
+// a stopped run, only the outside paths an installation makes there: a
+// folder, not the file without content that a walk of it took in (as the
+// manifests of earlier versions did); and nothing of an earlier manifest
+// that others could have written, which is named and replaced.
+TEST(ManifestTest, OnlyTrustedOutsidePathsOfTheMakingKindAreCarriedOver) {
+  if (geteuid() != 0) GTEST_SKIP() << "the manifest must be root's";
+  ScratchDir root;
+  const std::string out = root.path() + "/made";
+  root.Write("made/theirs", "theirs");
+  root.Write("noted", "");
+  const std::string app = root.path() + "/app";
+  const std::string manifest = root.Write("app/setup.manifest", "# setup manifest 1\nd 0755 root root - - " + out +
+                                                                    "\nn 0644 root root - - " + out + "/theirs\n");
+  const std::string notes = root.Write("app/setup.made", "# setup made 1\n" + root.path() + "/noted\n");
+  ASSERT_EQ(chmod(manifest.c_str(), 0644) | chmod(notes.c_str(), 0644), 0);
+  ASSERT_TRUE(CopyText(AppDir, sizeof AppDir, app.c_str()));
+  ManifestBegin();
+  ASSERT_TRUE(WriteManifest());
+  std::string text = ReadWholeFile(manifest);
+  EXPECT_NE(text.find(" " + out + "\n"), std::string::npos) << text;
+  EXPECT_NE(text.find(" " + root.path() + "/noted\n"), std::string::npos) << text;
+  EXPECT_EQ(text.find("theirs"), std::string::npos) << text;
+  EXPECT_NE(access(notes.c_str(), F_OK), 0) << "the manifest claims what the notes did";
+
+  ASSERT_EQ(chmod(manifest.c_str(), 0666), 0);
+  testing::internal::CaptureStderr();
+  ManifestBegin();
+  const bool written = WriteManifest();
+  const std::string err = testing::internal::GetCapturedStderr();
+  AppDir[0] = '\0';
+  ASSERT_TRUE(written);
+  EXPECT_NE(err.find("the earlier manifest " + manifest +
+                     " is not used: it is writable by others than root (mode 0666); the new one replaces it"),
+            std::string::npos)
+      << err;
+  text = ReadWholeFile(manifest);
+  EXPECT_EQ(text.find(" " + out + "\n"), std::string::npos) << text;
+  struct stat st;
+  ASSERT_EQ(stat(manifest.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0644u);
+}
+
 }  // namespace
