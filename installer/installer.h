@@ -235,8 +235,8 @@ bool WriteManifest();
 // Compares the host with the manifest of appDir, one line a difference,
 // then a summary: 0 all match, 1 something differs, 2 no manifest, or one
 // that root alone could not have written (a link, not a regular file, not
-// root's, writable by others, more than one link), or a damaged one.
-// Writes nothing.
+// root's, writable by others, more than one link); a damaged one ends the
+// program with status 2. Writes nothing.
 int VerifyInstallation(const char* appDir);
 // Takes the installation of appDir off as its manifest lists it (files and
 // links only while they are what the installation left, a changed copy
