@@ -228,10 +228,10 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
 void SetupMain(int argc, char** argv) {
   // A preview writes nothing outside its own directory, not even the log;
   // nor do verify (the installation's log stays as it was) and asking for
-  // the usage.
+  // the usage. remove starts its log only once it trusts the manifest.
   flUseLog = 1;
   for (int i = 1; i < argc; ++i)
-    if (argv[i] != nullptr && FindToken(argv[i], ",preview,verify,--help,-h,") != 0) flUseLog = 0;
+    if (argv[i] != nullptr && FindToken(argv[i], ",preview,verify,remove,--help,-h,") != 0) flUseLog = 0;
   pVexlaInstallDir = SaveStr("/tmp/%sInstall", "Vexla");
   const char* invocation = argc > 0 && argv[0] != nullptr ? argv[0] : "setup";
   if (std::strlen(invocation) > kMaxDirText)

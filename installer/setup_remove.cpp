@@ -273,6 +273,9 @@ int RemoveInstallation(const char* appDir) {
   std::vector<ManifestEntry> entries;
   const std::string path = ManifestPath(appDir);
   if (!LoadManifest(path, "nothing is removed", &entries)) return 2;
+  // From here on what remove does is logged: a manifest it refuses
+  // changes nothing, not even the log.
+  flUseLog = 1;
   StopDemon();
   // Deepest first: a folder is emptied before it is taken off. The
   // application directory and the folders above it wait for the manifest.

@@ -35,7 +35,7 @@ std::string Recorded(const std::string& what, const std::string& line) {
 
 // A manifest that anybody but root could have written, or that is a link,
 // is refused by verify and by remove alike (status 2, the reason named,
-// nothing removed), and so is a damaged one; the forged lines name
+// nothing removed, not even the log changed), and so is a damaged one; the forged lines name
 // /etc/victim as an unchanged file of the installation. The next
 // installation says that it does not use such a manifest and replaces it.
 TEST(TrustScenario, AManifestOthersCouldHaveWrittenIsRefused) {
@@ -67,8 +67,10 @@ TEST(TrustScenario, AManifestOthersCouldHaveWrittenIsRefused) {
     o.setup.push_back(kVictim);
     SandboxResult r =
         RunInSandbox(std::string("trust-manifest-") + c.what, o,
-                     Shell(kInstall + c.attack + "; " + Recorded("verify", "./setup verify install /opt") +
+                     Shell(kInstall + std::string("cp /tmp/setup.log /root/log; ") + c.attack + "; " +
+                           Recorded("verify", "./setup verify install /opt") +
                            Recorded("remove", "./setup remove install /opt < /dev/null") +
+                           "cmp /tmp/setup.log /root/log && echo log=same; " +
                            Recorded("again", "printf 'y\\n' | ./setup install /opt")));
     ASSERT_EQ(Printed(r.out, "install"), "0") << r.Read("/root/install");
     for (const char* run : {"verify", "remove"}) {
@@ -78,6 +80,7 @@ TEST(TrustScenario, AManifestOthersCouldHaveWrittenIsRefused) {
     }
     EXPECT_EQ(ChangesUnder(r, "/etc/victim"), "");
     ExpectFile(r, kApp + "/vsf", S_IFREG, 04755, "lp");
+    EXPECT_EQ(Printed(r.out, "log"), "same");
     const std::string again = r.Read("/root/again");
     EXPECT_EQ(Printed(r.out, "again"), "0") << again;
     EXPECT_EQ(Count(again, "the earlier manifest " + kManifest + " is not used: "), 1) << again;
