@@ -78,9 +78,10 @@ enum Reach { kReached, kGone, kBlocked };
 
 // Walks to the folder that holds path from /, one folder at a time, none
 // opened through a link; a symbolic link on the way is followed (its
-// target walked the same way) only when root owns it. kGone when a folder
-// on the way is not there (nor, then, the path); kBlocked with *why when
-// the way is barred, by a link someone else owns above all.
+// target walked the same way) only when root owns it and it lies in a
+// folder that root alone may write. kGone when a folder on the way is not
+// there (nor, then, the path); kBlocked with *why when the way is barred,
+// by a link someone else could have put there above all.
 Reach Walk(const std::string& path, Place* place, std::string* why) {
   std::vector<std::string> steps = Steps(path);
   if (steps.empty()) {
@@ -122,6 +123,13 @@ Reach Walk(const std::string& path, Place* place, std::string* why) {
     }
     if (st.st_uid != 0) {
       *why = shown + " is a symbolic link not owned by root";
+      return kBlocked;
+    }
+    // Root's link in a folder others may write could have been moved (or,
+    // without protected hard links, linked) there by them.
+    struct stat held;
+    if (fstat(at.get(), &held) != 0 || (held.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+      *why = shown + " is a symbolic link in a folder that others may write";
       return kBlocked;
     }
     char target[PATH_MAX];

@@ -94,7 +94,8 @@ TEST(TrustScenario, AManifestOthersCouldHaveWrittenIsRefused) {
 // (into /etc) is never walked through: what lies below it is kept and
 // named, the victim stays. A user of no group has the download folder,
 // whose content the manifest never claims; a member of the application
-// directory's group swaps a folder of the product.
+// directory's group swaps a folder of the product for a link of theirs, or
+// for a link of root's that they moved there.
 TEST(TrustScenario, RemoveNeverWalksThroughAPlantedLink) {
   SETUP_REQUIRE_SANDBOX();
   struct Case {
@@ -116,6 +117,15 @@ TEST(TrustScenario, RemoveNeverWalksThroughAPlantedLink) {
                   "lp"),
        "/etc/vlib/vpxx.cfg", EditedSettings(),
        "kept " + kApp + "/lib/vpxx.cfg: " + kApp + "/lib is a symbolic link not owned by root", kApp + "/x"},
+      {"moved-root-link",
+       "chgrp lp " + kApp + "; mkdir /etc/vlib && cp -a " + kApp + "/lib/. /etc/vlib/ && ln -s /etc/vlib " + kApp +
+           "/share",
+       AsAttacker("printf x > " + kApp + "/x && mv " + kApp + "/lib " + kApp + "/lib.old && mv " + kApp + "/share " +
+                      kApp + "/lib",
+                  "lp"),
+       "/etc/vlib/vpxx.cfg", EditedSettings(),
+       "kept " + kApp + "/lib/vpxx.cfg: " + kApp + "/lib is a symbolic link in a folder that others may write",
+       kApp + "/x"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
