@@ -17,7 +17,11 @@
 //   setup_media.cpp     installation sites and diskette sets
 //   setup_menu.cpp      the main menu of menu mode
 //   setup_scripts.cpp   generated scripts and the final clean-up
-//   setup_manifest.cpp  the manifest of an installation, verify and remove
+//   setup_manifest.cpp  the manifest of an installation and verify
+//   setup_manifest_format.cpp  its lines, and the trust in a manifest read
+//                       back (setup_manifest.h)
+//   setup_remove.cpp    remove: an installation taken off as its manifest
+//                       lists it
 //   setup_preview.cpp   the preview of an installation
 //   setup_lock.cpp      one setup at a time: the host's lock
 #pragma once
@@ -260,9 +264,14 @@ void ManifestNoteMade(const char* path);
 // path is the installation's own (a wrapper it writes, a link it makes),
 // whether something was there before or not.
 void ManifestNoteOwn(const char* path);
+// Once the application directory exists, the paths noted as made outside
+// it are kept in notes beside the manifest (setup.made), brought up to
+// date by every note: a run that is stopped leaves them for the next run
+// to claim. This brings them up to date now.
+void ManifestKeepNotes();
 // Before the tree source is copied to dest: the paths of dest that do not
-// exist yet are made by it, and the content of its files counts. Returns
-// the files the copy places.
+// exist yet are made by it (a file it overwrites is not), and the content
+// of its files counts. Returns the files the copy places.
 std::vector<std::string> ManifestNoteCopy(const char* source, const char* dest);
 // The content of the file path (or of every file below the folder path)
 // counts: a copy of the archive, or a script the installer writes.
@@ -281,13 +290,17 @@ bool ManifestPending();
 bool WriteManifest();
 
 // Compares the host with the manifest of appDir, one line a difference,
-// then a summary: 0 all match, 1 something differs, 2 no manifest.
+// then a summary: 0 all match, 1 something differs, 2 no manifest, or one
+// that root alone could not have written (a link, not a regular file, not
+// root's, writable by others, more than one link); a damaged one ends the
+// program with status 2. Writes nothing.
 int VerifyInstallation(const char* appDir);
 // Takes the installation of appDir off as its manifest lists it (files and
 // links only while they are what the installation left, a changed copy
-// only when the administrator confirms, folders only when empty): 0 all
-// is gone, 1 something was kept (the manifest then lists it), 2 no
-// manifest.
+// only when the administrator confirms, folders only when empty), through
+// the folders it holds open, never through a link root does not own: 0
+// all is gone, 1 something was kept (the manifest then lists it), 2 no
+// manifest that can be trusted (as for verify). (setup_remove.cpp)
 int RemoveInstallation(const char* appDir);
 
 // ---------------------------------------------------------------------------

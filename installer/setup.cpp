@@ -91,7 +91,8 @@ const char kUsage[] =
     "Exit status: 0 done (verify: all match); 1 failed or not done, a step that\n"
     "failed, a damaged medium, end of input at a question (verify: something\n"
     "differs; remove: something was kept); 2 a directory that does not exist or\n"
-    "cannot be used (verify, remove: no manifest).\n";
+    "cannot be used (verify, remove: no manifest, or one that root alone could\n"
+    "not have written, or a damaged one).\n";
 
 // The work area as a full path: the run changes its directory, so a
 // relative one ("../w") is made absolute (resolved) at once; it is refused
@@ -269,10 +270,11 @@ void SetupMain(int argc, char** argv) {
   // Every text goes to a UTF-8 terminal converted, before the first is written.
   UseTerminalCharset();
   // A preview writes nothing outside its own directory, not even the log;
-  // nor does asking for the usage.
+  // nor do verify (the installation's log stays as it was) and asking for
+  // the usage. remove starts its log only once it trusts the manifest.
   flUseLog = 1;
   for (int i = 1; i < argc; ++i)
-    if (argv[i] != nullptr && FindToken(argv[i], ",preview,--help,-h,") != 0) flUseLog = 0;
+    if (argv[i] != nullptr && FindToken(argv[i], ",preview,verify,remove,--help,-h,") != 0) flUseLog = 0;
   pVexlaInstallDir = SaveStr("/tmp/%sInstall", "Vexla");
   const char* invocation = argc > 0 && argv[0] != nullptr ? argv[0] : "setup";
   if (std::strlen(invocation) > kMaxDirText)

@@ -148,9 +148,10 @@ void MakeSpoolFolders(char (&spoolProduct)[kNameSize]) {
   FormatText(spool, sizeof spool, "%s/%s", kSpoolRoot, "Vexla");
   FormatText(spoolProduct, sizeof spoolProduct, "%s/%s", spool, "vpxx");
   FormatText(download, sizeof download, "%s/%s/__vpa_download__", spool, "vpxx");
-  // The spool folders are the product's own, even when a stopped earlier
-  // pass made them.
-  for (const char* own : {spool, spoolProduct, download}) ManifestNoteOwn(own);
+  // Only the spool folders made now are the installation's (those a
+  // stopped earlier run made are in its notes); another product may use
+  // /var/spool/Vexla too.
+  ManifestNoteMade(download);
   CreateInPlace(spool, nullptr, "775");
   CreateInPlace(spoolProduct, nullptr, "775");
   // Every user may leave files for the product here; like every shared
@@ -216,6 +217,7 @@ int Install(TtyMenu*, TtyMenuItem*) {
   FormatText(AppDir, sizeof AppDir, "%s/%s/%s", d, "Vexla", "vpxx");
   ManifestNoteMade(AppDir);
   CreateInPlace(AppDir, nullptr, "775");
+  ManifestKeepNotes();  // the folders made above it are noted on the disk at once
   CreateInPlace(AppDir, ".PrintError", "666");
 
   char spoolProduct[kNameSize];

@@ -1,5 +1,5 @@
-// The manifest of an installation, and the two words that use it: verify
-// compares the host with it, remove takes the installation off again.
+// The manifest of an installation, and verify, which compares the host with
+// it (remove, which takes the installation off again, is setup_remove.cpp).
 //
 // The manifest is <application directory>/setup.manifest, a text file of
 // one path a line, sorted, after two comment lines:
@@ -14,16 +14,27 @@
 // type: d directory, f file with its content recorded (the copies of the
 // archive and the scripts the installer writes), n file recorded without
 // content (made empty, written by the product's own tools, logs: they may
-// grow), l symbolic link, o anything else. The mode is octal with the
-// set-id bits; owner and group are names (numbers where the host has no
-// name). A path, and a link target, has every byte below 33 or above 126
-// and the % written as %XX, so that the fields split at single blanks.
+// grow), l symbolic link, o anything else. The mode is four octal digits
+// with the set-id bits; owner and group are names (numbers where the host
+// has no name). A path, and a link target, has every byte below 33 or
+// above 126 and the % written as %XX, so that the fields split at single
+// blanks. A path is absolute, without an empty, "." or ".." step; only an
+// l line has a link target, and it is not empty. Any other line is damage.
 //
-// It lists every path under the application directory and every path the
-// installation made outside it: the folders above the application
-// directory it created, the spool folders, the wrappers, the links, and
-// what a dirto line copied where nothing was before. A re-installation
-// keeps the outside paths of the earlier manifest that are still there.
+// It lists every path under the application directory and, outside it,
+// only the paths the installation made where nothing was before: the
+// folders above the application directory and the spool folders it
+// created, the wrappers, the links (in a folder that was there, the link
+// made inside it), and what a dirto line copied where nothing was (not a
+// file it overwrote). A folder outside is listed alone, never with what
+// lies below it. A re-installation keeps the outside paths of the earlier
+// manifest that are still there (its d, l and f lines), when that manifest
+// is trusted; so it does with those of setup.made, the notes of a run that
+// was stopped.
+//
+// verify and remove trust a manifest only when root alone could have
+// written it: a regular file, owned by root, writable by nobody else, with
+// one link. The manifest lists paths for root to delete.
 #include <dirent.h>
 #include <fcntl.h>
 #include <grp.h>
@@ -31,45 +42,33 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <future>
 #include <map>
 #include <optional>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "MemMgr.h"
+#include "ReplacingFile.h"
 #include "Sha256.h"
-#include "SysCmd.h"
 #include "installer.h"
+#include "setup_manifest.h"
 #include "utils.h"
 
 namespace {
 
-constexpr const char* kManifestHeader = "# setup manifest 1\n";
-constexpr const char* kManifestFields = "# type mode owner group size sha256 path [link target]\n";
-
-// What this installation noted: paths it made outside the application
-// directory, and the paths whose files' content counts (a folder counts
-// for everything below it).
+// What this installation noted: paths it made (outside the application
+// directory the manifest lists these alone), and the paths whose files'
+// content counts (a folder counts for everything below it).
 std::set<std::string> madePaths;
 std::set<std::string> contentPaths;
 
-struct Entry {
-  char type = 'o';
-  unsigned mode = 0;
-  std::string owner, group;
-  std::string size = "-", sha = "-";
-  std::string path, target;
-};
+using Entry = ManifestEntry;
 
 bool Exists(const std::string& path) {
   struct stat st;
@@ -80,40 +79,6 @@ std::string Parent(const std::string& path) {
   size_t slash = path.rfind('/');
   if (slash == std::string::npos || slash == 0) return "/";
   return path.substr(0, slash);
-}
-
-bool IsWithinPath(const std::string& path, const std::string& dir) {
-  return path == dir || (path.size() > dir.size() && path.compare(0, dir.size(), dir) == 0 && path[dir.size()] == '/');
-}
-
-std::string Escape(const std::string& text) {
-  std::string out;
-  char hex[4];
-  for (unsigned char c : text) {
-    if (c <= 32 || c >= 127 || c == '%') {
-      std::snprintf(hex, sizeof hex, "%%%02X", c);
-      out += hex;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
-}
-
-bool Unescape(const std::string& text, std::string* out) {
-  out->clear();
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '%') {
-      *out += text[i];
-      continue;
-    }
-    if (i + 2 >= text.size() || !std::isxdigit(static_cast<unsigned char>(text[i + 1])) ||
-        !std::isxdigit(static_cast<unsigned char>(text[i + 2])))
-      return false;
-    *out += static_cast<char>(std::strtol(text.substr(i + 1, 2).c_str(), nullptr, 16));
-    i += 2;
-  }
-  return true;
 }
 
 // Names of owners and groups, looked up once a run: each lookup reads the
@@ -177,15 +142,6 @@ bool Describe(const std::string& path, bool withContent, Entry* e) {
   return true;
 }
 
-std::string FormatEntry(const Entry& e) {
-  char mode[8];
-  std::snprintf(mode, sizeof mode, "%04o", e.mode);
-  std::string line = std::string(1, e.type) + " " + mode + " " + Escape(e.owner) + " " + Escape(e.group) + " " +
-                     e.size + " " + e.sha + " " + Escape(e.path);
-  if (e.type == 'l') line += " " + Escape(e.target);
-  return line + "\n";
-}
-
 // Every path below the folder dir. The kind of an entry comes from readdir
 // where the file system tells it, so a tree of files costs no lstat a
 // file; files (everything but folders) also go to `files` when given.
@@ -224,41 +180,78 @@ void Walk(const std::string& dir, std::set<std::string>* paths, std::set<std::st
     files->insert(dir);
 }
 
-std::string ManifestPath(const char* appDir) { return std::string(appDir) + "/" + kManifestName; }
+constexpr const char* kMadeNotesHeader = "# setup made 1\n";
 
-// Reads a manifest; false when it cannot be opened. A line that is not of
-// the documented form is reported and ends the program with status 2.
-bool ReadManifest(const std::string& path, std::vector<Entry>* entries) {
-  FilePtr f(std::fopen(path.c_str(), "r"));
-  if (!f) return false;
-  char buf[3 * PATH_MAX + 256];
-  int lineNo = 0;
-  while (std::fgets(buf, sizeof buf, f.get()) != nullptr) {
-    ++lineNo;
-    std::string line = buf;
+// The outside paths that the notes of an earlier run beside the manifest
+// of appDir list (one path a line, escaped as in the manifest); none when
+// there are no notes, or when they cannot be trusted or are damaged, which
+// is said.
+std::set<std::string> ReadMadeNotes(const char* appDir) {
+  const std::string path = MadeNotesPath(appDir);
+  std::string why;
+  std::set<std::string> paths;
+  FilePtr f = OpenTrustedFile(path, &why);
+  if (!f && errno == ENOENT) return paths;
+  char buf[3 * PATH_MAX + 8];
+  for (int lineNo = 1; f && std::fgets(buf, sizeof buf, f.get()) != nullptr; ++lineNo) {
+    std::string line = buf, p;
     if (!line.empty() && line.back() == '\n') line.pop_back();
     if (line.empty() || line[0] == '#') continue;
-    std::istringstream words(line);
-    Entry e;
-    std::string type, mode, owner, group, where, target;
-    words >> type >> mode >> owner >> group >> e.size >> e.sha >> where;
-    if (type.size() == 1 && type[0] == 'l') words >> target;
-    bool ok = type.size() == 1 && std::strchr("dfnlo", type[0]) != nullptr && !where.empty() && mode.size() == 4 &&
-              Unescape(owner, &e.owner) && Unescape(group, &e.group) && Unescape(where, &e.path) &&
-              Unescape(target, &e.target) && e.path[0] == '/';
-    if (ok) {
-      e.type = type[0];
-      e.mode = static_cast<unsigned>(std::strtoul(mode.c_str(), nullptr, 8));
-      ok = e.type != 'f' || e.sha.size() == 64;
+    if (!UnescapeManifestText(line, &p) || !IsCleanManifestPath(p)) {
+      why = "they are damaged, line " + std::to_string(lineNo);
+      f.reset();
+      paths.clear();
+    } else if (!IsWithinPath(p, appDir)) {
+      paths.insert(p);
     }
-    if (!ok) {
-      std::fflush(stdout);
-      std::fprintf(stderr, "ERROR: the manifest %s is damaged, line %d\n", path.c_str(), lineNo);
-      ExitProgram(2);
-    }
-    entries->push_back(std::move(e));
   }
-  return true;
+  if (!f) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s: the notes %s are not used: %s\n", my_name, path.c_str(), why.c_str());
+  }
+  return paths;
+}
+
+// path as the manifest lists it: repeated and trailing slashes dropped.
+// Empty (nothing is noted) for a relative path, for /, and for one with a
+// "." or ".." step, which the manifest does not allow.
+std::string NotedPath(const char* path) {
+  if (path == nullptr || path[0] != '/') return "";
+  std::string out;
+  for (const char* c = path; *c != '\0'; ++c)
+    if (*c != '/' || out.empty() || out.back() != '/') out += *c;
+  if (out.size() > 1 && out.back() == '/') out.pop_back();
+  return IsCleanManifestPath(out) ? out : "";
+}
+
+// What this installation noted: the paths it made outside the application
+// directory (with those of the notes of a stopped earlier run) go into the
+// notes beside the manifest whenever they grow, so that a run stopped at
+// any point leaves them claimed for the next.
+std::string notedAppDir;            // the application directory the notes are of
+std::set<std::string> earlierMade;  // from the notes of an earlier run
+std::set<std::string> notedOutside;  // as the notes on the disk list them
+
+void KeepMadeNotes() {
+  struct stat st;
+  if (flPreview || AppDir[0] != '/' || lstat(AppDir, &st) != 0 || !S_ISDIR(st.st_mode)) return;
+  if (notedAppDir != AppDir) {
+    notedAppDir = AppDir;
+    earlierMade = ReadMadeNotes(AppDir);
+    notedOutside.clear();
+  }
+  std::set<std::string> outside = earlierMade;
+  for (const std::string& p : madePaths)
+    if (!IsWithinPath(p, AppDir)) outside.insert(p);
+  if (outside == notedOutside) return;
+  std::string text = kMadeNotesHeader;
+  for (const std::string& p : outside) text += EscapeManifestText(p) + "\n";
+  const std::string path = MadeNotesPath(AppDir);
+  if (!ReplaceFileText(path.c_str(), 0644, text)) {
+    NoteFailedStep("%s was not written: %s", path.c_str(), std::strerror(errno));
+    return;
+  }
+  notedOutside = std::move(outside);
 }
 
 }  // namespace
@@ -266,31 +259,41 @@ bool ReadManifest(const std::string& path, std::vector<Entry>* entries) {
 void ManifestBegin() {
   madePaths.clear();
   contentPaths.clear();
+  notedAppDir.clear();
+  earlierMade.clear();
+  notedOutside.clear();
 }
 
 void ManifestNoteMade(const char* path) {
-  if (path == nullptr || path[0] != '/') return;
-  for (std::string p = path; p != "/" && !Exists(p); p = Parent(p)) madePaths.insert(p);
+  const std::string noted = NotedPath(path);
+  if (noted.empty()) return;
+  for (std::string p = noted; p != "/" && !Exists(p); p = Parent(p)) madePaths.insert(p);
+  KeepMadeNotes();
 }
 
 void ManifestNoteOwn(const char* path) {
-  if (path != nullptr && path[0] == '/') madePaths.insert(path);
+  const std::string noted = NotedPath(path);
+  if (noted.empty()) return;
+  madePaths.insert(noted);
+  KeepMadeNotes();
 }
 
-std::vector<std::string> ManifestNoteCopy(const char* source, const char* dest) {
-  if (source == nullptr || dest == nullptr || dest[0] != '/') return {};
+void ManifestKeepNotes() { KeepMadeNotes(); }
+
+std::vector<std::string> ManifestNoteCopy(const char* source, const char* destination) {
+  const std::string dest = NotedPath(destination);
+  if (source == nullptr || dest.empty()) return {};
   contentPaths.insert(dest);
   std::set<std::string> sources, files;
   Walk(source, &sources, &files);
   const std::string from = source;
-  // Files are the copy's own whatever was there (it overwrites them);
-  // folders only when the copy makes them.
+  // Only what the copy makes is its own: a file it overwrites, or a folder
+  // it copies into, was there before.
   std::vector<std::string> placed;
   for (const std::string& s : sources) {
-    const std::string to = std::string(dest) + s.substr(from.size());
-    const bool file = files.count(s) != 0;
-    if (file) placed.push_back(to);
-    if (file || !Exists(to)) madePaths.insert(to);
+    const std::string to = dest + s.substr(from.size());
+    if (files.count(s) != 0) placed.push_back(to);
+    if (!Exists(to)) madePaths.insert(to);
   }
   ManifestNoteMade(Parent(dest).c_str());
   return placed;
@@ -309,17 +312,19 @@ bool ManifestWouldExist(const char* path) { return path != nullptr && madePaths.
 namespace {
 
 // The text of the manifest of appDir: every path below it, the paths made
-// outside it and those an earlier installation made outside it, each as
-// the host has it now. It reads the file system and nothing of the
+// outside it (each alone: a folder there may come to hold what is not the
+// installation's) and those an earlier installation made outside it, each
+// as the host has it now. It reads the file system and nothing of the
 // program's state, so that it can run beside the installer's last commands.
 std::string ManifestText(const std::string& appDir, const std::set<std::string>& made,
-                         const std::set<std::string>& content, const std::vector<std::string>& earlierOutside) {
+                         const std::set<std::string>& content, const std::set<std::string>& earlierOutside) {
   std::set<std::string> paths;
   Walk(appDir, &paths);
-  for (const std::string& p : made) Walk(p, &paths);
-  for (const std::string& p : earlierOutside)
-    if (Exists(p)) paths.insert(p);
+  for (const std::set<std::string>* outside : {&made, &earlierOutside})
+    for (const std::string& p : *outside)
+      if (!IsWithinPath(p, appDir)) paths.insert(p);
   paths.erase(ManifestPath(appDir.c_str()));
+  paths.erase(MadeNotesPath(appDir.c_str()));
 
   // Described one by one, the files' contents then hashed together.
   std::vector<Entry> entries;
@@ -336,8 +341,8 @@ std::string ManifestText(const std::string& appDir, const std::set<std::string>&
   }
   const std::vector<std::string> digests = Sha256Files(files);
   for (size_t i = 0; i < files.size(); ++i) entries[fileEntries[i]].sha = DigestOrUnreadable(digests[i]);
-  std::string text = std::string(kManifestHeader) + kManifestFields;
-  for (const Entry& e : entries) text += FormatEntry(e);
+  std::string text = ManifestHeading();
+  for (const Entry& e : entries) text += FormatManifestEntry(e);
   return text;
 }
 
@@ -356,13 +361,27 @@ void BeginManifest() {
     PreviewNote("manifest %s", path.c_str());
     return;
   }
-  // The earlier manifest is read here: a damaged one ends the run, which
-  // only this thread may do.
+  // The earlier manifest and notes are read here, on the run's own thread.
+  // One that cannot be trusted or read claims nothing: the new manifest
+  // replaces it.
   std::vector<Entry> earlier;
-  std::vector<std::string> earlierOutside;
-  if (ReadManifest(path, &earlier))
-    for (const Entry& e : earlier)
-      if (!IsWithinPath(e.path, AppDir)) earlierOutside.push_back(e.path);
+  std::string why;
+  int badLine = 0;
+  const ManifestRead result = ReadTrustedManifest(path, &earlier, &why, &badLine);
+  if (result == kManifestUntrusted || result == kManifestDamaged) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s: the earlier manifest %s is not used: %s; the new one replaces it\n", my_name,
+                 path.c_str(), why.c_str());
+    earlier.clear();
+  }
+  KeepMadeNotes();
+  // Outside the application directory an installation makes folders,
+  // links and files whose content it records, nothing else: an earlier
+  // manifest's file without content there is one that a walk of a folder
+  // took in (as manifests of earlier versions did), not the installation's.
+  std::set<std::string> earlierOutside = earlierMade;
+  for (const Entry& e : earlier)
+    if (!IsWithinPath(e.path, AppDir) && std::strchr("dlf", e.type) != nullptr) earlierOutside.insert(e.path);
   auto build = [appDir = std::string(AppDir), made = madePaths, content = contentPaths, earlierOutside] {
     return ManifestText(appDir, made, content, earlierOutside);
   };
@@ -383,8 +402,14 @@ bool WriteManifest() {
   char* list = SaveText(manifest.text.get().c_str());
   const bool written = CreateTextFile(manifest.path.c_str(), "w", 0644, "%s", list);
   PutMem(list);
-  if (!written) NoteFailedStep("the manifest %s was not written", manifest.path.c_str());
-  return written;
+  if (!written) {
+    NoteFailedStep("the manifest %s was not written", manifest.path.c_str());
+    return false;
+  }
+  // The manifest now claims what the notes did.
+  const std::string notes = MadeNotesPath(Parent(manifest.path).c_str());
+  if (unlink(notes.c_str()) != 0 && errno != ENOENT) NoteFailedStep("%s was not removed", notes.c_str());
+  return true;
 }
 
 namespace {
@@ -392,7 +417,7 @@ namespace {
 // The differences of one entry from the host, one line each.
 std::vector<std::string> Differences(const Entry& want) {
   std::vector<std::string> out;
-  const std::string p = Escape(want.path);
+  const std::string p = EscapeManifestText(want.path);
   Entry have;
   if (!Describe(want.path, want.type == 'f', &have)) return {"missing " + p};
   if (have.type != want.type && !(want.type == 'n' && have.type == 'f') && !(want.type == 'f' && have.type == 'n'))
@@ -412,55 +437,8 @@ std::vector<std::string> Differences(const Entry& want) {
     }
   }
   if (want.type == 'l' && have.target != want.target)
-    out.push_back("link " + p + ": " + Escape(want.target) + " is " + Escape(have.target));
+    out.push_back("link " + p + ": " + EscapeManifestText(want.target) + " is " + EscapeManifestText(have.target));
   return out;
-}
-
-// How a file or link compares with what the installation left: only its
-// kind, content and link target count for taking it off, not its mode.
-enum Match { kSame, kChanged, kReplaced };
-
-Match Compare(const Entry& want, std::string* why) {
-  Entry have;
-  if (!Describe(want.path, want.type == 'f', &have)) return kSame;
-  if (have.type != want.type && !(want.type == 'n' && have.type == 'f')) {
-    *why = "it is no longer what the installation made";
-    return kReplaced;
-  }
-  if (want.type == 'l' && have.target != want.target) {
-    *why = "the link now points to " + have.target;
-    return kReplaced;
-  }
-  if (want.type == 'f' && (have.size != want.size || have.sha != want.sha)) {
-    *why = "it was changed since the installation";
-    return kChanged;
-  }
-  return kSame;
-}
-
-// Asks whether to remove a changed file anyway; only y or yes do.
-bool ConfirmRemoval(const std::string& path, const std::string& why) {
-  std::printf("%s: %s. Remove it anyway? [y/N] ", path.c_str(), why.c_str());
-  std::fflush(stdout);
-  char answer[kMaxFileLine + 2];
-  if (Gets(answer, sizeof answer) == nullptr) {
-    std::printf("\n");
-    return false;
-  }
-  return FindToken(GetToken(answer, " \t\r\n"), ",y,yes,") != 0;
-}
-
-}  // namespace
-
-namespace {
-
-// The manifest of appDir for verify or remove; false (and said) when there
-// is none.
-bool LoadManifest(const std::string& path, const char* nothing, std::vector<Entry>* entries) {
-  if (ReadManifest(path, entries)) return true;
-  std::fflush(stdout);
-  std::fprintf(stderr, "%s: no manifest %s: %s\n", my_name, path.c_str(), nothing);
-  return false;
 }
 
 }  // namespace
@@ -480,61 +458,3 @@ int VerifyInstallation(const char* appDir) {
   return differing == 0 ? 0 : 1;
 }
 
-int RemoveInstallation(const char* appDir) {
-  std::vector<Entry> entries;
-  const std::string path = ManifestPath(appDir);
-  if (!LoadManifest(path, "nothing is removed", &entries)) return 2;
-  StopDemon();
-  // Deepest first: a folder is emptied before it is taken off. The
-  // application directory and the folders above it wait for the manifest.
-  std::multimap<size_t, const Entry*, std::greater<size_t>> byDepth;
-  for (const Entry& e : entries) byDepth.emplace(std::count(e.path.begin(), e.path.end(), '/'), &e);
-  std::vector<const Entry*> kept;
-  std::vector<const Entry*> holders;
-  for (const auto& [depth, e] : byDepth) {
-    if (!Exists(e->path)) continue;
-    if (e->type == 'd') {
-      if (IsWithinPath(appDir, e->path)) {
-        holders.push_back(e);
-      } else if (rmdir(e->path.c_str()) == 0) {
-        PutLogMsg("removed %s\n", e->path.c_str());
-      } else {
-        std::printf("kept %s: it is not empty\n", e->path.c_str());
-        kept.push_back(e);
-      }
-      continue;
-    }
-    std::string why;
-    Match match = Compare(*e, &why);
-    if (match == kReplaced || (match == kChanged && !ConfirmRemoval(e->path, why))) {
-      std::printf("kept %s: %s\n", e->path.c_str(), why.c_str());
-      kept.push_back(e);
-      continue;
-    }
-    if (unlink(e->path.c_str()) == 0) {
-      PutLogMsg("removed %s\n", e->path.c_str());
-    } else {
-      std::printf("kept %s: %s\n", e->path.c_str(), std::strerror(errno));
-      kept.push_back(e);
-    }
-  }
-  int status = 0;
-  if (kept.empty()) {
-    unlink(path.c_str());
-    for (const Entry* e : holders)
-      if (rmdir(e->path.c_str()) == 0) PutLogMsg("removed %s\n", e->path.c_str());
-    std::printf("%s is removed\n", appDir);
-  } else {
-    // What remains, so that a later remove can finish the work.
-    status = 1;
-    std::string remaining = std::string(kManifestHeader) + kManifestFields;
-    for (const Entry* e : holders) remaining += FormatEntry(*e);
-    for (const Entry* e : kept) remaining += FormatEntry(*e);
-    FilePtr f(std::fopen(path.c_str(), "w"));
-    bool written = f && std::fputs(remaining.c_str(), f.get()) >= 0 && std::fclose(f.release()) == 0;
-    std::printf("%zu paths were kept; %s %s\n", kept.size(), path.c_str(),
-                written ? "lists what remains" : "could not be rewritten");
-  }
-  std::fflush(stdout);
-  return status;
-}

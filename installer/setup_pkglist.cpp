@@ -183,11 +183,17 @@ void MakeLink(const std::string& name, const std::string& link) {
   const size_t slash = link.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : link.substr(0, slash);
   if (!MayChangeInPlace(folder.c_str())) return;
+  // ln puts the link into a folder that stands at link: only the link in
+  // it is ours.
+  const size_t leaf = name.rfind('/');
+  const bool into = GetFileType(link.c_str()) == kDirectoryFile;
+  const std::string made = into ? link + "/" + name.substr(leaf == std::string::npos ? 0 : leaf + 1) : link;
+  if (into && !MayChangeInPlace(link.c_str())) return;
   // Re-installing: a link left by the earlier installation is replaced; a
   // link of anybody else's there is replaced too, never followed.
-  if (GetFileType(link.c_str()) == kLinkFile) SysCmd(kCmdRm, kSevWarning, "%s", link.c_str());
-  if (!MayChangeInPlace(link.c_str())) return;
-  ManifestNoteOwn(link.c_str());
+  if (GetFileType(made.c_str()) == kLinkFile) SysCmd(kCmdRm, kSevWarning, "%s", made.c_str());
+  if (!MayChangeInPlace(made.c_str())) return;
+  ManifestNoteOwn(made.c_str());
   PreviewNote("link %s -> %s/%s", link.c_str(), AppDir, name.c_str());
   SysCmd(kCmdLn, kSevFatal, "-s %s/%s %s", AppDir, name.c_str(), link.c_str());
 }

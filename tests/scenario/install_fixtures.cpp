@@ -77,6 +77,15 @@ SandboxOptions FromSite() { return FromMedium(SiteMedium()); }
 // A shell line as the sandbox's command.
 std::vector<std::string> Shell(const std::string& line) { return {"/bin/sh", "-c", line}; }
 
+std::string KillSetupAtTouch(const std::string& name) {
+  return StandIn("/usr/sbin/touch",
+                 "case \"$*\" in *" + name +
+                     "*) if [ ! -e /root/killed ]; then : > /root/killed; p=$PPID; "
+                     "while [ \"$p\" -gt 1 ] && [ \"$(ps -o comm= -p $p)\" != setup ]; do "
+                     "p=$(ps -o ppid= -p $p | tr -d \" \"); done; "
+                     "kill -KILL $p; sleep 5; fi;; esac; exec /usr/bin/touch \"$@\"");
+}
+
 std::string AsAttacker(const std::string& line, const char* group) {
   const std::string gid = group != nullptr ? std::to_string(Gid(group)) : "65534";
   return "setpriv --reuid=65534 --regid=" + gid + " --clear-groups sh -c '" + line + "'";
@@ -242,3 +251,23 @@ void ExpectNothingInstalled(const SandboxResult& r) {
     EXPECT_FALSE(r.Changed(path)) << path;
 }
 
+// Whether the sandbox's tree is the host's again, outside /tmp and /root:
+// nothing added or deleted, and every folder the run touched has the
+// host's kind, mode and owners. Names what differs.
+std::string DifferencesFromTheHost(const SandboxResult& r) {
+  std::string out;
+  for (const std::string& change : r.changes) {
+    const std::string path = change.substr(2);
+    // (The host's lock file stays, as every lock file does.)
+    if (path.rfind("/tmp/", 0) == 0 || path.rfind("/root/", 0) == 0 || path == kLockFile) continue;
+    if (change[0] != 'M') {
+      out += change + "\n";
+      continue;
+    }
+    struct stat host, now;
+    if (lstat(path.c_str(), &host) != 0 || lstat(r.Upper(path).c_str(), &now) != 0 || host.st_mode != now.st_mode ||
+        host.st_uid != now.st_uid || host.st_gid != now.st_gid)
+      out += change + " (kind, mode or owner)\n";
+  }
+  return out;
+}

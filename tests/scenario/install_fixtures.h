@@ -42,6 +42,11 @@ constexpr char kLockFile[] = "/run/lock/setup-Vexla.lock";
 // A shell line as the sandbox's command.
 std::vector<std::string> Shell(const std::string& line);
 
+// A set-up command: a stand-in touch (/usr/sbin/touch, found before the
+// real one) that kills the running setup with SIGKILL the first time it
+// is asked to touch a path holding name, and touches as usual otherwise.
+std::string KillSetupAtTouch(const std::string& name);
+
 // A shell line run as an unprivileged user of the sandbox: nobody with the
 // group given (a member of the application directory's group, say), or
 // with nobody's own group alone. The line holds no single quote.
@@ -88,3 +93,8 @@ void ExpectInstalled(const SandboxResult& r, const std::string& d, const std::st
 
 // Nothing of the product reached the machine.
 void ExpectNothingInstalled(const SandboxResult& r);
+
+// Whether the sandbox's tree is the host's again, outside /tmp, /root and the lock file:
+// nothing added or deleted, and every folder the run touched has the
+// host's kind, mode and owners. Names what differs.
+std::string DifferencesFromTheHost(const SandboxResult& r);

@@ -657,28 +657,6 @@ TEST(InstallScenario, DecliningOverAnEarlierDaemonNeverHangs) {
 // ---------------------------------------------------------------------------
 // The manifest: verify and remove.
 
-// Whether the sandbox's tree is the host's again, outside /tmp, /root and
-// the lock file:
-// nothing added or deleted, and every folder the run touched has the
-// host's kind, mode and owners. Names what differs.
-std::string DifferencesFromTheHost(const SandboxResult& r) {
-  std::string out;
-  for (const std::string& change : r.changes) {
-    const std::string path = change.substr(2);
-    // (The host's lock file stays, as every lock file does.)
-    if (path.rfind("/tmp/", 0) == 0 || path.rfind("/root/", 0) == 0 || path == kLockFile) continue;
-    if (change[0] != 'M') {
-      out += change + "\n";
-      continue;
-    }
-    struct stat host, now;
-    if (lstat(path.c_str(), &host) != 0 || lstat(r.Upper(path).c_str(), &now) != 0 || host.st_mode != now.st_mode ||
-        host.st_uid != now.st_uid || host.st_gid != now.st_gid)
-      out += change + " (kind, mode or owner)\n";
-  }
-  return out;
-}
-
 TEST(InstallScenario, VerifyAndRemoveFollowTheManifest) {
   SETUP_REQUIRE_SANDBOX();
   const std::string a = "/opt/Vexla/vpxx";
@@ -929,11 +907,7 @@ TEST(InstallScenario, AKilledRunIsMadeWholeByTheNextOne) {
   ASSERT_EQ(Printed(clean.out, "status"), "0") << clean.Read("/root/out");
 
   SandboxOptions o = FromSite();
-  o.setup.push_back(StandIn(
-      "/usr/sbin/touch",
-      "case \"$*\" in *VPrintD.log*) if [ ! -e /root/killed ]; then : > /root/killed; p=$PPID; "
-      "while [ \"$p\" -gt 1 ] && [ \"$(ps -o comm= -p $p)\" != setup ]; do p=$(ps -o ppid= -p $p | tr -d \" \"); done; "
-      "kill -KILL $p; sleep 5; fi;; esac; exec /usr/bin/touch \"$@\""));
+  o.setup.push_back(KillSetupAtTouch("VPrintD.log"));
   SandboxResult r = RunInSandbox(
       "install-killed", o,
       Shell(std::string("./setup install /opt > /root/run1 2>&1; echo \"killed=$?\"; ") +

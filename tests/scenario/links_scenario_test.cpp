@@ -18,7 +18,7 @@ TEST(LinksScenario, APlantedLinkIsReplacedOrRefusedNeverFollowed) {
     const char* entry;  // in the application directory
     bool ownFile;       // the installer writes it itself: replaced; else refused
   } plants[] = {
-      {".vp_cfg", true}, {"VexlaPrintvpxx", true},
+      {".vp_cfg", true}, {"VexlaPrintvpxx", true}, {"setup.manifest", true},
       {".PrintError", false},  // touch and chmod 666
       {"vpqadmin", false},     // a copy onto it, its mode, owner and group, and running it
       {"vsf", false},          // the set-user-ID mode

@@ -1,0 +1,65 @@
+// The manifest of an installation as the installer writes it and verify
+// and remove read it back: its entries (the format is described at the top
+// of setup_manifest.cpp) and the trust root puts in a file it reads, which
+// must be one that root alone could have written. The module is
+// setup_manifest_format.cpp; setup_manifest.cpp and setup_remove.cpp use it.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "utils.h"
+
+// One line of a manifest.
+struct ManifestEntry {
+  char type = 'o';  // d, f, n, l or o
+  unsigned mode = 0;
+  std::string owner, group;
+  std::string size = "-", sha = "-";
+  std::string path, target;
+};
+
+// Beside the manifest: the paths outside the application directory that an
+// installation noted as made, kept up to date while it runs, so that a run
+// that was stopped and is made again still claims them.
+constexpr const char* kMadeNotesName = "setup.made";
+
+std::string ManifestPath(const char* appDir);
+std::string MadeNotesPath(const char* appDir);
+
+// The two comment lines a manifest starts with.
+std::string ManifestHeading();
+// An entry as its line of the manifest, line end included.
+std::string FormatManifestEntry(const ManifestEntry& e);
+
+// A path, name or link target as a field: bytes below 33 or above 126 and
+// the % as %XX. Unescaping is false for a % that does not start %XX.
+std::string EscapeManifestText(const std::string& text);
+bool UnescapeManifestText(const std::string& text, std::string* out);
+
+// Whether path is absolute and every step of it a name: none empty, "."
+// or "..", no NUL byte.
+bool IsCleanManifestPath(const std::string& path);
+
+// Whether path is dir or lies below it.
+bool IsWithinPath(const std::string& path, const std::string& dir);
+
+// Opens path for reading only when root alone could have written it: a
+// regular file (opened without following a link and without waiting on a
+// FIFO), owned by root, writable by nobody else, with a single link.
+// Otherwise NULL, and *why says why ("it is a symbolic link", ...); errno
+// is ENOENT when nothing is at path.
+FilePtr OpenTrustedFile(const std::string& path, std::string* why);
+
+// How reading a manifest went.
+enum ManifestRead { kManifestRead, kManifestMissing, kManifestUntrusted, kManifestDamaged };
+
+// Reads the manifest at path when it can be trusted (OpenTrustedFile);
+// *why says why not, or which line is damaged (*badLine, from 1).
+ManifestRead ReadTrustedManifest(const std::string& path, std::vector<ManifestEntry>* entries, std::string* why,
+                                 int* badLine);
+
+// The manifest for verify and remove; false, said on standard error, when
+// there is none or it is not trusted (nothing says what is then not done).
+// A damaged line is said and ends the program with status 2.
+bool LoadManifest(const std::string& path, const char* nothing, std::vector<ManifestEntry>* entries);

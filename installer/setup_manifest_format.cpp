@@ -1,0 +1,193 @@
+// The manifest's lines (the format is described at the top of
+// setup_manifest.cpp) and the trust root puts in a file it reads back.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "installer.h"
+#include "setup_manifest.h"
+#include "utils.h"
+
+namespace {
+
+constexpr const char* kManifestHeader = "# setup manifest 1\n";
+constexpr const char* kManifestFields = "# type mode owner group size sha256 path [link target]\n";
+
+std::vector<std::string> SplitAtBlanks(const std::string& line) {
+  std::vector<std::string> fields;
+  for (size_t at = 0;;) {
+    const size_t blank = line.find(' ', at);
+    fields.push_back(line.substr(at, blank == std::string::npos ? std::string::npos : blank - at));
+    if (blank == std::string::npos) return fields;
+    at = blank + 1;
+  }
+}
+
+bool IsDigits(const std::string& text, const char* digits) {
+  return !text.empty() && text.find_first_not_of(digits) == std::string::npos;
+}
+
+// One line of a manifest (not a comment), or false when it is damaged.
+bool ParseEntry(const std::string& line, ManifestEntry* e) {
+  const std::vector<std::string> f = SplitAtBlanks(line);
+  if (f.size() < 7 || f[0].size() != 1 || std::strchr("dfnlo", f[0][0]) == nullptr) return false;
+  e->type = f[0][0];
+  const bool link = e->type == 'l';
+  if (f.size() != (link ? 8u : 7u) || f[1].size() != 4 || !IsDigits(f[1], "01234567")) return false;
+  if (f[4] != "-" && !IsDigits(f[4], "0123456789")) return false;
+  if (e->type == 'f' && f[5].size() != 64) return false;
+  e->mode = static_cast<unsigned>(std::strtoul(f[1].c_str(), nullptr, 8));
+  e->size = f[4];
+  e->sha = f[5];
+  e->target.clear();
+  if (!UnescapeManifestText(f[2], &e->owner) || !UnescapeManifestText(f[3], &e->group) ||
+      !UnescapeManifestText(f[6], &e->path) || !IsCleanManifestPath(e->path))
+    return false;
+  return !link ||
+         (UnescapeManifestText(f[7], &e->target) && !e->target.empty() && e->target.find('\0') == std::string::npos);
+}
+
+// Reads the entries of an open manifest; 0, or the number of the first
+// line that is damaged.
+int ParseManifest(FILE* f, std::vector<ManifestEntry>* entries) {
+  char buf[3 * PATH_MAX + 256];
+  int lineNo = 0;
+  while (std::fgets(buf, sizeof buf, f) != nullptr) {
+    ++lineNo;
+    std::string line = buf;
+    if (!line.empty() && line.back() == '\n') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    ManifestEntry e;
+    if (!ParseEntry(line, &e)) return lineNo;
+    entries->push_back(std::move(e));
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::string EscapeManifestText(const std::string& text) {
+  std::string out;
+  char hex[4];
+  for (unsigned char c : text) {
+    if (c <= 32 || c >= 127 || c == '%') {
+      std::snprintf(hex, sizeof hex, "%%%02X", c);
+      out += hex;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out;
+}
+
+bool UnescapeManifestText(const std::string& text, std::string* out) {
+  out->clear();
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '%') {
+      *out += text[i];
+      continue;
+    }
+    if (i + 2 >= text.size() || !std::isxdigit(static_cast<unsigned char>(text[i + 1])) ||
+        !std::isxdigit(static_cast<unsigned char>(text[i + 2])))
+      return false;
+    *out += static_cast<char>(std::strtol(text.substr(i + 1, 2).c_str(), nullptr, 16));
+    i += 2;
+  }
+  return true;
+}
+
+std::string FormatManifestEntry(const ManifestEntry& e) {
+  char mode[8];
+  std::snprintf(mode, sizeof mode, "%04o", e.mode);
+  std::string line = std::string(1, e.type) + " " + mode + " " + EscapeManifestText(e.owner) + " " +
+                     EscapeManifestText(e.group) + " " + e.size + " " + e.sha + " " + EscapeManifestText(e.path);
+  if (e.type == 'l') line += " " + EscapeManifestText(e.target);
+  return line + "\n";
+}
+
+bool IsCleanManifestPath(const std::string& path) {
+  if (path.empty() || path[0] != '/' || path.find('\0') != std::string::npos) return false;
+  for (size_t at = 1;;) {
+    const size_t slash = path.find('/', at);
+    const std::string step = path.substr(at, slash == std::string::npos ? std::string::npos : slash - at);
+    if (step.empty() || step == "." || step == "..") return false;
+    if (slash == std::string::npos) return true;
+    at = slash + 1;
+  }
+}
+
+ManifestRead ReadTrustedManifest(const std::string& path, std::vector<ManifestEntry>* entries, std::string* why,
+                                 int* badLine) {
+  FilePtr f = OpenTrustedFile(path, why);
+  if (!f) return errno == ENOENT ? kManifestMissing : kManifestUntrusted;
+  *badLine = ParseManifest(f.get(), entries);
+  if (*badLine == 0) return kManifestRead;
+  *why = "it is damaged, line " + std::to_string(*badLine);
+  return kManifestDamaged;
+}
+
+std::string ManifestPath(const char* appDir) { return std::string(appDir) + "/" + kManifestName; }
+std::string MadeNotesPath(const char* appDir) { return std::string(appDir) + "/" + kMadeNotesName; }
+std::string ManifestHeading() { return std::string(kManifestHeader) + kManifestFields; }
+
+bool IsWithinPath(const std::string& path, const std::string& dir) {
+  return path == dir || (path.size() > dir.size() && path.compare(0, dir.size(), dir) == 0 && path[dir.size()] == '/');
+}
+
+FilePtr OpenTrustedFile(const std::string& path, std::string* why) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    const int err = errno;
+    *why = err == ELOOP ? "it is a symbolic link" : std::strerror(err);
+    errno = err;
+    return nullptr;
+  }
+  struct stat st;
+  char mode[8];
+  if (fstat(fd, &st) != 0) {
+    *why = std::strerror(errno);
+  } else if (!S_ISREG(st.st_mode)) {
+    *why = "it is not a regular file";
+  } else if (st.st_uid != 0) {
+    *why = "it is not owned by root (uid " + std::to_string(st.st_uid) + ")";
+  } else if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
+    *why = std::string("it is writable by others than root (mode ") + mode + ")";
+  } else if (st.st_nlink != 1) {
+    *why = "it has " + std::to_string(st.st_nlink) + " links";
+  } else {
+    FilePtr f(fdopen(fd, "r"));
+    if (f) return f;
+    *why = std::strerror(errno);
+  }
+  close(fd);
+  errno = EPERM;
+  return nullptr;
+}
+
+bool LoadManifest(const std::string& path, const char* nothing, std::vector<ManifestEntry>* entries) {
+  std::string why;
+  int badLine = 0;
+  const ManifestRead result = ReadTrustedManifest(path, entries, &why, &badLine);
+  if (result == kManifestRead) return true;
+  std::fflush(stdout);
+  if (result == kManifestDamaged) {
+    std::fprintf(stderr, "ERROR: the manifest %s is damaged, line %d\n", path.c_str(), badLine);
+    ExitProgram(2);
+  }
+  if (result == kManifestMissing)
+    std::fprintf(stderr, "%s: no manifest %s: %s\n", my_name, path.c_str(), nothing);
+  else
+    std::fprintf(stderr, "%s: the manifest %s is not trusted: %s; %s\n", my_name, path.c_str(), why.c_str(), nothing);
+  return false;
+}
+

@@ -1,0 +1,334 @@
+// remove: the installation taken off as its manifest lists it, deepest
+// first. Other users may write some of the folders on the way (the
+// application directory's group, everybody in the download folder), so no
+// path is used as a text: each is walked folder by folder from /, every
+// folder held open, a symbolic link followed only where root owns it, and
+// what stands at the end is judged and removed relative to the folder
+// held.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <functional>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "ReplacingFile.h"
+#include "Sha256.h"
+#include "installer.h"
+#include "setup_manifest.h"
+#include "utils.h"
+
+namespace {
+
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+constexpr int kFileFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
+constexpr int kMaxLinks = 40;  // links followed on the way to one path
+
+// A descriptor that closes itself.
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd() { Reset(); }
+  Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  Fd& operator=(Fd&& other) noexcept {
+    if (this != &other) {
+      Reset();
+      fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+  }
+  int get() const { return fd_; }
+
+ private:
+  void Reset() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+  }
+  int fd_;
+};
+
+std::vector<std::string> Steps(const std::string& path) {
+  std::vector<std::string> steps;
+  for (size_t at = 0; at <= path.size();) {
+    size_t slash = path.find('/', at);
+    if (slash == std::string::npos) slash = path.size();
+    if (slash > at) steps.push_back(path.substr(at, slash - at));
+    at = slash + 1;
+  }
+  return steps;
+}
+
+// One path of the manifest as remove finds it: the folder that holds it,
+// open, and its name there.
+struct Place {
+  Fd folder;
+  std::string leaf;
+};
+
+enum Reach { kReached, kGone, kBlocked };
+
+// Walks to the folder that holds path from /, one folder at a time, none
+// opened through a link; a symbolic link on the way is followed (its
+// target walked the same way) only when root owns it and it lies in a
+// folder that root alone may write. kGone when a folder on the way is not
+// there (nor, then, the path); kBlocked with *why when the way is barred,
+// by a link someone else could have put there above all.
+Reach Walk(const std::string& path, Place* place, std::string* why) {
+  std::vector<std::string> steps = Steps(path);
+  if (steps.empty()) {
+    *why = "it is the root folder";
+    return kBlocked;
+  }
+  place->leaf = steps.back();
+  steps.pop_back();
+  struct Step {
+    std::string name;
+    bool ofPath;  // a step of path itself, not of a link's target
+  };
+  std::deque<Step> todo;
+  for (std::string& s : steps) todo.push_back({std::move(s), true});
+  Fd at(open("/", kFolderFlags));
+  std::string shown;  // path's folders walked so far, for the messages
+  int links = 0;
+  while (at.get() >= 0 && !todo.empty()) {
+    const Step step = todo.front();
+    todo.pop_front();
+    if (step.ofPath) shown += "/" + step.name;
+    if (step.name == ".") continue;
+    Fd next(openat(at.get(), step.name.c_str(), kFolderFlags));
+    if (next.get() >= 0) {
+      at = std::move(next);
+      continue;
+    }
+    const int err = errno;
+    struct stat st;
+    if (fstatat(at.get(), step.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+      if (errno == ENOENT) return kGone;
+      *why = shown + ": " + std::strerror(errno);
+      return kBlocked;
+    }
+    if (!S_ISLNK(st.st_mode)) {
+      if (!S_ISDIR(st.st_mode)) return kGone;  // a file where the folder was: nothing is below it
+      *why = shown + ": " + std::strerror(err);
+      return kBlocked;
+    }
+    if (st.st_uid != 0) {
+      *why = shown + " is a symbolic link not owned by root";
+      return kBlocked;
+    }
+    // Root's link in a folder others may write could have been moved (or,
+    // without protected hard links, linked) there by them.
+    struct stat held;
+    if (fstat(at.get(), &held) != 0 || (held.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+      *why = shown + " is a symbolic link in a folder that others may write";
+      return kBlocked;
+    }
+    char target[PATH_MAX];
+    const ssize_t n = readlinkat(at.get(), step.name.c_str(), target, sizeof target);
+    if (++links > kMaxLinks || n <= 0 || static_cast<size_t>(n) >= sizeof target) {
+      *why = shown + " is a symbolic link that cannot be followed";
+      return kBlocked;
+    }
+    const std::string to(target, static_cast<size_t>(n));
+    if (to[0] == '/') at = Fd(open("/", kFolderFlags));
+    const std::vector<std::string> inner = Steps(to);
+    for (auto s = inner.rbegin(); s != inner.rend(); ++s) todo.push_front({*s, false});
+  }
+  if (at.get() < 0) {
+    *why = shown + ": " + std::strerror(errno);
+    return kBlocked;
+  }
+  place->folder = std::move(at);
+  return kReached;
+}
+
+std::string DigestOf(int fd) {
+  Sha256 sha;
+  std::vector<char> buf(1 << 16);
+  for (;;) {
+    const ssize_t n = read(fd, buf.data(), buf.size());
+    if (n == 0) return sha.HexDigest();
+    if (n < 0 && errno != EINTR) return "";
+    if (n > 0) sha.Update(buf.data(), static_cast<size_t>(n));
+  }
+}
+
+// How an entry compares with what the installation left: only its kind,
+// content and link target count for taking it off, not its mode.
+enum Match { kSame, kChanged, kReplaced };
+
+// Judges what stands at the place (st, from fstatat) against the entry; a
+// regular file is opened (into *file) to hash it and to take its set-id
+// bits off.
+Match Judge(const ManifestEntry& want, const Place& place, const struct stat& st, Fd* file, std::string* why) {
+  const bool regular = S_ISREG(st.st_mode);
+  const char have = S_ISDIR(st.st_mode) ? 'd' : S_ISLNK(st.st_mode) ? 'l' : regular ? 'f' : 'o';
+  if (have != want.type && !(regular && want.type == 'n')) {
+    *why = "it is no longer what the installation made";
+    return kReplaced;
+  }
+  if (have == 'l') {
+    char target[PATH_MAX];
+    const ssize_t n = readlinkat(place.folder.get(), place.leaf.c_str(), target, sizeof target);
+    const std::string now = n > 0 ? std::string(target, static_cast<size_t>(n)) : "";
+    if (now == want.target) return kSame;
+    *why = "the link now points to " + now;
+    return kReplaced;
+  }
+  if (!regular) return kSame;
+  *file = Fd(openat(place.folder.get(), place.leaf.c_str(), kFileFlags));
+  struct stat opened;
+  if (file->get() < 0 || fstat(file->get(), &opened) != 0 || opened.st_ino != st.st_ino || opened.st_dev != st.st_dev) {
+    *why = "it changed while it was looked at";
+    return kReplaced;
+  }
+  if (want.type == 'f' &&
+      (std::to_string(static_cast<long long>(opened.st_size)) != want.size || DigestOf(file->get()) != want.sha)) {
+    *why = "it was changed since the installation";
+    return kChanged;
+  }
+  return kSame;
+}
+
+// Asks whether to remove a changed file anyway; only y or yes do.
+bool ConfirmRemoval(const std::string& path, const std::string& why) {
+  std::printf("%s: %s. Remove it anyway? [y/N] ", path.c_str(), why.c_str());
+  std::fflush(stdout);
+  char answer[kMaxFileLine + 2];
+  if (Gets(answer, sizeof answer) == nullptr) {
+    std::printf("\n");
+    return false;
+  }
+  return FindToken(GetToken(answer, " \t\r\n"), ",y,yes,") != 0;
+}
+
+// Takes the file, link or other entry off its folder. A set-user-ID or
+// set-group-ID program first loses those bits on the open file, so that a
+// hard link someone made to it elsewhere keeps no such copy of it.
+bool TakeOff(const Place& place, const Fd& file, std::string* why) {
+  struct stat st;
+  if (file.get() >= 0 && fstat(file.get(), &st) == 0 && (st.st_mode & (S_ISUID | S_ISGID)) != 0 &&
+      fchmod(file.get(), st.st_mode & 07777 & ~static_cast<mode_t>(S_ISUID | S_ISGID)) != 0) {
+    *why = std::string("its set-user-ID bits could not be taken off: ") + std::strerror(errno);
+    return false;
+  }
+  if (unlinkat(place.folder.get(), place.leaf.c_str(), 0) == 0) return true;
+  *why = std::strerror(errno);
+  return false;
+}
+
+// Takes the folder off when it is one and empty. True when it is gone, or
+// was not there; false with *why otherwise.
+bool TakeOffFolder(const std::string& path, std::string* why) {
+  Place place;
+  const Reach reach = Walk(path, &place, why);
+  if (reach != kReached) return reach == kGone;
+  struct stat st;
+  if (fstatat(place.folder.get(), place.leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
+  if (!S_ISDIR(st.st_mode)) {
+    *why = "it is no longer what the installation made";
+    return false;
+  }
+  if (unlinkat(place.folder.get(), place.leaf.c_str(), AT_REMOVEDIR) == 0) {
+    PutLogMsg("removed %s\n", path.c_str());
+    return true;
+  }
+  *why = errno == ENOTEMPTY || errno == EEXIST ? "it is not empty" : std::strerror(errno);
+  return false;
+}
+
+// Takes one entry off that is not a folder: false (and *why) when it is
+// kept.
+bool TakeOffEntry(const ManifestEntry& e, std::string* why) {
+  Place place;
+  const Reach reach = Walk(e.path, &place, why);
+  if (reach != kReached) return reach == kGone;
+  struct stat st;
+  if (fstatat(place.folder.get(), place.leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (errno == ENOENT) return true;
+    *why = std::strerror(errno);
+    return false;
+  }
+  Fd file;
+  const Match match = Judge(e, place, st, &file, why);
+  if (match == kReplaced || (match == kChanged && !ConfirmRemoval(e.path, *why))) return false;
+  if (!TakeOff(place, file, why)) return false;
+  PutLogMsg("removed %s\n", e.path.c_str());
+  return true;
+}
+
+// The manifest and the notes beside it, taken off the application
+// directory held open.
+void TakeOffManifest(const std::string& manifest) {
+  Place place;
+  std::string why;
+  if (Walk(manifest, &place, &why) != kReached) return;
+  unlinkat(place.folder.get(), place.leaf.c_str(), 0);
+  unlinkat(place.folder.get(), kMadeNotesName, 0);
+}
+
+}  // namespace
+
+int RemoveInstallation(const char* appDir) {
+  std::vector<ManifestEntry> entries;
+  const std::string path = ManifestPath(appDir);
+  if (!LoadManifest(path, "nothing is removed", &entries)) return 2;
+  // From here on what remove does is logged: a manifest it refuses
+  // changes nothing, not even the log.
+  flUseLog = 1;
+  StopDemon();
+  // Deepest first: a folder is emptied before it is taken off. The
+  // application directory and the folders above it wait for the manifest.
+  std::multimap<size_t, const ManifestEntry*, std::greater<size_t>> byDepth;
+  for (const ManifestEntry& e : entries) byDepth.emplace(std::count(e.path.begin(), e.path.end(), '/'), &e);
+  std::vector<const ManifestEntry*> kept;
+  std::vector<const ManifestEntry*> holders;
+  for (const auto& [depth, e] : byDepth) {
+    std::string why;
+    if (e->type == 'd' && IsWithinPath(appDir, e->path)) {
+      holders.push_back(e);
+      continue;
+    }
+    if (e->type == 'd' ? TakeOffFolder(e->path, &why) : TakeOffEntry(*e, &why)) continue;
+    std::printf("kept %s: %s\n", e->path.c_str(), why.c_str());
+    kept.push_back(e);
+  }
+  if (kept.empty()) {
+    TakeOffManifest(path);
+    // The application directory must go for the installation to be gone;
+    // a folder above it that now holds something else stays quietly.
+    bool whole = true;
+    for (const ManifestEntry* e : holders) {
+      std::string why;
+      if (TakeOffFolder(e->path, &why)) continue;
+      if (e->path == appDir) {
+        std::printf("kept %s: %s\n", e->path.c_str(), why.c_str());
+        whole = false;
+      }
+      break;
+    }
+    if (whole) {
+      std::printf("%s is removed\n", appDir);
+      std::fflush(stdout);
+      return 0;
+    }
+  }
+  // What remains, so that a later remove can finish the work.
+  std::string remaining = ManifestHeading();
+  for (const ManifestEntry* e : holders) remaining += FormatManifestEntry(*e);
+  for (const ManifestEntry* e : kept) remaining += FormatManifestEntry(*e);
+  const bool written = ReplaceFileText(path.c_str(), 0644, remaining);
+  std::printf("%zu paths were kept; %s %s\n", kept.empty() ? 1 : kept.size(), path.c_str(),
+              written ? "lists what remains" : "could not be rewritten");
+  std::fflush(stdout);
+  return 1;
+}
