@@ -9,6 +9,7 @@
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "List.h"
 
@@ -97,6 +98,14 @@ char* GetKeyWord(HtmlFile* file);
 // Gives back every cached file, page and text and empties the cache (the
 // help viewer itself never does; tests start afresh with it).
 void HtmlClearCache();
+
+// A byte of a help source as the screen shows it: one that would make the
+// terminal act instead of showing a character (a control code but tab and
+// line feed, or 127 to 159) is '?'; NUL stays. Text runs are read so, and
+// every other text of a source that is printed (page names, link targets)
+// goes through HtmlShownText.
+char HtmlShownChar(char c);
+std::string HtmlShownText(const char* text);
 
 // ---------------------------------------------------------------------------
 // Text layout of pCurrentPage: a grid of rows 132 cells wide, compacted into
