@@ -4,7 +4,9 @@
 //
 // Files of the module:
 //   html_parse.cpp   the file cache, the in-place scanner, character references
-//   html_layout.cpp  the text image: title, paragraphs, lists, links, tables
+//   html_layout.cpp  the text image: the grid, title, paragraphs, lists,
+//                    links, the compaction into the page text
+//   html_table.cpp   tables: measured ahead of the layout, drawn with rules
 //   html_nav.cpp     targets, links to other files and the history of jumps
 #pragma once
 
@@ -115,7 +117,7 @@ constexpr int kHtmlGridWidth = 132;
 constexpr int kHtmlTitleWidth = 80;      // titles are centred on this many columns
 constexpr int kHtmlPixelsPerColumn = 7;  // table sizes given in pixels
 constexpr int kHtmlTableMax = 1000;      // rows and columns of a table that is drawn
-constexpr int kHtmlMaxGridRows = 20000;  // a page's grid never grows beyond this; writes past it are dropped
+constexpr int kHtmlMaxGridRows = 1 << 18;  // lines a page may take; a longer one is shown as a message
 constexpr int kHtmlMaxTableDepth = 16;   // tables nested deeper are not drawn as tables
 constexpr int kHtmlMaxTableWidth = 100000;  // columns a width attribute can ask for
 
@@ -138,7 +140,9 @@ struct TableLayout {
 extern const char HtmlKeys[];
 
 // Lays out pCurrentPage unless it has its text already, compacts the grid
-// into the page text and turns the link positions into text offsets.
+// into the page text and turns the link positions into text offsets. A
+// page whose layout the grid cannot hold (longer than kHtmlMaxGridRows, or
+// memory short) gets a text that says so, and its links take no room.
 void PrintTextImage(HtmlFile* file);
 
 // Allocates the grid, writes the centred title and lays out the body.
@@ -164,8 +168,8 @@ int GetColumnCnt();
 void DrawTableArea(HtmlFile* file, TableLayout* table);
 
 // Writes len characters of text at (row, col) of the grid (len copies of
-// text[0] when fill is set) and advances the position past them. Cells
-// beyond kHtmlMaxGridRows are not written.
+// text[0] when fill is set) and advances the position past them. A write
+// beyond kHtmlMaxGridRows is not made, and the page is refused.
 void PrintText(HtmlFile* file, int* row, int* col, const char* text, int len, bool fill);
 
 // ---------------------------------------------------------------------------
