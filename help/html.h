@@ -189,13 +189,18 @@ extern int TargetPos;  // offset in the page text of the last target jumped to
 
 // Empties the history and loads name (buffer as its text when not NULL).
 // 1 when its first page is current; 0 with "Error reading HTML buffer\n" or
-// "Error in reading HTML file %s\n" on standard output (0 silently for a
-// NULL name). name itself is not changed.
+// "Error in reading HTML file %s\n" on standard output, or the message that
+// the cache is full (0 silently for a NULL name). name itself is not
+// changed.
 int HtmlHelp(const char* name, char* buffer);
 
 // Follows a link: another file (shown at its first page, or at its target
-// when it is loaded now; "Error in reading file %s\n" when it cannot be) or
-// a "#target" of the current file.
+// when it is loaded now) or a "#target" of the current file. Returns what
+// went wrong, as a line: "Error in reading file %s\n" for a file that
+// cannot be loaded, or that the cache is full; empty when nothing did.
+std::string FollowLink(HtmlLink* link);
+
+// FollowLink, its message printed on standard output.
 void ProcessLink(HtmlLink* link);
 
 // Makes the page called target (one leading '#' dropped), or the page of
