@@ -49,7 +49,7 @@ struct HtmlPage {
   List Body;        // HtmlElement of all body sections; its cursor is the layout's reading position
   List Links;       // HtmlLink* of every link and anchor, in text order
   int Rows;         // grid rows the layout used
-  int GridRows;     // rows the grid has room for while it is being laid out
+  int GridRows;     // rows the grid has room for while it is being laid out; 0 once the page has its text
 };
 
 struct HtmlFile {

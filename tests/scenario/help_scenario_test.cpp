@@ -1,6 +1,7 @@
 // The help viewer in a terminal: helpview following links between pages
-// and files, Back, Contents and Exit Help; and the help of a medium opened
-// from the main menu of setup, which then goes on as before.
+// and files, saying where a link leads to no file, Back, Contents and Exit
+// Help; and the help of a medium opened from the main menu of setup, which
+// then goes on as before.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
