@@ -33,10 +33,16 @@ int HelpMenuItemCnt = 0;
 
 namespace {
 
-constexpr int kFixedItems = 7;  // the page text and HelpCommonItems
+constexpr int kFixedItems = 8;  // the page text, the message and HelpCommonItems
 const char kCut[] = "...";
 
 char* titleCopy = nullptr;  // HelpMenu's title, a copy of the caller's
+
+// What the last link could not do. The page is printed again after the
+// choice, and a page about as long as the screen would scroll a message
+// printed before it away: it is shown among the items instead, just above
+// the commands and the prompt, until the next choice.
+std::string linkMessage;
 
 // The text of a link without its brackets, in new managed memory. A longer
 // text is cut and ends in "..."; a leading '~' would make the engine take
@@ -90,7 +96,7 @@ void TtyHelpBuildMenuItems() {
 
   HelpMenuItems[0] = {.pTitle = page->pImage != nullptr ? page->pImage : "", .Type = kItemText};
   int n = 1;
-  const int lastLink = HelpMenuItemCnt - (kFixedItems - 1);
+  const int lastLink = HelpMenuItemCnt - (kFixedItems - 1);  // room for the message and the commands
   for (ListNode* node = page->Links.pFirst; node != nullptr && n < lastLink; node = node->pNext) {
     HtmlLink* link = *static_cast<HtmlLink**>(node->pItem);
     if (link->Kind != kLinkHref || link->Width == 0) continue;
@@ -101,23 +107,31 @@ void TtyHelpBuildMenuItems() {
                         .Key = static_cast<unsigned>(n)};
     ++n;
   }
+  if (!linkMessage.empty()) HelpMenuItems[n++] = {.pTitle = linkMessage.c_str(), .Type = kItemText};
   std::copy(std::begin(HelpCommonItems), std::end(HelpCommonItems), HelpMenuItems + n);
   HelpMenu.pItems = HelpMenuItems;
 }
 
 int TtyHelpGotoLink(TtyMenu*, TtyMenuItem* item) {
-  ProcessLink(static_cast<HtmlLink*>(item->pUserData));
+  linkMessage = FollowLink(static_cast<HtmlLink*>(item->pUserData));
+  if (!linkMessage.empty() && linkMessage.back() == '\n') linkMessage.pop_back();
   TtyHelpBuildMenuItems();
   return 0;
 }
 
+// The items are built again even when the page stays: the message of a
+// link chosen before goes.
 int TtyHelpContents(TtyMenu*, TtyMenuItem*) {
-  if (HtmlSetHistory(0) == 1) TtyHelpBuildMenuItems();
+  HtmlSetHistory(0);
+  linkMessage.clear();
+  TtyHelpBuildMenuItems();
   return 0;
 }
 
 int TtyHelpBack(TtyMenu*, TtyMenuItem*) {
-  if (HtmlSetHistory(-1) == 1) TtyHelpBuildMenuItems();
+  HtmlSetHistory(-1);
+  linkMessage.clear();
+  TtyHelpBuildMenuItems();
   return 0;
 }
 
@@ -127,6 +141,7 @@ void TtyHtmlHelp(const char* name, char* buffer, const char* title) {
   PutMem(titleCopy);
   titleCopy = SaveText(title);
   HelpMenu.pTitle = titleCopy;
+  linkMessage.clear();
   TakeCommandTitles();
   TtyHelpBuildMenuItems();
   RunMenu(&HelpMenu, nullptr, 1);

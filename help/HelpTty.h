@@ -26,11 +26,13 @@ extern int HelpMenuItemCnt;             // its capacity in items
 
 // Rebuilds the items for pCurrentPage: the page text, one item per href
 // link that takes room on the page (its text without the brackets, cut to
-// kHelpLinkTextMax characters), then HelpCommonItems.
+// kHelpLinkTextMax characters), the message of a link that could not be
+// followed as a text line, then HelpCommonItems.
 void TtyHelpBuildMenuItems();
 
-// Item actions: follow the item's link; go to the contents; go back. Each
-// rebuilds the items when the page may have changed, and returns 0.
+// Item actions: follow the item's link (what went wrong is shown among the
+// items until the next choice); go to the contents; go back. Each rebuilds
+// the items and returns 0.
 int TtyHelpGotoLink(TtyMenu* menu, TtyMenuItem* item);
 int TtyHelpContents(TtyMenu* menu, TtyMenuItem* item);
 int TtyHelpBack(TtyMenu* menu, TtyMenuItem* item);

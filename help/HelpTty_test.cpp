@@ -125,6 +125,30 @@ TEST_F(HelpMenuTest, WhatCannotBeLoadedIsSaidAndChangesNothing) {
   }
 }
 
+TEST_F(HelpMenuTest, ABrokenLinkIsSaidAmongTheItemsUntilTheNextChoice) {
+  Load("<html><head><title>T\x1b[2J</title></head><body><a href=\"/nonexistent/\x1b[2J.html\">L&#27;</a>"
+       "</body></html>");
+  TtyHelpBuildMenuItems();
+  EXPECT_EQ(TtyHelpGotoLink(&HelpMenu, &HelpMenuItems[1]), 0);
+  const std::vector<std::string> titles = Titles();
+  ASSERT_EQ(titles.size(), 8u);
+  EXPECT_EQ(titles[1], "L?") << "no byte of a source controls the terminal";
+  EXPECT_EQ(titles[2], "Error in reading file /nonexistent/?[2J.html");
+  EXPECT_EQ(HelpMenuItems[2].Type, kItemText);
+  EXPECT_EQ(std::string(pCurrentPage->pImage).find('\x1b'), std::string::npos);
+  TtyHelpBack(&HelpMenu, nullptr);
+  EXPECT_EQ(Titles().size(), 7u) << "the message goes with the next choice";
+}
+
+TEST_F(HelpMenuTest, AFullCacheIsSaidSo) {
+  const std::string more = dir_.Write("more.html", "<html><body>more</body></html>");
+  for (int i = 0; i < kHtmlMaxFiles; ++i) ASSERT_NE(Load("<html><body>x</body></html>", "f" + std::to_string(i)), nullptr);
+  HtmlLink* link = LinkTo(more);
+  EXPECT_EQ(FollowLink(link), "Cannot load file " + more + ": the help viewer holds 100 files, no more\n");
+  EXPECT_EQ(Run("", [&] { EXPECT_EQ(HtmlHelp(more.c_str(), nullptr), 0); }),
+            "Cannot load file " + more + ": the help viewer holds 100 files, no more\n");
+}
+
 TEST_F(HelpMenuTest, TheHelpKeyOfAMenuSaysWhenTheHelpFileIsMissing) {
   TtyMenuItem items[] = {{.pTitle = "~e Exit", .Type = kItemLeave}, {.pTitle = nullptr}};
   TtyMenu menu{.pTitle = "M", .TitleAlign = 1, .pItems = items, .Flags = kMenuEmptySelects | kMenuHelp};

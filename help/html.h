@@ -4,11 +4,14 @@
 //
 // Files of the module:
 //   html_parse.cpp   the file cache, the in-place scanner, character references
-//   html_layout.cpp  the text image: title, paragraphs, lists, links, tables
+//   html_layout.cpp  the text image: the grid, title, paragraphs, lists,
+//                    links, the compaction into the page text
+//   html_table.cpp   tables: measured ahead of the layout, drawn with rules
 //   html_nav.cpp     targets, links to other files and the history of jumps
 #pragma once
 
 #include <array>
+#include <string>
 
 #include "List.h"
 
@@ -46,7 +49,7 @@ struct HtmlPage {
   List Body;        // HtmlElement of all body sections; its cursor is the layout's reading position
   List Links;       // HtmlLink* of every link and anchor, in text order
   int Rows;         // grid rows the layout used
-  int GridRows;     // rows the grid has room for while it is being laid out
+  int GridRows;     // rows the grid has room for while it is being laid out; 0 once the page has its text
 };
 
 struct HtmlFile {
@@ -98,6 +101,14 @@ char* GetKeyWord(HtmlFile* file);
 // help viewer itself never does; tests start afresh with it).
 void HtmlClearCache();
 
+// A byte of a help source as the screen shows it: one that would make the
+// terminal act instead of showing a character (a control code but tab and
+// line feed, or 127 to 159) is '?'; NUL stays. Text runs are read so, and
+// every other text of a source that is printed (page names, link targets)
+// goes through HtmlShownText.
+char HtmlShownChar(char c);
+std::string HtmlShownText(const char* text);
+
 // ---------------------------------------------------------------------------
 // Text layout of pCurrentPage: a grid of rows 132 cells wide, compacted into
 // one text with a line feed after every row.
@@ -106,7 +117,7 @@ constexpr int kHtmlGridWidth = 132;
 constexpr int kHtmlTitleWidth = 80;      // titles are centred on this many columns
 constexpr int kHtmlPixelsPerColumn = 7;  // table sizes given in pixels
 constexpr int kHtmlTableMax = 1000;      // rows and columns of a table that is drawn
-constexpr int kHtmlMaxGridRows = 20000;  // a page's grid never grows beyond this; writes past it are dropped
+constexpr int kHtmlMaxGridRows = 1 << 18;  // lines a page may take; a longer one is shown as a message
 constexpr int kHtmlMaxTableDepth = 16;   // tables nested deeper are not drawn as tables
 constexpr int kHtmlMaxTableWidth = 100000;  // columns a width attribute can ask for
 
@@ -129,7 +140,9 @@ struct TableLayout {
 extern const char HtmlKeys[];
 
 // Lays out pCurrentPage unless it has its text already, compacts the grid
-// into the page text and turns the link positions into text offsets.
+// into the page text and turns the link positions into text offsets. A
+// page whose layout the grid cannot hold (longer than kHtmlMaxGridRows, or
+// memory short) gets a text that says so, and its links take no room.
 void PrintTextImage(HtmlFile* file);
 
 // Allocates the grid, writes the centred title and lays out the body.
@@ -155,8 +168,8 @@ int GetColumnCnt();
 void DrawTableArea(HtmlFile* file, TableLayout* table);
 
 // Writes len characters of text at (row, col) of the grid (len copies of
-// text[0] when fill is set) and advances the position past them. Cells
-// beyond kHtmlMaxGridRows are not written.
+// text[0] when fill is set) and advances the position past them. A write
+// beyond kHtmlMaxGridRows is not made, and the page is refused.
 void PrintText(HtmlFile* file, int* row, int* col, const char* text, int len, bool fill);
 
 // ---------------------------------------------------------------------------
@@ -176,13 +189,18 @@ extern int TargetPos;  // offset in the page text of the last target jumped to
 
 // Empties the history and loads name (buffer as its text when not NULL).
 // 1 when its first page is current; 0 with "Error reading HTML buffer\n" or
-// "Error in reading HTML file %s\n" on standard output (0 silently for a
-// NULL name). name itself is not changed.
+// "Error in reading HTML file %s\n" on standard output, or the message that
+// the cache is full (0 silently for a NULL name). name itself is not
+// changed.
 int HtmlHelp(const char* name, char* buffer);
 
 // Follows a link: another file (shown at its first page, or at its target
-// when it is loaded now; "Error in reading file %s\n" when it cannot be) or
-// a "#target" of the current file.
+// when it is loaded now) or a "#target" of the current file. Returns what
+// went wrong, as a line: "Error in reading file %s\n" for a file that
+// cannot be loaded, or that the cache is full; empty when nothing did.
+std::string FollowLink(HtmlLink* link);
+
+// FollowLink, its message printed on standard output.
 void ProcessLink(HtmlLink* link);
 
 // Makes the page called target (one leading '#' dropped), or the page of

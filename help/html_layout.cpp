@@ -1,11 +1,11 @@
 // The text image of a help page: elements are written into a grid of rows
 // 132 cells wide (a row's text runs on into the rows below it when it is
-// longer), tables are measured first and drawn with ASCII rules, and the
-// grid is finally compacted into one text with the links' offsets in it.
+// longer), tables (html_table.cpp) are measured first and drawn into it,
+// and the grid is finally compacted into one text with the links' offsets
+// in it.
 #include <strings.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -21,237 +21,40 @@ const char HtmlKeys[] =
 
 namespace {
 
-// Positions in HtmlKeys.
-enum Tag : unsigned {
-  kTagOther = 0,
-  kTagP = 1,
-  kTagEndP,
-  kTagB,
-  kTagEndB,
-  kTagFont,
-  kTagEndFont,
-  kTagA,
-  kTagEndA,
-  kTagTr,
-  kTagEndTr,
-  kTagBr,
-  kTagTable,
-  kTagFitab,
-  kTagEndTable,
-  kTagTd,
-  kTagEndTd,
-  kTagH1,
-  kTagH6 = kTagH1 + 5,
-  kTagEndH1,
-  kTagEndH6 = kTagEndH1 + 5,
-  kTagOl,
-  kTagEndOl,
-  kTagLi,
-  kTagEndLi,
-  kTagDiv,
-  kTagEndDiv,
-  kTagImg,
-};
+// Why the page being laid out cannot be shown. Its grid is not cut short:
+// a page it cannot hold is shown as a message instead.
+enum class Refusal { kNone, kTooLong, kNoMemory };
+Refusal refusal = Refusal::kNone;
 
-constexpr long long kMaxGridCells = static_cast<long long>(kHtmlMaxGridRows) * kHtmlGridWidth;
-constexpr long long kMaxAttributeNumber = 1000000;  // pixels or percent an attribute can give
-const char kWhiteSpace[] = " \t\n\r";
-
-Tag TagOf(const HtmlElement* e) {
-  if (e->pTag == nullptr) return kTagOther;
-  const auto tag = static_cast<Tag>(TagPosition(e->pTag, HtmlKeys));
-  // Only a table the layout measured is a "fitab"; a source tag of that name is passed over.
-  if (tag == kTagFitab && !e->flMeasured) return kTagOther;
-  return tag;
-}
-
-bool IsText(const HtmlElement* e) { return e->pTag == nullptr; }
-
-HtmlElement* NextElement() { return static_cast<HtmlElement*>(ListWalk(&pCurrentPage->Body, 1)); }
+// Positions saturate one row below the grid's limit: a page that reaches
+// it is too long, and no sum of rows overflows.
+constexpr int kRowBeyond = kHtmlMaxGridRows + 1;
 
 // The grid grows (zero-filled, by doubling) to hold the rows written, up to
-// kHtmlMaxGridRows. False when cell lies beyond what it can hold.
+// kHtmlMaxGridRows. False, the page refused, when cell lies beyond that or
+// memory is short.
 bool GridHolds(HtmlPage* page, long long cell) {
-  if (cell < 0 || cell >= kMaxGridCells) return false;
+  if (cell < 0 || cell >= kMaxGridCells) {
+    refusal = Refusal::kTooLong;
+    return false;
+  }
   const long long rows = cell / kHtmlGridWidth + 1;
   if (rows <= page->GridRows) return true;
   const long long grown = std::min<long long>(std::max<long long>({rows, 2LL * page->GridRows, 16}), kHtmlMaxGridRows);
   void* grid = AdjustMem(page->pImage, static_cast<size_t>(grown * kHtmlGridWidth) + 1);
-  if (grid == nullptr) return false;
+  if (grid == nullptr) {
+    refusal = Refusal::kNoMemory;
+    return false;
+  }
   page->pImage = static_cast<char*>(grid);
   page->GridRows = static_cast<int>(grown);
   return true;
 }
 
-// Writes len cells from cell on: text, or len copies of text[0] with fill.
-// What lies beyond the grid's limit is dropped.
-void PutCells(long long cell, const char* text, long long len, bool fill) {
-  HtmlPage* page = pCurrentPage;
-  if (len <= 0 || cell < 0 || cell >= kMaxGridCells) return;
-  const long long end = std::min(cell + len, kMaxGridCells);
-  if (!GridHolds(page, end - 1)) {
-    // Memory is short: write what the grid has room for.
-    if (!GridHolds(page, cell)) return;
-  }
-  const long long room = std::min(end, static_cast<long long>(page->GridRows) * kHtmlGridWidth);
-  char* cells = page->pImage;
-  if (fill || len == 1)
-    std::memset(cells + cell, text[0], static_cast<size_t>(room - cell));
-  else
-    std::memcpy(cells + cell, text, static_cast<size_t>(room - cell));
-}
-
-long long CellAt(int row, int col) { return static_cast<long long>(row) * kHtmlGridWidth + col; }
-
-int Clamp(long long value, long long low, long long high) { return static_cast<int>(std::clamp(value, low, high)); }
-
-int RowHeight(const TableLayout* t, int i) { return i >= 0 && i < t->RowCnt ? t->pRowHeights[i] : 0; }
-int ColWidth(const TableLayout* t, int i) { return i >= 0 && i < t->ColCnt ? t->pColWidths[i] : 0; }
-
-// The leading decimal number of an attribute value (a leading double quote
-// passed over), bounded so that no size computed from it overflows.
-long long LeadingNumber(const char* value) {
-  if (*value == '"') ++value;
-  long long n = 0;
-  for (; *value >= '0' && *value <= '9'; ++value) n = std::min(n * 10 + (*value - '0'), kMaxAttributeNumber);
-  return n;
-}
-
-// The name=value attributes of a tag, read with the tokenizer.
-struct Attribute {
-  std::string name;
-  std::string value;
-  bool hasValue;
-};
-std::vector<Attribute> ReadAttributes(const char* text) {
-  std::vector<Attribute> attributes;
-  if (text == nullptr || *text == '\0') return attributes;
-  for (const char* token = GetToken(text, kWhiteSpace); token != nullptr; token = GetToken(nullptr, kWhiteSpace)) {
-    const char* eq = std::strchr(token, '=');
-    if (eq == nullptr)
-      attributes.push_back({token, "", false});
-    else
-      attributes.push_back({std::string(token, eq), eq + 1, true});
-  }
-  return attributes;
-}
-
-struct TableShape {
-  int rows = 0;  // tr or /tr tags, whichever are more
-  int cols = 0;  // the most cells in a row
-};
-
-// The shape of the table whose contents follow the walk cursor; the cursor
-// is left where it was.
-TableShape ShapeOfTable() {
-  List& body = pCurrentPage->Body;
-  ListNode* saved = body.pWalk;
-  TableShape shape;
-  int depth = 0, cells = 0, opened = 0, closed = 0;
-  for (HtmlElement* e = NextElement(); e != nullptr; e = NextElement()) {
-    const Tag tag = TagOf(e);
-    if (tag == kTagTable || tag == kTagFitab) {
-      ++depth;
-    } else if (tag == kTagEndTable) {
-      if (depth == 0) break;
-      --depth;
-    } else if (depth == 0) {
-      if (tag == kTagTr) {
-        cells = 0;
-        ++opened;
-      } else if (tag == kTagTd) {
-        ++cells;
-      } else if (tag == kTagEndTr) {
-        shape.cols = std::max(shape.cols, cells);
-        ++closed;
-      }
-    }
-  }
-  body.pWalk = saved;
-  shape.rows = std::max(opened, closed);
-  return shape;
-}
-
-// What measuring a table's contents gathers, row by row and column by column.
-struct Measure {
-  std::vector<int> rowLines = std::vector<int>(kHtmlTableMax, 0);
-  std::vector<int> colWidths = std::vector<int>(kHtmlTableMax, 0);
-  std::vector<int> givenWidths = std::vector<int>(kHtmlTableMax, 0);
-  int r = 0;  // rows ended so far
-  int c = 0;  // the current cell's column
-  int h = 0;  // lines of the current cell
-
-  bool HasRow() const { return r >= 0 && r < kHtmlTableMax; }
-  void Lines(int lines) {
-    h += lines;
-    if (HasRow()) rowLines[r] = std::max(rowLines[r], h);
-  }
-  void Width(int column, int width) {
-    if (column >= 0 && column < kHtmlTableMax) colWidths[column] = std::max(colWidths[column], width);
-  }
-};
-
-// A td's own width attribute, for a table whose width is known.
-void ReadCellWidth(const TableLayout* t, const HtmlElement* e, Measure* m) {
-  if (t->TableWidth == 0 || e->Len == 0 || m->c < 0 || m->c >= kHtmlTableMax || m->givenWidths[m->c] != 0) return;
-  for (const Attribute& a : ReadAttributes(static_cast<const char*>(e->pData))) {
-    if (!a.hasValue || strcasecmp(a.name.c_str(), "width") != 0) continue;
-    const long long w = LeadingNumber(a.value.c_str());
-    const long long given = a.value.find('%') != std::string::npos
-                                ? static_cast<long long>(t->TableWidth) * w / 100 - 2LL * t->CellPadding - t->RuleWidth
-                                : w / kHtmlPixelsPerColumn;
-    m->givenWidths[m->c] = Clamp(given, 0, kHtmlMaxTableWidth);
-  }
-}
-
-// Reads the table's elements up to its "/table", advancing the cursor.
-void MeasureContents(HtmlFile* file, const TableLayout* t, Measure* m) {
-  for (HtmlElement* e = NextElement(); e != nullptr; e = NextElement()) {
-    if (IsText(e)) {
-      if (m->c >= 0) {
-        m->Width(m->c, e->Len);
-        m->Lines(1);
-      }
-      continue;
-    }
-    switch (TagOf(e)) {
-      case kTagTr:
-        if (m->HasRow()) m->rowLines[m->r] = 0;
-        m->h = 0;
-        m->c = -1;
-        break;
-      case kTagEndTr:
-        if (m->r < kHtmlTableMax) ++m->r;
-        break;
-      case kTagTd:
-        ++m->c;
-        ReadCellWidth(t, e, m);
-        break;
-      case kTagEndTd:
-        m->h = 0;
-        break;
-      case kTagTable: {
-        // A table before the first cell of a row counts as the first cell's.
-        const int column = std::clamp(m->c, 0, kHtmlTableMax - 1);
-        if (TableLayout* nested = MeasureTable(file, e, m->givenWidths[column], t->Depth + 1)) {
-          m->Width(column, nested->TableWidth);
-          m->Lines(nested->TableHeight);
-        }
-        break;
-      }
-      case kTagEndTable:
-        return;
-      default:
-        break;
-    }
-  }
-}
-
-int* CopyOf(const std::vector<int>& values, int count) {
-  if (count <= 0) return nullptr;
-  auto* copy = GetMemT<int>(sizeof(int) * static_cast<size_t>(count));
-  if (copy != nullptr) std::copy(values.begin(), values.begin() + count, copy);
-  return copy;
+// The page text of a page the grid cannot hold.
+std::string RefusedText() {
+  if (refusal == Refusal::kNoMemory) return "This page cannot be shown: there is not enough memory for its layout.\n";
+  return "This page cannot be shown: its layout is longer than " + std::to_string(kHtmlMaxGridRows) + " lines.\n";
 }
 
 // The state of one level of the layout: the body, or one table's contents.
@@ -264,16 +67,13 @@ struct Layout {
   int rowTop = 0;
   int colIndex = -1;
   int rowIndex = 0;
-  bool inList = false;
-  int counter = 0;
+  bool rowOpen = false;
+  std::vector<int> lists{};  // the item counter of each open ordered list, the innermost last
   HtmlLink* link = nullptr;  // the link being built
   bool bracketOpen = false;
 
   void Write(const char* text, int len) { PrintText(file, &row, &col, text, len, false); }
-  void NewLine(int n = 1) {
-    row += n;
-    col = table != nullptr ? cellX : 0;
-  }
+  void NewLine(int n = 1);
   void Element(HtmlElement* e);
   void OpenLink(HtmlElement* e);
   void CloseLink();
@@ -284,6 +84,15 @@ struct Layout {
   void StartTable(HtmlElement* e);
   void NestedTable(HtmlElement* e);
 };
+
+// In the body, a line that ran on past the grid's width (several runs,
+// each shorter than a row) holds the rows below it too: the new line
+// starts below all of them. A table's lines keep to the rows it measured.
+void Layout::NewLine(int n) {
+  if (table == nullptr) row += col / kHtmlGridWidth;
+  row = ClampInt(static_cast<long long>(row) + n, 0, kRowBeyond);
+  col = table != nullptr ? cellX : 0;
+}
 
 // A link starts where its text will: an href link's text goes between
 // angle brackets.
@@ -305,33 +114,37 @@ void Layout::CloseLink() {
   }
   if (link == nullptr) return;
   // Counted along the line, which may run on into the rows below.
-  link->Width = Clamp(CellAt(row, col) - CellAt(link->Start, link->End), 0, kMaxGridCells);
+  link->Width = ClampInt(CellAt(row, col) - CellAt(link->Start, link->End), 0, kMaxGridCells);
   ListPushItem(&pCurrentPage->Links, &link, sizeof link);
   // A link is listed once: a second "/a" adds nothing.
   link = nullptr;
 }
 
 void Layout::ListItem() {
-  if (!inList) return;
+  if (lists.empty()) return;
   NewLine();
   char number[24];
-  FormatText(number, sizeof number, "   %i. ", ++counter);
+  FormatText(number, sizeof number, "   %i. ", ++lists.back());
   Write(number, StrLen(number));
 }
 
-// Row and cell tags mean something only inside a table.
+// Row and cell tags mean something only inside a table. A tr while a row
+// is open ends that row first.
 void Layout::StartRow() {
   if (table == nullptr) return;
+  if (rowOpen) EndRow();
   colIndex = -1;
   cellX = table->X + table->CellPadding + 1;
   rowTop = row;
   col = table->X + 1;
+  rowOpen = true;
 }
 
 void Layout::EndRow() {
   if (table == nullptr) return;
   row = rowTop + RowHeight(table, rowIndex) + 1;
   ++rowIndex;
+  rowOpen = false;
 }
 
 void Layout::StartCell() {
@@ -345,7 +158,7 @@ void Layout::StartCell() {
 // A table is measured where it stands (a nested one within the width of
 // its cell), then drawn into the grid.
 void Layout::StartTable(HtmlElement* e) {
-  if (inList) NewLine();
+  if (!lists.empty()) NewLine();
   List& body = pCurrentPage->Body;
   ListNode* saved = body.pWalk;
   const int available = table != nullptr ? ColWidth(table, std::max(colIndex, 0)) : 0;
@@ -354,10 +167,13 @@ void Layout::StartTable(HtmlElement* e) {
   NestedTable(e);
 }
 
+// In the body a table takes lines of its own: one met after text on the
+// same line starts on the next, and what follows it starts below it.
 void Layout::NestedTable(HtmlElement* e) {
   if (!e->flMeasured) return;
   auto* t = static_cast<TableLayout*>(e->pData);
   if (table == nullptr) {
+    if (col > 0) NewLine();
     t->X = col;
     t->Y = row;
   } else {
@@ -365,7 +181,7 @@ void Layout::NestedTable(HtmlElement* e) {
     t->Y = row + (col > cellX ? 1 : 0);
   }
   BuildTextBody(file, t, t->Y, t->X);
-  row = t->Y + t->TableHeight;
+  row = ClampInt(static_cast<long long>(t->Y) + t->TableHeight, 0, kRowBeyond);
   col = t->X;
 }
 
@@ -374,7 +190,7 @@ void Layout::Element(HtmlElement* e) {
     Write(static_cast<const char*>(e->pData), e->Len);
     return;
   }
-  const Tag tag = TagOf(e);
+  const HtmlTag tag = TagOf(e);
   if (tag >= kTagH1 && tag <= kTagH6) {
     NewLine();
     return;
@@ -404,11 +220,11 @@ void Layout::Element(HtmlElement* e) {
       CloseLink();
       break;
     case kTagOl:
-      counter = 0;
-      inList = true;
+      lists.push_back(0);
       break;
     case kTagEndOl:
-      inList = false;
+      // Only the innermost list ends: an outer one goes on numbering.
+      if (!lists.empty()) lists.pop_back();
       NewLine();
       break;
     case kTagLi:
@@ -441,7 +257,53 @@ struct RowSpan {
   int end;
 };
 
+// The page text of the grid, one line per row (a row its line runs on
+// into has none of its own), and the span of every row in it.
+std::string CompactGrid(const HtmlPage* page, int rows, std::vector<RowSpan>* spans) {
+  const char* grid = page->pImage;
+  const long long cells = static_cast<long long>(page->GridRows) * kHtmlGridWidth;
+  auto cell = [&](long long i) { return grid != nullptr && i < cells ? grid[i] : '\0'; };
+  std::string text;
+  spans->assign(static_cast<size_t>(rows), RowSpan{0, 0});
+  for (int i = 0; i < rows;) {
+    const long long first = static_cast<long long>(i) * kHtmlGridWidth;
+    long long n = 0;
+    while (cell(first + n) != '\0') ++n;
+    const int start = static_cast<int>(text.size());
+    text.append(grid != nullptr ? grid + first : "", static_cast<size_t>(n));
+    const int end = static_cast<int>(text.size());
+    text += '\n';
+    const long long covered = n / kHtmlGridWidth;
+    for (long long j = 0; j <= covered && i + j < rows; ++j)
+      (*spans)[static_cast<size_t>(i + j)] = {static_cast<int>(std::min<long long>(start + j * kHtmlGridWidth, end)),
+                                              end};
+    i += static_cast<int>(covered) + 1;
+  }
+  return text;
+}
+
 }  // namespace
+
+HtmlTag TagOf(const HtmlElement* e) {
+  if (e->pTag == nullptr) return kTagOther;
+  const auto tag = static_cast<HtmlTag>(TagPosition(e->pTag, HtmlKeys));
+  // Only a table the layout measured is a "fitab"; a source tag of that name is passed over.
+  if (tag == kTagFitab && !e->flMeasured) return kTagOther;
+  return tag;
+}
+
+HtmlElement* NextBodyElement() { return static_cast<HtmlElement*>(ListWalk(&pCurrentPage->Body, 1)); }
+
+int ClampInt(long long value, long long low, long long high) { return static_cast<int>(std::clamp(value, low, high)); }
+
+void PutCells(long long cell, const char* text, long long len, bool fill) {
+  HtmlPage* page = pCurrentPage;
+  if (len <= 0 || !GridHolds(page, cell) || !GridHolds(page, cell + len - 1)) return;
+  if (fill || len == 1)
+    std::memset(page->pImage + cell, text[0], static_cast<size_t>(len));
+  else
+    std::memcpy(page->pImage + cell, text, static_cast<size_t>(len));
+}
 
 void PrintText(HtmlFile*, int* row, int* col, const char* text, int len, bool fill) {
   if (len <= 0) return;
@@ -450,127 +312,9 @@ void PrintText(HtmlFile*, int* row, int* col, const char* text, int len, bool fi
     *col += len;
   } else {
     const long long end = static_cast<long long>(*col) + len;
-    *row = Clamp(*row + end / kHtmlGridWidth, 0, kHtmlMaxGridRows);
+    *row = ClampInt(*row + end / kHtmlGridWidth, 0, kRowBeyond);
     *col = static_cast<int>(end % kHtmlGridWidth);
   }
-}
-
-int GetColumnCnt() { return ShapeOfTable().cols; }
-
-TableLayout* MeasureTable(HtmlFile* file, HtmlElement* element, int available, int depth) {
-  if (depth > kHtmlMaxTableDepth) return nullptr;
-  const TableShape shape = ShapeOfTable();
-  if (shape.rows > kHtmlTableMax || shape.cols > kHtmlTableMax) return nullptr;
-  auto* t = GetMemT<TableLayout>(sizeof(TableLayout));
-  if (t == nullptr) return nullptr;
-  t->RuleWidth = 1;
-  t->Depth = depth;
-
-  long long border = 0, spacing = 0, padding = 0;
-  std::string width;
-  bool hasWidth = false;
-  for (const Attribute& a : ReadAttributes(static_cast<const char*>(element->pData))) {
-    switch (TagPosition(a.name.c_str(), ",border,cellspacing,cellpadding,width,")) {
-      case 1:
-        t->flBorder = 1;
-        border = a.hasValue ? LeadingNumber(a.value.c_str()) : 1;
-        break;
-      case 2:
-        if (a.hasValue) spacing = LeadingNumber(a.value.c_str());
-        break;
-      case 3:
-        if (a.hasValue) padding = LeadingNumber(a.value.c_str());
-        break;
-      case 4:
-        if (a.hasValue) {
-          width = a.value;
-          hasWidth = true;
-        }
-        break;
-      default:
-        break;
-    }
-  }
-  t->ColCnt = shape.cols;
-  t->CellPadding = static_cast<int>(padding / kHtmlPixelsPerColumn);
-  if (hasWidth) {
-    const long long w = LeadingNumber(width.c_str());
-    const long long cols = t->ColCnt;
-    long long given = 0;
-    if (width.find('%') != std::string::npos)
-      given = available != 0 ? available * w / 100 : 0;
-    else
-      given = (w - 2 * padding * cols - (cols + 1) * spacing - (cols + 1) * border) / kHtmlPixelsPerColumn;
-    t->TableWidth = Clamp(given, -kHtmlMaxTableWidth, kHtmlMaxTableWidth);
-  }
-
-  Measure m;
-  MeasureContents(file, t, &m);
-
-  std::memcpy(element->pTag, "fitab", 5);
-  element->pData = t;
-  element->flMeasured = 1;
-
-  if (hasWidth && t->TableWidth != 0)
-    for (int c = 0; c < t->ColCnt; ++c)
-      if (m.givenWidths[c] != 0) m.colWidths[c] = m.givenWidths[c];
-  long long needed = 2LL * t->CellPadding * t->ColCnt + t->ColCnt + 1;
-  for (int c = 0; c < t->ColCnt; ++c) needed += m.colWidths[c];
-  // A width too small for the rules and the contents (or negative) is
-  // widened to what they need.
-  t->TableWidth = Clamp(std::max<long long>(t->TableWidth, needed), 1, kHtmlMaxTableWidth);
-  long long height = m.r + 1;
-  for (int r = 0; r < m.r; ++r) height += m.rowLines[r];
-  t->TableHeight = Clamp(height, 1, kHtmlMaxGridRows);
-  t->RowCnt = m.r;
-  t->pRowHeights = CopyOf(m.rowLines, m.r);
-  t->pColWidths = CopyOf(m.colWidths, t->ColCnt);
-  if ((m.r > 0 && t->pRowHeights == nullptr) || (t->ColCnt > 0 && t->pColWidths == nullptr)) {
-    t->RowCnt = t->pRowHeights != nullptr ? t->RowCnt : 0;
-    t->ColCnt = t->pColWidths != nullptr ? t->ColCnt : 0;
-  }
-  return t;
-}
-
-TableLayout* GetTextTable(HtmlFile* file, HtmlElement* element, int available) {
-  return MeasureTable(file, element, available, 1);
-}
-
-void DrawTableArea(HtmlFile*, TableLayout* t) {
-  const long long base = CellAt(t->Y, t->X);
-  if (!t->flBorder) {
-    for (int k = 0; k < t->TableHeight; ++k) {
-      const long long line = base + static_cast<long long>(k) * kHtmlGridWidth;
-      if (line >= kMaxGridCells) break;
-      PutCells(line, " ", t->TableWidth, true);
-    }
-    return;
-  }
-  std::vector<long long> rules;  // inner rule offsets from the left edge
-  long long offset = 0;
-  for (int k = 0; k + 1 < t->ColCnt; ++k) {
-    offset += ColWidth(t, k) + 2LL * t->CellPadding + 1;
-    if (offset < t->TableWidth - 1) rules.push_back(offset);
-  }
-  int lines = 0;
-  // One line of the table: its ends, what lies between, the inner rules.
-  auto line = [&](char end, char between, char rule) {
-    const long long at = base + static_cast<long long>(lines++) * kHtmlGridWidth;
-    if (at >= kMaxGridCells) return false;
-    PutCells(at, &between, t->TableWidth, true);
-    PutCells(at, &end, 1, false);
-    PutCells(at + t->TableWidth - 1, &end, 1, false);
-    for (long long r : rules) PutCells(at + r, &rule, 1, false);
-    return true;
-  };
-  bool room = true;
-  for (int i = 0; room && i < t->RowCnt; ++i) {
-    room = line('|', '-', '+');
-    for (int k = 0; room && k < RowHeight(t, i); ++k) room = line('|', ' ', '|');
-  }
-  if (room) line('\'', '-', '+');
-  PutCells(base, ",", 1, false);
-  PutCells(base + t->TableWidth - 1, ",", 1, false);
 }
 
 void BuildTextBody(HtmlFile* file, TableLayout* table, int row, int col) {
@@ -581,11 +325,11 @@ void BuildTextBody(HtmlFile* file, TableLayout* table, int row, int col) {
     level.row = table->Y + 1;
     level.cellX = table->X + table->CellPadding + 1;
     level.rowTop = level.row;
-    e = NextElement();
+    e = NextBodyElement();
   } else {
     e = static_cast<HtmlElement*>(ListWalk(&pCurrentPage->Body, 0));
   }
-  for (; e != nullptr; e = NextElement()) {
+  for (; e != nullptr; e = NextBodyElement()) {
     // A "/table" ends a table's level; in the body there is none to end.
     if (!IsText(e) && TagOf(e) == kTagEndTable) {
       if (table != nullptr) return;
@@ -600,6 +344,7 @@ void BuildTextImage(HtmlFile* file) {
   HtmlPage* page = pCurrentPage;
   page->Rows = 0;
   page->GridRows = 0;
+  refusal = Refusal::kNone;
   GridHolds(page, CellAt(std::clamp(page->Body.Count, 1, kHtmlMaxGridRows) - 1, 0));
   int row = 0, col = 0;
   bool title = false;
@@ -614,51 +359,41 @@ void BuildTextImage(HtmlFile* file) {
     const int blanks = (kHtmlTitleWidth - e->Len) / 2;
     if (blanks >= 1) PrintText(file, &row, &col, " ", blanks, true);
     PrintText(file, &row, &col, static_cast<const char*>(e->pData), e->Len, false);
-    row += 2;
+    row = ClampInt(row + 2LL, 0, kRowBeyond);
   }
   page->Rows = row;
   BuildTextBody(file, nullptr, row, 0);
+  // Rows the layout moved down to without writing are lines of the page too.
+  if (page->Rows > kHtmlMaxGridRows) refusal = Refusal::kTooLong;
 }
 
 void PrintTextImage(HtmlFile* file) {
   HtmlPage* page = pCurrentPage;
+  // A page that has its text already keeps it.
+  if (page->pImage != nullptr && page->GridRows == 0) return;
   if (page->pImage == nullptr) BuildTextImage(file);
-  const char* grid = page->pImage;
   const long long cells = static_cast<long long>(page->GridRows) * kHtmlGridWidth;
-  auto cell = [&](long long i) { return grid != nullptr && i < cells ? grid[i] : '\0'; };
 
   // Text written below the last row the layout ended on still belongs to the page.
   int rows = std::clamp(page->Rows, 0, kHtmlMaxGridRows);
-  for (long long i = cells - 1; i >= static_cast<long long>(rows) * kHtmlGridWidth; --i)
-    if (cell(i) != '\0') {
+  for (long long i = cells - 1; page->pImage != nullptr && i >= static_cast<long long>(rows) * kHtmlGridWidth; --i)
+    if (page->pImage[i] != '\0') {
       rows = static_cast<int>(i / kHtmlGridWidth) + 1;
       break;
     }
 
-  std::string text;
-  std::vector<RowSpan> spans(static_cast<size_t>(rows));
-  for (int i = 0; i < rows;) {
-    const long long first = static_cast<long long>(i) * kHtmlGridWidth;
-    long long n = 0;
-    while (cell(first + n) != '\0') ++n;
-    const int start = static_cast<int>(text.size());
-    text.append(grid != nullptr ? grid + first : "", static_cast<size_t>(n));
-    const int end = static_cast<int>(text.size());
-    text += '\n';
-    // Rows the line runs on into have no text of their own; their cells
-    // lie further on in the same line.
-    const long long covered = n / kHtmlGridWidth;
-    for (long long j = 0; j <= covered && i + j < rows; ++j)
-      spans[static_cast<size_t>(i + j)] = {static_cast<int>(std::min<long long>(start + j * kHtmlGridWidth, end)), end};
-    i += static_cast<int>(covered) + 1;
-  }
+  std::vector<RowSpan> spans;
+  const bool refused = refusal != Refusal::kNone;
+  const std::string text = refused ? RefusedText() : CompactGrid(page, rows, &spans);
+  refusal = Refusal::kNone;
   char* image = GetMemT<char>(text.size() + 1);
   if (image != nullptr) std::memcpy(image, text.c_str(), text.size() + 1);
   PutMem(page->pImage);
   page->pImage = image;
   page->GridRows = 0;
-  page->Rows = rows;
+  page->Rows = refused ? 1 : rows;
 
+  // The links of a refused page take no room in its text.
   const int length = image != nullptr ? static_cast<int>(text.size()) : 0;
   for (auto** p = static_cast<HtmlLink**>(ListWalk(&page->Links, 0)); p != nullptr;
        p = static_cast<HtmlLink**>(ListWalk(&page->Links, 1))) {
@@ -666,8 +401,13 @@ void PrintTextImage(HtmlFile* file) {
     const long long at = CellAt(link->Start, link->End);
     const long long row = at / kHtmlGridWidth;
     RowSpan span{length, length};
-    if (row >= 0 && row < rows && image != nullptr) span = spans[static_cast<size_t>(row)];
-    link->Start = Clamp(span.start + at % kHtmlGridWidth, span.start, span.end);
-    link->End = Clamp(static_cast<long long>(link->Start) + link->Width, link->Start, span.end);
+    if (refused) {
+      span = {0, 0};
+      link->Width = 0;
+    } else if (row >= 0 && row < rows && image != nullptr) {
+      span = spans[static_cast<size_t>(row)];
+    }
+    link->Start = ClampInt(span.start + at % kHtmlGridWidth, span.start, span.end);
+    link->End = ClampInt(static_cast<long long>(link->Start) + link->Width, link->Start, span.end);
   }
 }

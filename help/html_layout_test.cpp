@@ -11,8 +11,8 @@ namespace {
 using Layout = HelpTest;
 
 struct LayoutCase {
-  const char* body;
-  const char* text;  // the page text
+  std::string body;
+  std::string text;  // the page text
 };
 
 class Laid : public Layout, public testing::WithParamInterface<LayoutCase> {};
@@ -59,6 +59,40 @@ INSTANTIATE_TEST_SUITE_P(
                    ",---,\n|a-,|\n||n||\n|'-'|\n|   |\n'---'\n"},
         // A second "/a" does not list the link again.
         LayoutCase{"<a href=x>L</a></a>", "<L>\n"}));
+
+// Help written as HTML is written in practice: no text is lost or
+// overwritten, and references show their characters.
+const std::string kLong = std::string(50, 'x') + "<b>" + std::string(50, 'y') + "</b>" + std::string(50, 'z');
+INSTANTIATE_TEST_SUITE_P(
+    AsWritten, Laid,
+    testing::Values(
+        LayoutCase{"This is a\r\nhelp text", "This is a\nhelp text\n"},
+        // A line that ran past the grid's width holds the row below it too.
+        LayoutCase{"<ol><li>" + kLong + "<li>second item</ol>",
+                   "\n   1. " + std::string(50, 'x') + std::string(50, 'y') + std::string(50, 'z') + "\n   2. second item\n"},
+        LayoutCase{"Hello <table border><tr><td>ab</td></tr></table>after", "Hello \n,--,\n|ab|\n'--'\nafter\n"},
+        LayoutCase{"<table border><tr><td>a<td>b<tr><td>c<td>d</table>", ",-+-,\n|a|b|\n|-+-|\n|c|d|\n'-+-'\n"},
+        LayoutCase{"<table border><tr><td>a<td>b</tr></table>", ",-+-,\n|a|b|\n'-+-'\n"},
+        LayoutCase{"<ol><li>A<ol><li>a<li>b</ol><li>B</ol>", "\n   1. A\n   1. a\n   2. b\n\n   2. B\n"},
+        LayoutCase{"a&#12 b<br>c", "a&#12 b\nc\n"},
+        LayoutCase{"Vec&lt;T&gt; &amp; &#x41;&#xE9;, &#0;&#7;&#300;.", "Vec<T> & A\xE9, ???.\n"}));
+
+TEST_F(Layout, APageWithDosLineEndsLaysOutAsWithUnixOnes) {
+  const std::string page =
+      "<html page=\"p\">\n<head><title>T</title></head>\n<body>\n<p>one\ntwo</p>\n<ol>\n<li>a\n<li>b\n</ol>\n"
+      "<table border>\n<tr><td>c\n</td></tr>\n</table>\n</body>\n</html>\n";
+  std::string dos;
+  for (char c : page) dos += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_EQ(Text(dos), Text(page));
+}
+
+TEST_F(Layout, ALongPageKeepsItsEnd) {
+  std::string body;
+  for (int i = 0; i < 7000; ++i) body += "<p>Paragraph " + std::to_string(i) + "</p>";
+  const std::string text = Body(body);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 3 * 7000);
+  EXPECT_EQ(text.substr(text.size() - 16), "\nParagraph 6999\n");
+}
 
 TEST_F(Layout, TheTitleIsCentredAndTheBodyStartsTwoRowsBelow) {
   EXPECT_EQ(Text("<html><head><title>Hello</title></head><body>x</body></html>"), std::string(37, ' ') + "Hello\n\nx\n");
@@ -118,9 +152,12 @@ TEST_F(Layout, TablesBeyondTheLimitsAreNotDrawnAndTheirTextStays) {
 TEST_F(Layout, HugeSizesStayWithinTheGrid) {
   const std::string wide = Body("<table border width=99999999 cellpadding=99999999><tr><td>w</td></tr></table>x");
   EXPECT_NE(wide.find('x'), std::string::npos);
-  const std::string tall = Body(Repeat("<br>", kHtmlMaxGridRows + 50) + "lost");
-  EXPECT_EQ(std::count(tall.begin(), tall.end(), '\n'), kHtmlMaxGridRows);
-  EXPECT_EQ(tall.find("lost"), std::string::npos) << "what lies below the grid's limit is dropped";
+  EXPECT_EQ(Body(Repeat("<br>", kHtmlMaxGridRows - 1) + "last"), Repeat("\n", kHtmlMaxGridRows - 1) + "last\n");
+  HtmlFile* file = Load("<html><body><a href=x>L</a>" + Repeat("<br>", kHtmlMaxGridRows) + "<br>x</body></html>");
+  ASSERT_NE(file, nullptr);
+  EXPECT_STREQ(pCurrentPage->pImage, "This page cannot be shown: its layout is longer than 262144 lines.\n")
+      << "a page the grid cannot hold is refused, not cut";
+  EXPECT_EQ(Links(pCurrentPage).at(0)->Width, 0);
 }
 
 }  // namespace

@@ -19,6 +19,17 @@ bool NamesAFile(const char* target) {
   return strncasecmp(target, "http://", 7) == 0 || strncasecmp(target, "file://", 7) == 0 || target[0] != '#';
 }
 
+// Why name could not be loaded: a full cache takes no further file
+// (whether it exists or not); else readError, then the name. The name is
+// shown as page text is, so that no help source controls the terminal.
+std::string LoadFailure(const char* readError, const char* name) {
+  const std::string shown = HtmlShownText(name);
+  if (FileIndex >= kHtmlMaxFiles)
+    return "Cannot load file " + shown + ": the help viewer holds " + std::to_string(kHtmlMaxFiles) +
+           " files, no more\n";
+  return readError + shown + "\n";
+}
+
 }  // namespace
 
 int HtmlHelp(const char* name, char* buffer) {
@@ -27,26 +38,29 @@ int HtmlHelp(const char* name, char* buffer) {
   // The load cuts the name at its '#'; the caller's text stays as it is.
   std::string copy(name);
   if (ParseHtmlFile(copy.data(), buffer) != nullptr) return 1;
-  if (buffer != nullptr)
+  if (buffer != nullptr && FileIndex < kHtmlMaxFiles)
     std::printf("Error reading HTML buffer\n");
   else
-    std::printf("Error in reading HTML file %s\n", name);
+    std::printf("%s", LoadFailure("Error in reading HTML file ", name).c_str());
   return 0;
 }
 
-void ProcessLink(HtmlLink* link) {
-  if (link == nullptr || link->pTarget == nullptr) return;
+std::string FollowLink(HtmlLink* link) {
+  if (link == nullptr || link->pTarget == nullptr) return "";
   char* target = link->pTarget;
   if (!NamesAFile(target)) {
     GoToTarget(target);
-    return;
+    return "";
   }
   if (HtmlFile* file = FindHtmlFile(target); file != nullptr && FirstPage(file) != nullptr) {
     pCurrentPage = FirstPage(file);
-    return;
+    return "";
   }
-  if (ParseHtmlFile(target, nullptr) == nullptr) std::printf("Error in reading file %s\n", target);
+  if (ParseHtmlFile(target, nullptr) != nullptr) return "";
+  return LoadFailure("Error in reading file ", target);
 }
+
+void ProcessLink(HtmlLink* link) { std::printf("%s", FollowLink(link).c_str()); }
 
 void GoToTarget(const char* target) {
   if (target == nullptr || CurrentFile < 0 || CurrentFile >= FileIndex) return;

@@ -3,8 +3,10 @@
 // pointing into the source text itself.
 #include <strings.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <string>
 
 #include "MemMgr.h"
 #include "html.h"
@@ -59,29 +61,46 @@ const char kWhiteSpace[] = " \t\n\r";
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 bool IsSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
-// A byte that would make the terminal do something instead of showing a
-// character (the escape of control sequences among them) is shown as '?'.
-// NUL stays: it ends the text it is in.
-char Shown(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  if ((u != 0 && u < 32 && u != '\t' && u != '\n') || (u >= 127 && u <= 159)) return '?';
-  return c;
-}
-
 bool StartsWithC(const char* text, const char* prefix) { return strncasecmp(text, prefix, std::strlen(prefix)) == 0; }
+
+// The names of the characters that markup gives a meaning of its own; help
+// that shows code or markup writes them so.
+struct MarkupRef {
+  const char* name;  // with its ';'
+  char ch;
+};
+constexpr MarkupRef kMarkupRefs[] = {{"lt;", '<'}, {"gt;", '>'}, {"amp;", '&'}};
+
+// A numeric reference: "&#" and decimal digits, or "&#x" and hexadecimal
+// ones, then ';'. Its character is shown as a text run shows it; a value
+// of 0, a control code or one beyond Latin-1 shows '?'. False when the
+// digits or the ';' are missing: the '&' is then text.
+bool ReadNumericRef(const char* amp, char* ch, size_t* taken) {
+  const bool hex = amp[2] == 'x' || amp[2] == 'X';
+  const char* digits = amp + (hex ? 3 : 2);
+  const char* p = digits;
+  unsigned value = 0;
+  for (;; ++p) {
+    const auto c = static_cast<unsigned char>(*p);
+    unsigned digit = 0;
+    if (std::isdigit(c))
+      digit = c - '0';
+    else if (hex && std::isxdigit(c))
+      digit = static_cast<unsigned>(std::tolower(c) - 'a' + 10);
+    else
+      break;
+    value = std::min(value * (hex ? 16 : 10) + digit, 256u);  // any value past 255 is one too many
+  }
+  if (p == digits || *p != ';') return false;
+  *ch = value == 0 || value > 255 ? '?' : HtmlShownChar(static_cast<char>(value));
+  *taken = static_cast<size_t>(p - amp) + 1;
+  return true;
+}
 
 // Reads the character reference at amp ('&'): its byte and the characters
 // it takes. False when the '&' starts no reference.
 bool ReadCharRef(const char* amp, char* ch, size_t* taken) {
-  if (amp[1] == '#') {
-    unsigned value = 0;
-    for (const char* p = amp + 2; std::isdigit(static_cast<unsigned char>(*p)); ++p)
-      value = (value * 10 + static_cast<unsigned>(*p - '0')) & 0xFF;
-    *ch = static_cast<char>(value);
-    const char* semicolon = std::strchr(amp, ';');
-    *taken = semicolon != nullptr ? static_cast<size_t>(semicolon - amp) + 1 : std::strlen(amp);
-    return true;
-  }
+  if (amp[1] == '#') return ReadNumericRef(amp, ch, taken);
   if (StartsWithC(amp + 1, "quot;")) {
     *ch = '"';
     *taken = 6;
@@ -93,11 +112,27 @@ bool ReadCharRef(const char* amp, char* ch, size_t* taken) {
   char name[kCharRefReach + 1];
   std::memcpy(name, amp + 1, static_cast<size_t>(reach));
   name[reach] = '\0';
-  const unsigned i = FindToken(name, HTMLKeys);
-  if (i == 0 || i > kHtmlCharRefs) return false;
-  *ch = static_cast<char>(HTMLChars[i]);
-  *taken = static_cast<size_t>(HTMLKeySizes[i]) + 1;
-  return true;
+  if (const unsigned i = FindToken(name, HTMLKeys); i != 0 && i <= kHtmlCharRefs) {
+    *ch = static_cast<char>(HTMLChars[i]);
+    *taken = static_cast<size_t>(HTMLKeySizes[i]) + 1;
+    return true;
+  }
+  for (const MarkupRef& ref : kMarkupRefs) {
+    if (std::strcmp(name, ref.name) != 0) continue;
+    *ch = ref.ch;
+    *taken = static_cast<size_t>(reach) + 1;
+    return true;
+  }
+  return false;
+}
+
+// Drops every CR that comes before a line feed, so that a source written
+// with CR LF line ends (as DOS writes them) reads as one with LF ends.
+void DropCarriageReturns(char* text) {
+  char* out = text;
+  for (const char* in = text; *in != '\0'; ++in)
+    if (in[0] != '\r' || in[1] != '\n') *out++ = *in;
+  *out = '\0';
 }
 
 // Splits a tag text in place into its name (leading white space skipped)
@@ -182,6 +217,18 @@ void LayOutPages(HtmlFile* file, const char* target) {
 }
 
 }  // namespace
+
+char HtmlShownChar(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  if ((u != 0 && u < 32 && u != '\t' && u != '\n') || (u >= 127 && u <= 159)) return '?';
+  return c;
+}
+
+std::string HtmlShownText(const char* text) {
+  std::string shown = text != nullptr ? text : "";
+  for (char& c : shown) c = HtmlShownChar(c);
+  return shown;
+}
 
 HtmlPage* FirstPage(const HtmlFile* file) {
   if (file == nullptr || file->Pages.pFirst == nullptr) return nullptr;
@@ -290,20 +337,18 @@ void ParseHtml(HtmlFile* file, List* list, const char* endName) {
     if (*cur == '&') {
       char ch = 0;
       size_t taken = 0;
+      if (run == nullptr) run = out = cur;
       if (ReadCharRef(cur, &ch, &taken)) {
-        if (run == nullptr) run = out = cur;
-        *out++ = Shown(ch);
+        *out++ = ch;
         cur += taken;
-      } else if (run != nullptr) {
-        *out++ = *cur++;
       } else {
-        *cur++ = '\0';
+        *out++ = *cur++;  // no reference: the '&' is text
       }
       continue;
     }
     if (run == nullptr) run = out = cur;
     const bool space = IsSpace(*cur);
-    *out++ = Shown(*cur++);
+    *out++ = HtmlShownChar(*cur++);
     if (space)
       while (IsSpace(*cur)) ++cur;
   }
@@ -332,6 +377,7 @@ HtmlFile* ParseHtmlFile(char* name, char* buffer) {
   file->pFileName = SaveText(name);
   file->pContent = file->pCur = text;
   file->flOwnContent = buffer == nullptr;
+  DropCarriageReturns(text);
 
   HtmlPage* page = nullptr;  // sections before the first page-opening tag are skipped
   while (char* tag = GetKeyWord(file)) {

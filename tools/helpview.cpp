@@ -49,7 +49,8 @@ const char kUsageText[] =
     "h1 to h6, div, ol and li, a with href (a link) or name (an anchor), and\n"
     "table (border, cellpadding, width) with tr and td. Text is Latin-1; the\n"
     "96 Latin-1 character references such as &copy; and &eacute; are known,\n"
-    "and control characters are shown as '?'.\n"
+    "as are &lt;, &gt;, &amp;, &quot; and numeric ones (&#233; or &#xE9;),\n"
+    "and control characters are shown as '?'. CR LF line ends read as LF.\n"
     "\n"
     "Exit status: 0 the user chose Exit Help, or the pages were printed;\n"
     "1 FILE could not be loaded (the viewer's message says so), or the\n"
@@ -85,19 +86,27 @@ std::string EnterSourceFolder(const std::string& source) {
   return source.substr(slash + 1);
 }
 
-int Dump(const std::string& name) {
-  if (HtmlHelp(name.c_str(), nullptr) == 0) return kFailed;
+// The page text of a dump needs no links followed: the source is read
+// where it was named, and a failure names it so.
+int Dump(const std::string& source) {
+  if (HtmlHelp(source.c_str(), nullptr) == 0) return kFailed;
   int n = 0;
   for (ListNode* node = aFile[CurrentFile]->Pages.pFirst; node != nullptr; node = node->pNext) {
     const auto* page = static_cast<const HtmlPage*>(node->pItem);
-    std::printf("=== page %d: %s\n", ++n, page->pPageName != nullptr ? page->pPageName : "(no name)");
+    const std::string name = page->pPageName != nullptr ? HtmlShownText(page->pPageName) : "(no name)";
+    std::printf("=== page %d: %s\n", ++n, name.c_str());
     std::fputs(page->pImage != nullptr ? page->pImage : "", stdout);
   }
   return kOk;
 }
 
-int View(const std::string& name, const std::string& title) {
-  TtyHtmlHelp(name.c_str(), nullptr, title.c_str());
+// The viewer reads links to other files from the source's folder, where
+// it works. The source is first loaded where it was named, so that a
+// failure names it as the user gave it.
+int View(const std::string& source, const std::string& title) {
+  if (HtmlHelp(source.c_str(), nullptr) == 0) return kFailed;
+  HtmlClearCache();
+  TtyHtmlHelp(EnterSourceFolder(source).c_str(), nullptr, title.c_str());
   // The viewer has told the user when the source could not be loaded.
   return FileIndex > 0 ? kOk : kFailed;
 }
@@ -140,7 +149,7 @@ int main(int argc, char** argv) {
   }
   if (optind >= argc) return UsageError("no help file given");
   if (optind + 1 < argc) return UsageError("more than one help file given");
-  if (!dump) OpenStrings(db);
-  const std::string source = EnterSourceFolder(argv[optind]);
-  return dump ? Dump(source) : View(source, title);
+  if (dump) return Dump(argv[optind]);
+  OpenStrings(db);
+  return View(argv[optind], title);
 }

@@ -69,4 +69,17 @@ TEST(Helpview, StatusesForFailures) {
   EXPECT_EQ(out.rfind("Usage: helpview [--title TEXT] [--db FILE] FILE[#TARGET]\n", 0), 0u);
 }
 
+TEST(Helpview, NamesTheFileAsGivenAndPrintsNoControlBytes) {
+  ScratchDir dir;
+  const std::string missing = dir.File("none.html");  // in a folder that exists
+  std::string out;
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--dump", missing}, {missing}}) {
+    EXPECT_EQ(Helpview(args, "", &out), 1);
+    EXPECT_EQ(out, "Error in reading HTML file " + missing + "\n");
+  }
+  const std::string page = dir.Write("p.html", "<html page=\"a\x1b[2Jb\"><body>x</body></html>");
+  EXPECT_EQ(Helpview({"--dump", page}, "", &out), 0);
+  EXPECT_EQ(out, "=== page 1: a?[2Jb\nx\n");
+}
+
 }  // namespace

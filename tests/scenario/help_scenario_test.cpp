@@ -1,6 +1,7 @@
 // The help viewer in a terminal: helpview following links between pages
-// and files, Back, Contents and Exit Help; and the help of a medium opened
-// from the main menu of setup, which then goes on as before.
+// and files, saying where a link leads to no file, Back, Contents and Exit
+// Help; and the help of a medium opened from the main menu of setup, which
+// then goes on as before.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -31,7 +32,8 @@ TEST(HelpScenario, TerminalHelpviewFollowsLinksGoesBackAndLeaves) {
   SETUP_REQUIRE_SANDBOX();
   ScratchDir files;
   const std::string a = files.Write(
-      "a.html", TallPage("main", "<a href=\"#opts\">Options</a>") + TallPage("opts", "<a href=\"b.html\">Other file</a>"));
+      "a.html", TallPage("main", "<a href=\"#opts\">Options</a><a href=\"gone.html\">Gone</a>") +
+                    TallPage("opts", "<a href=\"b.html\">Other file</a>"));
   const std::string b = files.Write("b.html", TallPage("other", "<a href=\"a.html#opts\">Options again</a>"));
   SandboxOptions o;
   o.copies = {{HELP_VIEWER, "/media/helpview"},
@@ -40,6 +42,7 @@ TEST(HelpScenario, TerminalHelpviewFollowsLinksGoesBackAndLeaves) {
               {b, "/media/help/b.html"}};
   const SandboxResult r = RunTmux("help-helpview", o, "cd /media && ./helpview --title Guide help/a.html",
                                   {{"", "End of main", "main"},
+                                   {"2 Enter", "Error in reading file", "broken"},
                                    {"1 Enter", "End of opts", "opts"},
                                    {"b Enter", "End of main", "back"},
                                    {"1 Enter", "End of opts", "opts2"},
@@ -52,7 +55,16 @@ TEST(HelpScenario, TerminalHelpviewFollowsLinksGoesBackAndLeaves) {
   EXPECT_TRUE(HasLine(main, " 1) Options")) << r.out;
   EXPECT_TRUE(HasLine(main, " e) Exit Help             c) Contents              b) Back")) << r.out;
   EXPECT_EQ(main[23], "Enter a selection:");
+  // A link that cannot be followed says so just above the commands, on
+  // the screen drawn again after it, until the next choice.
+  const std::vector<std::string> broken = Screen(r.out, "broken");
+  ASSERT_EQ(broken.size(), 24u) << r.out;
+  EXPECT_EQ(broken[19], "Error in reading file gone.html") << r.out;
+  EXPECT_EQ(broken[21], " e) Exit Help             c) Contents              b) Back");
+  EXPECT_EQ(broken[23], "Enter a selection:");
+  EXPECT_TRUE(HasLine(broken, "End of main"));
   EXPECT_TRUE(HasLine(Screen(r.out, "opts"), " 1) Other file"));
+  EXPECT_FALSE(HasLine(Screen(r.out, "opts"), "Error in reading file gone.html"));
   EXPECT_TRUE(HasLine(Screen(r.out, "other"), " 1) Options again"));
   EXPECT_TRUE(HasLine(Screen(r.out, "contents"), " 1) Options"));
   const std::vector<std::string> end = Screen(r.out, "end");
