@@ -83,7 +83,8 @@ class Fd {
   explicit Fd(int fd = -1) : fd_(fd) {}
   ~Fd();
   Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  Fd& operator=(Fd&&) = delete;
+  // Closes its own descriptor, then takes the other's.
+  Fd& operator=(Fd&& other) noexcept;
   int get() const { return fd_; }
   bool ok() const { return fd_ >= 0; }
   // Closes now; false when the close reports an error (a lost write).

@@ -40,6 +40,14 @@ Fd::~Fd() {
   if (fd_ >= 0) close(fd_);
 }
 
+Fd& Fd::operator=(Fd&& other) noexcept {
+  if (this != &other) {
+    if (fd_ >= 0) close(fd_);
+    fd_ = std::exchange(other.fd_, -1);
+  }
+  return *this;
+}
+
 bool Fd::Close() { return close(std::exchange(fd_, -1)) == 0; }
 
 bool WriteAll(int fd, const char* data, size_t size) {

@@ -17,7 +17,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <memory>
 #include <thread>
 
 #include "Sha256.h"
@@ -50,6 +49,21 @@ std::string FindOnPath(const char* program) {
   return {};
 }
 
+// The paths of tar and compress; false after saying which is missing.
+bool FindTools(std::string* tar, std::string* compress) {
+  *tar = FindOnPath("tar");
+  if (tar->empty()) {
+    Complain("cannot find the program tar on PATH");
+    return false;
+  }
+  *compress = FindOnPath("compress");
+  if (compress->empty()) {
+    Complain("cannot find the program compress on PATH (on Debian it comes with the package ncompress)");
+    return false;
+  }
+  return true;
+}
+
 // Starts the program with the arguments (args[0] is its name), its standard
 // input and output from the descriptors given (-1: this program's own;
 // our other descriptors are opened close-on-exec). The process id, or -1
@@ -77,7 +91,7 @@ pid_t StartTool(const std::string& program, const std::vector<std::string>& args
 
 // Waits for the program started as pid. True when it exited with status 0;
 // otherwise says why (when report is true).
-bool WaitTool(pid_t pid, const std::string& name, bool report = true) {
+bool WaitTool(pid_t pid, const std::string& name, bool report) {
   int status = 0;
   while (waitpid(pid, &status, 0) < 0) {
     if (errno != EINTR) {
@@ -96,51 +110,128 @@ bool WaitTool(pid_t pid, const std::string& name, bool report = true) {
   return false;
 }
 
-// The entries of the product folder, sorted, for tar's command line.
-bool ProductEntries(const std::string& product, std::vector<std::string>* names) {
+// tar's command line for the product: its entries, sorted, packed with
+// owner and group root; false after saying why the folder cannot be read.
+bool TarCommand(const std::string& product, std::vector<std::string>* args) {
+  std::vector<std::string> entries;
   std::error_code ec;
-  for (const fs::directory_entry& e : fs::directory_iterator(product, ec)) names->push_back(e.path().filename());
+  for (const fs::directory_entry& e : fs::directory_iterator(product, ec)) entries.push_back(e.path().filename());
   if (ec) {
     Complain("cannot read the product folder %s: %s", product.c_str(), ec.message().c_str());
     return false;
   }
-  std::sort(names->begin(), names->end());
+  std::sort(entries.begin(), entries.end());
+  // Owner and group root: the installer unpacks as root and copies with
+  // cp -p, so the packager's own ids must not reach the target.
+  *args = {"tar", "-cf",   "-", "--format=ustar", "--owner=0", "--group=0", "--numeric-owner", "--sort=name",
+           "-C",  product, "--"};
+  args->insert(args->end(), entries.begin(), entries.end());
   return true;
 }
 
-// Copies the tar stream into compress, counting its bytes; closes both ends.
-void ForwardTar(int from, int to, unsigned long long* bytes) {
-  std::vector<char> buf(65536);
-  for (;;) {
-    ssize_t n = read(from, buf.data(), buf.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0 || !WriteAll(to, buf.data(), static_cast<size_t>(n))) break;
-    *bytes += static_cast<unsigned long long>(n);
+// A pipe's two ends, closed when it goes.
+struct Pipe {
+  Fd readEnd;
+  Fd writeEnd;
+};
+
+// Opens the pipe, both ends close-on-exec; false after saying why.
+bool MakePipe(Pipe* ends) {
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) {
+    ComplainErrno("cannot make a pipe");
+    return false;
   }
-  close(from);
-  close(to);
+  ends->readEnd = Fd(fds[0]);
+  ends->writeEnd = Fd(fds[1]);
+  return true;
 }
 
-// Cuts the compressed stream into pieces of pieceSize bytes in the medium
-// folder, each hashed as it is written. Past the most pieces a list can
-// name the stream is only counted. False after saying why.
+// Copies the tar stream into compress, counting its bytes; both ends
+// close when it returns.
+void ForwardTar(Fd from, Fd to, unsigned long long* bytes) {
+  std::vector<char> buf(65536);
+  for (;;) {
+    ssize_t n = read(from.get(), buf.data(), buf.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0 || !WriteAll(to.get(), buf.data(), static_cast<size_t>(n))) break;
+    *bytes += static_cast<unsigned long long>(n);
+  }
+}
+
+// The compressed stream cut into pieces of pieceSize bytes in the medium
+// folder as it comes, each hashed as it is written. Past the most pieces
+// a list can name the stream is only counted.
+class PieceCutter {
+ public:
+  PieceCutter(const OutputDir& out, const MediumNames& names, unsigned long long pieceSize, Archive* archive)
+      : out_(out), names_(names), pieceSize_(pieceSize), archive_(archive) {}
+  // Cuts the next size bytes of the stream; false after saying why.
+  bool Take(const char* data, size_t size);
+  // At the end of the stream: ends the last piece; false after saying why.
+  bool Finish();
+
+ private:
+  bool StartPiece();
+  bool EndPiece();
+
+  const OutputDir& out_;
+  const MediumNames& names_;
+  const unsigned long long pieceSize_;
+  Archive* archive_;
+  Progress progress_;
+  Fd piece_;  // the piece being written; not ok() between pieces and past the last name
+  std::string path_;
+  Sha256 sum_;
+  unsigned long long inPiece_ = 0;  // bytes of the stream in the piece so far
+};
+
+bool PieceCutter::Take(const char* data, size_t size) {
+  for (size_t at = 0; at < size;) {
+    if (inPiece_ == 0 && archive_->pieceDigests.size() < kMaxPieces && !StartPiece()) return false;
+    const size_t n = static_cast<size_t>(std::min<unsigned long long>(pieceSize_ - inPiece_, size - at));
+    if (piece_.ok() && !WriteAll(piece_.get(), data + at, n)) {
+      ComplainErrno("cannot write %s", path_.c_str());
+      return false;
+    }
+    if (piece_.ok()) sum_.Update(data + at, n);
+    at += n;
+    inPiece_ += n;
+    archive_->bytes += n;
+    if (inPiece_ == pieceSize_ && !EndPiece()) return false;
+  }
+  return true;
+}
+
+bool PieceCutter::Finish() {
+  const bool ok = inPiece_ == 0 || EndPiece();
+  progress_.End();
+  return ok;
+}
+
+bool PieceCutter::StartPiece() {
+  path_ = out_.File(PieceName(names_, static_cast<unsigned>(archive_->pieceDigests.size() + 1)));
+  piece_ = CreateNew(path_, 0644);
+  if (!piece_.ok()) return false;
+  sum_ = Sha256();
+  return true;
+}
+
+bool PieceCutter::EndPiece() {
+  inPiece_ = 0;
+  if (!piece_.ok()) return true;
+  const bool ok = FinishFile(piece_, path_);
+  archive_->pieceDigests.push_back(sum_.HexDigest());
+  progress_.Show(archive_->pieceDigests.size(), archive_->bytes);
+  return ok;
+}
+
+// Cuts the compressed stream read from the descriptor from into the
+// pieces; false after saying why.
 bool CutPieces(int from, const OutputDir& out, const MediumNames& names, unsigned long long pieceSize,
                Archive* archive) {
-  Progress progress;
+  PieceCutter cutter(out, names, pieceSize, archive);
   std::vector<char> buf(65536);
-  std::unique_ptr<Fd> piece;
-  std::string path;
-  Sha256 sum;
-  unsigned long long inPiece = 0;
-  auto finishPiece = [&] {
-    inPiece = 0;
-    if (!piece) return true;
-    const bool ok = FinishFile(*piece, path);
-    piece.reset();
-    archive->pieceDigests.push_back(sum.HexDigest());
-    progress.Show(archive->pieceDigests.size(), archive->bytes);
-    return ok;
-  };
   for (;;) {
     ssize_t got = read(from, buf.data(), buf.size());
     if (got < 0 && errno == EINTR) continue;
@@ -148,68 +239,31 @@ bool CutPieces(int from, const OutputDir& out, const MediumNames& names, unsigne
       ComplainErrno("cannot read the output of compress");
       return false;
     }
-    if (got == 0) break;
-    for (size_t at = 0; at < static_cast<size_t>(got);) {
-      if (inPiece == 0 && archive->pieceDigests.size() < kMaxPieces) {
-        path = out.File(PieceName(names, static_cast<unsigned>(archive->pieceDigests.size() + 1)));
-        piece = std::make_unique<Fd>(CreateNew(path, 0644));
-        if (!piece->ok()) return false;
-        sum = Sha256();
-      }
-      const size_t n = static_cast<size_t>(std::min<unsigned long long>(pieceSize - inPiece, got - at));
-      if (piece && !WriteAll(piece->get(), buf.data() + at, n)) {
-        ComplainErrno("cannot write %s", path.c_str());
-        return false;
-      }
-      if (piece) sum.Update(buf.data() + at, n);
-      at += n;
-      inPiece += n;
-      archive->bytes += n;
-      if (inPiece == pieceSize && !finishPiece()) return false;
-    }
+    if (got == 0) return cutter.Finish();
+    if (!cutter.Take(buf.data(), static_cast<size_t>(got))) return false;
   }
-  const bool ok = inPiece == 0 || finishPiece();
-  progress.End();
-  return ok;
 }
 
 }  // namespace
 
 bool PackProduct(const std::string& product, const OutputDir& out, const MediumNames& names,
                  unsigned long long pieceSize, Archive* archive) {
-  std::string tar = FindOnPath("tar");
-  if (tar.empty()) {
-    Complain("cannot find the program tar on PATH");
-    return false;
-  }
-  std::string compress = FindOnPath("compress");
-  if (compress.empty()) {
-    Complain("cannot find the program compress on PATH (on Debian it comes with the package ncompress)");
-    return false;
-  }
-  std::vector<std::string> entries;
-  if (!ProductEntries(product, &entries)) return false;
-  // Owner and group root: the installer unpacks as root and copies with
-  // cp -p, so the packager's own ids must not reach the target.
-  std::vector<std::string> tarArgs = {
-      "tar", "-cf",   "-", "--format=ustar", "--owner=0", "--group=0", "--numeric-owner", "--sort=name",
-      "-C",  product, "--"};
-  tarArgs.insert(tarArgs.end(), entries.begin(), entries.end());
-  int tarOut[2], zIn[2], zOut[2];
-  if (pipe2(tarOut, O_CLOEXEC) != 0 || pipe2(zIn, O_CLOEXEC) != 0 || pipe2(zOut, O_CLOEXEC) != 0) {
-    ComplainErrno("cannot make a pipe");
-    return false;
-  }
-  const pid_t tarPid = StartTool(tar, tarArgs, -1, tarOut[1]);
-  close(tarOut[1]);
+  std::string tar, compress;
+  if (!FindTools(&tar, &compress)) return false;
+  std::vector<std::string> tarArgs;
+  if (!TarCommand(product, &tarArgs)) return false;
+  Pipe tarOut, zIn, zOut;
+  if (!MakePipe(&tarOut) || !MakePipe(&zIn) || !MakePipe(&zOut)) return false;
+  const pid_t tarPid = StartTool(tar, tarArgs, -1, tarOut.writeEnd.get());
+  tarOut.writeEnd.Close();
   // -f: compress even when that saves nothing, instead of refusing.
-  const pid_t zPid = StartTool(compress, {"compress", "-c", "-f"}, zIn[0], zOut[1]);
-  close(zIn[0]);
-  close(zOut[1]);
-  std::thread forward(ForwardTar, tarOut[0], zIn[1], &archive->tarBytes);
-  bool cut = CutPieces(zOut[0], out, names, pieceSize, archive);
+  const pid_t zPid = StartTool(compress, {"compress", "-c", "-f"}, zIn.readEnd.get(), zOut.writeEnd.get());
+  zIn.readEnd.Close();
+  zOut.writeEnd.Close();
+  std::thread forward(ForwardTar, std::move(tarOut.readEnd), std::move(zIn.writeEnd), &archive->tarBytes);
+  bool cut = CutPieces(zOut.readEnd.get(), out, names, pieceSize, archive);
   // Closing our end stops compress, and so tar, when the cutting failed.
-  close(zOut[0]);
+  zOut.readEnd.Close();
   forward.join();
   // A tool stopped because the cutting failed has nothing to add, nor has
   // a tar stopped because compress ended.
