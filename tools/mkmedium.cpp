@@ -100,10 +100,15 @@ const char kUsageText[] =
     "folder, output folder not new or empty or not writable, a tool missing or\n"
     "failing); 2 the command line is wrong. On failure nothing is left in DIR.\n";
 
-int UsageError(const char* what) {
-  Complain("%s", what);
+// The hint after a wrong command line; the exit status for it.
+int TryHelp() {
   std::fprintf(stderr, "Try '%s --help'.\n", kTool);
   return kUsage;
+}
+
+int UsageError(const char* what) {
+  Complain("%s", what);
+  return TryHelp();
 }
 
 // Reads "1474560", "1440K" or "2M" (the suffix in either case) into bytes.
@@ -129,72 +134,84 @@ bool ParseSize(const char* text, unsigned long long* bytes) {
   return true;
 }
 
-// Reads the command line into opts. Returns -1 to go on, else the exit status.
-int ReadOptions(int argc, char** argv, Options* opts) {
-  enum { kHelpFile = 256, kDiskette, kDos, kDb, kNoDb };
-  static const option kLong[] = {
-      {"help", no_argument, nullptr, 'h'},
-      {"output", required_argument, nullptr, 'o'},
-      {"program", required_argument, nullptr, 'p'},
-      {"help-file", required_argument, nullptr, kHelpFile},
-      {"piece-size", required_argument, nullptr, 's'},
-      {"diskette", no_argument, nullptr, kDiskette},
-      {"dos", no_argument, nullptr, kDos},
-      {"db", required_argument, nullptr, kDb},
-      {"no-db", no_argument, nullptr, kNoDb},
-      {nullptr, 0, nullptr, 0},
-  };
-  int c;
-  while ((c = getopt_long(argc, argv, "ho:p:s:", kLong, nullptr)) != -1) {
-    switch (c) {
-      case 'h':
-        std::fputs(kUsageText, stdout);
-        return kOk;
-      case 'o':
-        opts->output = optarg;
-        break;
-      case 'p':
-        opts->program = optarg;
-        break;
-      case kHelpFile:
-        opts->helpFile = optarg;
-        break;
-      case 's':
-        if (!ParseSize(optarg, &opts->pieceSize)) {
-          Complain("bad piece size '%s': give a number of bytes from 1 to 4G, optionally with K or M", optarg);
-          std::fprintf(stderr, "Try '%s --help'.\n", kTool);
-          return kUsage;
-        }
-        break;
-      case kDiskette:
-        opts->diskette = true;
-        break;
-      case kDos:
-        opts->dos = true;
-        break;
-      case kDb:
-        opts->dbFile = optarg;
-        break;
-      case kNoDb:
-        opts->noDb = true;
-        break;
-      default:  // getopt_long has said what is wrong
-        std::fprintf(stderr, "Try '%s --help'.\n", kTool);
-        return kUsage;
-    }
+// The options that have a long name only.
+enum LongOnly { kHelpFile = 256, kDiskette, kDos, kDb, kNoDb };
+
+const option kLongOptions[] = {
+    {"help", no_argument, nullptr, 'h'},
+    {"output", required_argument, nullptr, 'o'},
+    {"program", required_argument, nullptr, 'p'},
+    {"help-file", required_argument, nullptr, kHelpFile},
+    {"piece-size", required_argument, nullptr, 's'},
+    {"diskette", no_argument, nullptr, kDiskette},
+    {"dos", no_argument, nullptr, kDos},
+    {"db", required_argument, nullptr, kDb},
+    {"no-db", no_argument, nullptr, kNoDb},
+    {nullptr, 0, nullptr, 0},
+};
+
+// The options that name a file or folder, and the field each fills.
+const struct {
+  int option;
+  std::string Options::*field;
+} kPathOptions[] = {
+    {'o', &Options::output}, {'p', &Options::program}, {kHelpFile, &Options::helpFile}, {kDb, &Options::dbFile}};
+
+// The options that switch something on, and the field each sets.
+const struct {
+  int option;
+  bool Options::*field;
+} kSwitchOptions[] = {{kDiskette, &Options::diskette}, {kDos, &Options::dos}, {kNoDb, &Options::noDb}};
+
+// Takes the option c that getopt_long read (its argument in optarg) into
+// opts. Returns -1 to go on, else the exit status.
+int TakeOption(int c, Options* opts) {
+  for (const auto& path : kPathOptions) {
+    if (path.option != c) continue;
+    opts->*path.field = optarg;
+    return -1;
   }
-  if (optind >= argc) return UsageError("no product folder given");
-  if (optind + 1 < argc) return UsageError("more than one product folder given");
-  opts->product = argv[optind];
-  if (opts->output.empty()) return UsageError("no output folder given (-o DIR)");
-  if (opts->program.empty()) return UsageError("no installer program given (-p PROGRAM)");
-  if (opts->noDb && !opts->dbFile.empty()) return UsageError("--db and --no-db exclude each other");
+  for (const auto& on : kSwitchOptions) {
+    if (on.option != c) continue;
+    opts->*on.field = true;
+    return -1;
+  }
+  switch (c) {
+    case 'h':
+      std::fputs(kUsageText, stdout);
+      return kOk;
+    case 's':
+      if (ParseSize(optarg, &opts->pieceSize)) return -1;
+      Complain("bad piece size '%s': give a number of bytes from 1 to 4G, optionally with K or M", optarg);
+      return TryHelp();
+    default:  // getopt_long has said what is wrong
+      return TryHelp();
+  }
+}
+
+// The string database: the one given, else the one beside the program
+// unless --no-db; and the translations beside it.
+void ChooseDatabases(Options* opts) {
   if (!opts->noDb && opts->dbFile.empty()) {
     std::string beside = fs::path(opts->program).parent_path() / kDbBesideProgram;
     struct stat st;
     if (stat(beside.c_str(), &st) == 0 && S_ISREG(st.st_mode)) opts->dbFile = beside;
   }
   if (!opts->dbFile.empty()) opts->languages = FindTranslations(opts->dbFile);
+}
+
+// Reads the command line into opts. Returns -1 to go on, else the exit status.
+int ReadOptions(int argc, char** argv, Options* opts) {
+  int c;
+  while ((c = getopt_long(argc, argv, "ho:p:s:", kLongOptions, nullptr)) != -1)
+    if (const int status = TakeOption(c, opts); status >= 0) return status;
+  if (optind >= argc) return UsageError("no product folder given");
+  if (optind + 1 < argc) return UsageError("more than one product folder given");
+  opts->product = argv[optind];
+  if (opts->output.empty()) return UsageError("no output folder given (-o DIR)");
+  if (opts->program.empty()) return UsageError("no installer program given (-p PROGRAM)");
+  if (opts->noDb && !opts->dbFile.empty()) return UsageError("--db and --no-db exclude each other");
+  ChooseDatabases(opts);
   return -1;
 }
 
