@@ -119,6 +119,9 @@ class OutputDir {
   std::string File(const std::string& name) const { return path_ + "/" + name; }
 
  private:
+  bool UseEmpty(const struct stat& st);
+  bool MakeNew(int statErrno);
+
   std::string path_;
   bool opened_ = false;
   bool made_ = false;

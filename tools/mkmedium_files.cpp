@@ -81,6 +81,20 @@ bool CheckProduct(const std::string& product) {
   return CheckRegularFile(product + "/pkg/pkg.list", "package list");
 }
 
+// Makes the db folder and one folder a language in it on the medium.
+bool MakeDbFolders(const Options& opts, const OutputDir& out, const MediumNames& names) {
+  std::vector<std::string> folders = {names.dbFolder};
+  for (const std::string& language : opts.languages)
+    folders.push_back(fs::path(MediumDbName(names, language)).parent_path());
+  for (const std::string& folder : folders) {
+    if (mkdir(out.File(folder).c_str(), 0755) != 0 || chmod(out.File(folder).c_str(), 0755) != 0) {
+      ComplainErrno("cannot create the folder %s", out.File(folder).c_str());
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 const MediumNames& MediumNamesFor(bool dos) { return dos ? kDosNames : kUnixNames; }
@@ -145,15 +159,7 @@ bool CopyInputs(const Options& opts, const OutputDir& out, const MediumNames& na
   if (!CopyFile(opts.program, out.File(names.program), 0755)) return false;
   if (!opts.helpFile.empty() && !CopyFile(opts.helpFile, out.File(names.helpFile), 0644)) return false;
   if (opts.dbFile.empty()) return true;
-  std::vector<std::string> folders = {names.dbFolder};
-  for (const std::string& language : opts.languages)
-    folders.push_back(fs::path(MediumDbName(names, language)).parent_path());
-  for (const std::string& folder : folders) {
-    if (mkdir(out.File(folder).c_str(), 0755) != 0 || chmod(out.File(folder).c_str(), 0755) != 0) {
-      ComplainErrno("cannot create the folder %s", out.File(folder).c_str());
-      return false;
-    }
-  }
+  if (!MakeDbFolders(opts, out, names)) return false;
   if (!CopyFile(opts.dbFile, out.File(MediumDbName(names, "")), 0644)) return false;
   for (const std::string& language : opts.languages)
     if (!CopyFile(TranslationFile(opts.dbFile, language), out.File(MediumDbName(names, language)), 0644))

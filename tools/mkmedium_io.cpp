@@ -17,23 +17,33 @@ namespace fs = std::filesystem;
 
 namespace mkmedium {
 
-void Complain(const char* format, ...) {
+namespace {
+
+// "mkmedium: ", the message, and ": " and the reason when there is one.
+SETUP_PRINTF(1, 0) void Say(const char* format, va_list args, const char* reason) {
   std::fprintf(stderr, "%s: ", kTool);
+  std::vfprintf(stderr, format, args);
+  if (reason != nullptr)
+    std::fprintf(stderr, ": %s\n", reason);
+  else
+    std::fputc('\n', stderr);
+}
+
+}  // namespace
+
+void Complain(const char* format, ...) {
   va_list args;
   va_start(args, format);
-  std::vfprintf(stderr, format, args);
+  Say(format, args, nullptr);
   va_end(args);
-  std::fputc('\n', stderr);
 }
 
 void ComplainErrno(const char* format, ...) {
-  int saved = errno;
-  std::fprintf(stderr, "%s: ", kTool);
+  const char* reason = std::strerror(errno);
   va_list args;
   va_start(args, format);
-  std::vfprintf(stderr, format, args);
+  Say(format, args, reason);
   va_end(args);
-  std::fprintf(stderr, ": %s\n", std::strerror(saved));
 }
 
 Fd::~Fd() {
@@ -122,33 +132,43 @@ bool CopyFile(const std::string& from, const std::string& to, mode_t mode) {
 bool OutputDir::Open(const std::string& path) {
   path_ = path;
   struct stat st;
-  if (stat(path.c_str(), &st) == 0) {
-    if (!S_ISDIR(st.st_mode)) {
-      Complain("the output %s exists and is not a folder", path.c_str());
-      return false;
-    }
-    std::error_code ec;
-    if (!fs::is_empty(path, ec) || ec) {
-      Complain("the output folder %s is not empty; give a new or empty folder", path.c_str());
-      return false;
-    }
-    if (access(path.c_str(), W_OK | X_OK) != 0) {
-      ComplainErrno("cannot write into the output folder %s", path.c_str());
-      return false;
-    }
-    opened_ = true;
-    return true;
-  }
-  if (errno != ENOENT && errno != ENOTDIR) {
-    ComplainErrno("cannot use the output folder %s", path.c_str());
+  if (stat(path.c_str(), &st) == 0 ? !UseEmpty(st) : !MakeNew(errno)) return false;
+  opened_ = true;
+  return true;
+}
+
+// The folder that is there already, st its status: only when it is an
+// empty folder we may write into.
+bool OutputDir::UseEmpty(const struct stat& st) {
+  if (!S_ISDIR(st.st_mode)) {
+    Complain("the output %s exists and is not a folder", path_.c_str());
     return false;
   }
-  if (mkdir(path.c_str(), 0755) != 0) {
-    ComplainErrno("cannot create the output folder %s", path.c_str());
+  std::error_code ec;
+  if (!fs::is_empty(path_, ec) || ec) {
+    Complain("the output folder %s is not empty; give a new or empty folder", path_.c_str());
+    return false;
+  }
+  if (access(path_.c_str(), W_OK | X_OK) != 0) {
+    ComplainErrno("cannot write into the output folder %s", path_.c_str());
+    return false;
+  }
+  return true;
+}
+
+// The folder that is not there (statErrno says why stat found none): made
+// when its parent is.
+bool OutputDir::MakeNew(int statErrno) {
+  if (statErrno != ENOENT && statErrno != ENOTDIR) {
+    errno = statErrno;
+    ComplainErrno("cannot use the output folder %s", path_.c_str());
+    return false;
+  }
+  if (mkdir(path_.c_str(), 0755) != 0) {
+    ComplainErrno("cannot create the output folder %s", path_.c_str());
     return false;
   }
   made_ = true;
-  opened_ = true;
   return true;
 }
 
