@@ -1,0 +1,211 @@
+// mkmedium, the medium builder: what its files share. The tool is split
+// over several files in this folder, one a step of the work:
+//   mkmedium.cpp           the command line (usage text, options read and
+//                          defaulted) and the order of the work: MakeMedium, main
+//   mkmedium_io.cpp        messages, open descriptors (Fd), files written,
+//                          created new and copied, the output folder
+//   mkmedium_files.cpp     the medium's files: their names (plain or DOS),
+//                          the inputs checked, the string databases and their
+//                          translations, the file list and the disks list, the
+//                          marker, the copies of program, help file and databases
+//   mkmedium_sizes.cpp     the size files: blocks of the product tree (isize)
+//                          and of the work area at its peak (tsize)
+//   mkmedium_pack.cpp      packing the product: tar and compress started and
+//                          waited for, the stream cut into pieces as it comes
+//   mkmedium_checksums.cpp the checksum file
+//   mkmedium_progress.cpp  the progress line while the archive is cut, and the
+//                          closing report
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <cstddef>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "utils.h"  // SETUP_PRINTF
+
+namespace mkmedium {
+
+constexpr const char* kTool = "mkmedium";
+constexpr unsigned long long kDisketteBytes = 1474560;  // 1440 KiB
+
+// What the command line asks for.
+struct Options {
+  std::string product;
+  std::string output;
+  std::string program;
+  std::string helpFile;
+  std::string dbFile;
+  std::vector<std::string> languages;  // translations of dbFile found beside it
+  bool noDb = false;
+  unsigned long long pieceSize = kDisketteBytes;
+  bool diskette = false;
+  bool dos = false;
+};
+
+// File names on the medium: the plain set, and the upper-case set of a
+// DOS-formatted diskette, which holds only upper-case 8.3 names.
+struct MediumNames {
+  const char* program;
+  const char* helpFile;
+  const char* marker;
+  const char* isize;
+  const char* tsize;
+  const char* disks;
+  const char* piecePrefix;
+  const char* dbFolder;  // the menu engine's string database: <dbFolder>/<dbFile>
+  const char* dbFile;
+  const char* checksums;
+};
+
+// What packing the product gave: the archive's size compressed and as tar,
+// and the pieces cut from it with the digest of each.
+struct Archive {
+  unsigned long long bytes = 0;
+  unsigned long long tarBytes = 0;
+  std::vector<std::string> pieceDigests;  // of pkg_tar.001, pkg_tar.002, ...
+};
+
+// ---------------------------------------------------------------------------
+// mkmedium_io.cpp
+
+// "mkmedium: " and the message on standard error.
+SETUP_PRINTF(1, 2) void Complain(const char* format, ...);
+// The same for a failed call, with the reason from errno after it.
+SETUP_PRINTF(1, 2) void ComplainErrno(const char* format, ...);
+
+// An open file descriptor, closed when the object goes.
+class Fd {
+ public:
+  explicit Fd(int fd = -1) : fd_(fd) {}
+  ~Fd();
+  Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  // Closes its own descriptor, then takes the other's.
+  Fd& operator=(Fd&& other) noexcept;
+  int get() const { return fd_; }
+  bool ok() const { return fd_ >= 0; }
+  // Closes now; false when the close reports an error (a lost write).
+  bool Close();
+
+ private:
+  int fd_;
+};
+
+// Writes all size bytes, again after an interruption; false on an error
+// (errno says which).
+bool WriteAll(int fd, const char* data, size_t size);
+// Makes the new file path (never through an existing entry) with exactly
+// the mode given, whatever the umask; not ok() after saying why.
+Fd CreateNew(const std::string& path, mode_t mode);
+// Closes a file written; false after saying why.
+bool FinishFile(Fd& fd, const std::string& path);
+// The new file path holding text; false after saying why.
+bool WriteTextFile(const std::string& path, const std::string& text, mode_t mode);
+// Copies the regular file from into the new file to with the given mode;
+// false after saying why.
+bool CopyFile(const std::string& from, const std::string& to, mode_t mode);
+
+// The output folder: new or empty. Unless Keep() is called, whatever was
+// written into it goes again (and the folder too, when it was made here).
+class OutputDir {
+ public:
+  // False after saying why the folder cannot be used.
+  bool Open(const std::string& path);
+  void Keep() { keep_ = true; }
+  ~OutputDir();
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  bool UseEmpty(const struct stat& st);
+  bool MakeNew(int statErrno);
+
+  std::string path_;
+  bool opened_ = false;
+  bool made_ = false;
+  bool keep_ = false;
+};
+
+// ---------------------------------------------------------------------------
+// mkmedium_files.cpp
+
+// The names of the DOS diskette when dos is true, the plain ones otherwise.
+const MediumNames& MediumNamesFor(bool dos);
+// The name of archive piece n: pkg_tar.001 for 1.
+std::string PieceName(const MediumNames& names, unsigned n);
+// The languages whose translation of the database dbFile lies beside it, as
+// <its folder>/<LANG>/<its name> (the build places them so), sorted.
+std::vector<std::string> FindTranslations(const std::string& dbFile);
+// Every input named on the command line is there before anything is made;
+// false after saying which is not.
+bool CheckInputs(const Options& opts);
+// Every file of the medium, in the order of the disks list.
+std::vector<std::string> MediumFiles(const Options& opts, const MediumNames& names, unsigned pieces);
+// The text of the disks list; empty after saying why, when the installer
+// could not read it whole.
+std::string DisksList(const std::vector<std::string>& files);
+// What the marker says the medium is.
+const char* Marker(const Options& opts);
+// Copies the installer program, its help file and the string databases
+// (in the db folder, one folder a language in it) onto the medium.
+bool CopyInputs(const Options& opts, const OutputDir& out, const MediumNames& names);
+
+// ---------------------------------------------------------------------------
+// mkmedium_sizes.cpp
+
+// Adds the kilobyte blocks the tree dir occupies, dir itself included, to
+// *total; hard-linked files count once, as du counts them. False after
+// saying why, on a read error.
+bool TreeKiB(const std::string& dir, unsigned long long* total);
+// The work area at its peak during an install, in KiB, once every file of
+// the medium but tsize and the checksum file is written.
+unsigned long long WorkAreaKiB(const Options& opts, const OutputDir& out, const MediumNames& names,
+                               const std::vector<std::string>& files, const Archive& archive,
+                               unsigned long long treeKiB);
+
+// ---------------------------------------------------------------------------
+// mkmedium_pack.cpp
+
+// Packs the product with tar, compresses the stream with compress and cuts
+// it into the pieces of the medium, hashing each; false after saying why.
+bool PackProduct(const std::string& product, const OutputDir& out, const MediumNames& names,
+                 unsigned long long pieceSize, Archive* archive);
+// The number of pieces the archive was cut into; 0 after saying why, when
+// that is more than piece names can number.
+unsigned CountPieces(const Archive& archive, unsigned long long pieceSize);
+
+// ---------------------------------------------------------------------------
+// mkmedium_checksums.cpp
+
+// Bytes of the checksum file of the medium holding files.
+unsigned long long ChecksumFileBytes(const std::vector<std::string>& files, const MediumNames& names);
+// Writes the checksum file of the medium, once every other file is there;
+// false after saying why.
+bool WriteChecksums(const OutputDir& out, const std::vector<std::string>& files, const MediumNames& names,
+                    const Archive& archive);
+
+// ---------------------------------------------------------------------------
+// mkmedium_progress.cpp
+
+// How far the cutting is, on one line rewritten in place, when standard
+// output is a terminal; nothing otherwise.
+class Progress {
+ public:
+  Progress();
+  void Show(size_t pieces, unsigned long long bytes);
+  // Ends the line, when one was shown.
+  void End();
+
+ private:
+  bool on_;
+  bool shown_ = false;
+};
+
+// The closing report on standard output: the medium, each of its files
+// with its size, the archive and the two sizes.
+void PrintReport(const Options& opts, const OutputDir& out, const std::vector<std::string>& files,
+                 const Archive& archive, unsigned pieces, unsigned long long isize, unsigned long long tsize);
+
+}  // namespace mkmedium
