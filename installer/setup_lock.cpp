@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -79,6 +80,27 @@ std::string Holder(int fd) {
   return "?";
 }
 
+// Takes the lock if it is free. A run that has just ended may still hold
+// it for a moment, through a child started a moment before the end whose
+// copy of the descriptor goes when it starts its program: when the holder
+// named in the file is gone, the lock is tried again for a second.
+bool TryLock(int fd) {
+  if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+  if (errno != EWOULDBLOCK) return false;
+  const long holder = std::strtol(Holder(fd).c_str(), nullptr, 10);
+  if (holder <= 0 || kill(static_cast<pid_t>(holder), 0) == 0 || errno != ESRCH) {
+    errno = EWOULDBLOCK;
+    return false;
+  }
+  for (int tries = 0; tries < 100; ++tries) {
+    usleep(10000);
+    if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
+    if (errno != EWOULDBLOCK) return false;
+  }
+  errno = EWOULDBLOCK;
+  return false;
+}
+
 }  // namespace
 
 void TakeHostLock(bool wait) {
@@ -93,7 +115,7 @@ void TakeHostLock(bool wait) {
                  path.empty() ? "of setup" : path.c_str(), path.empty() ? "no lock folder" : std::strerror(errno));
     ExitProgram(1);
   }
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  if (!TryLock(fd)) {
     if (errno != EWOULDBLOCK) {
       std::fprintf(stderr, "%s: the lock file %s cannot be locked: %s; nothing was done\n", my_name, path.c_str(),
                    std::strerror(errno));
