@@ -170,9 +170,12 @@ TEST(TrustScenario, RemoveKeepsWhatTheInstallationDidNotMake) {
     checks += "[ -e " + cases[i].path + " ] && echo kept" + std::to_string(i) + "=yes; ";
   }
   SandboxResult r = RunInSandbox("trust-not-made", o,
-                                 Shell(kInstall + std::string("ls -l /srv/links/vpxx.txt > /root/link 2>&1; ") +
+                                 Shell(kInstall + Recorded("again", "printf 'y\\n' | ./setup install /opt") +
+                                       "ls -l /srv/links/vpxx.txt > /root/link 2>&1; " +
                                        Recorded("remove", "./setup remove install /opt < /dev/null") + checks));
   ASSERT_EQ(Printed(r.out, "install"), "0") << r.Read("/root/install");
+  // A re-installation replaces its own link in the folder.
+  ASSERT_EQ(Printed(r.out, "again"), "0") << r.Read("/root/again");
   EXPECT_TRUE(Contains(r.Read("/root/link"), "-> " + kApp + "/vpxx.txt")) << r.Read("/root/link");
   EXPECT_EQ(Printed(r.out, "remove"), "0") << r.Read("/root/remove");
   for (size_t i = 0; i < std::size(cases); ++i)
