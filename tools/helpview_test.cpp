@@ -14,12 +14,17 @@ int Helpview(const std::vector<std::string>& args, const std::string& input, std
   return RunProgram(argv, input, out);
 }
 
-TEST(Helpview, DumpPrintsEveryPageOfTheSampleHelpUnderItsName) {
+// The dump of the sample help under the locale lang (LC_ALL and LC_CTYPE unset).
+int DumpUnder(const char* lang, std::string* out) {
   EnvScope all("LC_ALL", nullptr);
   EnvScope ctype("LC_CTYPE", nullptr);
-  EnvScope lang("LANG", "C");
+  EnvScope locale("LANG", lang);
+  return Helpview({"--dump", SAMPLE_HELP}, "", out);
+}
+
+TEST(Helpview, DumpPrintsEveryPageOfTheSampleHelpUnderItsName) {
   std::string out;
-  ASSERT_EQ(Helpview({"--dump", SAMPLE_HELP}, "", &out), 0) << out;
+  ASSERT_EQ(DumpUnder("C", &out), 0) << out;
   EXPECT_EQ(out.rfind("=== page 1: contents\n" + std::string(27, ' ') + "Vexla print software setup\n", 0), 0u) << out;
   for (const char* page : {"=== page 2: install\n", "=== page 3: media\n", "=== page 4: trouble\n"})
     EXPECT_EQ(Count(out, page), 1) << page;
@@ -29,14 +34,10 @@ TEST(Helpview, DumpPrintsEveryPageOfTheSampleHelpUnderItsName) {
   EXPECT_NE(out.find("\n| setup.hlp       | this help                        |\n"), std::string::npos) << out;
 }
 
-// The help source's ISO 8859-1 letters reach a UTF-8 terminal as UTF-8,
-// and a line laid out on the ISO 8859-1 text keeps its columns.
+// The help source's ISO 8859-1 letters reach a UTF-8 terminal as UTF-8.
 TEST(Helpview, AUtf8LocaleGetsItsLettersAsUtf8) {
-  EnvScope all("LC_ALL", nullptr);
-  EnvScope ctype("LC_CTYPE", nullptr);
-  EnvScope lang("LANG", "fr_FR.UTF-8");
   std::string out;
-  ASSERT_EQ(Helpview({"--dump", SAMPLE_HELP}, "", &out), 0) << out;
+  ASSERT_EQ(DumpUnder("fr_FR.UTF-8", &out), 0) << out;
   EXPECT_NE(out.find("Copyright \xC2\xA9 2000-2026 Vexla. Written for the caf\xC3\xA9 and"), std::string::npos) << out;
   EXPECT_EQ(out.find("caf\xE9 "), std::string::npos);
 }
