@@ -237,8 +237,10 @@ SETUP_PRINTF(1, 2) void PreviewNote(const char* format, ...);
 // removed at the end), checks free space unless spaceCheck is 0, finds the
 // earlier installation, and prints every command line of the installation
 // in the form of the run log, then the notes. 0, or 1 with the reason when
-// the installation would fail.
-int RunPreview(unsigned char spaceCheck);
+// the installation would fail. With json, standard output holds one JSON
+// object instead (setup preview --json in setup(8)), written at the end of
+// the run however it ends.
+int RunPreview(unsigned char spaceCheck, bool json = false);
 
 // The archive pieces of the work directory joined, uncompressed, unpacked
 // there, and the package list checked: the first steps of an installation.
@@ -293,8 +295,10 @@ bool WriteManifest();
 // then a summary: 0 all match, 1 something differs, 2 no manifest, or one
 // that root alone could not have written (a link, not a regular file, not
 // root's, writable by others, more than one link); a damaged one ends the
-// program with status 2. Writes nothing.
-int VerifyInstallation(const char* appDir);
+// program with status 2. Writes nothing. With json the result is one JSON
+// object on standard output instead (setup verify --json in setup(8)),
+// a damaged manifest included (status 2).
+int VerifyInstallation(const char* appDir, bool json = false);
 // Takes the installation of appDir off as its manifest lists it (files and
 // links only while they are what the installation left, a changed copy
 // only when the administrator confirms, folders only when empty), through
@@ -335,6 +339,9 @@ void CheckMediumFileName(const char* word);
 // status 1, naming it. A directory without a checksum file (nor one in its
 // list) is logged and passes. Returns the number of files checked.
 int CheckMediumChecksums(const char* dir);
+// The SHA-256 (64 lower-case hex digits) of the checksum file the last
+// check found all files matching; empty before, or for a medium without one.
+const std::string& MediumDigest();
 
 // Joins the pieces the work directory's list names into
 // <work directory>/Linuxi386Vpxx.tar.Z. A missing piece, or a list naming

@@ -33,11 +33,14 @@ constexpr size_t kNamedFailures = 20;
 int failedSteps = 0;
 std::vector<std::string> failureTexts;
 
-constexpr const char* kOptionWords = ",manual,install,menu,-v,no_space_check,preview,verify,remove,--help,-h,wait";
+constexpr const char* kOptionWords =
+    ",manual,install,menu,-v,no_space_check,preview,verify,remove,--help,-h,wait,--json";
 enum OptionWord {
   kWordOther = 0, kWordManual, kWordInstall, kWordMenu, kWordVersion, kWordNoSpaceCheck,
-  kWordPreview, kWordVerify, kWordRemove, kWordHelp, kWordShortHelp, kWordWait,
+  kWordPreview, kWordVerify, kWordRemove, kWordHelp, kWordShortHelp, kWordWait, kWordJson,
 };
+
+bool jsonOutput = false;  // --json: preview and verify answer in JSON
 
 // Whether one of the words is word.
 bool FindWord(int argc, char** argv, const char* word) {
@@ -57,8 +60,8 @@ bool WordsOnlyRead(int argc, char** argv) {
 
 const char kUsage[] =
     "usage: setup [manual] [install DIR] [menu] [wait] [-v] [no_space_check] [WORK_AREA]\n"
-    "       setup preview [install DIR] [no_space_check] [WORK_AREA]\n"
-    "       setup verify [install DIR]\n"
+    "       setup preview [install DIR] [no_space_check] [--json] [WORK_AREA]\n"
+    "       setup verify [install DIR] [--json]\n"
     "       setup remove [install DIR] [wait]\n"
     "\n"
     "Installs the Vexla print software from the medium it is run from (as root).\n"
@@ -78,6 +81,8 @@ const char kUsage[] =
     "  verify          compare the installation with its manifest\n"
     "                  (DIR/Vexla/vpxx/setup.manifest), one line a difference\n"
     "  remove          take the installation off as its manifest lists it\n"
+    "  --json          preview, verify: the result as one JSON object on\n"
+    "                  standard output (setup(8) describes it)\n"
     "  wait            when another setup is changing this host, wait for it to\n"
     "                  end instead of ending at once with status 1\n"
     "  -h, --help      print this text\n"
@@ -112,7 +117,7 @@ int RunManifestAction() {
   if (d == nullptr) d = LocatePreviousInstallation();
   if (d == nullptr) d = "/usr";
   FormatText(AppDir, sizeof AppDir, "%s/%s/%s", d, "Vexla", "vpxx");
-  if (RequestedAction == kActionVerify) return VerifyInstallation(AppDir);
+  if (RequestedAction == kActionVerify) return VerifyInstallation(AppDir, jsonOutput);
   char* user = GetUserName();
   const bool root = user != nullptr && std::strcmp(user, "root") == 0;
   if (!root) {
@@ -247,6 +252,9 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
         break;
       case kWordWait:
         break;  // taken before the command line is read: the lock comes first
+      case kWordJson:
+        jsonOutput = true;
+        break;
       case kWordHelp:
       case kWordShortHelp:
         std::fputs(kUsage, stdout);
@@ -293,10 +301,12 @@ void SetupMain(int argc, char** argv) {
   unsigned char flCleanWork = 1;
   unsigned char flSpaceCheck = 1;
   ReadCommandLine(argc, argv, &flCleanWork, &flSpaceCheck);
+  if (jsonOutput && RequestedAction != kActionVerify && RequestedAction != kActionPreview)
+    RefuseDirectory("--json goes with preview or verify", "--json");
   if (RequestedAction == kActionVerify || RequestedAction == kActionPreview) SayWhenHostLocked();
 
   if (RequestedAction == kActionVerify || RequestedAction == kActionRemove) ExitProgram(RunManifestAction());
-  if (RequestedAction == kActionPreview) ExitProgram(RunPreview(flSpaceCheck));
+  if (RequestedAction == kActionPreview) ExitProgram(RunPreview(flSpaceCheck, jsonOutput));
 
   if (!flMenu && pInstallDir == nullptr) {
     pInstallDir = LocatePreviousInstallation();

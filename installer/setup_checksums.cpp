@@ -20,6 +20,8 @@
 
 namespace {
 
+std::string mediumDigest;  // of the checksum file the last check read
+
 constexpr const char* kChecksumFile = "sha256";
 constexpr const char* kChecksumFileDos = "SHA256";
 constexpr size_t kHexDigits = 64;
@@ -80,6 +82,9 @@ int CheckMediumChecksums(const char* dir) {
     FatalError("the checksum file %s cannot be read as a file: the medium is damaged", checksums);
   const std::string content = text != nullptr ? text : "";
   PutMem(text);
+  Sha256 digest;
+  digest.Update(content.data(), content.size());
+  const std::string contentDigest = digest.HexDigest();
   // The whole file is read and every name judged before anything is
   // hashed; the files are then hashed together and judged in their order.
   std::vector<std::string> names, wants, paths;
@@ -121,7 +126,10 @@ int CheckMediumChecksums(const char* dir) {
     if (haves[i] != wants[i])
       FatalError("%s does not match its checksum: the medium is damaged (%s/%s)", name, dir, name);
   }
+  mediumDigest = contentDigest;
   const int checked = static_cast<int>(names.size());
   PutLogMsg("%d files match the checksum file %s\n", checked, file);
   return checked;
 }
+
+const std::string& MediumDigest() { return mediumDigest; }

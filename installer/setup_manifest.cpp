@@ -2,10 +2,13 @@
 // it (remove, which takes the installation off again, is setup_remove.cpp).
 //
 // The manifest is <application directory>/setup.manifest, a text file of
-// one path a line, sorted, after two comment lines:
+// one path a line, sorted, after two comment lines and, for a medium with
+// a checksum file, a third that records the medium (the SHA-256 of its
+// checksum file as the run found it):
 //
 //   # setup manifest 1
 //   # type mode owner group size sha256 path [link target]
+//   # medium sha256 5e8f1a...(64 digits)
 //   d 0775 root root - - /opt/Vexla/vpxx
 //   f 0755 root lp 252 9f86d0...(64 digits) /opt/Vexla/vpxx/vsf
 //   n 0666 root lp - - /opt/Vexla/vpxx/VPrintD.log
@@ -19,7 +22,8 @@
 // has no name). A path, and a link target, has every byte below 33 or
 // above 126 and the % written as %XX, so that the fields split at single
 // blanks. A path is absolute, without an empty, "." or ".." step; only an
-// l line has a link target, and it is not empty. Any other line is damage.
+// l line has a link target, and it is not empty. A line that starts with
+// # is a comment; any other line is damage.
 //
 // It lists every path under the application directory and, outside it,
 // only the paths the installation made where nothing was before: the
@@ -57,6 +61,7 @@
 #include "ReplacingFile.h"
 #include "Sha256.h"
 #include "installer.h"
+#include "setup_json.h"
 #include "setup_manifest.h"
 #include "utils.h"
 
@@ -317,7 +322,8 @@ namespace {
 // as the host has it now. It reads the file system and nothing of the
 // program's state, so that it can run beside the installer's last commands.
 std::string ManifestText(const std::string& appDir, const std::set<std::string>& made,
-                         const std::set<std::string>& content, const std::set<std::string>& earlierOutside) {
+                         const std::set<std::string>& content, const std::set<std::string>& earlierOutside,
+                         const std::string& medium) {
   std::set<std::string> paths;
   Walk(appDir, &paths);
   for (const std::set<std::string>* outside : {&made, &earlierOutside})
@@ -341,7 +347,7 @@ std::string ManifestText(const std::string& appDir, const std::set<std::string>&
   }
   const std::vector<std::string> digests = Sha256Files(files);
   for (size_t i = 0; i < files.size(); ++i) entries[fileEntries[i]].sha = DigestOrUnreadable(digests[i]);
-  std::string text = ManifestHeading();
+  std::string text = ManifestHeading() + ManifestMediumRecord(medium);
   for (const Entry& e : entries) text += FormatManifestEntry(e);
   return text;
 }
@@ -382,9 +388,8 @@ void BeginManifest() {
   std::set<std::string> earlierOutside = earlierMade;
   for (const Entry& e : earlier)
     if (!IsWithinPath(e.path, AppDir) && std::strchr("dlf", e.type) != nullptr) earlierOutside.insert(e.path);
-  auto build = [appDir = std::string(AppDir), made = madePaths, content = contentPaths, earlierOutside] {
-    return ManifestText(appDir, made, content, earlierOutside);
-  };
+  auto build = [appDir = std::string(AppDir), made = madePaths, content = contentPaths, earlierOutside,
+                medium = MediumDigest()] { return ManifestText(appDir, made, content, earlierOutside, medium); };
   try {
     pending = PendingManifest{path, std::async(std::launch::async, build)};
   } catch (const std::system_error&) {
@@ -414,47 +419,99 @@ bool WriteManifest() {
 
 namespace {
 
-// The differences of one entry from the host, one line each.
-std::vector<std::string> Differences(const Entry& want) {
-  std::vector<std::string> out;
-  const std::string p = EscapeManifestText(want.path);
+// One difference of an entry from the host: its kind (missing, type, mode,
+// owner, group, size, content, link, unreadable), the path, and what the
+// manifest wants and the host has where the kind compares values.
+struct Difference {
+  std::string kind, path, want, have;
+};
+
+// The differences of one entry from the host.
+std::vector<Difference> Differences(const Entry& want) {
+  std::vector<Difference> out;
+  const std::string& p = want.path;
   Entry have;
-  if (!Describe(want.path, want.type == 'f', &have)) return {"missing " + p};
+  if (!Describe(want.path, want.type == 'f', &have)) return {{"missing", p, "", ""}};
   if (have.type != want.type && !(want.type == 'n' && have.type == 'f') && !(want.type == 'f' && have.type == 'n'))
-    return {"type " + p + ": " + std::string(1, want.type) + " is " + std::string(1, have.type)};
-  char modes[32];
-  std::snprintf(modes, sizeof modes, "%04o is %04o", want.mode, have.mode);
-  if (want.type != 'l' && have.mode != want.mode) out.push_back("mode " + p + ": " + modes);
-  if (have.owner != want.owner) out.push_back("owner " + p + ": " + want.owner + " is " + have.owner);
-  if (have.group != want.group) out.push_back("group " + p + ": " + want.group + " is " + have.group);
+    return {{"type", p, std::string(1, want.type), std::string(1, have.type)}};
+  char modes[2][8];
+  std::snprintf(modes[0], sizeof modes[0], "%04o", want.mode);
+  std::snprintf(modes[1], sizeof modes[1], "%04o", have.mode);
+  if (want.type != 'l' && have.mode != want.mode) out.push_back({"mode", p, modes[0], modes[1]});
+  if (have.owner != want.owner) out.push_back({"owner", p, want.owner, have.owner});
+  if (have.group != want.group) out.push_back({"group", p, want.group, have.group});
   if (want.type == 'f') {
     if (have.sha == "unreadable") {
-      out.push_back("unreadable " + p);
+      out.push_back({"unreadable", p, "", ""});
     } else if (have.size != want.size) {
-      out.push_back("size " + p + ": " + want.size + " is " + have.size);
+      out.push_back({"size", p, want.size, have.size});
     } else if (have.sha != want.sha) {
-      out.push_back("content " + p);
+      out.push_back({"content", p, want.sha, have.sha});
     }
   }
-  if (want.type == 'l' && have.target != want.target)
-    out.push_back("link " + p + ": " + EscapeManifestText(want.target) + " is " + EscapeManifestText(have.target));
+  if (want.type == 'l' && have.target != want.target) out.push_back({"link", p, want.target, have.target});
   return out;
+}
+
+// A difference as verify prints it: the kind, the path escaped as in the
+// manifest and, where values are compared (not for the digests of a
+// content difference), "WANT is HAVE".
+std::string DifferenceLine(const Difference& d) {
+  std::string line = d.kind + " " + EscapeManifestText(d.path);
+  if (!d.want.empty() && d.kind != "content")
+    line += ": " + (d.kind == "link" ? EscapeManifestText(d.want) : d.want) + " is " +
+            (d.kind == "link" ? EscapeManifestText(d.have) : d.have);
+  return line;
+}
+
+// verify --json: the manifest, the medium it records, every path it lists
+// and every difference, as one object; the status as verify ends with.
+int VerifyAsJson(const std::string& path) {
+  std::vector<Entry> entries;
+  std::string why, medium;
+  int badLine = 0;
+  const ManifestRead read = ReadTrustedManifest(path, &entries, &why, &badLine, &medium);
+  static const char* const kRead[] = {"read", "missing", "untrusted", "damaged"};
+  JsonObject o;
+  o.Add("manifest", path).Add("manifest_state", kRead[read]);
+  int status = 2;
+  if (read == kManifestRead) {
+    std::vector<JsonObject> differences;
+    std::vector<std::string> paths;
+    long long differing = 0;
+    for (const Entry& e : entries) {
+      paths.push_back(e.path);
+      const std::vector<Difference> found = Differences(e);
+      for (const Difference& d : found)
+        differences.push_back(JsonObject().Add("kind", d.kind).Add("path", d.path).Add("want", d.want).Add("have", d.have));
+      if (!found.empty()) ++differing;
+    }
+    status = differing == 0 ? 0 : 1;
+    o.Add("medium_sha256", medium).Add("checked", static_cast<long long>(entries.size())).Add("differing", differing);
+    o.Add("differences", differences).Add("paths", paths);
+  } else {
+    o.Add("reason", read == kManifestMissing ? std::string("no manifest") : why);
+  }
+  o.Add("status", static_cast<long long>(status));
+  std::printf("%s\n", o.Text().c_str());
+  std::fflush(stdout);
+  return status;
 }
 
 }  // namespace
 
-int VerifyInstallation(const char* appDir) {
-  std::vector<Entry> entries;
+int VerifyInstallation(const char* appDir, bool json) {
   const std::string path = ManifestPath(appDir);
+  if (json) return VerifyAsJson(path);
+  std::vector<Entry> entries;
   if (!LoadManifest(path, "nothing to verify", &entries)) return 2;
   int differing = 0;
   for (const Entry& e : entries) {
-    const std::vector<std::string> lines = Differences(e);
-    for (const std::string& line : lines) std::printf("%s\n", line.c_str());
-    if (!lines.empty()) ++differing;
+    const std::vector<Difference> found = Differences(e);
+    for (const Difference& d : found) std::printf("%s\n", DifferenceLine(d).c_str());
+    if (!found.empty()) ++differing;
   }
   std::printf("%zu paths checked against %s: %d differ\n", entries.size(), path.c_str(), differing);
   std::fflush(stdout);
   return differing == 0 ? 0 : 1;
 }
-

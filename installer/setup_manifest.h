@@ -29,6 +29,10 @@ std::string MadeNotesPath(const char* appDir);
 
 // The two comment lines a manifest starts with.
 std::string ManifestHeading();
+// The comment line after them that records the medium the installation
+// came from ("# medium sha256 <64 hex digits>\n", the digest of its
+// checksum file); none for a digest that is empty.
+std::string ManifestMediumRecord(const std::string& digest);
 // An entry as its line of the manifest, line end included.
 std::string FormatManifestEntry(const ManifestEntry& e);
 
@@ -55,9 +59,10 @@ FilePtr OpenTrustedFile(const std::string& path, std::string* why);
 enum ManifestRead { kManifestRead, kManifestMissing, kManifestUntrusted, kManifestDamaged };
 
 // Reads the manifest at path when it can be trusted (OpenTrustedFile);
-// *why says why not, or which line is damaged (*badLine, from 1).
+// *why says why not, or which line is damaged (*badLine, from 1). The
+// medium's digest goes to *medium when given and the manifest records one.
 ManifestRead ReadTrustedManifest(const std::string& path, std::vector<ManifestEntry>* entries, std::string* why,
-                                 int* badLine);
+                                 int* badLine, std::string* medium = nullptr);
 
 // The manifest for verify and remove; false, said on standard error, when
 // there is none or it is not trusted (nothing says what is then not done).

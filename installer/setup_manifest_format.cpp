@@ -21,6 +21,7 @@ namespace {
 
 constexpr const char* kManifestHeader = "# setup manifest 1\n";
 constexpr const char* kManifestFields = "# type mode owner group size sha256 path [link target]\n";
+constexpr const char* kMediumRecord = "# medium sha256 ";
 
 std::vector<std::string> SplitAtBlanks(const std::string& line) {
   std::vector<std::string> fields;
@@ -56,15 +57,17 @@ bool ParseEntry(const std::string& line, ManifestEntry* e) {
          (UnescapeManifestText(f[7], &e->target) && !e->target.empty() && e->target.find('\0') == std::string::npos);
 }
 
-// Reads the entries of an open manifest; 0, or the number of the first
-// line that is damaged.
-int ParseManifest(FILE* f, std::vector<ManifestEntry>* entries) {
+// Reads the entries of an open manifest, and the medium's digest when it
+// records one; 0, or the number of the first line that is damaged.
+int ParseManifest(FILE* f, std::vector<ManifestEntry>* entries, std::string* medium) {
   char buf[3 * PATH_MAX + 256];
   int lineNo = 0;
   while (std::fgets(buf, sizeof buf, f) != nullptr) {
     ++lineNo;
     std::string line = buf;
     if (!line.empty() && line.back() == '\n') line.pop_back();
+    if (line.compare(0, std::strlen(kMediumRecord), kMediumRecord) == 0 && medium != nullptr)
+      *medium = line.substr(std::strlen(kMediumRecord));
     if (line.empty() || line[0] == '#') continue;
     ManifestEntry e;
     if (!ParseEntry(line, &e)) return lineNo;
@@ -126,10 +129,10 @@ bool IsCleanManifestPath(const std::string& path) {
 }
 
 ManifestRead ReadTrustedManifest(const std::string& path, std::vector<ManifestEntry>* entries, std::string* why,
-                                 int* badLine) {
+                                 int* badLine, std::string* medium) {
   FilePtr f = OpenTrustedFile(path, why);
   if (!f) return errno == ENOENT ? kManifestMissing : kManifestUntrusted;
-  *badLine = ParseManifest(f.get(), entries);
+  *badLine = ParseManifest(f.get(), entries, medium);
   if (*badLine == 0) return kManifestRead;
   *why = "it is damaged, line " + std::to_string(*badLine);
   return kManifestDamaged;
@@ -138,6 +141,9 @@ ManifestRead ReadTrustedManifest(const std::string& path, std::vector<ManifestEn
 std::string ManifestPath(const char* appDir) { return std::string(appDir) + "/" + kManifestName; }
 std::string MadeNotesPath(const char* appDir) { return std::string(appDir) + "/" + kMadeNotesName; }
 std::string ManifestHeading() { return std::string(kManifestHeader) + kManifestFields; }
+std::string ManifestMediumRecord(const std::string& digest) {
+  return digest.empty() ? "" : kMediumRecord + digest + "\n";
+}
 
 bool IsWithinPath(const std::string& path, const std::string& dir) {
   return path == dir || (path.size() > dir.size() && path.compare(0, dir.size(), dir) == 0 && path[dir.size()] == '/');

@@ -134,4 +134,34 @@ TEST(ManifestTest, OnlyTrustedOutsidePathsOfTheMakingKindAreCarriedOver) {
   EXPECT_EQ(st.st_mode & 07777, 0644u);
 }
 
+// verify --json names the medium the manifest records and each
+// difference with what is wanted and what is there, every byte of a name
+// escaped; the differing path's line is the one verify prints.
+TEST(ManifestTest, VerifyAsJsonNamesTheMediumAndEachDifference) {
+  if (geteuid() != 0) GTEST_SKIP() << "the manifest must be root's";
+  ScratchDir app;
+  const std::string file = app.Write("caf\xe9", "abc");
+  ASSERT_EQ(chmod(file.c_str(), 0600) | chmod(app.path().c_str(), 0755), 0);
+  const std::string digest(64, '5');
+  const std::string manifest = app.Write("setup.manifest", "# setup manifest 1\n# medium sha256 " + digest +
+                                                               "\nn 0644 root root - - " + app.path() + "/caf%E9\n");
+  ASSERT_EQ(chmod(manifest.c_str(), 0644), 0);
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(VerifyInstallation(app.path().c_str(), true), 1);
+  const std::string json = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(json, "{\"manifest\":\"" + manifest + "\",\"manifest_state\":\"read\",\"medium_sha256\":\"" +
+                      digest + "\",\"checked\":1,\"differing\":1,\"differences\":[{\"kind\":\"mode\",\"path\":\"" +
+                      app.path() + "/caf\\u00e9\",\"want\":\"0644\",\"have\":\"0600\"}],\"paths\":[\"" + app.path() +
+                      "/caf\\u00e9\"],\"status\":1}\n");
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(VerifyInstallation(app.path().c_str()), 1);
+  EXPECT_EQ(testing::internal::GetCapturedStdout().substr(0, 200),
+            "mode " + app.path() + "/caf%E9: 0644 is 0600\n1 paths checked against " + manifest + ": 1 differ\n");
+  ASSERT_EQ(unlink(manifest.c_str()), 0);
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(VerifyInstallation(app.path().c_str(), true), 2);
+  EXPECT_NE(testing::internal::GetCapturedStdout().find("\"manifest_state\":\"missing\",\"reason\":\"no manifest\",\"status\":2}"),
+            std::string::npos);
+}
+
 }  // namespace

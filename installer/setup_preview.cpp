@@ -7,6 +7,7 @@
 // notes printed after the commands.
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <unistd.h>
@@ -23,6 +24,7 @@
 
 #include "SysCmd.h"
 #include "installer.h"
+#include "setup_json.h"
 #include "utils.h"
 
 unsigned char flPreview = 0;
@@ -87,14 +89,95 @@ std::string Shown(const char* line) {
   return text;
 }
 
+// preview --json: the command lines are collected, what the run prints
+// for people goes nowhere and what it says on standard error is kept too
+// (and passed on at the end); the object is written when the run ends,
+// however it ends.
+struct JsonPreview {
+  bool on = false;
+  int out = -1;      // the standard output the object goes to
+  int err = -1;      // the standard error the kept messages go on to
+  int kept = -1;     // where standard error is kept meanwhile
+  std::vector<std::string> lines;
+  std::string installDir, earlier;
+} json;
+
+void ShowCommand(const std::string& line) {
+  if (json.on)
+    json.lines.push_back(line);
+  else
+    std::printf("%s\n", line.c_str());
+}
+
 int PrintSystem(const char* line) {
-  std::printf("%s\n", Shown(line).c_str());
+  ShowCommand(Shown(line));
   return 0;
 }
 
 int PrintKill(pid_t pid, int signal) {
-  std::printf("kill -%s %d\n", signal == SIGKILL ? "KILL" : std::to_string(signal).c_str(), static_cast<int>(pid));
+  ShowCommand("kill -" + (signal == SIGKILL ? std::string("KILL") : std::to_string(signal)) + " " +
+              std::to_string(static_cast<int>(pid)));
   return 0;
+}
+
+void WriteAll(int fd, const std::string& text) {
+  for (size_t done = 0; done < text.size();) {
+    const ssize_t w = write(fd, text.data() + done, text.size() - done);
+    if (w <= 0) return;
+    done += static_cast<size_t>(w);
+  }
+}
+
+// The messages the run wrote on standard error, one a line; they are
+// written on to the real standard error.
+std::vector<std::string> KeptMessages() {
+  std::string text;
+  char buf[4096];
+  ssize_t n;
+  for (off_t at = 0; (n = pread(json.kept, buf, sizeof buf, at)) > 0; at += n) text.append(buf, static_cast<size_t>(n));
+  WriteAll(json.err, text);
+  std::vector<std::string> lines;
+  for (size_t at = 0; at < text.size();) {
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(at, end - at));
+    at = end + 1;
+  }
+  return lines;
+}
+
+void WriteJsonPreview(int status) {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  const std::vector<std::string> messages = KeptMessages();
+  std::string reason;
+  for (const std::string& m : messages)
+    if (m.compare(0, 7, "ERROR: ") == 0) reason = m.substr(7);
+  if (reason.empty() && status != 0 && !messages.empty()) reason = messages.back();
+  std::vector<std::string> shown;
+  for (const std::string& note : notes) shown.push_back(Shown(note.c_str()));
+  JsonObject o;
+  o.Add("status", static_cast<long long>(status)).Add("install_dir", json.installDir).Add("earlier", json.earlier);
+  o.Add("lines", json.lines).Add("notes", shown).Add("messages", messages).Add("reason", reason);
+  const std::string text = o.Text() + "\n";
+  WriteAll(json.out, text);
+}
+
+// From here on the run answers in JSON: standard output goes to
+// /dev/null, standard error is kept for the object.
+void BeginJsonPreview() {
+  std::fflush(stdout);
+  std::fflush(stderr);
+  json.out = dup(STDOUT_FILENO);
+  json.err = dup(STDERR_FILENO);
+  json.kept = memfd_create("setup-preview-messages", MFD_CLOEXEC);
+  const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+  if (json.out < 0 || json.err < 0 || json.kept < 0 || null < 0 || dup2(null, STDOUT_FILENO) < 0 ||
+      dup2(json.kept, STDERR_FILENO) < 0)
+    SysError("the preview's JSON output cannot be set up");
+  close(null);
+  json.on = true;
+  SetExitHandler(WriteJsonPreview);
 }
 
 unsigned SkipSleep(unsigned) { return 0; }
@@ -129,14 +212,17 @@ void PreviewNote(const char* format, ...) {
   notes.emplace_back(text);
 }
 
-int RunPreview(unsigned char spaceCheck) {
+int RunPreview(unsigned char spaceCheck, bool asJson) {
   flUseLog = 0;
   flSysCmdLog = 0;
+  if (asJson) BeginJsonPreview();
   workDir = pVexlaInstallDir;
   const char* earlier = LocatePreviousInstallation();
   std::string earlierText = earlier != nullptr ? earlier : "";
   if (pInstallDir == nullptr) pInstallDir = SaveText(earlier != nullptr ? earlier : "/usr");
   RefuseWorkAreaAmongInstalled(pInstallDir);
+  json.installDir = pInstallDir;
+  json.earlier = earlierText;
   const bool diskette = IsDisketteMedium();
   // A diskette set is taken from the work directory as it is found: only
   // from one nobody else can have put files into.

@@ -716,6 +716,21 @@ TEST(InstallScenario, APreviewChangesNothing) {
   EXPECT_EQ(d.status, 1) << d.out << d.err;
   EXPECT_TRUE(Contains(d.err, "pkg.list, line")) << d.err;
   EXPECT_EQ(d.changes, std::vector<std::string>{});
+
+  // With --json the same failure is one object on standard output, its
+  // reason the message that standard error still shows.
+  damaged.push_back("--json");
+  SandboxResult j = RunInSandbox("install-preview-damaged-json",
+                                 FromMedium(Medium("damaged", Product("damaged", "c vpxx.txt;touch /pwned\n"))), damaged);
+  EXPECT_EQ(j.status, 1) << j.out << j.err;
+  EXPECT_EQ(j.out.rfind("{\"status\":1,\"install_dir\":\"/opt\",\"earlier\":\"\",\"lines\":[", 0), 0u) << j.out;
+  EXPECT_EQ(std::count(j.out.begin(), j.out.end(), '\n'), 1) << j.out;
+  const std::string why = "/pkg/pkg.list, line 45: a name holds a character the shell would misread";
+  EXPECT_TRUE(Contains(j.out, "\"messages\":[\"ERROR: /tmp/setup-preview.")) << j.out;
+  EXPECT_TRUE(Contains(j.out, "\"reason\":\"/tmp/setup-preview.")) << j.out;
+  EXPECT_TRUE(Contains(j.out, why + ": vpxx.txt;touch\"}\n")) << j.out;
+  EXPECT_TRUE(Contains(j.err, why)) << j.err;
+  EXPECT_EQ(j.changes, std::vector<std::string>{});
 }
 
 // ---------------------------------------------------------------------------

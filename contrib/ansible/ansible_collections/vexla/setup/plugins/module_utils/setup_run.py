@@ -1,0 +1,88 @@
+# What the module vexla.setup.install reads from setup and decides on it:
+# the JSON objects of `setup verify --json` and `setup preview --json`, the
+# "ERROR: ..." lines of setup's standard error, and the medium's digest.
+# Standard library only, so that it runs on every managed host and its
+# unit test runs without Ansible.
+import hashlib
+import json
+import os
+
+CHECKSUM_FILES = ("sha256", "SHA256")
+
+# The answers setup reads on standard input, in the order it may ask:
+# whether to go on over an earlier installation whose daemon is there
+# (y/n), and what to do while programs still run (1 wait, 2 quit). The two
+# sets of answers share no word, and setup asks again on an answer it does
+# not take, so the same input is right whichever of the questions it asks.
+RUNNING_PROGRAMS = {"wait": "1", "quit": "2"}
+
+
+def answers(over_earlier, running_programs):
+    return ("y" if over_earlier else "n") + "\n" + RUNNING_PROGRAMS[running_programs] + "\n"
+
+
+def medium_digest(medium):
+    """SHA-256 of the medium's checksum file, or None when it has none."""
+    for name in CHECKSUM_FILES:
+        path = os.path.join(medium, name)
+        if os.path.isfile(path):
+            with open(path, "rb") as f:
+                return hashlib.sha256(f.read()).hexdigest()
+    return None
+
+
+def parse_json_object(out):
+    """The one JSON object setup wrote (bytes or text); None when there is
+    none. setup writes every byte from 0x80 up as \\u00XX, so each name comes
+    back as the same bytes read as ISO 8859-1."""
+    if isinstance(out, bytes):
+        out = out.decode("latin-1")
+    try:
+        value = json.loads(out.strip())
+    except ValueError:
+        return None
+    return value if isinstance(value, dict) else None
+
+
+def lines(out):
+    """Output (bytes or text) as a list of lines."""
+    if isinstance(out, bytes):
+        out = out.decode("latin-1")
+    return out.splitlines()
+
+
+def failed_steps(err):
+    """The steps setup names as failed on standard error ("ERROR: ..."),
+    without its closing count of them."""
+    steps = []
+    for line in lines(err):
+        if line.startswith("ERROR: "):
+            text = line[len("ERROR: "):]
+            if " of the installation failed; the log " in text or text.startswith("and ") and text.endswith(" more"):
+                continue
+            steps.append(text)
+    return steps
+
+
+def is_current(verify, digest):
+    """Whether the host holds this medium's installation unchanged: verify
+    found no difference and the manifest records this medium."""
+    return (verify is not None and verify.get("status") == 0 and digest is not None
+            and verify.get("medium_sha256") == digest)
+
+
+def difference_lines(verify):
+    """verify's differences as lines "kind path: want is have"."""
+    out = []
+    for d in (verify or {}).get("differences", []):
+        line = "%s %s" % (d.get("kind", ""), d.get("path", ""))
+        if d.get("want") or d.get("have"):
+            line += ": %s is %s" % (d.get("want", ""), d.get("have", ""))
+        out.append(line)
+    return out
+
+
+def preview_lines(preview):
+    """The preview's command lines, then what it would write and ask."""
+    preview = preview or {}
+    return list(preview.get("lines", [])) + list(preview.get("notes", []))

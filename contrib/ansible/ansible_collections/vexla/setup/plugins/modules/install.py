@@ -1,0 +1,273 @@
+#!/usr/bin/python3
+# Installs or removes the Vexla print software with setup, from a medium
+# that is already on the managed host.
+from __future__ import annotations
+
+DOCUMENTATION = r"""
+---
+module: install
+short_description: Install or remove the Vexla print software with setup
+version_added: "1.0.0"
+description:
+  - Runs C(setup) from an installation medium that is already on the managed
+    host (copied or mounted there), as root.
+  - With I(state=present) it installs unless the host already holds this
+    medium's installation unchanged, that is when C(setup verify) finds no
+    difference from the installation's manifest and the manifest records
+    this medium (the SHA-256 of its checksum file). An installation that
+    differs from its manifest is installed again.
+  - In check mode it runs C(setup preview), which changes nothing, and
+    reports C(changed) as the real run would; with C(--diff) it shows the
+    preview's lines.
+  - With I(state=absent) it runs C(setup remove).
+  - It reads C(setup verify --json) and C(setup preview --json), and the
+    C(ERROR:) lines setup writes on standard error for the failed steps.
+options:
+  medium:
+    description: The medium's folder on the managed host (the one that holds C(setup)).
+    type: path
+    required: true
+  dest:
+    description:
+      - The installation directory (the product goes to I(dest)/Vexla/vpxx).
+      - Left out, setup's default, the directory of an earlier installation, else C(/usr).
+    type: path
+  state:
+    description: Whether the product is to be installed or removed.
+    type: str
+    choices: [present, absent]
+    default: present
+  work_area:
+    description: setup's work area (its default is C(/tmp)); it may not lie inside the installation.
+    type: path
+  over_earlier:
+    description:
+      - The answer to setup's question whether to go on over an earlier
+        installation whose daemon is there. The module runs setup only when
+        the installation is missing or differs from what the medium makes,
+        so going on is what I(state=present) asks for.
+      - With C(false) setup leaves the earlier installation as it is, and the
+        task fails, since the state was not reached.
+    type: bool
+    default: true
+  running_programs:
+    description:
+      - What to do while programs of the product still run when the package
+        list asks. C(quit) ends the installation (the task fails, and the
+        programs go on running), C(wait) waits for them (30 seconds, then the
+        installation ends as with C(quit)).
+    type: str
+    choices: [quit, wait]
+    default: quit
+  wait_for_lock:
+    description: When another setup is changing the host, wait for it to end instead of failing.
+    type: bool
+    default: false
+author:
+  - Vexla setup developers
+notes:
+  - Runs as root (C(become)) on Linux hosts; needs Python 3 and nothing beyond its standard library.
+  - Supports check mode and diff mode.
+  - An older medium without a checksum file leaves no record of itself in
+    the manifest, so such a medium is installed again on every run.
+"""
+
+EXAMPLES = r"""
+- name: Install the print software from the medium copied to /srv/vexla-medium
+  vexla.setup.install:
+    medium: /srv/vexla-medium
+    dest: /opt
+
+- name: Show what an installation would do, changing nothing
+  vexla.setup.install:
+    medium: /srv/vexla-medium
+    dest: /opt
+  check_mode: true
+  diff: true
+
+- name: Take the print software off again
+  vexla.setup.install:
+    medium: /srv/vexla-medium
+    dest: /opt
+    state: absent
+"""
+
+RETURN = r"""
+rc:
+  description: The exit status of the last setup run (0 done, 1 failed, 2 refused).
+  returned: always
+  type: int
+stdout_lines:
+  description: What the last setup run printed on standard output.
+  returned: always
+  type: list
+  elements: str
+stderr_lines:
+  description: What the last setup run printed on standard error.
+  returned: always
+  type: list
+  elements: str
+failed_steps:
+  description: The steps setup named as failed (a damaged piece, no room, a refused path).
+  returned: always
+  type: list
+  elements: str
+differences:
+  description: How the installation differed from its manifest before the run, one line a difference (kind, path, and what the manifest wants and the host has).
+  returned: always
+  type: list
+  elements: str
+preview:
+  description: The preview's command lines, then the files, scripts and links it would write and the questions it would ask.
+  returned: always, empty but in check mode with state=present
+  type: list
+  elements: str
+kept:
+  description: The paths a removal kept (what the manifest then lists).
+  returned: always
+  type: list
+  elements: str
+medium_sha256:
+  description: The SHA-256 of the medium's checksum file, empty for a medium without one.
+  returned: always
+  type: str
+"""
+
+import os
+
+from ansible.module_utils.basic import AnsibleModule
+from ansible_collections.vexla.setup.plugins.module_utils.setup_run import (
+    answers, difference_lines, failed_steps, is_current, lines, medium_digest, parse_json_object, preview_lines)
+
+# setup's texts in English, its bytes as they are.
+ENVIRONMENT = {"LC_ALL": "C", "LANG": "C"}
+
+
+class Setup:
+    """setup run from the medium, and the result the task builds up."""
+
+    def __init__(self, module):
+        self.module = module
+        self.medium = module.params["medium"]
+        self.program = os.path.join(self.medium, "setup")
+        self.result = dict(changed=False, rc=0, stdout_lines=[], stderr_lines=[], failed_steps=[],
+                           differences=[], preview=[], kept=[], medium_sha256="")
+
+    def run(self, words, data=None, record=True):
+        """setup with words; its status and output become the task's unless
+        record is false (the verify around a run)."""
+        rc, out, err = self.module.run_command([self.program] + words, cwd=self.medium, data=data,
+                                               binary_data=True, encoding=None, environ_update=ENVIRONMENT)
+        if record:
+            self.result.update(rc=rc, stdout_lines=lines(out), stderr_lines=lines(err))
+        return rc, out, err
+
+    def dest_words(self):
+        dest = self.module.params["dest"]
+        return ["install", dest] if dest else []
+
+    def area_words(self):
+        area = self.module.params["work_area"]
+        return [area] if area else []
+
+    def verify(self):
+        rc, out, err = self.run(["verify"] + self.dest_words() + ["--json"], record=False)
+        report = parse_json_object(out)
+        if report is None:
+            self.fail("setup verify gave no JSON result", failed_steps=failed_steps(err))
+        return report
+
+    def fail(self, msg, **more):
+        self.result.update(more)
+        self.module.fail_json(msg=msg, **self.result)
+
+    def done(self, changed, **more):
+        self.result.update(more, changed=changed)
+        self.module.exit_json(**self.result)
+
+    def present(self):
+        digest = medium_digest(self.medium)
+        self.result["medium_sha256"] = digest or ""
+        before = self.verify()
+        if is_current(before, digest):
+            self.done(False)
+        self.result["differences"] = difference_lines(before)
+        if self.module.check_mode:
+            self.preview()
+        rc, out, err = self.run(self.dest_words() + self.area_words() + self.lock_words(),
+                                data=answers(self.module.params["over_earlier"],
+                                             self.module.params["running_programs"]))
+        steps = failed_steps(err)
+        if rc != 0:
+            self.fail(self.reason("the installation failed", steps, rc), failed_steps=steps)
+        after = self.verify()
+        if not is_current(after, digest):
+            found = difference_lines(after) or [after.get("reason") or "the manifest records another medium"]
+            self.fail("setup ended with status 0 but this medium's installation is not in place (over_earlier: %s): %s"
+                      % (self.module.params["over_earlier"], "; ".join(found)), failed_steps=steps)
+        self.done(True)
+
+    def preview(self):
+        rc, out, err = self.run(["preview"] + self.dest_words() + ["--json"] + self.area_words())
+        report = parse_json_object(out) or {}
+        shown = preview_lines(report)
+        self.result["preview"] = shown
+        if rc != 0:
+            steps = [report["reason"]] if report.get("reason") else failed_steps(err)
+            self.fail(self.reason("the installation would fail", steps, rc), failed_steps=steps)
+        if self.module._diff:
+            self.done(True, diff=dict(before="", after="\n".join(shown) + "\n", after_header="setup preview"))
+        self.done(True)
+
+    def absent(self):
+        before = self.verify()
+        if before.get("manifest_state") == "missing":
+            self.done(False)
+        if before.get("status") == 2:
+            self.fail("the manifest %s cannot be used: %s" % (before.get("manifest"), before.get("reason")),
+                      failed_steps=[before.get("reason", "")])
+        self.result["differences"] = difference_lines(before)
+        if self.module.check_mode:
+            self.done(True)
+        # A changed copy is removed only when confirmed: the answer is no.
+        rc, out, err = self.run(["remove"] + self.dest_words() + self.lock_words(), data=b"n\n")
+        if rc == 0:
+            self.done(True)
+        steps = failed_steps(err)
+        if rc == 1:
+            remains = self.verify()
+            self.result["kept"] = remains.get("paths", [])
+            self.fail("setup remove kept %d paths" % len(self.result["kept"]), changed=True, failed_steps=steps)
+        self.fail(self.reason("the removal failed", steps, rc), failed_steps=steps)
+
+    def lock_words(self):
+        return ["wait"] if self.module.params["wait_for_lock"] else []
+
+    def reason(self, what, steps, rc):
+        said = steps or self.result["stderr_lines"][-1:] or self.result["stdout_lines"][-1:]
+        return "%s (setup status %d): %s" % (what, rc, "; ".join(said) or "no reason given")
+
+
+def main():
+    module = AnsibleModule(
+        argument_spec=dict(
+            medium=dict(type="path", required=True),
+            dest=dict(type="path"),
+            state=dict(type="str", choices=["present", "absent"], default="present"),
+            work_area=dict(type="path"),
+            over_earlier=dict(type="bool", default=True),
+            running_programs=dict(type="str", choices=["quit", "wait"], default="quit"),
+            wait_for_lock=dict(type="bool", default=False),
+        ),
+        supports_check_mode=True,
+    )
+    setup = Setup(module)
+    if not os.path.isfile(setup.program):
+        setup.fail("no setup in the medium %s" % setup.medium)
+    if module.params["state"] == "present":
+        setup.present()
+    setup.absent()
+
+
+if __name__ == "__main__":
+    main()

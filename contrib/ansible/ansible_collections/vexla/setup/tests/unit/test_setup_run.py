@@ -1,0 +1,53 @@
+# The module's reading of setup's results, without Ansible.
+import os
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "plugins", "module_utils"))
+import setup_run  # noqa: E402
+
+DIGEST = "a" * 64
+
+
+class SetupRunTest(unittest.TestCase):
+    def test_json_names_come_back_as_their_bytes(self):
+        report = setup_run.parse_json_object(b'{"status":1,"differences":[{"kind":"content",'
+                                             b'"path":"/opt/caf\\u00e9 \\u000a","want":"","have":""}]}\n')
+        self.assertEqual(report["differences"][0]["path"].encode("latin-1"), b"/opt/caf\xe9 \n")
+        self.assertEqual(setup_run.difference_lines(report), ["content /opt/caf\xe9 \n"])
+        for broken in (b"", b"verify: no manifest", b"[1]"):
+            self.assertIsNone(setup_run.parse_json_object(broken))
+
+    def test_an_installation_is_current_only_unchanged_and_from_this_medium(self):
+        cases = [
+            ({"status": 0, "medium_sha256": DIGEST}, DIGEST, True),
+            ({"status": 0, "medium_sha256": "b" * 64}, DIGEST, False),
+            ({"status": 0, "medium_sha256": ""}, None, False),
+            ({"status": 1, "medium_sha256": DIGEST}, DIGEST, False),
+            ({"status": 2, "manifest_state": "missing"}, DIGEST, False),
+            (None, DIGEST, False),
+        ]
+        for verify, digest, current in cases:
+            self.assertEqual(setup_run.is_current(verify, digest), current, verify)
+
+    def test_failed_steps_are_the_error_lines_without_the_count(self):
+        err = (b"setup: working\nERROR: pkg_tar.001 does not match its checksum: the medium is damaged\n"
+               b"ERROR: and 3 more\n"
+               b"ERROR: 4 steps of the installation failed; the log /tmp/setup.log tells more\n")
+        self.assertEqual(setup_run.failed_steps(err),
+                         ["pkg_tar.001 does not match its checksum: the medium is damaged"])
+
+    def test_answers_and_medium_digest(self):
+        self.assertEqual(setup_run.answers(True, "quit"), "y\n2\n")
+        self.assertEqual(setup_run.answers(False, "wait"), "n\n1\n")
+        with tempfile.TemporaryDirectory() as medium:
+            self.assertIsNone(setup_run.medium_digest(medium))
+            with open(os.path.join(medium, "sha256"), "wb") as f:
+                f.write(b"abc")
+            self.assertEqual(setup_run.medium_digest(medium),
+                             "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad")
+
+
+if __name__ == "__main__":
+    unittest.main()
