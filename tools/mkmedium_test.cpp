@@ -1,177 +1,21 @@
 // Tests of the medium builder: they run the built mkmedium on small products
-// made in a scratch folder, and on the sample product, and look at the media.
-#include <fcntl.h>
+// made in a scratch folder and look at the media, the menu engine's string
+// databases on them among the rest. The sample product is
+// sample_product_test.cpp.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/utsname.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <map>
-#include <random>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include "test_support.h"
-
-extern char** environ;
-
-namespace fs = std::filesystem;
+#include "mkmedium_test.h"
 
 namespace {
-
-struct ToolRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-// Runs mkmedium (or the program given) with the arguments; TMPDIR points
-// into the scratch folder, and PATH is replaced when one is given.
-ToolRun RunMkmedium(const ScratchDir& scratch, const std::vector<std::string>& args, const char* path = nullptr,
-                    const char* program = MKMEDIUM_PATH) {
-  std::string tmp = scratch.File("tmp");
-  fs::create_directories(tmp);
-  std::vector<std::string> env = {"TMPDIR=" + tmp};
-  for (char** e = environ; *e != nullptr; ++e) {
-    if (std::strncmp(*e, "TMPDIR=", 7) == 0) continue;
-    if (path != nullptr && std::strncmp(*e, "PATH=", 5) == 0) continue;
-    env.push_back(*e);
-  }
-  if (path != nullptr) env.push_back(std::string("PATH=") + path);
-  std::vector<char*> envp, argv = {const_cast<char*>(program)};
-  for (std::string& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  std::vector<std::string> copy = args;
-  for (std::string& a : copy) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  std::string outFile = scratch.File("run.out"), errFile = scratch.File("run.err");
-  pid_t pid = fork();
-  if (pid == 0) {
-    int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    dup2(out, 1);
-    dup2(err, 2);
-    execve(program, argv.data(), envp.data());
-    _exit(127);
-  }
-  ToolRun run;
-  int status = 0;
-  waitpid(pid, &status, 0);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = ReadWholeFile(outFile);
-  run.err = ReadWholeFile(errFile);
-  return run;
-}
-
-std::string RandomBytes(size_t n, unsigned seed) {
-  std::mt19937 gen(seed);
-  std::string s(n, '\0');
-  for (char& c : s) c = static_cast<char>(gen());
-  return s;
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-std::vector<std::string> Words(const std::string& line) {
-  std::vector<std::string> words;
-  std::istringstream in(line);
-  for (std::string w; in >> w;) words.push_back(w);
-  return words;
-}
-
-std::set<std::string> FilesIn(const std::string& dir) {
-  std::set<std::string> names;
-  for (const fs::directory_entry& e : fs::directory_iterator(dir)) names.insert(e.path().filename());
-  return names;
-}
-
-// Relative path -> content of every regular file below dir.
-std::map<std::string, std::string> TreeContents(const std::string& dir) {
-  std::map<std::string, std::string> tree;
-  for (const fs::directory_entry& e : fs::recursive_directory_iterator(dir))
-    if (e.is_regular_file()) tree[fs::relative(e.path(), dir)] = ReadWholeFile(e.path());
-  return tree;
-}
-
-unsigned long long DuKiB(const std::string& path) {
-  std::string out = path + ".du";
-  std::string cmd = "du -sk '" + path + "' > '" + out + "'";
-  EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
-  return std::strtoull(ReadWholeFile(out).c_str(), nullptr, 10);
-}
-
-unsigned long long FileSize(const std::string& path) {
-  struct stat st;
-  return stat(path.c_str(), &st) == 0 ? static_cast<unsigned long long>(st.st_size) : 0;
-}
-
-// The names of the disks list before end_of_list; expects end_of_list to
-// be its last line.
-std::vector<std::string> ListedNames(const std::string& list) {
-  std::vector<std::string> lines = Lines(list);
-  EXPECT_FALSE(lines.empty());
-  if (lines.empty()) return {};
-  EXPECT_EQ(lines.back(), "end_of_list");
-  lines.pop_back();
-  return lines;
-}
-
-// Joins the pieces the list names, as the installer does, uncompresses the
-// archive and unpacks it into dir/unpacked, the way the installer does.
-// Returns the size of the uncompressed tar.
-unsigned long long Unpack(const std::string& medium, const std::vector<std::string>& listed, const std::string& dir,
-                          const char* prefix) {
-  std::string cmd = "cat";
-  for (const std::string& name : listed)
-    if (name.rfind(prefix, 0) == 0) cmd += " '" + medium + "/" + name + "'";
-  cmd += " > '" + dir + "/a.tar.Z' && uncompress '" + dir + "/a.tar.Z' && mkdir '" + dir + "/unpacked' && cd '" + dir +
-         "/unpacked' && tar xfp ../a.tar";
-  EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
-  return FileSize(dir + "/a.tar");
-}
-
-class Mkmedium : public ::testing::Test {
- protected:
-  Mkmedium() {
-    program = scratch.Write("setup-program", "#!/bin/sh\necho setup stand-in\n");
-    helpFile = scratch.Write("help.html", "<html>help</html>\n");
-  }
-  // A product of a list, a binary file, an executable and a small tree.
-  std::string SmallProduct(size_t binaryBytes = 6000) {
-    std::string p = scratch.File("product");
-    scratch.Write("product/pkg/pkg.list", "c data.bin\nc tool mode 755\ndir lib\n");
-    scratch.Write("product/pkg/data.bin", RandomBytes(binaryBytes, 7));
-    scratch.Write("product/pkg/tool", "#!/bin/sh\necho tool\n");
-    chmod((p + "/pkg/tool").c_str(), 0755);
-    scratch.Write("product/pkg/lib/a/b.txt", "b\n");
-    scratch.Write("product/pkg/lib/c.txt", std::string(5000, 'c'));
-    return p;
-  }
-  ToolRun Make(const std::string& product, std::vector<std::string> extra = {}) {
-    std::vector<std::string> args = {"-o", medium(), "-p", program};
-    args.insert(args.end(), extra.begin(), extra.end());
-    args.push_back(product);
-    return RunMkmedium(scratch, args);
-  }
-  std::string medium() const { return scratch.File("medium"); }
-
-  ScratchDir scratch;
-  std::string program, helpFile;
-};
 
 TEST_F(Mkmedium, PiecesJoinToTheProductByteForByte) {
   std::string product = SmallProduct();
@@ -426,111 +270,6 @@ TEST_F(Mkmedium, RefusesADisksListTheInstallerCannotReadWhole) {
   EXPECT_LE(FileSize(medium() + "/disks"), 4095u);
 }
 
-// --- The sample product -----------------------------------------------------
-
-const std::string kSample = SAMPLE_PRODUCT_DIR;
-
-std::vector<std::string> SampleScripts() {
-  std::vector<std::string> scripts;
-  for (const fs::directory_entry& e : fs::recursive_directory_iterator(kSample))
-    if (e.is_regular_file() && ReadWholeFile(e.path()).rfind("#!/bin/sh\n", 0) == 0) scripts.push_back(e.path());
-  return scripts;
-}
-
-TEST(SampleProduct, StandInsAreShellScriptsThatParse) {
-  std::set<std::string> names;
-  for (const std::string& script : SampleScripts()) {
-    names.insert(fs::relative(script, kSample + "/pkg"));
-    std::string cmd = "sh -n '" + script + "'";
-    EXPECT_EQ(std::system(cmd.c_str()), 0) << script;
-    EXPECT_NE(ReadWholeFile(script).find("Stand-in for"), std::string::npos) << script;
-    EXPECT_EQ(access(script.c_str(), X_OK), 0) << script;
-  }
-  EXPECT_EQ(names, (std::set<std::string>{"vpqadmin", "vprvpxxtty", "vsf", "VPrintD", "VPrintUI", "bin/vprint"}));
-}
-
-TEST(SampleProduct, ListUsesEveryKeywordAndAttributeOnFilesItHas) {
-  std::string list = ReadWholeFile(kSample + "/pkg/pkg.list");
-  ASSERT_FALSE(list.empty());
-  EXPECT_EQ(list.find('\t'), std::string::npos) << "a tab joins words";
-  std::set<std::string> keywords, attributes;
-  const std::set<std::string> known = {"dir", "dirto", "t", "c", "m", "#", "v", "s", "newdir", "checkps"};
-  struct utsname host;
-  ASSERT_EQ(uname(&host), 0);
-  int conditionsHeld = 0, conditionsFailed = 0;
-  for (const std::string& line : Lines(list)) {
-    EXPECT_LE(line.size(), 510u);
-    EXPECT_TRUE(line.empty() || line.back() != '\\') << line;
-    std::vector<std::string> w = Words(line);
-    if (w.empty()) continue;
-    keywords.insert(known.count(w[0]) ? w[0] : "other");
-    if (w[0] == "#") continue;
-    size_t i = 0;
-    bool holds = true;
-    for (; i + 2 < w.size() && w[i] == "v"; i += 3) {
-      int cmp = std::strcmp(host.release, w[i + 2].c_str());
-      const std::string& op = w[i + 1];
-      holds = holds && ((op == "<" && cmp < 0) || (op == "<=" && cmp <= 0) || (op == "=" && cmp == 0) ||
-                        (op == ">" && cmp > 0) || (op == ">=" && cmp >= 0));
-    }
-    if (i > 0) (holds ? conditionsHeld : conditionsFailed)++;
-    ASSERT_LT(i + 1, w.size()) << line;
-    const std::string& kw = w[i];
-    const std::string& name = w[i + 1];
-    if (kw == "checkps" || kw == "t" || kw == "newdir") {
-      i += 2;
-    } else {
-      EXPECT_TRUE(fs::exists(kSample + "/pkg/" + name)) << line;
-      i += kw == "dirto" ? 3 : 2;
-    }
-    if (kw == "dirto") {
-      EXPECT_EQ(w[i - 1][0], '/') << "absolute destination: " << line;
-    }
-    for (; i + 1 < w.size(); i += 2) {
-      attributes.insert(w[i]);
-      if (w[i] == "sed") {
-        EXPECT_NE(line.find("' -e '"), std::string::npos) << "a script with blanks and quotes: " << line;
-        break;
-      }
-      // Owners and groups that exist on every Debian host; links in /usr/bin.
-      if (w[i] == "owner") {
-        EXPECT_EQ(w[i + 1], "root");
-      } else if (w[i] == "group") {
-        EXPECT_TRUE(w[i + 1] == "root" || w[i + 1] == "lp") << line;
-      } else if (w[i] == "link") {
-        EXPECT_EQ(w[i + 1].rfind("/usr/bin/", 0), 0u) << line;
-      }
-    }
-  }
-  std::set<std::string> allKeywords = known;
-  allKeywords.insert("other");
-  EXPECT_EQ(keywords, allKeywords);
-  EXPECT_EQ(attributes, (std::set<std::string>{"mode", "bat", "owner", "group", "link", "name", "sed"}));
-  EXPECT_GE(conditionsHeld, 1) << host.release;
-  EXPECT_GE(conditionsFailed, 1) << host.release;
-  for (const char* delivered : {"c vprvpxxtty ", "c vsf ", "c vpqadmin ", "c VPrintD "})
-    EXPECT_NE(list.find(std::string("\n") + delivered), std::string::npos) << delivered;
-}
-
-TEST(SampleProduct, MakesACompleteMedium) {
-  ScratchDir scratch;
-  std::string program = scratch.Write("setup", "stand-in program\n");
-  std::string medium = scratch.File("medium");
-  ToolRun run = RunMkmedium(scratch, {"-o", medium, "-p", program, kSample});
-  ASSERT_EQ(run.status, 0) << run.err;
-  std::vector<std::string> listed = ListedNames(ReadWholeFile(medium + "/disks"));
-  EXPECT_EQ(std::set<std::string>(listed.begin(), listed.end()), FilesIn(medium));
-  EXPECT_EQ(listed.size(), FilesIn(medium).size());
-  for (const char* name : {"setup", "installf.rom", "isize", "tsize", "disks", "pkg_tar.001"})
-    EXPECT_TRUE(fs::exists(medium + "/" + name)) << name;
-  Unpack(medium, listed, scratch.path(), "pkg_tar.");
-  EXPECT_EQ(TreeContents(scratch.File("unpacked")), TreeContents(kSample));
-  for (const std::string& script : SampleScripts()) {
-    std::string unpacked = scratch.File("unpacked/" + fs::relative(script, kSample).string());
-    EXPECT_EQ(access(unpacked.c_str(), X_OK), 0) << unpacked;
-  }
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -610,3 +349,4 @@ TEST_F(MkmediumDb, DosNamesAndRefusals) {
   EXPECT_EQ(run.status, 2);
   EXPECT_NE(run.err.find("exclude each other"), std::string::npos) << run.err;
 }
+

@@ -2,6 +2,9 @@
 // the manifest of an installation. Computed in the program itself: a
 // medium runs on hosts that have only their base system, and a manifest of
 // a thousand files must not cost a thousand processes.
+//
+// Two files hold it: Sha256.cpp the digest itself (the portable rounds and
+// the processor's SHA instructions), Sha256File.cpp the digests of files.
 #pragma once
 
 #include <cstddef>
@@ -30,26 +33,44 @@ class Sha256 {
 // instructions, as on a processor that lacks them.
 void Sha256PortableOnly(bool on);
 
+// ---------------------------------------------------------------------------
+// The digests of files (Sha256File.cpp).
+//
+// The threads: Sha256File runs on its caller's alone. Sha256Files shares
+// its files among a few threads (one a processor, at most four, the
+// caller's among them), each taking the next file not yet taken and
+// writing only that file's place in the result. Sha256Ahead starts a batch
+// on a thread of its own, which shares the batch's files in the same way;
+// at most four batches run at a time. The hashing threads only read their
+// files and write their own results: the table of digests taken ahead is
+// touched by the callers of Sha256Ahead and Sha256Files alone, under a
+// lock, and lives to the end of the program, so that a program that ends
+// while a batch runs need not wait for it.
+//
+// A digest taken ahead is used once, by the first Sha256Files that asks
+// for its path (waiting for the batch when it still runs), and only when
+// the file could be read, its change time was settled when the hashing
+// began (Sha256StampSettled), it did not change while it was hashed, and
+// it is still the one hashed: the same device and inode, size, and times
+// of writing and change. Otherwise, and for a path never handed over, the
+// file is hashed when asked for.
+
 // Digest of a whole file; false when it cannot be read or is not a regular
 // file: a link at path is not followed, and a FIFO or device there is
 // refused at once, never waited on.
 bool Sha256File(const char* path, std::string* hex);
 
 // Digests of many files: the i-th is that of paths[i], empty when the file
-// cannot be read (as Sha256File). The files are shared among a few threads (one a processor,
-// at most four) that touch nothing but their files and their own results:
-// on a product of large files, hashing is most of what the program itself
-// costs beyond its commands.
+// cannot be read (as Sha256File). On a product of large files, hashing is
+// most of what the program itself costs beyond its commands, hence the
+// threads.
 std::vector<std::string> Sha256Files(const std::vector<std::string>& paths);
 
-// Starts hashing the files on threads of their own, so that the caller can
-// go on meanwhile: a file copied is hashed while the next is copied, a
-// tree while the installation goes on. Sha256Files takes such a digest
-// when the file is still the one hashed (the same file, size, and times of
-// writing and change) and its change time was settled when the hashing
-// began (Sha256StampSettled), and hashes the file again otherwise. A few batches
-// run at a time; the files of one handed over beyond them are hashed when
-// asked for.
+// Starts hashing the files ahead, so that the caller can go on meanwhile:
+// a file copied is hashed while the next is copied, a tree while the
+// installation goes on. A path handed over again takes the place of its
+// earlier digest. While four batches run, the files of a further one are
+// not hashed ahead but when asked for.
 void Sha256Ahead(const std::vector<std::string>& paths);
 
 // Whether a file whose change time is `changed` may be hashed ahead at

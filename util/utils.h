@@ -15,6 +15,8 @@
 //   RegularFile.cpp  a file opened for reading only when it is a regular file
 //   PathTrust.cpp    the symbolic links on the way to a path that root may follow
 //   TerminalCharset.cpp the terminal's character set, converted at the standard streams
+//   Sha256.cpp       the SHA-256 digest: the portable rounds and the processor's (Sha256.h)
+//   Sha256File.cpp   the digests of files: one, many on a few threads, and hashed ahead
 // The seam to the host is HostOps.h; what runs host commands (the file
 // operations that make and remove, the user and spooler probes) lives
 // above, in syscmd/.
