@@ -33,10 +33,11 @@ constexpr size_t kNamedFailures = 20;
 int failedSteps = 0;
 std::vector<std::string> failureTexts;
 
-constexpr const char* kOptionWords = ",manual,install,menu,-v,no_space_check,preview,verify,remove,--help,-h,wait";
+constexpr const char* kOptionWords =
+    ",manual,install,menu,-v,no_space_check,preview,verify,remove,--help,-h,wait,keep,rollback";
 enum OptionWord {
   kWordOther = 0, kWordManual, kWordInstall, kWordMenu, kWordVersion, kWordNoSpaceCheck,
-  kWordPreview, kWordVerify, kWordRemove, kWordHelp, kWordShortHelp, kWordWait,
+  kWordPreview, kWordVerify, kWordRemove, kWordHelp, kWordShortHelp, kWordWait, kWordKeep, kWordRollback,
 };
 
 // Whether one of the words is word.
@@ -56,10 +57,11 @@ bool WordsOnlyRead(int argc, char** argv) {
 }
 
 const char kUsage[] =
-    "usage: setup [manual] [install DIR] [menu] [wait] [-v] [no_space_check] [WORK_AREA]\n"
+    "usage: setup [manual] [install DIR] [menu] [wait] [keep] [-v] [no_space_check] [WORK_AREA]\n"
     "       setup preview [install DIR] [no_space_check] [WORK_AREA]\n"
     "       setup verify [install DIR]\n"
     "       setup remove [install DIR] [wait]\n"
+    "       setup rollback [install DIR] [wait]\n"
     "\n"
     "Installs the Vexla print software from the medium it is run from (as root).\n"
     "\n"
@@ -78,12 +80,17 @@ const char kUsage[] =
     "  verify          compare the installation with its manifest\n"
     "                  (DIR/Vexla/vpxx/setup.manifest), one line a difference\n"
     "  remove          take the installation off as its manifest lists it\n"
+    "  keep            an upgrade saves the earlier installation in\n"
+    "                  DIR/Vexla/.vpxx.previous until it is complete; with keep\n"
+    "                  the saved copy stays (no room for it: status 1)\n"
+    "  rollback        put the kept earlier installation back, its manifest too\n"
+    "                  (status 2: nothing to roll back to)\n"
     "  wait            when another setup is changing this host, wait for it to\n"
     "                  end instead of ending at once with status 1\n"
     "  -h, --help      print this text\n"
     "\n"
-    "One setup at a time changes the host: an installation or a removal holds\n"
-    "the lock /run/lock/setup-Vexla.lock to its end.\n"
+    "One setup at a time changes the host: an installation, a removal or a\n"
+    "rollback holds the lock /run/lock/setup-Vexla.lock to its end.\n"
     "Questions are answered on standard input (printf 'y\\n' | setup install /opt);\n"
     "input that ends at a question is no answer. Everything an installation runs\n"
     "is logged in /tmp/setup.log.\n"
@@ -121,6 +128,7 @@ int RunManifestAction() {
     return 1;
   }
   PutMem(user);
+  if (RequestedAction == kActionRollback) return RollbackInstallation(AppDir);
   return RemoveInstallation(AppDir);
 }
 
@@ -247,6 +255,12 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
         break;
       case kWordWait:
         break;  // taken before the command line is read: the lock comes first
+      case kWordKeep:
+        flKeepEarlier = 1;
+        break;
+      case kWordRollback:
+        RequestedAction = kActionRollback;
+        break;
       case kWordHelp:
       case kWordShortHelp:
         std::fputs(kUsage, stdout);
@@ -295,7 +309,8 @@ void SetupMain(int argc, char** argv) {
   ReadCommandLine(argc, argv, &flCleanWork, &flSpaceCheck);
   if (RequestedAction == kActionVerify || RequestedAction == kActionPreview) SayWhenHostLocked();
 
-  if (RequestedAction == kActionVerify || RequestedAction == kActionRemove) ExitProgram(RunManifestAction());
+  if (RequestedAction == kActionVerify || RequestedAction == kActionRemove || RequestedAction == kActionRollback)
+    ExitProgram(RunManifestAction());
   if (RequestedAction == kActionPreview) ExitProgram(RunPreview(flSpaceCheck));
 
   if (!flMenu && pInstallDir == nullptr) {
@@ -304,7 +319,8 @@ void SetupMain(int argc, char** argv) {
   }
   if (pInstallDir != nullptr) pInstallDir = SaveText(pInstallDir);
   RefuseWorkAreaAmongInstalled(pInstallDir);
-  if (!flMenu && flSpaceCheck) FreeSpaceForInstall(pVexlaInstallDir, pInstallDir, "Vexla");
+  if (!flMenu && flSpaceCheck && !FreeSpaceForInstall(pVexlaInstallDir, pInstallDir, "Vexla", SavedCopyNeed(pInstallDir)))
+    NoRoomToSaveEarlier();
 
   const int result = IsDisketteMedium() ? InstallFromDiskette() : InstallFromSite();
 
@@ -315,5 +331,6 @@ void SetupMain(int argc, char** argv) {
   // command line and did not happen (not root, abandoned in the package
   // list), is no success.
   const bool failed = ReportFailedSteps() > 0 || (!flMenu && result != 0);
+  EndSavedInstallation(!failed && flInstalled);
   ExitProgram(failed ? 1 : 0);
 }

@@ -328,6 +328,7 @@ int RemoveInstallation(const char* appDir) {
     }
     if (whole) {
       std::printf("%s is removed\n", appDir);
+      SayWhenEarlierIsSaved(appDir);
       std::fflush(stdout);
       return 0;
     }
