@@ -98,11 +98,14 @@ TEST(RollbackScenario, AnUpgradeStoppedHalfWayIsRolledBack) {
 
 // An upgrade with keep that succeeded keeps the earlier installation; the
 // newer one verifies, and rollback takes off its own link and puts the
-// earlier version back.
+// earlier version back, also when it was killed the first time as it
+// began to copy the earlier tree back (the new one moved aside) and is run
+// again.
 TEST(RollbackScenario, AKeptUpgradeIsRolledBack) {
   SETUP_REQUIRE_SANDBOX();
   const std::string line = Recorded("first", "./setup install /opt") + Snapshot("before") + Upgrade("upgrade", " keep") +
                            Recorded("newer", kVerify) + "cat /opt/Vexla/vpxx/vpxx.txt > /root/text; " +
+                           KillSetupAt("cp", ".vpxx.previous/vpxx\" \"/opt") + "; " + Recorded("cut", kRollback) +
                            Recorded("rollback", kRollback) + Snapshot("after") + kSame + Recorded("verify", kVerify);
   SandboxResult r = RunInSandbox("rollback-kept", BothMedia(), Shell(line));
   ASSERT_EQ(Printed(r.out, "first"), "0") << r.Read("/root/first");
@@ -111,7 +114,8 @@ TEST(RollbackScenario, AKeptUpgradeIsRolledBack) {
       << r.Read("/root/upgrade");
   EXPECT_EQ(Printed(r.out, "newer"), "0") << r.Read("/root/newer");
   EXPECT_EQ(r.Read("/root/text"), "the newer version\n");
-  EXPECT_TRUE(Contains(r.Read("/root/rollback"), "took off /usr/bin/vpnew\n")) << r.Read("/root/rollback");
+  EXPECT_EQ(Printed(r.out, "cut"), "137") << r.Read("/root/cut");
+  EXPECT_TRUE(Contains(r.Read("/root/cut"), "took off /usr/bin/vpnew\n")) << r.Read("/root/cut");
   ExpectRolledBack(r);
 }
 
