@@ -21,7 +21,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -107,6 +109,26 @@ bool IsSaveable(const std::string& appDir, std::vector<ManifestEntry>* entries, 
   return true;
 }
 
+std::string WholeText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Whether the complete saved copy stands for the earlier installation of
+// this upgrade: the tree beside it is none that could be saved, or still
+// has the saved one's manifest (the same installation, or one half done
+// over it). A newer complete installation (an upgrade kept before) is
+// saved in its place.
+bool SavedCopyStands(const std::string& appDir, const std::string& saved) {
+  if (!HasMarker(saved, kCompleteMarker)) return false;
+  std::vector<ManifestEntry> entries;
+  std::string why;
+  if (!IsSaveable(appDir, &entries, &why)) return true;
+  return WholeText(ManifestPath(appDir.c_str())) == WholeText(saved + "/vpxx/" + kManifestName);
+}
+
 // The outside files and links of a manifest that a saved copy holds.
 std::vector<const ManifestEntry*> OutsideFiles(const std::vector<ManifestEntry>& entries, const std::string& appDir) {
   std::vector<const ManifestEntry*> out;
@@ -154,7 +176,7 @@ double SavedCopyNeed(const char* installDir) {
   const std::string appDir = std::string(installDir) + "/Vexla/vpxx";
   std::vector<ManifestEntry> entries;
   std::string why;
-  if (HasMarker(SavedInstallationDir(appDir.c_str()), kCompleteMarker) || !IsSaveable(appDir, &entries, &why)) return 0;
+  if (SavedCopyStands(appDir, SavedInstallationDir(appDir.c_str())) || !IsSaveable(appDir, &entries, &why)) return 0;
   double need = DUPath(appDir.c_str());
   for (const ManifestEntry* e : OutsideFiles(entries, appDir)) {
     struct stat st;
@@ -181,7 +203,7 @@ void SaveEarlierInstallation() {
     if (IsSaveable(AppDir, &entries, &why)) PreviewNote("the earlier installation saved in %s", saved.c_str());
     return;
   }
-  if (HasMarker(saved, kCompleteMarker)) {
+  if (SavedCopyStands(AppDir, saved)) {
     std::printf("%s: the earlier installation saved in %s is kept as it is\n", my_name, saved.c_str());
     std::fflush(stdout);
     armedSaved = saved;
@@ -197,6 +219,7 @@ void SaveEarlierInstallation() {
     return;
   }
   if (noRoom) return;
+  const bool older = HasMarker(saved, kCompleteMarker);
   const auto start = std::chrono::steady_clock::now();
   if (!CopyEarlier(saved, entries)) {
     if (Exists(saved) && MayChangeInPlace(saved.c_str())) SysCmd(kCmdRmR, kSevWarning, "%s", saved.c_str());
@@ -211,7 +234,8 @@ void SaveEarlierInstallation() {
   }
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
   PutLogMsg("saved the earlier installation %s in %s (%.3f s)\n", AppDir, saved.c_str(), took.count());
-  std::printf("%s: the earlier installation is saved in %s\n", my_name, saved.c_str());
+  std::printf("%s: the earlier installation is saved in %s%s\n", my_name, saved.c_str(),
+              older ? ", in place of an older one" : "");
   std::fflush(stdout);
   armedSaved = saved;
   static bool registered = false;

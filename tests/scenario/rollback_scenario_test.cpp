@@ -47,11 +47,12 @@ std::string Upgrade(const std::string& what, const std::string& words = "") {
   return Recorded(what, "cd /media2 && printf 'y\\n' | ./setup install /opt" + words);
 }
 
-// Everything the installations place, one line a path, into /root/<name>.
+// Everything the installations place, one line a path, into /root/<name>
+// (a saved copy aside).
 std::string Snapshot(const std::string& name) {
   return "{ find /opt/Vexla /usr/Vexla /usr/share/ppd/Vexla /var/spool/Vexla /usr/bin/vprint /usr/bin/vpqadmin "
          "/usr/bin/vpnew -printf '%p %y %m %u %g %l\\n' 2>/dev/null; find /opt/Vexla/ /usr/share/ppd/Vexla "
-         "/usr/bin/vprint -type f -exec md5sum {} +; } | sort > /root/" +
+         "/usr/bin/vprint -type f -exec md5sum {} +; } | grep -v /.vpxx.previous | sort > /root/" +
          name + "; ";
 }
 constexpr char kSame[] = "cmp /root/before /root/after > /root/cmp 2>&1 && echo same=yes; ";
@@ -116,6 +117,21 @@ TEST(RollbackScenario, AKeptUpgradeIsRolledBack) {
   EXPECT_EQ(r.Read("/root/text"), "the newer version\n");
   EXPECT_EQ(Printed(r.out, "cut"), "137") << r.Read("/root/cut");
   EXPECT_TRUE(Contains(r.Read("/root/cut"), "took off /usr/bin/vpnew\n")) << r.Read("/root/cut");
+  ExpectRolledBack(r);
+}
+
+// A second upgrade kept over a complete, kept one saves that one in place
+// of the oldest: rollback goes back one step.
+TEST(RollbackScenario, AKeptUpgradeOverAKeptOneSavesTheNewerOne) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::string line = Recorded("first", "./setup install /opt") + Upgrade("upgrade", " keep") +
+                           Snapshot("before") + Upgrade("again", " keep") + Recorded("rollback", kRollback) +
+                           Snapshot("after") + kSame + Recorded("verify", kVerify);
+  SandboxResult r = RunInSandbox("rollback-twice-kept", BothMedia(), Shell(line));
+  ASSERT_EQ(Printed(r.out, "upgrade"), "0") << r.Read("/root/upgrade");
+  EXPECT_EQ(Printed(r.out, "again"), "0") << r.Read("/root/again");
+  EXPECT_TRUE(Contains(r.Read("/root/again"), "saved in " + kSaved + ", in place of an older one"))
+      << r.Read("/root/again");
   ExpectRolledBack(r);
 }
 
