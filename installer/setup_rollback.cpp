@@ -276,7 +276,8 @@ int TakeOffNewOutside(const std::string& appDir, const std::vector<ManifestEntry
   std::vector<ManifestEntry> now, extra;
   std::string why;
   int badLine = 0;
-  ReadTrustedManifest(ManifestPath(appDir.c_str()), &now, &why, &badLine);
+  // (A manifest that is not trusted, or damaged, claims nothing.)
+  if (ReadTrustedManifest(ManifestPath(appDir.c_str()), &now, &why, &badLine) != kManifestRead) now.clear();
   std::set<std::string> listed;
   for (ManifestEntry& e : now)
     if (!IsWithinPath(e.path, appDir) && before.count(e.path) == 0 && listed.insert(e.path).second)
