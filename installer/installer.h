@@ -24,6 +24,8 @@
 //                       lists it
 //   setup_preview.cpp   the preview of an installation
 //   setup_lock.cpp      one setup at a time: the host's lock
+//   setup_rollback.cpp  the earlier installation saved through an upgrade,
+//                       and rollback, which puts it back
 #pragma once
 
 #include <sys/stat.h>
@@ -54,7 +56,7 @@ extern char Name[kNameSize];      // shared directory-name buffer
 
 // What the command line asks for: an installation (or the menu), a
 // preview of one, or the verify or removal of an installation.
-enum SetupAction { kActionInstall, kActionPreview, kActionVerify, kActionRemove };
+enum SetupAction { kActionInstall, kActionPreview, kActionVerify, kActionRemove, kActionRollback };
 extern SetupAction RequestedAction;
 
 constexpr const char* kVersion = "3.00.42";
@@ -308,6 +310,50 @@ int VerifyInstallation(const char* appDir, bool json = false);
 int RemoveInstallation(const char* appDir);
 
 // ---------------------------------------------------------------------------
+// The earlier installation kept through an upgrade (setup_rollback.cpp).
+
+// The word keep: a complete upgrade keeps the saved earlier installation,
+// and one without room to save it is refused.
+extern unsigned char flKeepEarlier;
+
+// Where the earlier installation of appDir is saved: the root-only folder
+// .vpxx.previous beside it.
+std::string SavedInstallationDir(const char* appDir);
+
+// The room (in the units of the free-space check) that saving the earlier
+// installation in installDir takes: 0 when none would be saved (none
+// there, no manifest root trusts, or a complete saved copy already).
+double SavedCopyNeed(const char* installDir);
+
+// The free-space check found no room for the saved copy: with keep, says
+// so and ends the run with status 1 (nothing has changed); otherwise warns
+// that the upgrade goes on without one.
+void NoRoomToSaveEarlier();
+
+// Before an upgrade changes the application directory AppDir: copies the
+// earlier installation (the tree, and the files and links outside it that
+// its trusted manifest lists) into the saved folder through the command
+// table, marking it complete last. A complete saved copy is kept as it is.
+// Without a trusted manifest, or room, it says so and saves nothing.
+void SaveEarlierInstallation();
+
+// At the end of a run: a complete upgrade removes the saved copy (keeps it
+// with keep, and says so); any other end says that setup rollback puts
+// the earlier installation back, as the last lines and in the log.
+void EndSavedInstallation(bool complete);
+
+// remove: names a saved earlier installation beside appDir, which stays.
+void SayWhenEarlierIsSaved(const char* appDir);
+
+// setup rollback: puts the saved earlier installation of appDir back
+// (the daemon stopped, the new installation's own outside paths that the
+// earlier one lacks taken off as remove does, the tree and the earlier
+// outside paths restored, the saved copy removed). Each step can be made
+// again, so an interrupted rollback run again finishes. 0 done, 1
+// something was kept, 2 nothing to roll back to.
+int RollbackInstallation(const char* appDir);
+
+// ---------------------------------------------------------------------------
 // Disks list and archive pieces.
 
 extern const char kArchiveBase[];  // "Linuxi386Vpxx": the joined archive's name
@@ -365,8 +411,9 @@ void CheckUnpackedArchive();
 // Returns when the work area and the installation directory have room for
 // the amounts the medium's isize and tsize name (or when the work side
 // cannot be measured); otherwise prints the matching message and ends the
-// program with status 1.
-void FreeSpaceForInstall(const char* workDir, const char* installDir, const char* productDir);
+// program with status 1. True when the installation side also has room
+// for keepNeed more (the saved earlier installation).
+bool FreeSpaceForInstall(const char* workDir, const char* installDir, const char* productDir, double keepNeed = 0);
 
 // ---------------------------------------------------------------------------
 // Earlier installations and running processes.

@@ -34,10 +34,10 @@ int failedSteps = 0;
 std::vector<std::string> failureTexts;
 
 constexpr const char* kOptionWords =
-    ",manual,install,menu,-v,no_space_check,preview,verify,remove,--help,-h,wait,--json";
+    ",manual,install,menu,-v,no_space_check,preview,verify,remove,--help,-h,wait,--json,keep,rollback";
 enum OptionWord {
   kWordOther = 0, kWordManual, kWordInstall, kWordMenu, kWordVersion, kWordNoSpaceCheck,
-  kWordPreview, kWordVerify, kWordRemove, kWordHelp, kWordShortHelp, kWordWait, kWordJson,
+  kWordPreview, kWordVerify, kWordRemove, kWordHelp, kWordShortHelp, kWordWait, kWordJson, kWordKeep, kWordRollback,
 };
 
 bool jsonOutput = false;  // --json: preview and verify answer in JSON
@@ -59,10 +59,11 @@ bool WordsOnlyRead(int argc, char** argv) {
 }
 
 const char kUsage[] =
-    "usage: setup [manual] [install DIR] [menu] [wait] [-v] [no_space_check] [WORK_AREA]\n"
+    "usage: setup [manual] [install DIR] [menu] [wait] [keep] [-v] [no_space_check] [WORK_AREA]\n"
     "       setup preview [install DIR] [no_space_check] [--json] [WORK_AREA]\n"
     "       setup verify [install DIR] [--json]\n"
     "       setup remove [install DIR] [wait]\n"
+    "       setup rollback [install DIR] [wait]\n"
     "\n"
     "Installs the Vexla print software from the medium it is run from (as root).\n"
     "\n"
@@ -83,12 +84,17 @@ const char kUsage[] =
     "  remove          take the installation off as its manifest lists it\n"
     "  --json          preview, verify: the result as one JSON object on\n"
     "                  standard output (setup(8) describes it)\n"
+    "  keep            an upgrade saves the earlier installation in\n"
+    "                  DIR/Vexla/.vpxx.previous until it is complete; with keep\n"
+    "                  the saved copy stays (no room for it: status 1)\n"
+    "  rollback        put the kept earlier installation back, its manifest too\n"
+    "                  (status 2: nothing to roll back to)\n"
     "  wait            when another setup is changing this host, wait for it to\n"
     "                  end instead of ending at once with status 1\n"
     "  -h, --help      print this text\n"
     "\n"
-    "One setup at a time changes the host: an installation or a removal holds\n"
-    "the lock /run/lock/setup-Vexla.lock to its end.\n"
+    "One setup at a time changes the host: an installation, a removal or a\n"
+    "rollback holds the lock /run/lock/setup-Vexla.lock to its end.\n"
     "Questions are answered on standard input (printf 'y\\n' | setup install /opt);\n"
     "input that ends at a question is no answer. Everything an installation runs\n"
     "is logged in /tmp/setup.log.\n"
@@ -126,6 +132,7 @@ int RunManifestAction() {
     return 1;
   }
   PutMem(user);
+  if (RequestedAction == kActionRollback) return RollbackInstallation(AppDir);
   return RemoveInstallation(AppDir);
 }
 
@@ -255,6 +262,12 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
       case kWordJson:
         jsonOutput = true;
         break;
+      case kWordKeep:
+        flKeepEarlier = 1;
+        break;
+      case kWordRollback:
+        RequestedAction = kActionRollback;
+        break;
       case kWordHelp:
       case kWordShortHelp:
         std::fputs(kUsage, stdout);
@@ -305,7 +318,8 @@ void SetupMain(int argc, char** argv) {
     RefuseDirectory("--json goes with preview or verify", "--json");
   if (RequestedAction == kActionVerify || RequestedAction == kActionPreview) SayWhenHostLocked();
 
-  if (RequestedAction == kActionVerify || RequestedAction == kActionRemove) ExitProgram(RunManifestAction());
+  if (RequestedAction == kActionVerify || RequestedAction == kActionRemove || RequestedAction == kActionRollback)
+    ExitProgram(RunManifestAction());
   if (RequestedAction == kActionPreview) ExitProgram(RunPreview(flSpaceCheck, jsonOutput));
 
   if (!flMenu && pInstallDir == nullptr) {
@@ -314,7 +328,8 @@ void SetupMain(int argc, char** argv) {
   }
   if (pInstallDir != nullptr) pInstallDir = SaveText(pInstallDir);
   RefuseWorkAreaAmongInstalled(pInstallDir);
-  if (!flMenu && flSpaceCheck) FreeSpaceForInstall(pVexlaInstallDir, pInstallDir, "Vexla");
+  if (!flMenu && flSpaceCheck && !FreeSpaceForInstall(pVexlaInstallDir, pInstallDir, "Vexla", SavedCopyNeed(pInstallDir)))
+    NoRoomToSaveEarlier();
 
   const int result = IsDisketteMedium() ? InstallFromDiskette() : InstallFromSite();
 
@@ -325,5 +340,6 @@ void SetupMain(int argc, char** argv) {
   // command line and did not happen (not root, abandoned in the package
   // list), is no success.
   const bool failed = ReportFailedSteps() > 0 || (!flMenu && result != 0);
+  EndSavedInstallation(!failed && flInstalled);
   ExitProgram(failed ? 1 : 0);
 }

@@ -215,6 +215,7 @@ int Install(TtyMenu*, TtyMenuItem*) {
   const char* d = pInstallDir != nullptr ? pInstallDir : Name;
   RefuseWorkAreaAmongInstalled(d);
   FormatText(AppDir, sizeof AppDir, "%s/%s/%s", d, "Vexla", "vpxx");
+  SaveEarlierInstallation();  // before anything changes the earlier tree
   ManifestNoteMade(AppDir);
   CreateInPlace(AppDir, nullptr, "775");
   ManifestKeepNotes();  // the folders made above it are noted on the disk at once

@@ -106,7 +106,7 @@ bool TryLock(int fd) {
 void TakeHostLock(bool wait) {
   // Only root changes what the lock guards; anybody else is refused later,
   // changing nothing of root's.
-  if (geteuid() != 0) return;
+  if (geteuid() != 0 || heldLock >= 0) return;  // (a second lock of our own would wait on the first)
   const std::string path = LockPath();
   const int fd = path.empty() ? -1 : OpenLockForWriting(path);
   if (fd < 0) {

@@ -187,10 +187,8 @@ void Walk(const std::string& dir, std::set<std::string>* paths, std::set<std::st
 
 constexpr const char* kMadeNotesHeader = "# setup made 1\n";
 
-// The outside paths that the notes of an earlier run beside the manifest
-// of appDir list (one path a line, escaped as in the manifest); none when
-// there are no notes, or when they cannot be trusted or are damaged, which
-// is said.
+}  // namespace
+
 std::set<std::string> ReadMadeNotes(const char* appDir) {
   const std::string path = MadeNotesPath(appDir);
   std::string why;
@@ -216,6 +214,8 @@ std::set<std::string> ReadMadeNotes(const char* appDir) {
   }
   return paths;
 }
+
+namespace {
 
 // path as the manifest lists it: repeated and trailing slashes dropped.
 // Empty (nothing is noted) for a relative path, for /, and for one with a

@@ -5,6 +5,7 @@
 // setup_manifest_format.cpp; setup_manifest.cpp and setup_remove.cpp use it.
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,11 @@ struct ManifestEntry {
 // installation noted as made, kept up to date while it runs, so that a run
 // that was stopped and is made again still claims them.
 constexpr const char* kMadeNotesName = "setup.made";
+
+// The outside paths that the notes beside the manifest of appDir list;
+// none when there are no notes, or when they cannot be trusted or are
+// damaged, which is said.
+std::set<std::string> ReadMadeNotes(const char* appDir);
 
 std::string ManifestPath(const char* appDir);
 std::string MadeNotesPath(const char* appDir);
@@ -68,3 +74,13 @@ ManifestRead ReadTrustedManifest(const std::string& path, std::vector<ManifestEn
 // there is none or it is not trusted (nothing says what is then not done).
 // A damaged line is said and ends the program with status 2.
 bool LoadManifest(const std::string& path, const char* nothing, std::vector<ManifestEntry>* entries);
+
+// Takes one entry off as remove does (setup_remove.cpp): a file or link
+// only while it is what the installation left (a changed copy only when
+// the administrator confirms), a folder only when empty, each reached
+// through folders held open. True when it is gone (or was not there);
+// false with *why when it is kept.
+bool TakeOffListed(const ManifestEntry& e, std::string* why);
+// The entries, deepest paths first, so that a folder is emptied before it
+// is taken off.
+std::vector<const ManifestEntry*> DeepestFirst(const std::vector<ManifestEntry>& entries);

@@ -278,6 +278,18 @@ void TakeOffManifest(const std::string& manifest) {
 
 }  // namespace
 
+bool TakeOffListed(const ManifestEntry& e, std::string* why) {
+  return e.type == 'd' ? TakeOffFolder(e.path, why) : TakeOffEntry(e, why);
+}
+
+std::vector<const ManifestEntry*> DeepestFirst(const std::vector<ManifestEntry>& entries) {
+  std::multimap<size_t, const ManifestEntry*, std::greater<size_t>> byDepth;
+  for (const ManifestEntry& e : entries) byDepth.emplace(std::count(e.path.begin(), e.path.end(), '/'), &e);
+  std::vector<const ManifestEntry*> out;
+  for (const auto& [depth, e] : byDepth) out.push_back(e);
+  return out;
+}
+
 int RemoveInstallation(const char* appDir) {
   std::vector<ManifestEntry> entries;
   const std::string path = ManifestPath(appDir);
@@ -288,17 +300,15 @@ int RemoveInstallation(const char* appDir) {
   StopDemon();
   // Deepest first: a folder is emptied before it is taken off. The
   // application directory and the folders above it wait for the manifest.
-  std::multimap<size_t, const ManifestEntry*, std::greater<size_t>> byDepth;
-  for (const ManifestEntry& e : entries) byDepth.emplace(std::count(e.path.begin(), e.path.end(), '/'), &e);
   std::vector<const ManifestEntry*> kept;
   std::vector<const ManifestEntry*> holders;
-  for (const auto& [depth, e] : byDepth) {
+  for (const ManifestEntry* e : DeepestFirst(entries)) {
     std::string why;
     if (e->type == 'd' && IsWithinPath(appDir, e->path)) {
       holders.push_back(e);
       continue;
     }
-    if (e->type == 'd' ? TakeOffFolder(e->path, &why) : TakeOffEntry(*e, &why)) continue;
+    if (TakeOffListed(*e, &why)) continue;
     std::printf("kept %s: %s\n", e->path.c_str(), why.c_str());
     kept.push_back(e);
   }
@@ -318,6 +328,7 @@ int RemoveInstallation(const char* appDir) {
     }
     if (whole) {
       std::printf("%s is removed\n", appDir);
+      SayWhenEarlierIsSaved(appDir);
       std::fflush(stdout);
       return 0;
     }

@@ -57,14 +57,14 @@ SideSpace Measure(const char* path) {
 
 }  // namespace
 
-void FreeSpaceForInstall(const char* workDir, const char* installDir, const char* productDir) {
+bool FreeSpaceForInstall(const char* workDir, const char* installDir, const char* productDir, double keepNeed) {
   const double needInstall = NeededFrom("isize", "ISIZE");
   const double needWork = NeededFrom("tsize", "TSIZE");
 
   SideSpace work = Measure(workDir);
   if (!work.measured) {
     PutMem(work.existing);
-    return;
+    return true;
   }
   char* productPath = SaveStr("%s/%s", installDir, productDir);
   SideSpace install = Measure(productPath);
@@ -72,9 +72,11 @@ void FreeSpaceForInstall(const char* workDir, const char* installDir, const char
   // A failed query for the install side says nothing about its partition:
   // it is then taken as a partition of its own with no room measured.
   const bool samePartition = install.measured && std::strcmp(work.df.szDfLine, install.df.szDfLine) == 0;
+  bool roomToKeep;
   if (!samePartition) {
     if (work.avail < needWork) Refuse(49, pTmpDir, nullptr, needWork);
     if (install.avail < needInstall) Refuse(55, pInstallDir, nullptr, needInstall);
+    roomToKeep = install.avail >= needInstall + keepNeed;
   } else {
     DiskSpaceInfo fresh{};
     GetDiskSpace(install.existing, &fresh);
@@ -85,8 +87,10 @@ void FreeSpaceForInstall(const char* workDir, const char* installDir, const char
     else
       avail = MaxD(work.avail, install.avail);
     if (avail < needInstall + needWork) Refuse(56, workDir, pInstallDir, needInstall + needWork);
+    roomToKeep = avail >= needInstall + needWork + keepNeed;
   }
   PutMem(productPath);
   PutMem(work.existing);
   PutMem(install.existing);
+  return roomToKeep;
 }

@@ -34,13 +34,14 @@ class FreeSpace : public CommandTableTest {
 
   // Runs the check with the queued command outputs; returns whether it came
   // back (a refusal ends the process, which the death tests observe).
-  void Check(std::vector<std::string> outputs, bool stdoutToStderr = false) {
+  // (True when there is room for keepNeed more as well.)
+  bool Check(std::vector<std::string> outputs, bool stdoutToStderr = false, double keepNeed = 0) {
     // In a death test only standard error can be matched: the messages go
     // to standard output, so they are sent there too.
     if (stdoutToStderr) dup2(2, 1);
     HostRecorder host;
     host.pipeOutputs = std::move(outputs);
-    FreeSpaceForInstall(workDir.c_str(), installDir.c_str(), "Vexla");
+    return FreeSpaceForInstall(workDir.c_str(), installDir.c_str(), "Vexla", keepNeed);
   }
 
   ScratchDir medium, area, target;
@@ -54,6 +55,16 @@ TEST_F(FreeSpace, DifferentPartitionsEachNeedTheirOwnRoom) {
   EXPECT_EXIT(Check({Df("/dev/a", 539), Df("/dev/b", 5000)}), testing::ExitedWithCode(1),
               "");
   EXPECT_EXIT(Check({Df("/dev/a", 5000), Df("/dev/b", 1039)}), testing::ExitedWithCode(1), "");
+}
+
+// The saved earlier installation is counted on the installation side only,
+// after the installation's own need: 1040 + 300 is enough, one less is not.
+TEST_F(FreeSpace, TheSavedCopyIsCountedBesideTheNeed) {
+  Sizes("1000", "500");
+  EXPECT_TRUE(Check({Df("/dev/a", 540), Df("/dev/b", 1340)}, false, 300));
+  EXPECT_FALSE(Check({Df("/dev/a", 540), Df("/dev/b", 1339)}, false, 300));
+  EXPECT_TRUE(Check({Df("/dev/a", 1880), Df("/dev/a", 1880), Df("/dev/a", 1880)}, false, 300));
+  EXPECT_FALSE(Check({Df("/dev/a", 1879), Df("/dev/a", 1879), Df("/dev/a", 1879)}, false, 300));
 }
 
 TEST_F(FreeSpace, MessagesNameTheRightDirectories) {

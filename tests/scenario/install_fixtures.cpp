@@ -77,13 +77,15 @@ SandboxOptions FromSite() { return FromMedium(SiteMedium()); }
 // A shell line as the sandbox's command.
 std::vector<std::string> Shell(const std::string& line) { return {"/bin/sh", "-c", line}; }
 
-std::string KillSetupAtTouch(const std::string& name) {
-  return StandIn("/usr/sbin/touch",
+std::string KillSetupAtTouch(const std::string& name) { return KillSetupAt("touch", name); }
+
+std::string KillSetupAt(const std::string& tool, const std::string& name) {
+  return StandIn("/usr/sbin/" + tool,
                  "case \"$*\" in *" + name +
                      "*) if [ ! -e /root/killed ]; then : > /root/killed; p=$PPID; "
                      "while [ \"$p\" -gt 1 ] && [ \"$(ps -o comm= -p $p)\" != setup ]; do "
                      "p=$(ps -o ppid= -p $p | tr -d \" \"); done; "
-                     "kill -KILL $p; sleep 5; fi;; esac; exec /usr/bin/touch \"$@\"");
+                     "kill -KILL $p; sleep 5; fi;; esac; exec /usr/bin/" + tool + " \"$@\"");
 }
 
 std::string AsAttacker(const std::string& line, const char* group) {

@@ -46,6 +46,9 @@ std::vector<std::string> Shell(const std::string& line);
 // real one) that kills the running setup with SIGKILL the first time it
 // is asked to touch a path holding name, and touches as usual otherwise.
 std::string KillSetupAtTouch(const std::string& name);
+// The same for another tool of /usr/bin (cp, mv, ...): its arguments hold
+// name (a case pattern's text).
+std::string KillSetupAt(const std::string& tool, const std::string& name);
 
 // A shell line run as an unprivileged user of the sandbox: nobody with the
 // group given (a member of the application directory's group, say), or

@@ -1,0 +1,397 @@
+// The earlier installation kept through an upgrade, and rollback, which
+// puts it back. Before an upgrade changes the application directory, the
+// installation whose manifest root trusts is copied whole through the
+// command table into a folder of root's alone beside it:
+//
+//   DIR/Vexla/.vpxx.previous/vpxx       the application directory (cp -pr)
+//   DIR/Vexla/.vpxx.previous/outside/P  each file and link P outside it
+//                                       that its manifest lists
+//   DIR/Vexla/.vpxx.previous/complete   written last: the copy is whole
+//
+// The manifest walk lists only what lies below the application directory,
+// and DIR/Vexla alone, so the saved folder is never the installation's:
+// remove leaves it (and says so). While a rollback runs, the tree it
+// replaces lies aside in DIR/Vexla/.vpxx.replaced, and the marker
+// "restored" in the saved folder says that the earlier tree is back.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "ReplacingFile.h"
+#include "ShellWord.h"
+#include "SysCmd.h"
+#include "installer.h"
+#include "setup_manifest.h"
+#include "utils.h"
+
+unsigned char flKeepEarlier = 0;
+
+namespace {
+
+constexpr const char* kCompleteMarker = "complete";
+constexpr const char* kRestoredMarker = "restored";
+
+// Set once a saved copy stands for this run's upgrade: an end that is not
+// a complete upgrade then says how to go back.
+std::string armedSaved;
+bool noRoom = false;
+
+std::string Parent(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos || slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool Lstat(const std::string& path, struct stat* st) { return lstat(path.c_str(), st) == 0; }
+bool Exists(const std::string& path) {
+  struct stat st;
+  return Lstat(path, &st);
+}
+
+// A folder of root's that nobody else may enter, reached as it stands (not
+// a link).
+bool IsRootsOwnFolder(const std::string& path) {
+  struct stat st;
+  return Lstat(path, &st) && S_ISDIR(st.st_mode) && st.st_uid == 0 && (st.st_mode & 077) == 0;
+}
+
+// A marker of the saved folder that root alone could have written.
+bool HasMarker(const std::string& saved, const char* marker) {
+  std::string why;
+  return IsRootsOwnFolder(saved) && OpenTrustedFile(saved + "/" + marker, &why) != nullptr;
+}
+
+bool WriteMarker(const std::string& saved, const char* marker, const std::string& text) {
+  const std::string path = saved + "/" + marker;
+  if (ReplaceFileText(path.c_str(), 0600, text)) {
+    PutLogMsg("wrote %s\n", path.c_str());
+    return true;
+  }
+  NoteFailedStep("%s was not written: %s", path.c_str(), std::strerror(errno));
+  return false;
+}
+
+// The paths go into shell lines: only those the installer itself would
+// write there (plain words) are saved or restored.
+bool IsPlainPath(const std::string& path) { return JudgeShellWord(path.c_str()) == kShellPlain; }
+
+// Whether the earlier installation of appDir may be saved: there, with a
+// manifest root trusts and no notes of a run over it that was stopped (its
+// tree would be half of one and half of another). *entries is the
+// manifest; *why says why not (empty where there is nothing to say).
+bool IsSaveable(const std::string& appDir, std::vector<ManifestEntry>* entries, std::string* why) {
+  struct stat st;
+  if (!Lstat(appDir, &st) || !S_ISDIR(st.st_mode)) return false;
+  int badLine = 0;
+  switch (ReadTrustedManifest(ManifestPath(appDir.c_str()), entries, why, &badLine)) {
+    case kManifestRead:
+      break;
+    case kManifestMissing:
+      *why = "it has no manifest";
+      return false;
+    default:
+      *why = "its manifest is not trusted: " + *why;
+      return false;
+  }
+  if (Exists(MadeNotesPath(appDir.c_str()))) {
+    *why = "a run over it was stopped (" + MadeNotesPath(appDir.c_str()) + ")";
+    return false;
+  }
+  return true;
+}
+
+std::string WholeText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Whether the complete saved copy stands for the earlier installation of
+// this upgrade: the tree beside it is none that could be saved, or still
+// has the saved one's manifest (the same installation, or one half done
+// over it). A newer complete installation (an upgrade kept before) is
+// saved in its place.
+bool SavedCopyStands(const std::string& appDir, const std::string& saved) {
+  if (!HasMarker(saved, kCompleteMarker)) return false;
+  std::vector<ManifestEntry> entries;
+  std::string why;
+  if (!IsSaveable(appDir, &entries, &why)) return true;
+  return WholeText(ManifestPath(appDir.c_str())) == WholeText(saved + "/vpxx/" + kManifestName);
+}
+
+// The outside files and links of a manifest that a saved copy holds.
+std::vector<const ManifestEntry*> OutsideFiles(const std::vector<ManifestEntry>& entries, const std::string& appDir) {
+  std::vector<const ManifestEntry*> out;
+  for (const ManifestEntry& e : entries)
+    if (!IsWithinPath(e.path, appDir) && e.type != 'd' && e.type != 'o' && IsPlainPath(e.path)) out.push_back(&e);
+  return out;
+}
+
+void SayHowToGoBack() {
+  if (armedSaved.empty()) return;
+  const std::string saved = armedSaved;
+  armedSaved.clear();
+  const std::string d = Parent(Parent(saved));
+  std::fflush(stdout);
+  std::fprintf(stderr, "%s: the upgrade is not complete; the earlier installation is saved in %s\n", my_name,
+               saved.c_str());
+  std::fprintf(stderr, "%s: to go back to it: setup rollback install %s\n", my_name, d.c_str());
+  PutLogMsg("the upgrade is not complete; to go back to the earlier installation: setup rollback install %s\n",
+            d.c_str());
+}
+
+// Copies the earlier installation into saved, made fresh; false when a
+// step failed (the rest is then not tried).
+bool CopyEarlier(const std::string& saved, const std::vector<ManifestEntry>& entries) {
+  if (Exists(saved) && SysCmd(kCmdRmR, kSevWarning, "%s", saved.c_str()) != 0) return false;
+  if (Exists(saved) || !MayChangeInPlace(saved.c_str())) return false;
+  if (SysCmd(kCmdMkdir, kSevWarning, "-m 700 %s", saved.c_str()) != 0 || !IsRootsOwnFolder(saved)) return false;
+  if (SysCmd(kCmdCpR, kSevWarning, "%s %s/vpxx", AppDir, saved.c_str()) != 0) return false;
+  for (const ManifestEntry* e : OutsideFiles(entries, AppDir)) {
+    if (!Exists(e->path)) continue;
+    const std::string copy = saved + "/outside" + e->path;
+    if (SysCmd(kCmdMkdir, kSevWarning, "%s", Parent(copy).c_str()) != 0 ||
+        SysCmd(kCmdCpR, kSevWarning, "%s %s", e->path.c_str(), copy.c_str()) != 0)
+      return false;
+  }
+  return WriteMarker(saved, kCompleteMarker, std::string(AppDir) + "\n");
+}
+
+}  // namespace
+
+std::string SavedInstallationDir(const char* appDir) { return Parent(appDir) + "/.vpxx.previous"; }
+
+double SavedCopyNeed(const char* installDir) {
+  if (installDir == nullptr) return 0;
+  const std::string appDir = std::string(installDir) + "/Vexla/vpxx";
+  std::vector<ManifestEntry> entries;
+  std::string why;
+  if (SavedCopyStands(appDir, SavedInstallationDir(appDir.c_str())) || !IsSaveable(appDir, &entries, &why)) return 0;
+  double need = DUPath(appDir.c_str());
+  for (const ManifestEntry* e : OutsideFiles(entries, appDir)) {
+    struct stat st;
+    if (Lstat(e->path, &st)) need += static_cast<double>(st.st_size + 1023) / 1024;
+  }
+  return need;
+}
+
+void NoRoomToSaveEarlier() {
+  std::fflush(stdout);
+  if (flKeepEarlier) {
+    std::fprintf(stderr, "%s: there is no room to keep the earlier installation (keep); nothing was done\n", my_name);
+    ExitProgram(1);
+  }
+  std::fprintf(stderr, "WARNING: there is no room to save the earlier installation; the upgrade goes on without\n");
+  noRoom = true;
+}
+
+void SaveEarlierInstallation() {
+  const std::string saved = SavedInstallationDir(AppDir);
+  if (flPreview) {
+    std::vector<ManifestEntry> entries;
+    std::string why;
+    if (IsSaveable(AppDir, &entries, &why)) PreviewNote("the earlier installation saved in %s", saved.c_str());
+    return;
+  }
+  if (SavedCopyStands(AppDir, saved)) {
+    std::printf("%s: the earlier installation saved in %s is kept as it is\n", my_name, saved.c_str());
+    std::fflush(stdout);
+    armedSaved = saved;
+    return;
+  }
+  std::vector<ManifestEntry> entries;
+  std::string why;
+  if (!IsSaveable(AppDir, &entries, &why)) {
+    if (!why.empty()) {
+      std::fflush(stdout);
+      std::fprintf(stderr, "WARNING: the earlier installation in %s is not saved: %s\n", AppDir, why.c_str());
+    }
+    return;
+  }
+  if (noRoom) return;
+  const bool older = HasMarker(saved, kCompleteMarker);
+  const auto start = std::chrono::steady_clock::now();
+  if (!CopyEarlier(saved, entries)) {
+    if (Exists(saved) && MayChangeInPlace(saved.c_str())) SysCmd(kCmdRmR, kSevWarning, "%s", saved.c_str());
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s: the earlier installation could not be saved in %s (the log %s/%s.log tells why)\n",
+                 my_name, saved.c_str(), pLogPath, my_name);
+    if (flKeepEarlier) {
+      std::fprintf(stderr, "%s: keep was asked for; nothing of the installation was changed\n", my_name);
+      ExitProgram(1);
+    }
+    return;
+  }
+  const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+  PutLogMsg("saved the earlier installation %s in %s (%.3f s)\n", AppDir, saved.c_str(), took.count());
+  std::printf("%s: the earlier installation is saved in %s%s\n", my_name, saved.c_str(),
+              older ? ", in place of an older one" : "");
+  std::fflush(stdout);
+  armedSaved = saved;
+  static bool registered = false;
+  if (!registered) registered = std::atexit(SayHowToGoBack) == 0;
+}
+
+void EndSavedInstallation(bool complete) {
+  if (armedSaved.empty()) return;
+  if (!complete) {
+    SayHowToGoBack();
+    return;
+  }
+  const std::string saved = armedSaved;
+  armedSaved.clear();
+  if (flKeepEarlier) {
+    std::printf("%s: the earlier installation is kept in %s: setup rollback install %s puts it back\n", my_name,
+                saved.c_str(), Parent(Parent(saved)).c_str());
+  } else if (MayChangeInPlace(saved.c_str())) {
+    SysCmd(kCmdRmR, kSevWarning, "%s", saved.c_str());
+  }
+  std::fflush(stdout);
+}
+
+void SayWhenEarlierIsSaved(const char* appDir) {
+  const std::string saved = SavedInstallationDir(appDir);
+  if (HasMarker(saved, kCompleteMarker))
+    std::printf("the earlier installation saved in %s stays: setup rollback puts it back\n", saved.c_str());
+}
+
+namespace {
+
+// Takes off the new installation's own outside paths (its manifest's, and
+// the notes of a run that was stopped) that the earlier manifest does not
+// list, as remove does; returns how many were kept.
+int TakeOffNewOutside(const std::string& appDir, const std::vector<ManifestEntry>& earlier, int* takenOff) {
+  std::set<std::string> before;
+  for (const ManifestEntry& e : earlier) before.insert(e.path);
+  std::vector<ManifestEntry> now, extra;
+  std::string why;
+  int badLine = 0;
+  // (A manifest that is not trusted, or damaged, claims nothing.)
+  if (ReadTrustedManifest(ManifestPath(appDir.c_str()), &now, &why, &badLine) != kManifestRead) now.clear();
+  std::set<std::string> listed;
+  for (ManifestEntry& e : now)
+    if (!IsWithinPath(e.path, appDir) && before.count(e.path) == 0 && listed.insert(e.path).second)
+      extra.push_back(std::move(e));
+  // Made by a run that was stopped: taken as they stand now.
+  for (const std::string& p : ReadMadeNotes(appDir.c_str())) {
+    struct stat st;
+    if (before.count(p) != 0 || !listed.insert(p).second || !Lstat(p, &st)) continue;
+    ManifestEntry e;
+    e.path = p;
+    e.type = S_ISDIR(st.st_mode) ? 'd' : S_ISLNK(st.st_mode) ? 'l' : S_ISREG(st.st_mode) ? 'n' : 'o';
+    char target[4096];
+    const ssize_t n = readlink(p.c_str(), target, sizeof target);
+    if (n > 0) e.target.assign(target, static_cast<size_t>(n));
+    extra.push_back(std::move(e));
+  }
+  int kept = 0;
+  for (const ManifestEntry* e : DeepestFirst(extra)) {
+    if (!Exists(e->path)) continue;
+    if (TakeOffListed(*e, &why)) {
+      std::printf("took off %s\n", e->path.c_str());
+      ++*takenOff;
+      continue;
+    }
+    std::printf("kept %s: %s\n", e->path.c_str(), why.c_str());
+    ++kept;
+  }
+  return kept;
+}
+
+// The earlier tree back in place of the present one, which is moved aside
+// first; a copy cut short is made again.
+void RestoreTree(const std::string& appDir, const std::string& saved) {
+  if (HasMarker(saved, kRestoredMarker)) return;
+  const std::string aside = Parent(appDir) + "/.vpxx.replaced";
+  if (!MayChangeInPlace(appDir.c_str()) || !MayChangeInPlace(aside.c_str())) ExitProgram(1);
+  if (!Exists(aside)) {
+    if (Exists(appDir)) SysCmd(kCmdMv, kSevFatal, "%s %s", appDir.c_str(), aside.c_str());
+  } else if (Exists(appDir)) {
+    SysCmd(kCmdRmR, kSevFatal, "%s", appDir.c_str());
+  }
+  SysCmd(kCmdCpR, kSevFatal, "%s/vpxx %s", saved.c_str(), appDir.c_str());
+  if (!WriteMarker(saved, kRestoredMarker, appDir + "\n")) ExitProgram(1);
+}
+
+// A folder of the earlier manifest outside: made again by its path where
+// it is missing, its mode and owners as listed.
+void RestoreFolder(const ManifestEntry& e) {
+  struct stat st;
+  if (!Lstat(e.path, &st)) SysCmd(kCmdMkdir, kSevFatal, "%s", e.path.c_str());
+  if (!Lstat(e.path, &st) || !S_ISDIR(st.st_mode)) return;
+  if ((st.st_mode & 07777) != e.mode) SysCmd(kCmdChmod, kSevFatal, "%04o %s", e.mode, e.path.c_str());
+  if (IsPlainPath(e.owner + e.group)) SysCmd(kCmdChown, kSevFatal, "%s:%s %s", e.owner.c_str(), e.group.c_str(), e.path.c_str());
+}
+
+// The earlier outside folders, files and links restored from the saved
+// copy, shallowest first; returns how many.
+int RestoreOutside(const std::vector<ManifestEntry>& earlier, const std::string& appDir, const std::string& saved) {
+  int restored = 0;
+  for (const ManifestEntry& e : earlier) {
+    if (IsWithinPath(e.path, appDir) || !IsPlainPath(e.path) || !MayChangeInPlace(e.path.c_str())) continue;
+    if (e.type == 'd') {
+      RestoreFolder(e);
+      continue;
+    }
+    const std::string copy = saved + "/outside" + e.path;
+    struct stat st;
+    if (!Exists(copy)) continue;
+    if (Lstat(e.path, &st)) {
+      if (S_ISDIR(st.st_mode)) {
+        std::printf("kept %s: a folder stands where the earlier installation had a file\n", e.path.c_str());
+        continue;
+      }
+      SysCmd(kCmdRm, kSevFatal, "%s", e.path.c_str());
+    }
+    SysCmd(kCmdMkdir, kSevFatal, "%s", Parent(e.path).c_str());
+    SysCmd(kCmdCpR, kSevFatal, "%s %s", copy.c_str(), e.path.c_str());
+    ++restored;
+  }
+  return restored;
+}
+
+}  // namespace
+
+int RollbackInstallation(const char* appDirText) {
+  const std::string appDir = appDirText;
+  const std::string saved = SavedInstallationDir(appDirText);
+  // An interrupted rollback may have taken the first marker off already.
+  const bool underWay = HasMarker(saved, kRestoredMarker);
+  if (!underWay && !HasMarker(saved, kCompleteMarker)) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s: nothing to roll back to: %s\n", my_name,
+                 Exists(saved) ? (saved + " is not a complete saved installation").c_str()
+                               : ("no saved installation " + saved).c_str());
+    return 2;
+  }
+  // Once the tree is back, the earlier manifest is the application
+  // directory's own again.
+  std::vector<ManifestEntry> earlier;
+  const std::string manifest = underWay ? ManifestPath(appDirText) : saved + "/vpxx/" + kManifestName;
+  if (!LoadManifest(manifest, "nothing to roll back to", &earlier)) return 2;
+  StopDemon();
+  int takenOff = 0;
+  const int kept = TakeOffNewOutside(appDir, earlier, &takenOff);
+  RestoreTree(appDir, saved);
+  const int restored = RestoreOutside(earlier, appDir, saved);
+  const std::string aside = Parent(appDir) + "/.vpxx.replaced";
+  if (Exists(aside)) SysCmd(kCmdRmR, kSevFatal, "%s", aside.c_str());
+  SysCmd(kCmdRm, kSevFatal, "%s/%s", saved.c_str(), kCompleteMarker);
+  SysCmd(kCmdRmR, kSevFatal, "%s/vpxx %s/outside", saved.c_str(), saved.c_str());
+  SysCmd(kCmdRmR, kSevFatal, "%s", saved.c_str());
+  std::printf("%s is rolled back to the earlier installation: its tree and manifest restored, %d outside paths "
+              "restored, %d of the new installation's taken off\n",
+              appDirText, restored, takenOff);
+  std::fflush(stdout);
+  return kept == 0 ? 0 : 1;
+}
