@@ -21,9 +21,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -109,24 +107,28 @@ bool IsSaveable(const std::string& appDir, std::vector<ManifestEntry>* entries, 
   return true;
 }
 
-std::string WholeText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+// The entries of a manifest as one text, for comparing two of them.
+std::string EntriesText(const std::vector<ManifestEntry>& entries) {
+  std::string text;
+  for (const ManifestEntry& e : entries) text += FormatManifestEntry(e);
+  return text;
 }
 
 // Whether the complete saved copy stands for the earlier installation of
 // this upgrade: the tree beside it is none that could be saved, or still
 // has the saved one's manifest (the same installation, or one half done
 // over it). A newer complete installation (an upgrade kept before) is
-// saved in its place.
+// saved in its place. Both manifests are read as trusted files, never
+// through a link put in their place.
 bool SavedCopyStands(const std::string& appDir, const std::string& saved) {
   if (!HasMarker(saved, kCompleteMarker)) return false;
-  std::vector<ManifestEntry> entries;
+  std::vector<ManifestEntry> entries, savedEntries;
   std::string why;
   if (!IsSaveable(appDir, &entries, &why)) return true;
-  return WholeText(ManifestPath(appDir.c_str())) == WholeText(saved + "/vpxx/" + kManifestName);
+  int badLine = 0;
+  if (ReadTrustedManifest(saved + "/vpxx/" + kManifestName, &savedEntries, &why, &badLine) != kManifestRead)
+    return false;
+  return EntriesText(entries) == EntriesText(savedEntries);
 }
 
 // The outside files and links of a manifest that a saved copy holds.
