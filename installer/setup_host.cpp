@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "PathTrust.h"
+#include "RootFile.h"
 #include "SysCmd.h"
 #include "installer.h"
 #include "utils.h"
@@ -122,7 +123,7 @@ void RunProductCommand(const char* format, ...) {
   const std::string program(line, blank != nullptr ? static_cast<size_t>(blank - line) : std::strlen(line));
   struct stat st;
   if (!flPreview && (!UntrustedLinkOnPath(program.c_str()).empty() || stat(program.c_str(), &st) != 0 ||
-                     !S_ISREG(st.st_mode) || st.st_uid != 0 || (st.st_mode & 022) != 0)) {
+                     !IsRootsFile(st))) {
     std::fflush(stdout);
     std::fprintf(stderr, "WARNING: %s is not root's own program: not run\n", program.c_str());
     NoteFailedStep("%s was not run", program.c_str());

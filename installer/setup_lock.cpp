@@ -14,6 +14,7 @@
 #include <cstring>
 #include <string>
 
+#include "RootFile.h"
 #include "installer.h"
 #include "utils.h"
 
@@ -39,8 +40,7 @@ std::string LockPath() {
 // own for ever.
 bool IsRootsLockFile(int fd) {
   struct stat st;
-  return fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == 0 && st.st_nlink == 1 &&
-         (st.st_mode & 022) == 0;
+  return fstat(fd, &st) == 0 && IsRootsFile(st);
 }
 
 // Opens root's lock file at path without following a link, making it when

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "RootFile.h"
 #include "installer.h"
 #include "setup_manifest.h"
 #include "utils.h"
@@ -150,31 +151,11 @@ bool IsWithinPath(const std::string& path, const std::string& dir) {
 }
 
 FilePtr OpenTrustedFile(const std::string& path, std::string* why) {
-  const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) {
-    const int err = errno;
-    *why = err == ELOOP ? "it is a symbolic link" : std::strerror(err);
-    errno = err;
-    return nullptr;
-  }
-  struct stat st;
-  char mode[8];
-  if (fstat(fd, &st) != 0) {
-    *why = std::strerror(errno);
-  } else if (!S_ISREG(st.st_mode)) {
-    *why = "it is not a regular file";
-  } else if (st.st_uid != 0) {
-    *why = "it is not owned by root (uid " + std::to_string(st.st_uid) + ")";
-  } else if ((st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
-    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
-    *why = std::string("it is writable by others than root (mode ") + mode + ")";
-  } else if (st.st_nlink != 1) {
-    *why = "it has " + std::to_string(st.st_nlink) + " links";
-  } else {
-    FilePtr f(fdopen(fd, "r"));
-    if (f) return f;
-    *why = std::strerror(errno);
-  }
+  const int fd = OpenRootsFileAt(AT_FDCWD, path.c_str(), O_RDONLY, why);
+  if (fd < 0) return nullptr;
+  FilePtr f(fdopen(fd, "r"));
+  if (f) return f;
+  *why = std::strerror(errno);
   close(fd);
   errno = EPERM;
   return nullptr;

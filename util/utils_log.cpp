@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 
+#include "RootFile.h"
 #include "utils.h"
 
 unsigned char flUseLog = 0;
@@ -26,8 +27,8 @@ char startedLog[kLineBufSize] = "";
 // when we run as root, our own. Anything else may have been planted to make
 // us write elsewhere.
 bool IsSafeLog(const struct stat& st) {
-  if (!S_ISREG(st.st_mode) || st.st_nlink != 1) return false;
-  return geteuid() != 0 || st.st_uid == geteuid();
+  if (geteuid() == 0) return IsRootsFile(st, OthersMayWrite::kYes);
+  return S_ISREG(st.st_mode) && st.st_nlink == 1 && st.st_uid == geteuid();
 }
 
 // Removes a planted entry at path before the log is created there.
