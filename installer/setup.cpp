@@ -13,6 +13,7 @@
 #include "SysCmd.h"
 #include "TerminalCharset.h"
 #include "installer.h"
+#include "setup_hold.h"
 #include "utils.h"
 
 char* pTmpDir = const_cast<char*>("/tmp");
@@ -304,7 +305,11 @@ void SetupMain(int argc, char** argv) {
   my_name = SaveText(StripPath(invocation));
   // A run that changes the host takes the lock before anything, its first
   // log line included (which empties the log of the run before).
-  if (!WordsOnlyRead(argc, argv)) TakeHostLock(FindWord(argc, argv, "wait"));
+  // From then on the folders it works in are held for it alone.
+  if (!WordsOnlyRead(argc, argv)) {
+    TakeHostLock(FindWord(argc, argv, "wait"));
+    BeginFolderHold();
+  }
   InitSysCmdList();
   OpenDriverCoreDb();
   for (int i = 0; i < 5; ++i) InstallInfo[i] = NlsSetupStrCvt(10 + i);

@@ -2,6 +2,7 @@
 // recognising the medium's own files, comparing where two paths lead,
 // judging a path before a host command changes it, and running the
 // product's own tools.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +20,7 @@
 #include "RootFile.h"
 #include "SysCmd.h"
 #include "installer.h"
+#include "setup_hold.h"
 #include "utils.h"
 
 bool EnterDirectory(const char* dir, bool fatal) {
@@ -49,17 +51,53 @@ bool IsMediumFile(const char* dir, const char* name) {
   return IsSameFile(here, medium);
 }
 
+namespace {
+
+// Why root may not change path in place: the entry on the way (or path
+// itself) that another user owns or could have put there, a link that may
+// not be followed, or a second name for the file; false when none. The
+// folders on the way are held by the walk before their entries are looked
+// at, so the answer stays true while the run goes on.
+bool BarredFromChange(const char* path, WayBlock* block) {
+  PathPlace place;
+  switch (OpenWayTo(path, WayOwners::kRootOnly, LastLink::kFollow, &place, block)) {
+    case kWayGone:
+      return false;  // made anew, in folders nobody else writes
+    case kWayBlocked:
+      return true;
+    case kWayReached:
+      break;
+  }
+  struct stat st;
+  if (fstatat(place.folder.get(), place.leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
+  block->entry = path;
+  if (S_ISLNK(st.st_mode)) {
+    block->why = "is a symbolic link root may not follow";
+  } else if (st.st_uid != 0) {
+    block->why = "is not root's (uid " + std::to_string(st.st_uid) + ")";
+  } else if (!S_ISDIR(st.st_mode) && st.st_nlink != 1) {
+    // Another name for the file, perhaps made in a folder of its own by
+    // another user, would change with it.
+    block->why = "has " + std::to_string(st.st_nlink) + " links";
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool MayChangeInPlace(const char* path) {
   if (flPreview || path == nullptr) return true;
-  const std::string link = UntrustedLinkOnPath(path);
-  if (link.empty()) return true;
+  WayBlock block;
+  if (!BarredFromChange(path, &block)) return true;
   std::fflush(stdout);
-  if (link == path) {
-    std::fprintf(stderr, "ERROR: %s is a symbolic link: not changed\n", path);
+  if (block.entry == path) {
+    std::fprintf(stderr, "ERROR: %s: not changed\n", block.Text().c_str());
   } else {
-    std::fprintf(stderr, "ERROR: %s is a symbolic link: %s not changed\n", link.c_str(), path);
+    std::fprintf(stderr, "ERROR: %s: %s not changed\n", block.Text().c_str(), path);
   }
-  NoteFailedStep("%s was not changed: a symbolic link that root does not own leads there", path);
+  NoteFailedStep("%s was not changed: %s", path, block.Text().c_str());
   return false;
 }
 
@@ -67,7 +105,10 @@ void CreateInPlace(const char* dir, const char* name, const char* mode) {
   char path[kLineBufSize];
   if (!FormatText(path, sizeof path, "%s%s%s", dir, name != nullptr ? "/" : "", name != nullptr ? name : ""))
     FatalError("path too long: %s", dir);
-  if (MayChangeInPlace(path)) CreateFile(dir, name, mode);
+  if (!MayChangeInPlace(path)) return;
+  CreateFile(dir, name, mode);
+  // A folder made here, or given its mode, is held from now on.
+  if (name == nullptr) HoldAfterCommand(path, false);
 }
 
 std::string ResolvedPath(const char* path) {
@@ -115,15 +156,15 @@ void RunProductCommand(const char* format, ...) {
     std::fprintf(stderr, "WARNING: command line too long, not run: %.60s...\n", line);
     return;
   }
-  // Root runs the tool only as the installation placed it: a plain file of
-  // root's that nobody else may write, reached through no planted link. A
-  // group that may write the application directory could otherwise put a
-  // program of its own in the tool's place.
+  // Root runs the tool only as the installation placed it: root's own
+  // file that nobody else may write, in folders that are held from the
+  // check to the run, so that nobody can put another program in its place.
   const char* blank = std::strchr(line, ' ');
   const std::string program(line, blank != nullptr ? static_cast<size_t>(blank - line) : std::strlen(line));
   struct stat st;
-  if (!flPreview && (!UntrustedLinkOnPath(program.c_str()).empty() || stat(program.c_str(), &st) != 0 ||
-                     !IsRootsFile(st))) {
+  WayBlock block;
+  if (!flPreview &&
+      (BarredFromChange(program.c_str(), &block) || lstat(program.c_str(), &st) != 0 || !IsRootsFile(st))) {
     std::fflush(stdout);
     std::fprintf(stderr, "WARNING: %s is not root's own program: not run\n", program.c_str());
     NoteFailedStep("%s was not run", program.c_str());

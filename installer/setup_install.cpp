@@ -8,9 +8,11 @@
 #include <cstring>
 
 #include "MemMgr.h"
+#include "RootFile.h"
 #include "SysCmd.h"
 #include "TextMenu.h"
 #include "installer.h"
+#include "setup_hold.h"
 #include "utils.h"
 
 namespace {
@@ -116,8 +118,9 @@ void MakeSetUserId(const char* name) {
   char path[kAppDirSize + 32];
   FormatText(path, sizeof path, "%s/%s", AppDir, name);
   if (!MayChangeInPlace(path)) return;
+  // Its folders are held: what lstat shows now is what chmod changes.
   struct stat st;
-  const bool there = flPreview || (stat(path, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0);
+  const bool there = flPreview || (lstat(path, &st) == 0 && IsRootsFile(st) && st.st_size > 0);
   if (FailedStepCount() > 0 || !there) {
     std::fflush(stdout);
     std::fprintf(stderr, "WARNING: %s is not made set-user-ID: the installation is not complete\n", path);
@@ -215,6 +218,8 @@ int Install(TtyMenu*, TtyMenuItem*) {
   const char* d = pInstallDir != nullptr ? pInstallDir : Name;
   RefuseWorkAreaAmongInstalled(d);
   FormatText(AppDir, sizeof AppDir, "%s/%s/%s", d, "Vexla", "vpxx");
+  // From here to the end of the run nobody else can change the tree.
+  HoldTree(AppDir);
   SaveEarlierInstallation();  // before anything changes the earlier tree
   ManifestNoteMade(AppDir);
   CreateInPlace(AppDir, nullptr, "775");

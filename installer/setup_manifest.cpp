@@ -61,6 +61,7 @@
 #include "ReplacingFile.h"
 #include "Sha256.h"
 #include "installer.h"
+#include "setup_hold.h"
 #include "setup_json.h"
 #include "setup_manifest.h"
 #include "utils.h"
@@ -116,7 +117,7 @@ bool DescribeUnhashed(const std::string& path, bool withContent, Entry* e) {
   if (lstat(path.c_str(), &st) != 0) return false;
   *e = Entry{};
   e->path = path;
-  e->mode = st.st_mode & 07777;
+  e->mode = ModeAfterHold(st);  // a folder held for the run is listed with the mode it gets back
   e->owner = UserName(st.st_uid);
   e->group = GroupName(st.st_gid);
   if (S_ISDIR(st.st_mode)) {

@@ -16,6 +16,7 @@
 #include "ShellWord.h"
 #include "SysCmd.h"
 #include "installer.h"
+#include "setup_hold.h"
 #include "utils.h"
 
 namespace {
@@ -139,33 +140,39 @@ bool ParsePkgLine(const char* text, const char* release, PkgStep* step, std::str
 
 namespace {
 
-// Makes temp fresh for the edited text: never through a link planted
-// there, with the target's mode and owner so that the copy back keeps them.
-void MakeFreshTemporary(const char* temp, const char* target) {
-  struct stat st{};
-  bool known = stat(target, &st) == 0;
+// Makes temp, beside the target in a folder held for the run, fresh for
+// the edited text: root's, mode 0600, never through anything left there.
+void MakeFreshTemporary(const char* temp) {
   if (unlink(temp) != 0 && errno != ENOENT) FatalError("can't remove the stale %s", temp);
-  int fd = open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+  const int fd = open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
   if (fd < 0) FatalError("can't create %s fresh: %s", temp, std::strerror(errno));
-  if (known) {
-    // Without the right to give it away the file stays the runner's own.
-    int owned = fchown(fd, st.st_uid, st.st_gid);
-    (void)owned;
-    fchmod(fd, st.st_mode & 07777);
-  }
   close(fd);
 }
 
-// Edits AppDir/name with sed: the edited text goes into a temporary file
-// made fresh by us, and is copied back only after sed succeeded.
+// Gives the edited text the target's mode, owner and group, once sed has
+// written it all; false when it cannot be done.
+bool TakeTargetsMode(const char* temp, const char* target) {
+  struct stat st;
+  if (lstat(target, &st) != 0) return false;
+  const int fd = open(temp, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool given = fchown(fd, st.st_uid, st.st_gid) == 0 && fchmod(fd, st.st_mode & 07777) == 0;
+  close(fd);
+  return given;
+}
+
+// Edits AppDir/name with sed: the edited text goes into a new file of
+// root's beside the target, which is moved over the target only after
+// sed succeeded. The move replaces whatever stands at the target, never
+// writes through it, and nobody else ever holds the edited file.
 void SedEdit(const std::string& name, const std::string& script) {
   char target[kAppDirSize + kNameSize];
-  char temp[kNameSize];
+  char temp[kAppDirSize + kNameSize + 32];
   FormatText(target, sizeof target, "%s/%s", AppDir, name.c_str());
-  // The edit reads the target and copies the result back onto it.
+  // The edit reads the target and puts the result in its place.
   if (!MayChangeInPlace(target)) return;
-  FormatText(temp, sizeof temp, "/tmp/%s.tmp", my_name);
-  if (!flPreview) MakeFreshTemporary(temp, target);
+  if (!FormatText(temp, sizeof temp, "%s.%s-edit", target, my_name)) FatalError("path too long: %s", target);
+  if (!flPreview) MakeFreshTemporary(temp);
   char* shell = GetCmd(kCmdSh);
   char* sed = GetCmd(kCmdSed);
   // The redirection into the temporary file lives inside the shell's own
@@ -173,8 +180,10 @@ void SedEdit(const std::string& name, const std::string& script) {
   SysCmd(1, kSevFatal, "%s-c \"%s %s %s > %s\"", shell, sed, script.c_str(), target, temp);
   PutMem(shell);
   PutMem(sed);
-  if (SysCmd(kCmdCp, kSevSilent, "%s %s", temp, target) != 0) NoteFailedStep("the sed edit of %s was not copied back", target);
-  SysCmd(kCmdRm, kSevSilent, "%s", temp);
+  if ((!flPreview && !TakeTargetsMode(temp, target)) || SysCmd(kCmdMv, kSevSilent, "%s %s", temp, target) != 0) {
+    NoteFailedStep("the sed edit of %s was not put in place", target);
+    SysCmd(kCmdRm, kSevSilent, "%s", temp);
+  }
 }
 
 void MakeLink(const std::string& name, const std::string& link) {
@@ -204,7 +213,9 @@ void ApplyAttribute(const std::string& name, const std::string& key, const std::
   const std::string target = std::string(AppDir) + "/" + name;
   switch (FindToken(key.c_str(), kPkgAttributes)) {
     case kAttrMode:
-      if (MayChangeInPlace(target.c_str())) SysCmd(kCmdChmod, kSevFatal, "%s %s/%s", v, AppDir, n);
+      if (!MayChangeInPlace(target.c_str())) break;
+      SysCmd(kCmdChmod, kSevFatal, "%s %s/%s", v, AppDir, n);
+      HoldAfterCommand(target, false);  // a folder keeps the mode given, held until the end
       break;
     case kAttrBat: {
       char path[kNameSize];
@@ -318,6 +329,8 @@ int CarryOutPkgStep(const PkgStep& step, const char* package) {
   // A failed copy is a warning and the list goes on, but the run remembers it.
   if (copied != 0) NoteFailedStep("package list, line %d: %s %s failed", step.line, step.keywordText.c_str(), n);
   for (const auto& [key, value] : step.attributes) ApplyAttribute(step.name, key, value);
+  // The folders a tree copy made are held like the rest.
+  if (CopiesTree(step) && !refused) HoldTree(CopyTarget(step));
   // A tree, where most of a product's bytes lie, is hashed for the
   // manifest while the installation goes on.
   if (copied == 0 && !refused && CopiesTree(step) && !flPreview) Sha256Ahead(placed);

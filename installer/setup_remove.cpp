@@ -21,6 +21,8 @@
 #include <utility>
 #include <vector>
 
+#include "Fd.h"
+#include "PathTrust.h"
 #include "ReplacingFile.h"
 #include "Sha256.h"
 #include "installer.h"
@@ -29,126 +31,18 @@
 
 namespace {
 
-constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 constexpr int kFileFlags = O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC;
-constexpr int kMaxLinks = 40;  // links followed on the way to one path
 
-// A descriptor that closes itself.
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  ~Fd() { Reset(); }
-  Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  Fd& operator=(Fd&& other) noexcept {
-    if (this != &other) {
-      Reset();
-      fd_ = std::exchange(other.fd_, -1);
-    }
-    return *this;
-  }
-  int get() const { return fd_; }
+enum Reach { kReached = kWayReached, kGone = kWayGone, kBlocked = kWayBlocked };
+using Place = PathPlace;
 
- private:
-  void Reset() {
-    if (fd_ >= 0) close(fd_);
-    fd_ = -1;
-  }
-  int fd_;
-};
-
-std::vector<std::string> Steps(const std::string& path) {
-  std::vector<std::string> steps;
-  for (size_t at = 0; at <= path.size();) {
-    size_t slash = path.find('/', at);
-    if (slash == std::string::npos) slash = path.size();
-    if (slash > at) steps.push_back(path.substr(at, slash - at));
-    at = slash + 1;
-  }
-  return steps;
-}
-
-// One path of the manifest as remove finds it: the folder that holds it,
-// open, and its name there.
-struct Place {
-  Fd folder;
-  std::string leaf;
-};
-
-enum Reach { kReached, kGone, kBlocked };
-
-// Walks to the folder that holds path from /, one folder at a time, none
-// opened through a link; a symbolic link on the way is followed (its
-// target walked the same way) only when root owns it and it lies in a
-// folder that root alone may write. kGone when a folder on the way is not
-// there (nor, then, the path); kBlocked with *why when the way is barred,
-// by a link someone else could have put there above all.
-Reach Walk(const std::string& path, Place* place, std::string* why) {
-  std::vector<std::string> steps = Steps(path);
-  if (steps.empty()) {
-    *why = "it is the root folder";
-    return kBlocked;
-  }
-  place->leaf = steps.back();
-  steps.pop_back();
-  struct Step {
-    std::string name;
-    bool ofPath;  // a step of path itself, not of a link's target
-  };
-  std::deque<Step> todo;
-  for (std::string& s : steps) todo.push_back({std::move(s), true});
-  Fd at(open("/", kFolderFlags));
-  std::string shown;  // path's folders walked so far, for the messages
-  int links = 0;
-  while (at.get() >= 0 && !todo.empty()) {
-    const Step step = todo.front();
-    todo.pop_front();
-    if (step.ofPath) shown += "/" + step.name;
-    if (step.name == ".") continue;
-    Fd next(openat(at.get(), step.name.c_str(), kFolderFlags));
-    if (next.get() >= 0) {
-      at = std::move(next);
-      continue;
-    }
-    const int err = errno;
-    struct stat st;
-    if (fstatat(at.get(), step.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-      if (errno == ENOENT) return kGone;
-      *why = shown + ": " + std::strerror(errno);
-      return kBlocked;
-    }
-    if (!S_ISLNK(st.st_mode)) {
-      if (!S_ISDIR(st.st_mode)) return kGone;  // a file where the folder was: nothing is below it
-      *why = shown + ": " + std::strerror(err);
-      return kBlocked;
-    }
-    if (st.st_uid != 0) {
-      *why = shown + " is a symbolic link not owned by root";
-      return kBlocked;
-    }
-    // Root's link in a folder others may write could have been moved (or,
-    // without protected hard links, linked) there by them.
-    struct stat held;
-    if (fstat(at.get(), &held) != 0 || (held.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
-      *why = shown + " is a symbolic link in a folder that others may write";
-      return kBlocked;
-    }
-    char target[PATH_MAX];
-    const ssize_t n = readlinkat(at.get(), step.name.c_str(), target, sizeof target);
-    if (++links > kMaxLinks || n <= 0 || static_cast<size_t>(n) >= sizeof target) {
-      *why = shown + " is a symbolic link that cannot be followed";
-      return kBlocked;
-    }
-    const std::string to(target, static_cast<size_t>(n));
-    if (to[0] == '/') at = Fd(open("/", kFolderFlags));
-    const std::vector<std::string> inner = Steps(to);
-    for (auto s = inner.rbegin(); s != inner.rend(); ++s) todo.push_front({*s, false});
-  }
-  if (at.get() < 0) {
-    *why = shown + ": " + std::strerror(errno);
-    return kBlocked;
-  }
-  place->folder = std::move(at);
-  return kReached;
+// Walks to the folder that holds path by the one rule for links on the way
+// (PathTrust.h); *why names what bars the way.
+Reach WalkTo(const std::string& path, Place* place, std::string* why) {
+  WayBlock block;
+  const WayResult reached = OpenWayTo(path, WayOwners::kAny, LastLink::kKeep, place, &block);
+  if (reached == kWayBlocked) *why = block.Text();
+  return static_cast<Reach>(reached);
 }
 
 std::string DigestOf(int fd) {
@@ -230,7 +124,7 @@ bool TakeOff(const Place& place, const Fd& file, std::string* why) {
 // was not there; false with *why otherwise.
 bool TakeOffFolder(const std::string& path, std::string* why) {
   Place place;
-  const Reach reach = Walk(path, &place, why);
+  const Reach reach = WalkTo(path, &place, why);
   if (reach != kReached) return reach == kGone;
   struct stat st;
   if (fstatat(place.folder.get(), place.leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
@@ -250,7 +144,7 @@ bool TakeOffFolder(const std::string& path, std::string* why) {
 // kept.
 bool TakeOffEntry(const ManifestEntry& e, std::string* why) {
   Place place;
-  const Reach reach = Walk(e.path, &place, why);
+  const Reach reach = WalkTo(e.path, &place, why);
   if (reach != kReached) return reach == kGone;
   struct stat st;
   if (fstatat(place.folder.get(), place.leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -271,7 +165,7 @@ bool TakeOffEntry(const ManifestEntry& e, std::string* why) {
 void TakeOffManifest(const std::string& manifest) {
   Place place;
   std::string why;
-  if (Walk(manifest, &place, &why) != kReached) return;
+  if (WalkTo(manifest, &place, &why) != kReached) return;
   unlinkat(place.folder.get(), place.leaf.c_str(), 0);
   unlinkat(place.folder.get(), kMadeNotesName, 0);
 }

@@ -29,6 +29,7 @@
 #include "ShellWord.h"
 #include "SysCmd.h"
 #include "installer.h"
+#include "setup_hold.h"
 #include "setup_manifest.h"
 #include "utils.h"
 
@@ -159,6 +160,7 @@ bool CopyEarlier(const std::string& saved, const std::vector<ManifestEntry>& ent
   if (Exists(saved) || !MayChangeInPlace(saved.c_str())) return false;
   if (SysCmd(kCmdMkdir, kSevWarning, "-m 700 %s", saved.c_str()) != 0 || !IsRootsOwnFolder(saved)) return false;
   if (SysCmd(kCmdCpR, kSevWarning, "%s %s/vpxx", AppDir, saved.c_str()) != 0) return false;
+  GiveCopyHeldModes(AppDir, saved + "/vpxx");  // the tree is held while it is copied
   for (const ManifestEntry* e : OutsideFiles(entries, AppDir)) {
     if (!Exists(e->path)) continue;
     const std::string copy = saved + "/outside" + e->path;
@@ -322,6 +324,7 @@ void RestoreTree(const std::string& appDir, const std::string& saved) {
     SysCmd(kCmdRmR, kSevFatal, "%s", appDir.c_str());
   }
   SysCmd(kCmdCpR, kSevFatal, "%s/vpxx %s", saved.c_str(), appDir.c_str());
+  HoldAfterCommand(appDir, true);  // with the modes it had, held to the end of the run
   if (!WriteMarker(saved, kRestoredMarker, appDir + "\n")) ExitProgram(1);
 }
 
@@ -332,6 +335,7 @@ void RestoreFolder(const ManifestEntry& e) {
   if (!Lstat(e.path, &st)) SysCmd(kCmdMkdir, kSevFatal, "%s", e.path.c_str());
   if (!Lstat(e.path, &st) || !S_ISDIR(st.st_mode)) return;
   if ((st.st_mode & 07777) != e.mode) SysCmd(kCmdChmod, kSevFatal, "%04o %s", e.mode, e.path.c_str());
+  HoldAfterCommand(e.path, false);
   if (IsPlainPath(e.owner + e.group)) SysCmd(kCmdChown, kSevFatal, "%s:%s %s", e.owner.c_str(), e.group.c_str(), e.path.c_str());
 }
 

@@ -2,7 +2,7 @@
 // over several files in this folder, one a step of the work:
 //   mkmedium.cpp           the command line (usage text, options read and
 //                          defaulted) and the order of the work: MakeMedium, main
-//   mkmedium_io.cpp        messages, open descriptors (Fd), files written,
+//   mkmedium_io.cpp        messages, files written,
 //                          created new and copied, the output folder
 //   mkmedium_files.cpp     the medium's files: their names (plain or DOS),
 //                          the inputs checked, the string databases and their
@@ -25,6 +25,7 @@
 #include <utility>
 #include <vector>
 
+#include "Fd.h"
 #include "utils.h"  // SETUP_PRINTF
 
 namespace mkmedium {
@@ -76,23 +77,6 @@ struct Archive {
 SETUP_PRINTF(1, 2) void Complain(const char* format, ...);
 // The same for a failed call, with the reason from errno after it.
 SETUP_PRINTF(1, 2) void ComplainErrno(const char* format, ...);
-
-// An open file descriptor, closed when the object goes.
-class Fd {
- public:
-  explicit Fd(int fd = -1) : fd_(fd) {}
-  ~Fd();
-  Fd(Fd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  // Closes its own descriptor, then takes the other's.
-  Fd& operator=(Fd&& other) noexcept;
-  int get() const { return fd_; }
-  bool ok() const { return fd_ >= 0; }
-  // Closes now; false when the close reports an error (a lost write).
-  bool Close();
-
- private:
-  int fd_;
-};
 
 // Writes all size bytes, again after an interruption; false on an error
 // (errno says which).

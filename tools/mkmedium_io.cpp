@@ -46,20 +46,6 @@ void ComplainErrno(const char* format, ...) {
   va_end(args);
 }
 
-Fd::~Fd() {
-  if (fd_ >= 0) close(fd_);
-}
-
-Fd& Fd::operator=(Fd&& other) noexcept {
-  if (this != &other) {
-    if (fd_ >= 0) close(fd_);
-    fd_ = std::exchange(other.fd_, -1);
-  }
-  return *this;
-}
-
-bool Fd::Close() { return close(std::exchange(fd_, -1)) == 0; }
-
 bool WriteAll(int fd, const char* data, size_t size) {
   while (size > 0) {
     ssize_t n = write(fd, data, size);

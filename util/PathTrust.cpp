@@ -1,79 +1,131 @@
-// Judging the symbolic links on the way to a path, component by component.
+// Walking to a path folder by folder, judging each link on the way.
 #include "PathTrust.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
+#include <cstring>
 #include <deque>
+#include <vector>
 
 namespace {
 
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 constexpr int kMaxLinks = 40;
 
-// The components of path in order, empty ones and "." left out.
-void PushComponents(const std::string& path, std::deque<std::string>* into, bool front) {
-  std::deque<std::string> parts;
-  size_t at = 0;
-  while (at <= path.size()) {
+WayFolderHook folderHook = nullptr;
+
+std::vector<std::string> Steps(const std::string& path) {
+  std::vector<std::string> steps;
+  for (size_t at = 0; at <= path.size();) {
     size_t slash = path.find('/', at);
     if (slash == std::string::npos) slash = path.size();
-    std::string part = path.substr(at, slash - at);
-    if (!part.empty() && part != ".") parts.push_back(std::move(part));
+    if (slash > at) steps.push_back(path.substr(at, slash - at));
     at = slash + 1;
   }
-  if (front)
-    into->insert(into->begin(), parts.begin(), parts.end());
-  else
-    into->insert(into->end(), parts.begin(), parts.end());
+  return steps;
 }
 
-std::string Parent(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos || slash == 0 ? "" : path.substr(0, slash);
+// A folder opened on the way, and whether others could write it before
+// the hook held it.
+struct Folder {
+  Fd fd;
+  bool wasShared = false;
+};
+
+Folder Reached(int fd) {
+  Folder f{Fd(fd)};
+  if (f.fd.ok() && folderHook != nullptr) f.wasShared = folderHook(f.fd.get());
+  return f;
 }
 
-// root's own links, and those whose owner owns their target, may be followed.
-bool MayFollow(const std::string& link, const struct stat& st) {
-  if (st.st_uid == 0) return true;
-  struct stat target;
-  return stat(link.c_str(), &target) == 0 && target.st_uid == st.st_uid;
+// Why the link with status st in the folder at may not be followed; ""
+// when it may.
+std::string WhyNotFollowed(const Folder& at, const struct stat& st) {
+  if (st.st_uid != 0) return "is a symbolic link not owned by root";
+  struct stat folder;
+  if (at.wasShared || fstat(at.fd.get(), &folder) != 0 || (folder.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+    return "is a symbolic link in a folder that others may write";
+  return "";
 }
 
 }  // namespace
 
-std::string UntrustedLinkOnPath(const char* path) {
-  if (path == nullptr || path[0] == '\0') return "";
-  std::deque<std::string> rest;
-  if (path[0] != '/') {
-    char cwd[PATH_MAX];
-    if (getcwd(cwd, sizeof cwd) == nullptr) return path;  // cannot be judged: not followed
-    PushComponents(cwd, &rest, false);
+void SetWayFolderHook(WayFolderHook hook) { folderHook = hook; }
+
+WayResult OpenWayTo(const std::string& path, WayOwners owners, LastLink last, PathPlace* place, WayBlock* block) {
+  struct Step {
+    std::string name;
+    bool ofPath;  // a step of path itself, not of a link's target
+  };
+  std::deque<Step> todo;
+  for (std::string& s : Steps(path)) todo.push_back({std::move(s), true});
+  if (path.empty() || path[0] != '/' || todo.empty()) {
+    *block = {path, "is not a path below the root folder"};
+    return kWayBlocked;
   }
-  PushComponents(path, &rest, false);
-  std::string done;  // the resolved part, "" for the root
+  Folder at = Reached(open("/", kFolderFlags));
+  std::string shown;  // path's steps walked so far, for the messages
   int links = 0;
-  while (!rest.empty()) {
-    const std::string part = std::move(rest.front());
-    rest.pop_front();
-    if (part == "..") {
-      done = Parent(done);
-      continue;
-    }
-    const std::string next = done + "/" + part;
+  while (at.fd.ok()) {
+    const Step step = todo.front();
+    todo.pop_front();
+    if (step.ofPath) shown += "/" + step.name;
+    const bool lastStep = todo.empty();
     struct stat st;
-    if (lstat(next.c_str(), &st) != 0) return "";  // nothing there yet: nothing to follow
-    if (!S_ISLNK(st.st_mode)) {
-      done = next;
+    if (lastStep) {
+      // The last step is the place reached, unless it is a link to follow.
+      if (last == LastLink::kKeep || fstatat(at.fd.get(), step.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0 ||
+          !S_ISLNK(st.st_mode)) {
+        place->folder = std::move(at.fd);
+        place->leaf = step.name;
+        return kWayReached;
+      }
+    } else if (step.name != ".") {
+      Fd next(openat(at.fd.get(), step.name.c_str(), kFolderFlags));
+      if (next.ok()) {
+        if (fstat(next.get(), &st) == 0 && owners == WayOwners::kRootOnly && st.st_uid != 0) {
+          *block = {shown, "is not root's (uid " + std::to_string(st.st_uid) + ")"};
+          return kWayBlocked;
+        }
+        at = Reached(next.Release());
+        continue;
+      }
+      const int err = errno;
+      if (fstatat(at.fd.get(), step.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+        if (errno == ENOENT) return kWayGone;
+        *block = {shown, std::string("cannot be reached: ") + std::strerror(errno)};
+        return kWayBlocked;
+      }
+      if (!S_ISLNK(st.st_mode)) {
+        if (!S_ISDIR(st.st_mode)) return kWayGone;  // a file where the folder was: nothing is below it
+        *block = {shown, std::string("cannot be opened: ") + std::strerror(err)};
+        return kWayBlocked;
+      }
+    } else {
       continue;
     }
-    if (++links > kMaxLinks || !MayFollow(next, st)) return next;
+    // A link on the way, or at the last step to be followed.
+    const std::string why = WhyNotFollowed(at, st);
+    if (!why.empty()) {
+      *block = {shown, why};
+      return kWayBlocked;
+    }
     char target[PATH_MAX];
-    const ssize_t n = readlink(next.c_str(), target, sizeof target - 1);
-    if (n <= 0) return next;
-    target[n] = '\0';
-    if (target[0] == '/') done.clear();
-    PushComponents(target, &rest, true);
+    const ssize_t n = readlinkat(at.fd.get(), step.name.c_str(), target, sizeof target);
+    if (++links > kMaxLinks || n <= 0 || static_cast<size_t>(n) >= sizeof target) {
+      *block = {shown, "is a symbolic link that cannot be followed"};
+      return kWayBlocked;
+    }
+    const std::string to(target, static_cast<size_t>(n));
+    if (to[0] == '/') at = Reached(open("/", kFolderFlags));
+    const std::vector<std::string> inner = Steps(to);
+    for (auto s = inner.rbegin(); s != inner.rend(); ++s) todo.push_front({*s, false});
+    if (todo.empty()) todo.push_front({".", false});  // a link to "/" itself
   }
-  return "";
+  *block = {shown.empty() ? "/" : shown, std::string("cannot be opened: ") + std::strerror(errno)};
+  return kWayBlocked;
 }

@@ -242,7 +242,9 @@ void ExpectInstalled(const SandboxResult& r, const std::string& d, const std::st
 
   EXPECT_EQ(r.Read(a + "/vpqadmin.log"), adminRuns);
   ExpectAbsent(r, "/tmp/VexlaInstall");
-  ExpectAbsent(r, "/tmp/setup.tmp");
+  ExpectAbsent(r, a + "/lib/vpxx.cfg.setup-edit");
+  // Every held folder has its mode back (checked above), and no record of them is left.
+  ExpectAbsent(r, "/var/lib/setup-Vexla.held");
   ExpectAbsent(r, "/tmp/Linuxi386Vpxx.tar.Z");
 }
 

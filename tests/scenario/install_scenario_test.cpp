@@ -354,14 +354,16 @@ TEST(InstallScenario, AStandAloneMarkerSkipsTheCleanUp) {
 
 TEST(InstallScenario, TheSedEditNeverWritesThroughAPlantedFile) {
   SETUP_REQUIRE_SANDBOX();
-  const std::pair<const char*, const char*> plants[] = {
-      {"symlink", "ln -s /etc/victim /tmp/setup.tmp"},
-      {"foreign", "printf 'theirs\\n' > /tmp/setup.tmp && chown 65534:65534 /tmp/setup.tmp && chmod 666 /tmp/setup.tmp"},
+  // The edited text is written beside the settings file, then moved over it.
+  const std::string temp = "/opt/Vexla/vpxx/lib/vpxx.cfg.setup-edit";
+  const std::pair<const char*, std::string> plants[] = {
+      {"symlink", "ln -s /etc/victim " + temp},
+      {"foreign", "printf 'theirs\\n' > " + temp + " && chown 65534:65534 " + temp + " && chmod 666 " + temp},
   };
   for (const auto& [what, plant] : plants) {
     SCOPED_TRACE(what);
     SandboxOptions o = FromSite();
-    o.setup.push_back("printf 'precious\\n' > /etc/victim");
+    o.setup.push_back("printf 'precious\\n' > /etc/victim && mkdir -p /opt/Vexla/vpxx/lib");
     o.setup.push_back(plant);
     SandboxResult r = RunInSandbox(std::string("install-sed-") + what, o, {"./setup", "install", "/opt"});
     EXPECT_EQ(r.status, 0) << r.out << r.err;
@@ -369,8 +371,7 @@ TEST(InstallScenario, TheSedEditNeverWritesThroughAPlantedFile) {
     EXPECT_EQ(r.Read("/opt/Vexla/vpxx/lib/vpxx.cfg"), EditedSettings());
     // The edited file is root's, as the list made it, not the planter's.
     EXPECT_EQ(Info(r, "/opt/Vexla/vpxx/lib/vpxx.cfg").uid, 0u);
-    EXPECT_TRUE(r.Changed("/tmp/setup.tmp"));  // the plant is gone
-    ExpectAbsent(r, "/tmp/setup.tmp");
+    ExpectAbsent(r, temp);
   }
 }
 
@@ -412,7 +413,7 @@ TEST(InstallScenario, TheHostIsUnchangedAfterAnInstallation) {
   const std::vector<std::string> paths = {"/opt",           "/opt/Vexla",       "/usr/Vexla",
                                           "/usr/bin",       "/usr/bin/vprint",  "/usr/bin/vpqadmin",
                                           "/var/spool",     "/var/spool/Vexla", "/usr/share/ppd",
-                                          "/tmp/setup.log", "/tmp/VexlaInstall", "/tmp/setup.tmp"};
+                                          "/tmp/setup.log", "/tmp/VexlaInstall", "/var/lib/setup-Vexla.held"};
   std::vector<HostPath> before;
   for (const std::string& p : paths) before.push_back(HostState(p));
   SandboxResult r = RunInSandbox("install-host", FromSite(), {"./setup", "install", "/opt"});
