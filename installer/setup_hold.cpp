@@ -237,8 +237,8 @@ void EndFolderHold() {
   for (Held& h : held) {
     struct stat st;
     if (fstat(h.folder.get(), &st) != 0 || Mode(st) == h.restore) continue;
-    SetMode(h.folder.get(), h.restore, h.path);
     PutLogMsg("gave %s its mode %04o back\n", h.path.c_str(), h.restore);
+    SetMode(h.folder.get(), h.restore, h.path);
   }
   held.clear();
   byInode.clear();
