@@ -121,9 +121,11 @@ const char* CheckDirectoryText(const char* dir);
 // ---------------------------------------------------------------------------
 // One setup at a time.
 
-// The lock file, in the first root-owned folder of /run/lock, /var/lock
-// and /run.
+// The lock file (mode 0600) and the file that names its holder's process
+// (mode 0644), in /run (or /var/run) when root owns it and nobody else may
+// write it.
 constexpr const char* kLockFileName = "setup-Vexla.lock";
+constexpr const char* kLockHolderName = "setup-Vexla.pid";
 
 // Takes the host's lock for a run that changes the host (as root; other
 // users change nothing of root's and take none), before it touches
@@ -134,7 +136,8 @@ constexpr const char* kLockFileName = "setup-Vexla.lock";
 void TakeHostLock(bool wait);
 
 // For runs that only read (preview, verify): says on standard error when
-// another run holds the lock, since what they show may then change.
+// another run holds the lock, since what they show may then change (a user
+// who may not open the lock judges by whether its named holder runs).
 void SayWhenHostLocked();
 
 // ---------------------------------------------------------------------------

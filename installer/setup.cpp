@@ -95,7 +95,7 @@ const char kUsage[] =
     "  -h, --help      print this text\n"
     "\n"
     "One setup at a time changes the host: an installation, a removal or a\n"
-    "rollback holds the lock /run/lock/setup-Vexla.lock to its end.\n"
+    "rollback holds the lock /run/setup-Vexla.lock to its end.\n"
     "Questions are answered on standard input (printf 'y\\n' | setup install /opt);\n"
     "input that ends at a question is no answer. Everything an installation runs\n"
     "is logged in /tmp/setup.log.\n"

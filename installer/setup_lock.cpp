@@ -1,7 +1,15 @@
 // One setup at a time: a run that changes the host holds an exclusive lock
-// on a root-owned file in the host's lock folder from before it touches
-// anything to its end. The lock is the kernel's (flock), so it goes with
-// the process however the process ends: a killed run leaves none behind.
+// on a file of root's from before it touches anything to its end. The lock
+// is the kernel's (flock), so it goes with the process however the process
+// ends: a killed run leaves none behind.
+//
+// Whoever can open the lock file can hold it, and every run of root's would
+// then wait or give up for as long as they like. So the file lies in /run
+// itself, which only root may write (unlike /run/lock, where every user may
+// make a name first), and nobody but root may open it (mode 0600). The
+// holder's process id goes into a second file beside it that everybody may
+// read, so that a preview by another user can still say that a run is
+// under way.
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -14,6 +22,7 @@
 #include <cstring>
 #include <string>
 
+#include "ReplacingFile.h"
 #include "RootFile.h"
 #include "installer.h"
 #include "utils.h"
@@ -25,56 +34,91 @@ namespace {
 // starts cannot keep the lock after setup ends.
 int heldLock = -1;
 
-// The first of the usual lock folders that root owns.
-std::string LockPath() {
-  for (const char* folder : {"/run/lock", "/var/lock", "/run"}) {
+constexpr mode_t kLockMode = 0600;
+constexpr mode_t kHolderMode = 0644;
+
+// The lock's folder held open, and its path: the first of /run and
+// /var/run (hosts without /run) that root owns and nobody else may write.
+// -1 when there is none.
+int OpenLockFolder(std::string* path) {
+  for (const char* folder : {"/run", "/var/run"}) {
+    const int fd = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) continue;
     struct stat st;
-    if (stat(folder, &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == 0)
-      return std::string(folder) + "/" + kLockFileName;
-  }
-  return "";
-}
-
-// A lock file root may rely on: a plain file of root's with one link that
-// nobody else may write. Another user could hold a lock on a file of their
-// own for ever.
-bool IsRootsLockFile(int fd) {
-  struct stat st;
-  return fstat(fd, &st) == 0 && IsRootsFile(st);
-}
-
-// Opens root's lock file at path without following a link, making it when
-// it is missing; anything else found there (a link, a file of another
-// user's) is removed first. -1 when it cannot be had.
-int OpenLockForWriting(const std::string& path) {
-  for (int tries = 0; tries < 5; ++tries) {
-    int fd = open(path.c_str(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0 && IsRootsLockFile(fd)) return fd;
-    if (fd >= 0 || errno == ELOOP) {
-      if (fd >= 0) close(fd);
-      if (unlink(path.c_str()) != 0 && errno != ENOENT) return -1;
-      continue;
-    }
-    if (errno != ENOENT) return -1;
-    fd = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd >= 0) {
-      fchmod(fd, 0644);  // whatever the umask: every user may see who holds it
+    if (fstat(fd, &st) == 0 && st.st_uid == 0 && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0) {
+      *path = folder;
       return fd;
     }
-    if (errno != EEXIST) return -1;
+    close(fd);
   }
   return -1;
 }
 
-// The process id the holder wrote into the lock file, "?" when none can be
-// read (the holder writes it a moment after it took the lock).
-std::string Holder(int fd) {
+// Opens the lock file in folder with flags when it is root's alone and of
+// mode 0600; a file that others may open (an earlier one of mode 0644, say)
+// may be held open by anybody and is never taken for it. -1 otherwise,
+// errno EPERM when something else is there.
+int OpenLockFile(int folder, int flags) {
+  std::string why;
+  const int fd = OpenRootsFileAt(folder, kLockFileName, flags, &why);
+  if (fd < 0) return -1;
+  struct stat st;
+  if (fstat(fd, &st) == 0 && (st.st_mode & 07777) == kLockMode) return fd;
+  close(fd);
+  errno = EPERM;
+  return -1;
+}
+
+// Opens root's lock file in folder for writing, making it when it is
+// missing; anything else found there (a link, a file root alone could not
+// have written or others may open) is removed first. -1 when it cannot be
+// had.
+int OpenLockForWriting(int folder) {
+  for (int tries = 0; tries < 5; ++tries) {
+    int fd = OpenLockFile(folder, O_RDWR);
+    if (fd >= 0) return fd;
+    if (errno == EPERM) {
+      if (unlinkat(folder, kLockFileName, 0) != 0 && errno != ENOENT) return -1;
+      continue;
+    }
+    if (errno != ENOENT) return -1;
+    // Made with its mode whatever the umask, so that a second run never
+    // finds it for a moment with another mode and removes it.
+    const mode_t umaskBefore = umask(077);
+    fd = openat(folder, kLockFileName, O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, kLockMode);
+    const int err = errno;
+    umask(umaskBefore);
+    if (fd >= 0) return fd;
+    if (err != EEXIST) {
+      errno = err;
+      return -1;
+    }
+  }
+  return -1;
+}
+
+// The process id in the holder's file, 0 when none can be read.
+long HolderNamed(int folder) {
+  std::string why;
+  const int fd = OpenRootsFileAt(folder, kLockHolderName, O_RDONLY, &why);
+  if (fd < 0) return 0;
+  char text[32] = {};
+  const ssize_t n = pread(fd, text, sizeof text - 1, 0);
+  close(fd);
+  char* end = nullptr;
+  const long pid = n > 0 ? std::strtol(text, &end, 10) : 0;
+  return pid > 0 && end != nullptr && *end == '\n' ? pid : 0;
+}
+
+bool IsRunning(long pid) { return pid > 0 && (kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM); }
+
+// The process that holds the lock, "?" when none can be named: the file
+// may still name the run before, until the holder writes its own id a
+// moment after it took the lock.
+std::string Holder(int folder) {
   for (int tries = 0; tries < 20; ++tries) {
-    char text[32] = {};
-    const ssize_t n = pread(fd, text, sizeof text - 1, 0);
-    char* end = nullptr;
-    const long pid = n > 0 ? std::strtol(text, &end, 10) : 0;
-    if (pid > 0 && end != nullptr && *end == '\n') return std::to_string(pid);
+    const long pid = HolderNamed(folder);
+    if (IsRunning(pid)) return std::to_string(pid);
     usleep(10000);
   }
   return "?";
@@ -84,11 +128,11 @@ std::string Holder(int fd) {
 // it for a moment, through a child started a moment before the end whose
 // copy of the descriptor goes when it starts its program: when the holder
 // named in the file is gone, the lock is tried again for a second.
-bool TryLock(int fd) {
+bool TryLock(int fd, int folder) {
   if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
   if (errno != EWOULDBLOCK) return false;
-  const long holder = std::strtol(Holder(fd).c_str(), nullptr, 10);
-  if (holder <= 0 || kill(static_cast<pid_t>(holder), 0) == 0 || errno != ESRCH) {
+  const long holder = HolderNamed(folder);
+  if (holder <= 0 || IsRunning(holder)) {
     errno = EWOULDBLOCK;
     return false;
   }
@@ -101,57 +145,62 @@ bool TryLock(int fd) {
   return false;
 }
 
+[[noreturn]] void CannotLock(const std::string& path) {
+  std::fprintf(stderr, "%s: the lock file %s cannot be locked: %s; nothing was done\n", my_name, path.c_str(),
+               std::strerror(errno));
+  ExitProgram(1);
+}
+
 }  // namespace
 
 void TakeHostLock(bool wait) {
   // Only root changes what the lock guards; anybody else is refused later,
   // changing nothing of root's.
   if (geteuid() != 0 || heldLock >= 0) return;  // (a second lock of our own would wait on the first)
-  const std::string path = LockPath();
-  const int fd = path.empty() ? -1 : OpenLockForWriting(path);
+  std::string folderPath;
+  const int folder = OpenLockFolder(&folderPath);
+  const std::string path = folderPath + "/" + kLockFileName;
+  const int fd = folder < 0 ? -1 : OpenLockForWriting(folder);
   if (fd < 0) {
     std::fflush(stdout);
     std::fprintf(stderr, "%s: the lock file %s cannot be made (%s); nothing was done\n", my_name,
-                 path.empty() ? "of setup" : path.c_str(), path.empty() ? "no lock folder" : std::strerror(errno));
+                 folder < 0 ? "of setup" : path.c_str(), folder < 0 ? "no lock folder" : std::strerror(errno));
     ExitProgram(1);
   }
-  if (!TryLock(fd)) {
-    if (errno != EWOULDBLOCK) {
-      std::fprintf(stderr, "%s: the lock file %s cannot be locked: %s; nothing was done\n", my_name, path.c_str(),
-                   std::strerror(errno));
-      ExitProgram(1);
-    }
+  if (!TryLock(fd, folder)) {
+    if (errno != EWOULDBLOCK) CannotLock(path);
     std::fflush(stdout);
     if (!wait) {
       std::fprintf(stderr, "%s: another setup (process %s) is changing this host; nothing was done\n", my_name,
-                   Holder(fd).c_str());
+                   Holder(folder).c_str());
       ExitProgram(1);
     }
-    std::fprintf(stderr, "%s: waiting for another setup (process %s) to finish\n", my_name, Holder(fd).c_str());
+    std::fprintf(stderr, "%s: waiting for another setup (process %s) to finish\n", my_name, Holder(folder).c_str());
     while (flock(fd, LOCK_EX) != 0) {
-      if (errno != EINTR) {
-        std::fprintf(stderr, "%s: the lock file %s cannot be locked: %s; nothing was done\n", my_name, path.c_str(),
-                     std::strerror(errno));
-        ExitProgram(1);
-      }
+      if (errno != EINTR) CannotLock(path);
     }
   }
-  const std::string pid = std::to_string(getpid()) + "\n";
-  if (ftruncate(fd, 0) != 0 || pwrite(fd, pid.data(), pid.size(), 0) != static_cast<ssize_t>(pid.size())) {
-    // Who holds it is only shown to the others; the lock itself holds.
-  }
+  // Who holds it is only shown to the others; the lock itself holds
+  // whether this is written or not.
+  ReplaceFileText((folderPath + "/" + kLockHolderName).c_str(), kHolderMode, std::to_string(getpid()) + "\n");
+  close(folder);
   heldLock = fd;
 }
 
 void SayWhenHostLocked() {
-  const std::string path = LockPath();
-  if (path.empty()) return;
-  const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return;
-  if (IsRootsLockFile(fd) && flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK) {
+  std::string folderPath;
+  const int folder = OpenLockFolder(&folderPath);
+  if (folder < 0) return;
+  // Root sees the lock itself; another user, who may not open it, sees
+  // whether the run named as its holder still runs.
+  const int fd = OpenLockFile(folder, O_RDONLY);
+  const bool held = fd >= 0 ? flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK
+                            : errno == EACCES && IsRunning(HolderNamed(folder));
+  if (fd >= 0) close(fd);
+  if (held) {
     std::fflush(stdout);
     std::fprintf(stderr, "%s: an installation is under way (process %s): what is shown may change\n", my_name,
-                 Holder(fd).c_str());
+                 Holder(folder).c_str());
   }
-  close(fd);
+  close(folder);
 }

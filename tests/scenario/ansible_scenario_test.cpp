@@ -48,8 +48,10 @@ const char kLeftOnHost[] = "ls -d /opt/Vexla /usr/Vexla /var/spool/Vexla /usr/bi
 
 // Check mode changes nothing and says changed; the first run installs and
 // verify is clean; the second is ok; a changed file is repaired; absent
-// removes, and again is ok; a damaged medium fails naming its piece, in
-// check mode too.
+// fails naming the reason while the manifest is moved aside (the product
+// is still there), removes once it is back, and again is ok; a work area
+// that is no absolute path is refused; a damaged medium fails naming its
+// piece, in check mode too.
 TEST(AnsibleScenario, TheModuleIsIdempotentAndReportsAsTheRunWent) {
   SETUP_REQUIRE_SANDBOX();
   if (!HaveAnsiblePlaybook()) {
@@ -65,8 +67,12 @@ TEST(AnsibleScenario, TheModuleIsIdempotentAndReportsAsTheRunWent) {
       Shell(std::string(kPlay) + "play check --check --diff; echo check_left=$(" + kLeftOnHost + "); " +
             "play first; " + verify + "verify_first=$?; play second; " +
             "echo changed >> /opt/Vexla/vpxx/vsf; play repair; " + verify + "verify_repair=$?; " +
+            "g=$(stat -c %g /opt/Vexla/vpxx); chgrp lp /opt/Vexla/vpxx; " +
+            AsAttacker("mv /opt/Vexla/vpxx/setup.manifest /opt/Vexla/vpxx/moved", "lp") +
+            "; play absent_unlisted -e state=absent; mv /opt/Vexla/vpxx/moved /opt/Vexla/vpxx/setup.manifest; " +
+            "chgrp $g /opt/Vexla/vpxx; " +
             "play absent -e state=absent; echo absent_left=$(" + kLeftOnHost + "); " +
-            "play absent_again -e state=absent; " +
+            "play absent_again -e state=absent; play bad_area -e work_area=keep; " +
             "cp -a /media /root/damaged && printf x >> /root/damaged/pkg_tar.001; "
             "play damaged_check --check -e medium=/root/damaged; play damaged -e medium=/root/damaged"));
   const struct {
@@ -79,8 +85,10 @@ TEST(AnsibleScenario, TheModuleIsIdempotentAndReportsAsTheRunWent) {
       {"first", "0", 1, 0, "\"changed\": true"},
       {"second", "0", 0, 0, "\"changed\": false"},
       {"repair", "0", 1, 0, "size /opt/Vexla/vpxx/vsf: "},
+      {"absent_unlisted", "2", 0, 1, "cannot be used: no manifest; still on the host: /opt/Vexla/vpxx, "},
       {"absent", "0", 1, 0, "\"changed\": true"},
       {"absent_again", "0", 0, 0, "\"changed\": false"},
+      {"bad_area", "2", 0, 1, "work_area must be an absolute path of letters, digits and"},
       {"damaged_check", "2", 0, 1, "would fail (setup status 1): pkg_tar.001 does not match its checksum"},
       {"damaged", "2", 0, 1, "failed (setup status 1): pkg_tar.001 does not match its checksum: the medium is damaged"},
   };

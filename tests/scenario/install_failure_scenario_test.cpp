@@ -23,6 +23,10 @@ namespace {
 // ---------------------------------------------------------------------------
 // Media and helpers of these scenarios only.
 
+// All that a run which ends before its first step leaves: the lock's files and the log.
+const std::vector<std::string> kLockAndLog = {std::string("A ") + kLockFile, std::string("A ") + kLockHolderFile,
+                                              "A /tmp/setup.log"};
+
 // A site whose archive holds no package list.
 std::string NoListMedium() {
   const std::string product = Product("nolist", "");
@@ -112,7 +116,7 @@ TEST(InstallScenario, NotEnoughSpace) {
     SandboxResult r = RunInSandbox(std::string("install-space-") + c.what, o, {"./setup", "install", "/opt"});
     EXPECT_EQ(r.status, 1) << r.out << r.err;
     EXPECT_TRUE(Contains(r.out, c.message)) << r.out;
-    EXPECT_EQ(r.changes, (std::vector<std::string>{"A " + std::string(kLockFile), "A /tmp/setup.log"}));
+    EXPECT_EQ(r.changes, kLockAndLog);
   }
 
   // A real small file system as the work area.
@@ -168,7 +172,7 @@ TEST(InstallScenario, AMissingSizeFileEndsTheRun) {
     SandboxResult r = RunInSandbox(std::string("install-no-") + file, o, {"./setup", "install", "/opt"});
     EXPECT_EQ(r.status, 1) << r.out << r.err;
     EXPECT_EQ(r.out, "Could not determine how much space needed for install, missing isize.\n");
-    EXPECT_EQ(r.changes, (std::vector<std::string>{"A " + std::string(kLockFile), "A /tmp/setup.log"}));
+    EXPECT_EQ(r.changes, kLockAndLog);
   }
 }
 

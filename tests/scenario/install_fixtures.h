@@ -36,8 +36,10 @@ std::string Sample(const std::string& path);
 SandboxOptions FromMedium(const std::string& medium);
 SandboxOptions FromSite();
 
-// The lock file a run that changes the host leaves in place.
-constexpr char kLockFile[] = "/run/lock/setup-Vexla.lock";
+// The lock file a run that changes the host leaves in place, and the file
+// naming its holder.
+constexpr char kLockFile[] = "/run/setup-Vexla.lock";
+constexpr char kLockHolderFile[] = "/run/setup-Vexla.pid";
 
 // A shell line as the sandbox's command.
 std::vector<std::string> Shell(const std::string& line);
@@ -97,7 +99,7 @@ void ExpectInstalled(const SandboxResult& r, const std::string& d, const std::st
 // Nothing of the product reached the machine.
 void ExpectNothingInstalled(const SandboxResult& r);
 
-// Whether the sandbox's tree is the host's again, outside /tmp, /root and the lock file:
+// Whether the sandbox's tree is the host's again, outside /tmp, /root and the lock's files:
 // nothing added or deleted, and every folder the run touched has the
 // host's kind, mode and owners. Names what differs.
 std::string DifferencesFromTheHost(const SandboxResult& r);

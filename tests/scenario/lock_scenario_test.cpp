@@ -17,8 +17,8 @@ SandboxOptions WithASlowInstallation() {
   return o;
 }
 
-const std::string kStartFirst = std::string("./setup install /opt > /root/first 2>&1 & first=$!; ") +
-                                "until [ -s " + kLockFile + " ]; do sleep 0.05; done; ";
+const std::string kStartFirst = std::string("./setup install /opt > /root/first 2>&1 & first=$!; ") + "until [ -s " +
+                                kLockHolderFile + " ] || ! kill -0 $first 2>/dev/null; do sleep 0.05; done; ";
 
 TEST(LockScenario, ASecondRunChangesNothingUnlessItWaits) {
   SETUP_REQUIRE_SANDBOX();
@@ -46,6 +46,35 @@ TEST(LockScenario, ASecondRunChangesNothingUnlessItWaits) {
   EXPECT_EQ(r.Read("/root/waited").rfind("setup: waiting for another setup (process ", 0), 0u)
       << r.Read("/root/waited");
   EXPECT_EQ(Printed(r.out, "verify"), "0") << r.Read("/root/verify2");
+  ExpectInstalled(r, "/opt", " BSD ", std::string(kUpgradedAndCleaned) + kUpgradedAndCleaned);
+}
+
+// Another user can neither open the lock nor use an old lock file that
+// others may open: with nobody holding flock on an old file of mode 0644
+// and trying to on the lock, root's runs go on. A preview by that user
+// still says when an installation is under way, and no longer once it ended.
+TEST(LockScenario, NoOtherUserCanHoldTheLock) {
+  SETUP_REQUIRE_SANDBOX();
+  SandboxOptions o = WithASlowInstallation();
+  o.setup.push_back(std::string(": > ") + kLockFile + " && chmod 644 " + kLockFile);
+  const std::string hold = std::string("flock -s ") + kLockFile + " sleep 5";
+  const std::string preview = "./setup preview install /opt";
+  SandboxResult r = RunInSandbox(
+      "lock-attacker", o,
+      Shell(AsAttacker(std::string("flock -s ") + kLockFile + " sh -c \"touch /tmp/held; exec sleep 30\"") +
+            " & until [ -e /tmp/held ]; do sleep 0.05; done; " + kStartFirst + AsAttacker(hold) +
+            " > /root/attack 2>&1 & attacker=$!; " + AsAttacker(preview) + " > /root/during 2>&1; " +
+            "wait $first; echo first=$?; wait $attacker; echo attack=$?; " + AsAttacker(preview) +
+            " > /root/after 2>&1; printf \"y\\n\" | ./setup install /opt > /root/second 2>&1; echo second=$?; " +
+            "echo mode=$(stat -c %a " + kLockFile + ")"));
+  EXPECT_EQ(Printed(r.out, "first") + Printed(r.out, "second"), "00")
+      << r.Read("/root/first") << r.Read("/root/second");
+  EXPECT_NE(Printed(r.out, "attack"), "0") << r.Read("/root/attack");
+  EXPECT_TRUE(Contains(r.Read("/root/attack"), "Permission denied")) << r.Read("/root/attack");
+  EXPECT_EQ(Printed(r.out, "mode"), "600");
+  EXPECT_TRUE(Contains(r.Read("/root/during"), "setup: an installation is under way (process "))
+      << r.Read("/root/during");
+  EXPECT_FALSE(Contains(r.Read("/root/after"), "under way")) << r.Read("/root/after");
   ExpectInstalled(r, "/opt", " BSD ", std::string(kUpgradedAndCleaned) + kUpgradedAndCleaned);
 }
 

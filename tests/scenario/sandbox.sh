@@ -8,7 +8,10 @@
 # The sandbox is an overlay over the host's root file system in private
 # mount and PID namespaces: the command sees the host's files, but whatever
 # it writes lands in the overlay's upper layer, and `ps` shows only the
-# sandbox's own processes. /tmp starts empty, /dev holds only the usual
+# sandbox's own processes. /tmp starts empty, /run as on a host just
+# started (root's, mode 755, with an empty /run/lock of mode 1777, so that
+# nothing of the host's /run, its locks among them, shows through), /dev
+# holds only the usual
 # character devices and a private pseudo-terminal instance, /proc is the
 # sandbox's own. The environment is reduced to PATH, HOME, TERM, LANG, the
 # sanitizer options and what --env adds.
@@ -73,13 +76,16 @@ if [ "$inner" = 1 ]; then
   mount -t tmpfs -o mode=755 sandbox "$S" || fail "cannot mount a tmpfs (are mount namespaces allowed?)"
   mkdir "$S/base" "$S/basework" "$S/upper" "$S/work" "$S/setup" "$S/root" "$S/before" || fail "cannot make the layer directories"
 
-  # The base layer holds the starting state. A whiteout hides the host's
-  # /tmp; the directory made over it through the overlay is opaque, so the
-  # sandbox's /tmp starts empty.
-  mknod "$S/base/tmp" c 0 0 || fail "cannot make a whiteout"
+  # The base layer holds the starting state. Whiteouts hide the host's
+  # /tmp and /run; the directories made over them through the overlay are
+  # opaque, so the sandbox's start empty, as the tmpfs a host mounts there
+  # at boot does (and set-up commands can still put things in them).
+  mknod "$S/base/tmp" c 0 0 && mknod "$S/base/run" c 0 0 || fail "cannot make a whiteout"
   mount -t overlay sandbox -o "lowerdir=/,upperdir=$S/base,workdir=$S/basework" "$S/setup" ||
     fail "cannot mount an overlay file system over /"
   mkdir -m 1777 "$S/setup/tmp" && chmod 1777 "$S/setup/tmp" || fail "cannot make /tmp"
+  mkdir -m 755 "$S/setup/run" && mkdir -m 1777 "$S/setup/run/lock" && chmod 755 "$S/setup/run" &&
+    chmod 1777 "$S/setup/run/lock" || fail "cannot make /run"
 
   if [ -n "$SBX_MEDIUM" ]; then
     mkdir -p "$S/setup/media" && cp -a "$SBX_MEDIUM/." "$S/setup/media/" || fail "cannot copy the medium $SBX_MEDIUM"

@@ -6,6 +6,7 @@
 import hashlib
 import json
 import os
+import re
 
 CHECKSUM_FILES = ("sha256", "SHA256")
 
@@ -19,6 +20,20 @@ RUNNING_PROGRAMS = {"wait": "1", "quit": "2"}
 
 def answers(over_earlier, running_programs):
     return ("y" if over_earlier else "n") + "\n" + RUNNING_PROGRAMS[running_programs] + "\n"
+
+
+# The characters setup takes in a directory of its command line as they
+# stand; its own limit on the length.
+PLAIN_PATH = re.compile(r"/[A-Za-z0-9/._+,@:=-]*")
+MAX_PATH = 200
+
+
+def is_plain_absolute_path(text):
+    """Whether text may go onto setup's command line as a directory: an
+    absolute path of plain characters. Anything else (keep, remove, a
+    relative name) would be read as one of setup's words or made absolute
+    in its own way."""
+    return isinstance(text, str) and len(text) <= MAX_PATH and PLAIN_PATH.fullmatch(text) is not None
 
 
 def medium_digest(medium):

@@ -19,7 +19,11 @@ description:
   - In check mode it runs C(setup preview), which changes nothing, and
     reports C(changed) as the real run would; with C(--diff) it shows the
     preview's lines.
-  - With I(state=absent) it runs C(setup remove).
+  - With I(state=absent) it runs C(setup remove), which takes away only what
+    a manifest root alone could have written lists. A host without such a
+    manifest but with the product's tree (I(dest)/Vexla/vpxx), its notes
+    C(setup.made) or the wrapper C(/usr/bin/vprint) fails, naming the
+    reason, since the installation is not away.
   - It reads C(setup verify --json) and C(setup preview --json), and the
     C(ERROR:) lines setup writes on standard error for the failed steps.
 options:
@@ -38,7 +42,10 @@ options:
     choices: [present, absent]
     default: present
   work_area:
-    description: setup's work area (its default is C(/tmp)); it may not lie inside the installation.
+    description:
+      - setup's work area (its default is C(/tmp)); it may not lie inside the installation.
+      - An absolute path of letters, digits and C(/ . _ - + , @ : =) alone (at
+        most 200 characters); any other value fails the task before setup runs.
     type: path
   over_earlier:
     description:
@@ -137,10 +144,16 @@ import os
 
 from ansible.module_utils.basic import AnsibleModule
 from ansible_collections.vexla.setup.plugins.module_utils.setup_run import (
-    answers, difference_lines, failed_steps, is_current, lines, medium_digest, parse_json_object, preview_lines)
+    answers, difference_lines, failed_steps, is_current, is_plain_absolute_path, lines, medium_digest,
+    parse_json_object, preview_lines)
 
 # setup's texts in English, its bytes as they are.
 ENVIRONMENT = {"LC_ALL": "C", "LANG": "C"}
+
+# What an installation leaves besides its tree: the wrapper, and the notes
+# of a run that was stopped (in the tree, beside the manifest).
+WRAPPER = "/usr/bin/vprint"
+NOTES = "setup.made"
 
 
 class Setup:
@@ -221,11 +234,16 @@ class Setup:
 
     def absent(self):
         before = self.verify()
-        if before.get("manifest_state") == "missing":
-            self.done(False)
         if before.get("status") == 2:
-            self.fail("the manifest %s cannot be used: %s" % (before.get("manifest"), before.get("reason")),
-                      failed_steps=[before.get("reason", "")])
+            # setup remove follows the manifest alone: without one it can
+            # use, whatever of the product is there stays.
+            left = remains_without_manifest(before.get("manifest"))
+            reason = before.get("reason") or "no manifest"
+            if before.get("manifest_state") == "missing" and not left:
+                self.done(False)
+            still = "; still on the host: " + ", ".join(left) if left else ""
+            self.fail("the manifest %s cannot be used: %s%s" % (before.get("manifest"), reason, still),
+                      failed_steps=[reason])
         self.result["differences"] = difference_lines(before)
         if self.module.check_mode:
             self.done(True)
@@ -248,6 +266,14 @@ class Setup:
         return "%s (setup status %d): %s" % (what, rc, "; ".join(said) or "no reason given")
 
 
+def remains_without_manifest(manifest):
+    """What of an installation is on the host: its tree (the manifest's
+    folder), the notes in it and the wrapper."""
+    tree = os.path.dirname(manifest) if manifest else ""
+    places = [tree, os.path.join(tree, NOTES)] if tree else []
+    return [p for p in places + [WRAPPER] if os.path.lexists(p)]
+
+
 def main():
     module = AnsibleModule(
         argument_spec=dict(
@@ -262,6 +288,11 @@ def main():
         supports_check_mode=True,
     )
     setup = Setup(module)
+    area = module.params["work_area"]
+    if area is not None and not is_plain_absolute_path(area):
+        # Another word would be one of setup's own (keep, remove ...).
+        setup.fail("work_area must be an absolute path of letters, digits and / . _ - + , @ : = "
+                   "(at most 200 characters): %r" % area)
     if not os.path.isfile(setup.program):
         setup.fail("no setup in the medium %s" % setup.medium)
     if module.params["state"] == "present":

@@ -38,6 +38,14 @@ class SetupRunTest(unittest.TestCase):
         self.assertEqual(setup_run.failed_steps(err),
                          ["pkg_tar.001 does not match its checksum: the medium is damaged"])
 
+    def test_only_plain_absolute_paths_reach_the_command_line(self):
+        cases = [("/tmp", True), ("/srv/work-area_2.d/a+b,c@d:e=f", True), ("/" + "a" * 199, True),
+                 ("/" + "a" * 200, False), ("keep", False), ("remove", False), ("tmp/x", False), ("", False),
+                 ("/tmp/a b", False), ("/tmp/$(id)", False), ("/tmp/x\n", False), ("/tmp/caf\xe9", False),
+                 (None, False)]
+        for text, plain in cases:
+            self.assertEqual(setup_run.is_plain_absolute_path(text), plain, text)
+
     def test_answers_and_medium_digest(self):
         self.assertEqual(setup_run.answers(True, "quit"), "y\n2\n")
         self.assertEqual(setup_run.answers(False, "wait"), "n\n1\n")
