@@ -169,14 +169,9 @@ void SayInputEnded() {
 }
 
 void RefuseDirectory(const char* why, const char* dir) {
-  // The name is shown with its control characters as '?': it must not be
-  // able to drive the terminal.
-  std::string shown = dir != nullptr ? dir : "";
-  for (char& c : shown)
-    if (static_cast<unsigned char>(c) < 32 || c == 127) c = '?';
   std::fflush(stdout);
   std::fprintf(stderr, "%s: %s\n", my_name, why);
-  std::fprintf(stderr, "%s: refused: %s\n", my_name, shown.c_str());
+  std::fprintf(stderr, "%s: refused: %s\n", my_name, ShownWithoutControls(dir != nullptr ? dir : "").c_str());
   ExitProgram(2);
 }
 

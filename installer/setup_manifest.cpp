@@ -60,6 +60,7 @@
 #include "MemMgr.h"
 #include "ReplacingFile.h"
 #include "Sha256.h"
+#include "TerminalCharset.h"
 #include "installer.h"
 #include "setup_json.h"
 #include "setup_manifest.h"
@@ -453,15 +454,13 @@ std::vector<Difference> Differences(const Entry& want) {
   return out;
 }
 
-// A difference as verify prints it: the kind, the path escaped as in the
-// manifest and, where values are compared (not for the digests of a
-// content difference), "WANT is HAVE".
+// A difference as verify prints it: the kind, the path and, where values
+// are compared (not for the digests of a content difference), "WANT is
+// HAVE"; the control characters of a path or link target shown as '?'.
 std::string DifferenceLine(const Difference& d) {
-  std::string line = d.kind + " " + EscapeManifestText(d.path);
-  if (!d.want.empty() && d.kind != "content")
-    line += ": " + (d.kind == "link" ? EscapeManifestText(d.want) : d.want) + " is " +
-            (d.kind == "link" ? EscapeManifestText(d.have) : d.have);
-  return line;
+  std::string line = d.kind + " " + d.path;
+  if (!d.want.empty() && d.kind != "content") line += ": " + d.want + " is " + d.have;
+  return ShownWithoutControls(line);
 }
 
 // verify --json: the manifest, the medium it records, every path it lists

@@ -81,6 +81,9 @@ bool LoadManifest(const std::string& path, const char* nothing, std::vector<Mani
 // through folders held open. True when it is gone (or was not there);
 // false with *why when it is kept.
 bool TakeOffListed(const ManifestEntry& e, std::string* why);
+// Says on standard output that path is kept, and why ("kept PATH: WHY"),
+// its control characters shown as '?'.
+void SayKept(const std::string& path, const std::string& why);
 // The entries, deepest paths first, so that a folder is emptied before it
 // is taken off.
 std::vector<const ManifestEntry*> DeepestFirst(const std::vector<ManifestEntry>& entries);
