@@ -86,7 +86,7 @@ const char kUsage[] =
     "                  standard output (setup(8) describes it)\n"
     "  keep            an upgrade saves the earlier installation in\n"
     "                  DIR/Vexla/.vpxx.previous until it is complete; with keep\n"
-    "                  the saved copy stays (no room for it: status 1)\n"
+    "                  the saved copy stays (none can be made: status 1)\n"
     "  rollback        put the kept earlier installation back, its manifest too\n"
     "                  (status 2: nothing to roll back to)\n"
     "  wait            when another setup is changing this host, wait for it to\n"
@@ -323,6 +323,7 @@ void SetupMain(int argc, char** argv) {
   }
   if (pInstallDir != nullptr) pInstallDir = SaveText(pInstallDir);
   RefuseWorkAreaAmongInstalled(pInstallDir);
+  if (!flMenu) RefuseKeepWithoutCopy(pInstallDir);
   if (!flMenu && flSpaceCheck && !FreeSpaceForInstall(pVexlaInstallDir, pInstallDir, "Vexla", SavedCopyNeed(pInstallDir)))
     NoRoomToSaveEarlier();
 

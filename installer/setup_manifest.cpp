@@ -188,7 +188,24 @@ void Walk(const std::string& dir, std::set<std::string>* paths, std::set<std::st
 
 constexpr const char* kMadeNotesHeader = "# setup made 1\n";
 
+// Notes that are not used, named once a run however often they are read.
+void SayNotesNotUsed(const std::string& path, const std::string& why) {
+  static std::set<std::string> named;
+  if (!named.insert(path).second) return;
+  std::fflush(stdout);
+  std::fprintf(stderr, "%s: the notes %s are not used: %s\n", my_name, ShownWithoutControls(path).c_str(),
+               why.c_str());
+}
+
 }  // namespace
+
+bool HasMadeNotes(const char* appDir) {
+  const std::string path = MadeNotesPath(appDir);
+  std::string why;
+  if (OpenTrustedFile(path, &why)) return true;
+  if (errno != ENOENT) SayNotesNotUsed(path, why);
+  return false;
+}
 
 std::set<std::string> ReadMadeNotes(const char* appDir) {
   const std::string path = MadeNotesPath(appDir);
@@ -209,10 +226,7 @@ std::set<std::string> ReadMadeNotes(const char* appDir) {
       paths.insert(p);
     }
   }
-  if (!f) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "%s: the notes %s are not used: %s\n", my_name, path.c_str(), why.c_str());
-  }
+  if (!f) SayNotesNotUsed(path, why);
   return paths;
 }
 

@@ -29,6 +29,11 @@ constexpr const char* kMadeNotesName = "setup.made";
 // none when there are no notes, or when they cannot be trusted or are
 // damaged, which is said.
 std::set<std::string> ReadMadeNotes(const char* appDir);
+// Whether there are notes beside the manifest of appDir that root alone
+// could have written: the record of a run over it that was stopped. Notes
+// anybody else could have written record nothing; they are named, once a
+// run, as ReadMadeNotes names them.
+bool HasMadeNotes(const char* appDir);
 
 std::string ManifestPath(const char* appDir);
 std::string MadeNotesPath(const char* appDir);

@@ -28,6 +28,7 @@
 #include "ReplacingFile.h"
 #include "ShellWord.h"
 #include "SysCmd.h"
+#include "TerminalCharset.h"
 #include "installer.h"
 #include "setup_manifest.h"
 #include "utils.h"
@@ -84,8 +85,9 @@ bool IsPlainPath(const std::string& path) { return JudgeShellWord(path.c_str()) 
 
 // Whether the earlier installation of appDir may be saved: there, with a
 // manifest root trusts and no notes of a run over it that was stopped (its
-// tree would be half of one and half of another). *entries is the
-// manifest; *why says why not (empty where there is nothing to say).
+// tree would be half of one and half of another; notes root alone could
+// not have written are named and record nothing). *entries is the
+// manifest; *why says why not (empty where no installation is there).
 bool IsSaveable(const std::string& appDir, std::vector<ManifestEntry>* entries, std::string* why) {
   struct stat st;
   if (!Lstat(appDir, &st) || !S_ISDIR(st.st_mode)) return false;
@@ -100,7 +102,7 @@ bool IsSaveable(const std::string& appDir, std::vector<ManifestEntry>* entries, 
       *why = "its manifest is not trusted: " + *why;
       return false;
   }
-  if (Exists(MadeNotesPath(appDir.c_str()))) {
+  if (HasMadeNotes(appDir.c_str())) {
     *why = "a run over it was stopped (" + MadeNotesPath(appDir.c_str()) + ")";
     return false;
   }
@@ -137,6 +139,19 @@ std::vector<const ManifestEntry*> OutsideFiles(const std::vector<ManifestEntry>&
   for (const ManifestEntry& e : entries)
     if (!IsWithinPath(e.path, appDir) && e.type != 'd' && e.type != 'o' && IsPlainPath(e.path)) out.push_back(&e);
   return out;
+}
+
+// keep asked for a copy that cannot be made: the run ends before it has
+// changed anything.
+[[noreturn]] void RefuseKeep(const std::string& appDir, const std::string& why) {
+  std::fflush(stdout);
+  if (why.empty())
+    std::fprintf(stderr, "%s: there is no earlier installation in %s to keep (keep); nothing was done\n", my_name,
+                 ShownWithoutControls(appDir).c_str());
+  else
+    std::fprintf(stderr, "%s: the earlier installation in %s cannot be kept (keep): %s; nothing was done\n", my_name,
+                 ShownWithoutControls(appDir).c_str(), why.c_str());
+  ExitProgram(1);
 }
 
 void SayHowToGoBack() {
@@ -187,6 +202,15 @@ double SavedCopyNeed(const char* installDir) {
   return need;
 }
 
+void RefuseKeepWithoutCopy(const char* installDir) {
+  if (!flKeepEarlier || installDir == nullptr) return;
+  const std::string appDir = std::string(installDir) + "/Vexla/vpxx";
+  std::vector<ManifestEntry> entries;
+  std::string why;
+  if (!SavedCopyStands(appDir, SavedInstallationDir(appDir.c_str())) && !IsSaveable(appDir, &entries, &why))
+    RefuseKeep(appDir, why);
+}
+
 void NoRoomToSaveEarlier() {
   std::fflush(stdout);
   if (flKeepEarlier) {
@@ -214,6 +238,7 @@ void SaveEarlierInstallation() {
   std::vector<ManifestEntry> entries;
   std::string why;
   if (!IsSaveable(AppDir, &entries, &why)) {
+    if (flKeepEarlier) RefuseKeep(AppDir, why);
     if (!why.empty()) {
       std::fflush(stdout);
       std::fprintf(stderr, "WARNING: the earlier installation in %s is not saved: %s\n", AppDir, why.c_str());

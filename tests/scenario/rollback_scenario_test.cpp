@@ -152,6 +152,53 @@ TEST(RollbackScenario, NothingToRollBackTo) {
   }
 }
 
+// Notes of a stopped run that a member of the application directory's
+// group planted record nothing: keep saves the earlier installation, names
+// the notes, and rollback puts it back whole.
+TEST(RollbackScenario, PlantedNotesDoNotStopKeep) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::string line = Recorded("first", "./setup install /opt") +
+                           "chgrp lp /opt/Vexla/vpxx; chmod 775 /opt/Vexla/vpxx; " +
+                           AsAttacker("touch /opt/Vexla/vpxx/setup.made", "lp") + "; echo planted=$?; " +
+                           Snapshot("before") + Upgrade("upgrade", " keep") + "ls " + kSaved + " > /root/saved; " +
+                           Recorded("rollback", kRollback) + Snapshot("after") + kSame;
+  SandboxResult r = RunInSandbox("rollback-planted-notes", BothMedia(), Shell(line));
+  ASSERT_EQ(Printed(r.out, "first") + Printed(r.out, "planted"), "00") << r.Read("/root/first") << r.err;
+  const std::string upgrade = r.Read("/root/upgrade");
+  EXPECT_EQ(Printed(r.out, "upgrade"), "0") << upgrade;
+  EXPECT_TRUE(Contains(upgrade, "the notes /opt/Vexla/vpxx/setup.made are not used: it is not owned by root (uid 65534)"))
+      << upgrade;
+  EXPECT_TRUE(Contains(upgrade, "the earlier installation is saved in " + kSaved)) << upgrade;
+  EXPECT_EQ(r.Read("/root/saved"), "complete\noutside\nvpxx\n");
+  EXPECT_EQ(Printed(r.out, "rollback"), "0") << r.Read("/root/rollback");
+  EXPECT_EQ(Printed(r.out, "same"), "yes") << r.Read("/root/cmp") << r.Read("/root/before") << r.Read("/root/after");
+}
+
+// keep with no copy to be made (none there; notes of root's of a stopped
+// run) ends with 1 before anything changes.
+TEST(RollbackScenario, KeepWithoutACopyChangesNothing) {
+  SETUP_REQUIRE_SANDBOX();
+  const struct {
+    const char* name;
+    std::string before;
+    const char* said;
+  } cases[] = {
+      {"none", "", "setup: there is no earlier installation in /opt/Vexla/vpxx to keep (keep); nothing was done\n"},
+      {"stopped", Recorded("first", "./setup install /opt") + "touch /opt/Vexla/vpxx/setup.made; ",
+       "setup: the earlier installation in /opt/Vexla/vpxx cannot be kept (keep): a run over it was stopped"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string line = c.before + Snapshot("before") + Upgrade("upgrade", " keep") + Snapshot("after") + kSame;
+    SandboxResult r = RunInSandbox(std::string("rollback-keep-") + c.name, BothMedia(), Shell(line));
+    const std::string out = r.Read("/root/upgrade");
+    EXPECT_EQ(Printed(r.out, "upgrade"), "1") << out;
+    EXPECT_TRUE(Contains(out, c.said)) << out;
+    EXPECT_EQ(Printed(r.out, "same"), "yes") << r.Read("/root/cmp");
+    ExpectAbsent(r, kSaved);
+  }
+}
+
 // Room for the upgrade but not for the saved copy: a warning and the
 // upgrade goes on without it, or, with keep, status 1 and nothing changed.
 TEST(RollbackScenario, NoRoomForTheSavedCopy) {
