@@ -120,6 +120,35 @@ TEST(RollbackScenario, AKeptUpgradeIsRolledBack) {
   ExpectRolledBack(r);
 }
 
+// A rollback that cannot put a path back (a folder where /usr/bin/vprint
+// was, a link of nobody's where the PPD folder was) names each, ends with
+// 1 and keeps the saved copy, writing nothing through the link; once the
+// two are cleared, it is made again and finishes.
+TEST(RollbackScenario, ABlockedRollbackKeepsTheSavedCopyUntilItFinishes) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::string line =
+      Recorded("first", "./setup install /opt") + Snapshot("before") + Upgrade("upgrade", " keep") +
+      "rm /usr/bin/vprint && mkdir /usr/bin/vprint && rm -r /usr/share/ppd/Vexla && mkdir /etc/victim && "
+      "ln -s /etc/victim /usr/share/ppd/Vexla && chown -h 65534:65534 /usr/share/ppd/Vexla; " +
+      Recorded("blocked", kRollback) + "ls " + kSaved + " > /root/saved; ls -A /etc/victim > /root/victim; " +
+      "rmdir /usr/bin/vprint && rm /usr/share/ppd/Vexla; " + Recorded("rollback", kRollback) + Snapshot("after") +
+      kSame + Recorded("verify", kVerify);
+  SandboxResult r = RunInSandbox("rollback-blocked", BothMedia(), Shell(line));
+  ASSERT_EQ(Printed(r.out, "upgrade"), "0") << r.Read("/root/upgrade");
+  const std::string blocked = r.Read("/root/blocked");
+  EXPECT_EQ(Printed(r.out, "blocked"), "1") << blocked;
+  for (const char* said : {"not restored /usr/bin/vprint: a folder stands where the earlier installation had a file\n",
+                           "not restored /usr/share/ppd/Vexla: a symbolic link that root does not own leads there\n",
+                           "not restored /usr/share/ppd/Vexla/Vexla-vpxx.ppd: a symbolic link",
+                           "the earlier installation stays saved in /opt/Vexla/.vpxx.previous\n",
+                           "setup rollback install /opt can be made again\n"})
+    EXPECT_TRUE(Contains(blocked, said)) << said << "\n" << blocked;
+  EXPECT_FALSE(Contains(blocked, "is rolled back to")) << blocked;
+  EXPECT_EQ(r.Read("/root/saved"), "complete\noutside\nrestored\nvpxx\n");
+  EXPECT_EQ(r.Read("/root/victim"), "");
+  ExpectRolledBack(r);
+}
+
 // A second upgrade kept over a complete, kept one saves that one in place
 // of the oldest: rollback goes back one step.
 TEST(RollbackScenario, AKeptUpgradeOverAKeptOneSavesTheNewerOne) {
