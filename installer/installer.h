@@ -328,6 +328,12 @@ std::string SavedInstallationDir(const char* appDir);
 // there, no manifest root trusts, or a complete saved copy already).
 double SavedCopyNeed(const char* installDir);
 
+// With keep: ends the run with status 1, before anything has changed,
+// when no copy of the earlier installation in installDir can be kept (none
+// is there, its manifest is not trusted, a run over it was stopped) and
+// none stands saved already.
+void RefuseKeepWithoutCopy(const char* installDir);
+
 // The free-space check found no room for the saved copy: with keep, says
 // so and ends the run with status 1 (nothing has changed); otherwise warns
 // that the upgrade goes on without one.
@@ -337,7 +343,8 @@ void NoRoomToSaveEarlier();
 // earlier installation (the tree, and the files and links outside it that
 // its trusted manifest lists) into the saved folder through the command
 // table, marking it complete last. A complete saved copy is kept as it is.
-// Without a trusted manifest, or room, it says so and saves nothing.
+// Without a trusted manifest, or room, it says so and saves nothing; with
+// keep a copy that cannot be made ends the run with status 1.
 void SaveEarlierInstallation();
 
 // At the end of a run: a complete upgrade removes the saved copy (keeps it

@@ -87,7 +87,7 @@ const char kUsage[] =
     "                  standard output (setup(8) describes it)\n"
     "  keep            an upgrade saves the earlier installation in\n"
     "                  DIR/Vexla/.vpxx.previous until it is complete; with keep\n"
-    "                  the saved copy stays (no room for it: status 1)\n"
+    "                  the saved copy stays (none can be made: status 1)\n"
     "  rollback        put the kept earlier installation back, its manifest too\n"
     "                  (status 2: nothing to roll back to)\n"
     "  wait            when another setup is changing this host, wait for it to\n"
@@ -170,14 +170,9 @@ void SayInputEnded() {
 }
 
 void RefuseDirectory(const char* why, const char* dir) {
-  // The name is shown with its control characters as '?': it must not be
-  // able to drive the terminal.
-  std::string shown = dir != nullptr ? dir : "";
-  for (char& c : shown)
-    if (static_cast<unsigned char>(c) < 32 || c == 127) c = '?';
   std::fflush(stdout);
   std::fprintf(stderr, "%s: %s\n", my_name, why);
-  std::fprintf(stderr, "%s: refused: %s\n", my_name, shown.c_str());
+  std::fprintf(stderr, "%s: refused: %s\n", my_name, ShownWithoutControls(dir != nullptr ? dir : "").c_str());
   ExitProgram(2);
 }
 
@@ -333,6 +328,7 @@ void SetupMain(int argc, char** argv) {
   }
   if (pInstallDir != nullptr) pInstallDir = SaveText(pInstallDir);
   RefuseWorkAreaAmongInstalled(pInstallDir);
+  if (!flMenu) RefuseKeepWithoutCopy(pInstallDir);
   if (!flMenu && flSpaceCheck && !FreeSpaceForInstall(pVexlaInstallDir, pInstallDir, "Vexla", SavedCopyNeed(pInstallDir)))
     NoRoomToSaveEarlier();
 

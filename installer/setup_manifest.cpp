@@ -60,6 +60,7 @@
 #include "MemMgr.h"
 #include "ReplacingFile.h"
 #include "Sha256.h"
+#include "TerminalCharset.h"
 #include "installer.h"
 #include "setup_hold.h"
 #include "setup_json.h"
@@ -188,7 +189,24 @@ void Walk(const std::string& dir, std::set<std::string>* paths, std::set<std::st
 
 constexpr const char* kMadeNotesHeader = "# setup made 1\n";
 
+// Notes that are not used, named once a run however often they are read.
+void SayNotesNotUsed(const std::string& path, const std::string& why) {
+  static std::set<std::string> named;
+  if (!named.insert(path).second) return;
+  std::fflush(stdout);
+  std::fprintf(stderr, "%s: the notes %s are not used: %s\n", my_name, ShownWithoutControls(path).c_str(),
+               why.c_str());
+}
+
 }  // namespace
+
+bool HasMadeNotes(const char* appDir) {
+  const std::string path = MadeNotesPath(appDir);
+  std::string why;
+  if (OpenTrustedFile(path, &why)) return true;
+  if (errno != ENOENT) SayNotesNotUsed(path, why);
+  return false;
+}
 
 std::set<std::string> ReadMadeNotes(const char* appDir) {
   const std::string path = MadeNotesPath(appDir);
@@ -209,10 +227,7 @@ std::set<std::string> ReadMadeNotes(const char* appDir) {
       paths.insert(p);
     }
   }
-  if (!f) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "%s: the notes %s are not used: %s\n", my_name, path.c_str(), why.c_str());
-  }
+  if (!f) SayNotesNotUsed(path, why);
   return paths;
 }
 
@@ -454,15 +469,13 @@ std::vector<Difference> Differences(const Entry& want) {
   return out;
 }
 
-// A difference as verify prints it: the kind, the path escaped as in the
-// manifest and, where values are compared (not for the digests of a
-// content difference), "WANT is HAVE".
+// A difference as verify prints it: the kind, the path and, where values
+// are compared (not for the digests of a content difference), "WANT is
+// HAVE"; the control characters of a path or link target shown as '?'.
 std::string DifferenceLine(const Difference& d) {
-  std::string line = d.kind + " " + EscapeManifestText(d.path);
-  if (!d.want.empty() && d.kind != "content")
-    line += ": " + (d.kind == "link" ? EscapeManifestText(d.want) : d.want) + " is " +
-            (d.kind == "link" ? EscapeManifestText(d.have) : d.have);
-  return line;
+  std::string line = d.kind + " " + d.path;
+  if (!d.want.empty() && d.kind != "content") line += ": " + d.want + " is " + d.have;
+  return ShownWithoutControls(line);
 }
 
 // verify --json: the manifest, the medium it records, every path it lists

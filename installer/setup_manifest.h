@@ -29,6 +29,11 @@ constexpr const char* kMadeNotesName = "setup.made";
 // none when there are no notes, or when they cannot be trusted or are
 // damaged, which is said.
 std::set<std::string> ReadMadeNotes(const char* appDir);
+// Whether there are notes beside the manifest of appDir that root alone
+// could have written: the record of a run over it that was stopped. Notes
+// anybody else could have written record nothing; they are named, once a
+// run, as ReadMadeNotes names them.
+bool HasMadeNotes(const char* appDir);
 
 std::string ManifestPath(const char* appDir);
 std::string MadeNotesPath(const char* appDir);
@@ -81,6 +86,9 @@ bool LoadManifest(const std::string& path, const char* nothing, std::vector<Mani
 // through folders held open. True when it is gone (or was not there);
 // false with *why when it is kept.
 bool TakeOffListed(const ManifestEntry& e, std::string* why);
+// Says on standard output that path is kept, and why ("kept PATH: WHY"),
+// its control characters shown as '?'.
+void SayKept(const std::string& path, const std::string& why);
 // The entries, deepest paths first, so that a folder is emptied before it
 // is taken off.
 std::vector<const ManifestEntry*> DeepestFirst(const std::vector<ManifestEntry>& entries);

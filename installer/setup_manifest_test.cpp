@@ -156,7 +156,7 @@ TEST(ManifestTest, VerifyAsJsonNamesTheMediumAndEachDifference) {
   testing::internal::CaptureStdout();
   EXPECT_EQ(VerifyInstallation(app.path().c_str()), 1);
   EXPECT_EQ(testing::internal::GetCapturedStdout().substr(0, 200),
-            "mode " + app.path() + "/caf%E9: 0644 is 0600\n1 paths checked against " + manifest + ": 1 differ\n");
+            "mode " + app.path() + "/caf\xe9: 0644 is 0600\n1 paths checked against " + manifest + ": 1 differ\n");
   ASSERT_EQ(unlink(manifest.c_str()), 0);
   testing::internal::CaptureStdout();
   EXPECT_EQ(VerifyInstallation(app.path().c_str(), true), 2);

@@ -25,6 +25,7 @@
 #include "PathTrust.h"
 #include "ReplacingFile.h"
 #include "Sha256.h"
+#include "TerminalCharset.h"
 #include "installer.h"
 #include "setup_manifest.h"
 #include "utils.h"
@@ -95,7 +96,7 @@ Match Judge(const ManifestEntry& want, const Place& place, const struct stat& st
 
 // Asks whether to remove a changed file anyway; only y or yes do.
 bool ConfirmRemoval(const std::string& path, const std::string& why) {
-  std::printf("%s: %s. Remove it anyway? [y/N] ", path.c_str(), why.c_str());
+  std::printf("%s. Remove it anyway? [y/N] ", ShownWithoutControls(path + ": " + why).c_str());
   std::fflush(stdout);
   char answer[kMaxFileLine + 2];
   if (Gets(answer, sizeof answer) == nullptr) {
@@ -172,6 +173,10 @@ void TakeOffManifest(const std::string& manifest) {
 
 }  // namespace
 
+void SayKept(const std::string& path, const std::string& why) {
+  std::printf("%s\n", ShownWithoutControls("kept " + path + ": " + why).c_str());
+}
+
 bool TakeOffListed(const ManifestEntry& e, std::string* why) {
   return e.type == 'd' ? TakeOffFolder(e.path, why) : TakeOffEntry(e, why);
 }
@@ -203,7 +208,7 @@ int RemoveInstallation(const char* appDir) {
       continue;
     }
     if (TakeOffListed(*e, &why)) continue;
-    std::printf("kept %s: %s\n", e->path.c_str(), why.c_str());
+    SayKept(e->path, why);
     kept.push_back(e);
   }
   if (kept.empty()) {
@@ -215,7 +220,7 @@ int RemoveInstallation(const char* appDir) {
       std::string why;
       if (TakeOffFolder(e->path, &why)) continue;
       if (e->path == appDir) {
-        std::printf("kept %s: %s\n", e->path.c_str(), why.c_str());
+        SayKept(e->path, why);
         whole = false;
       }
       break;

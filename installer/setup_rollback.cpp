@@ -11,8 +11,11 @@
 // The manifest walk lists only what lies below the application directory,
 // and DIR/Vexla alone, so the saved folder is never the installation's:
 // remove leaves it (and says so). While a rollback runs, the tree it
-// replaces lies aside in DIR/Vexla/.vpxx.replaced, and the marker
-// "restored" in the saved folder says that the earlier tree is back.
+// replaces lies aside in DIR/Vexla/.vpxx.replaced (root's, mode 700), and
+// the marker "restored" in the saved folder says that the earlier tree is
+// back. A rollback that leaves a path of either installation as it is
+// keeps both folders: the new manifest aside still claims the new
+// installation's outside paths when it is made again.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,6 +31,7 @@
 #include "ReplacingFile.h"
 #include "ShellWord.h"
 #include "SysCmd.h"
+#include "TerminalCharset.h"
 #include "installer.h"
 #include "setup_hold.h"
 #include "setup_manifest.h"
@@ -85,8 +89,9 @@ bool IsPlainPath(const std::string& path) { return JudgeShellWord(path.c_str()) 
 
 // Whether the earlier installation of appDir may be saved: there, with a
 // manifest root trusts and no notes of a run over it that was stopped (its
-// tree would be half of one and half of another). *entries is the
-// manifest; *why says why not (empty where there is nothing to say).
+// tree would be half of one and half of another; notes root alone could
+// not have written are named and record nothing). *entries is the
+// manifest; *why says why not (empty where no installation is there).
 bool IsSaveable(const std::string& appDir, std::vector<ManifestEntry>* entries, std::string* why) {
   struct stat st;
   if (!Lstat(appDir, &st) || !S_ISDIR(st.st_mode)) return false;
@@ -101,7 +106,7 @@ bool IsSaveable(const std::string& appDir, std::vector<ManifestEntry>* entries, 
       *why = "its manifest is not trusted: " + *why;
       return false;
   }
-  if (Exists(MadeNotesPath(appDir.c_str()))) {
+  if (HasMadeNotes(appDir.c_str())) {
     *why = "a run over it was stopped (" + MadeNotesPath(appDir.c_str()) + ")";
     return false;
   }
@@ -138,6 +143,19 @@ std::vector<const ManifestEntry*> OutsideFiles(const std::vector<ManifestEntry>&
   for (const ManifestEntry& e : entries)
     if (!IsWithinPath(e.path, appDir) && e.type != 'd' && e.type != 'o' && IsPlainPath(e.path)) out.push_back(&e);
   return out;
+}
+
+// keep asked for a copy that cannot be made: the run ends before it has
+// changed anything.
+[[noreturn]] void RefuseKeep(const std::string& appDir, const std::string& why) {
+  std::fflush(stdout);
+  if (why.empty())
+    std::fprintf(stderr, "%s: there is no earlier installation in %s to keep (keep); nothing was done\n", my_name,
+                 ShownWithoutControls(appDir).c_str());
+  else
+    std::fprintf(stderr, "%s: the earlier installation in %s cannot be kept (keep): %s; nothing was done\n", my_name,
+                 ShownWithoutControls(appDir).c_str(), why.c_str());
+  ExitProgram(1);
 }
 
 void SayHowToGoBack() {
@@ -189,6 +207,15 @@ double SavedCopyNeed(const char* installDir) {
   return need;
 }
 
+void RefuseKeepWithoutCopy(const char* installDir) {
+  if (!flKeepEarlier || installDir == nullptr) return;
+  const std::string appDir = std::string(installDir) + "/Vexla/vpxx";
+  std::vector<ManifestEntry> entries;
+  std::string why;
+  if (!SavedCopyStands(appDir, SavedInstallationDir(appDir.c_str())) && !IsSaveable(appDir, &entries, &why))
+    RefuseKeep(appDir, why);
+}
+
 void NoRoomToSaveEarlier() {
   std::fflush(stdout);
   if (flKeepEarlier) {
@@ -216,6 +243,7 @@ void SaveEarlierInstallation() {
   std::vector<ManifestEntry> entries;
   std::string why;
   if (!IsSaveable(AppDir, &entries, &why)) {
+    if (flKeepEarlier) RefuseKeep(AppDir, why);
     if (!why.empty()) {
       std::fflush(stdout);
       std::fprintf(stderr, "WARNING: the earlier installation in %s is not saved: %s\n", AppDir, why.c_str());
@@ -271,25 +299,30 @@ void SayWhenEarlierIsSaved(const char* appDir) {
 
 namespace {
 
+std::string ReplacedTreeDir(const std::string& appDir) { return Parent(appDir) + "/.vpxx.replaced"; }
+
 // Takes off the new installation's own outside paths (its manifest's, and
 // the notes of a run that was stopped) that the earlier manifest does not
-// list, as remove does; returns how many were kept.
+// list, as remove does; returns how many were kept, each named. Once the
+// new tree lies aside, its manifest and notes are read there.
 int TakeOffNewOutside(const std::string& appDir, const std::vector<ManifestEntry>& earlier, int* takenOff) {
   std::set<std::string> before;
   for (const ManifestEntry& e : earlier) before.insert(e.path);
+  const std::string aside = ReplacedTreeDir(appDir);
+  const std::string newTree = Exists(aside) ? aside : appDir;
   std::vector<ManifestEntry> now, extra;
   std::string why;
   int badLine = 0;
   // (A manifest that is not trusted, or damaged, claims nothing.)
-  if (ReadTrustedManifest(ManifestPath(appDir.c_str()), &now, &why, &badLine) != kManifestRead) now.clear();
+  if (ReadTrustedManifest(ManifestPath(newTree.c_str()), &now, &why, &badLine) != kManifestRead) now.clear();
   std::set<std::string> listed;
   for (ManifestEntry& e : now)
     if (!IsWithinPath(e.path, appDir) && before.count(e.path) == 0 && listed.insert(e.path).second)
       extra.push_back(std::move(e));
   // Made by a run that was stopped: taken as they stand now.
-  for (const std::string& p : ReadMadeNotes(appDir.c_str())) {
+  for (const std::string& p : ReadMadeNotes(newTree.c_str())) {
     struct stat st;
-    if (before.count(p) != 0 || !listed.insert(p).second || !Lstat(p, &st)) continue;
+    if (IsWithinPath(p, appDir) || before.count(p) != 0 || !listed.insert(p).second || !Lstat(p, &st)) continue;
     ManifestEntry e;
     e.path = p;
     e.type = S_ISDIR(st.st_mode) ? 'd' : S_ISLNK(st.st_mode) ? 'l' : S_ISREG(st.st_mode) ? 'n' : 'o';
@@ -302,24 +335,28 @@ int TakeOffNewOutside(const std::string& appDir, const std::vector<ManifestEntry
   for (const ManifestEntry* e : DeepestFirst(extra)) {
     if (!Exists(e->path)) continue;
     if (TakeOffListed(*e, &why)) {
-      std::printf("took off %s\n", e->path.c_str());
+      std::printf("took off %s\n", ShownWithoutControls(e->path).c_str());
       ++*takenOff;
       continue;
     }
-    std::printf("kept %s: %s\n", e->path.c_str(), why.c_str());
+    SayKept(e->path, why);
     ++kept;
   }
   return kept;
 }
 
 // The earlier tree back in place of the present one, which is moved aside
-// first; a copy cut short is made again.
+// first (and closed to others: its set-user-ID programs may stay there
+// until the rollback is complete); a copy cut short is made again.
 void RestoreTree(const std::string& appDir, const std::string& saved) {
   if (HasMarker(saved, kRestoredMarker)) return;
-  const std::string aside = Parent(appDir) + "/.vpxx.replaced";
+  const std::string aside = ReplacedTreeDir(appDir);
   if (!MayChangeInPlace(appDir.c_str()) || !MayChangeInPlace(aside.c_str())) ExitProgram(1);
   if (!Exists(aside)) {
-    if (Exists(appDir)) SysCmd(kCmdMv, kSevFatal, "%s %s", appDir.c_str(), aside.c_str());
+    if (Exists(appDir)) {
+      SysCmd(kCmdMv, kSevFatal, "%s %s", appDir.c_str(), aside.c_str());
+      SysCmd(kCmdChmod, kSevFatal, "0700 %s", aside.c_str());
+    }
   } else if (Exists(appDir)) {
     SysCmd(kCmdRmR, kSevFatal, "%s", appDir.c_str());
   }
@@ -329,41 +366,78 @@ void RestoreTree(const std::string& appDir, const std::string& saved) {
 }
 
 // A folder of the earlier manifest outside: made again by its path where
-// it is missing, its mode and owners as listed.
-void RestoreFolder(const ManifestEntry& e) {
+// it is missing, its mode and owners as listed. False when something else
+// stands there.
+bool RestoreFolder(const ManifestEntry& e) {
   struct stat st;
   if (!Lstat(e.path, &st)) SysCmd(kCmdMkdir, kSevFatal, "%s", e.path.c_str());
-  if (!Lstat(e.path, &st) || !S_ISDIR(st.st_mode)) return;
+  if (!Lstat(e.path, &st) || !S_ISDIR(st.st_mode)) return false;
   if ((st.st_mode & 07777) != e.mode) SysCmd(kCmdChmod, kSevFatal, "%04o %s", e.mode, e.path.c_str());
   HoldAfterCommand(e.path, false);
   if (IsPlainPath(e.owner + e.group)) SysCmd(kCmdChown, kSevFatal, "%s:%s %s", e.owner.c_str(), e.group.c_str(), e.path.c_str());
+  return true;
+}
+
+void SayNotRestored(const std::string& path, const std::string& why) {
+  std::printf("%s\n", ShownWithoutControls("not restored " + path + ": " + why).c_str());
+  PutLogMsg("not restored %s: %s\n", path.c_str(), why.c_str());
 }
 
 // The earlier outside folders, files and links restored from the saved
-// copy, shallowest first; returns how many.
-int RestoreOutside(const std::vector<ManifestEntry>& earlier, const std::string& appDir, const std::string& saved) {
-  int restored = 0;
+// copy, shallowest first (*restored counts them); returns how many could
+// not be put back, each named.
+int RestoreOutside(const std::vector<ManifestEntry>& earlier, const std::string& appDir, const std::string& saved,
+                   int* restored) {
+  int left = 0;
   for (const ManifestEntry& e : earlier) {
-    if (IsWithinPath(e.path, appDir) || !IsPlainPath(e.path) || !MayChangeInPlace(e.path.c_str())) continue;
-    if (e.type == 'd') {
-      RestoreFolder(e);
+    if (IsWithinPath(e.path, appDir) || !IsPlainPath(e.path)) continue;
+    const std::string copy = saved + "/outside" + e.path;
+    // (Only the files and links the saved copy holds are put back.)
+    if (e.type != 'd' && !Exists(copy)) continue;
+    if (!MayChangeInPlace(e.path.c_str())) {
+      SayNotRestored(e.path, "a symbolic link that root does not own leads there");
+      ++left;
       continue;
     }
-    const std::string copy = saved + "/outside" + e.path;
+    if (e.type == 'd') {
+      if (!RestoreFolder(e)) {
+        SayNotRestored(e.path, "something other than a folder stands where the earlier installation had one");
+        ++left;
+      }
+      continue;
+    }
     struct stat st;
-    if (!Exists(copy)) continue;
     if (Lstat(e.path, &st)) {
       if (S_ISDIR(st.st_mode)) {
-        std::printf("kept %s: a folder stands where the earlier installation had a file\n", e.path.c_str());
+        SayNotRestored(e.path, "a folder stands where the earlier installation had a file");
+        ++left;
         continue;
       }
       SysCmd(kCmdRm, kSevFatal, "%s", e.path.c_str());
     }
     SysCmd(kCmdMkdir, kSevFatal, "%s", Parent(e.path).c_str());
     SysCmd(kCmdCpR, kSevFatal, "%s %s", copy.c_str(), e.path.c_str());
-    ++restored;
+    ++*restored;
   }
-  return restored;
+  return left;
+}
+
+// A rollback that left paths as they are: the saved installation (and the
+// new tree aside) stay, so that it can be made again once they are
+// cleared.
+int SayRollbackLeft(const std::string& appDir, const std::string& saved, int restored, int takenOff, int left) {
+  std::printf("%s is not rolled back completely: its tree and manifest are restored, %d outside paths restored, %d "
+              "of the new installation's taken off, %d left as they are (named above)\n",
+              appDir.c_str(), restored, takenOff, left);
+  const std::string d = Parent(Parent(saved));
+  std::fflush(stdout);
+  std::fprintf(stderr, "%s: the rollback is not complete; the earlier installation stays saved in %s\n", my_name,
+               saved.c_str());
+  std::fprintf(stderr, "%s: once the paths named are cleared, setup rollback install %s can be made again\n",
+               my_name, d.c_str());
+  PutLogMsg("the rollback is not complete (%d paths left); setup rollback install %s can be made again\n", left,
+            d.c_str());
+  return 1;
 }
 
 }  // namespace
@@ -386,11 +460,12 @@ int RollbackInstallation(const char* appDirText) {
   const std::string manifest = underWay ? ManifestPath(appDirText) : saved + "/vpxx/" + kManifestName;
   if (!LoadManifest(manifest, "nothing to roll back to", &earlier)) return 2;
   StopDemon();
-  int takenOff = 0;
+  int takenOff = 0, restored = 0;
   const int kept = TakeOffNewOutside(appDir, earlier, &takenOff);
   RestoreTree(appDir, saved);
-  const int restored = RestoreOutside(earlier, appDir, saved);
-  const std::string aside = Parent(appDir) + "/.vpxx.replaced";
+  const int notRestored = RestoreOutside(earlier, appDir, saved, &restored);
+  if (kept + notRestored > 0) return SayRollbackLeft(appDir, saved, restored, takenOff, kept + notRestored);
+  const std::string aside = ReplacedTreeDir(appDir);
   if (Exists(aside)) SysCmd(kCmdRmR, kSevFatal, "%s", aside.c_str());
   SysCmd(kCmdRm, kSevFatal, "%s/%s", saved.c_str(), kCompleteMarker);
   SysCmd(kCmdRmR, kSevFatal, "%s/vpxx %s/outside", saved.c_str(), saved.c_str());
@@ -399,5 +474,5 @@ int RollbackInstallation(const char* appDirText) {
               "restored, %d of the new installation's taken off\n",
               appDirText, restored, takenOff);
   std::fflush(stdout);
-  return kept == 0 ? 0 : 1;
+  return 0;
 }

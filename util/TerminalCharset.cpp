@@ -105,6 +105,13 @@ std::string Latin1ToUtf8(const char* text, size_t length) {
   return out;
 }
 
+std::string ShownWithoutControls(const std::string& text) {
+  std::string shown = text;
+  for (char& c : shown)
+    if (static_cast<unsigned char>(c) < 32 || c == 127) c = '?';
+  return shown;
+}
+
 size_t Utf8ToLatin1InPlace(char* text) {
   if (text == nullptr) return 0;
   const unsigned char* in = reinterpret_cast<const unsigned char*>(text);

@@ -27,6 +27,12 @@ void UseTerminalCharset();
 // Whether UseTerminalCharset made the streams convert.
 bool TerminalConverts();
 
+// A name the program did not choose (a typed directory, a path read from a
+// manifest or a folder, a link's target) as it may be shown: each control
+// character (below 32, and 127) as '?', so that none can drive the
+// terminal. Every other byte stays.
+std::string ShownWithoutControls(const std::string& text);
+
 // ISO 8859-1 text as UTF-8.
 std::string Latin1ToUtf8(const char* text, size_t length);
 

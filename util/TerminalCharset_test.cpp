@@ -80,4 +80,11 @@ TEST(TerminalCharset, OnlyAUtf8LocaleConvertsBothWays) {
   }
 }
 
+// A name may not drive the terminal: the control characters (127 too) are
+// '?', the blank and the ISO 8859-1 letters stay.
+TEST(TerminalCharset, NamesAreShownWithoutControls) {
+  EXPECT_EQ(ShownWithoutControls(std::string("/opt/a\tb\nc\x1b[2J\x7f d\xE9\x80", 19)), "/opt/a?b?c?[2J? d\xE9\x80");
+  EXPECT_EQ(ShownWithoutControls(std::string("a\0b", 3)), "a?b");
+}
+
 }  // namespace

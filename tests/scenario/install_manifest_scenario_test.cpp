@@ -13,14 +13,19 @@ namespace {
 // ---------------------------------------------------------------------------
 // The manifest: verify and remove.
 
+// A name with control characters (a tab, an escape), which a re-installation
+// lists, is shown with '?' in their place.
 TEST(InstallScenario, VerifyAndRemoveFollowTheManifest) {
   SETUP_REQUIRE_SANDBOX();
   const std::string a = "/opt/Vexla/vpxx";
+  const std::string odd = "\"" + a + "/$(printf 'a\\tb\\033[2Jc')\"";
   SandboxResult r = RunInSandbox(
       "install-manifest", FromSite(),
-      Shell(std::string("./setup install /opt > /root/install 2>&1; echo install=$?; ") +
+      Shell(std::string("./setup install /opt > /root/install 2>&1; touch ") + odd +
+            "; printf 'y\\n' | ./setup install /opt > /root/install 2>&1; echo install=$?; " +
             "./setup verify install /opt > /root/verify1; echo verify1=$?; " +
             "echo edited >> " + a + "/lib/vpxx.cfg; chmod 700 " + a + "/vsf; ln -sf /bin/true /usr/bin/vpqadmin; " +
+            "chmod 600 " + odd + "; " +
             "./setup verify > /root/verify2; echo verify2=$?; " +
             "./setup remove install /opt < /dev/null > /root/remove1 2>&1; echo remove1=$?; " +
             "rm /usr/bin/vpqadmin; printf 'y\\n' | ./setup remove install /opt > /root/remove2 2>&1; echo remove2=$?; " +
@@ -32,8 +37,10 @@ TEST(InstallScenario, VerifyAndRemoveFollowTheManifest) {
   EXPECT_EQ(Printed(r.out, "verify2"), "1");
   const std::string verify2 = r.Read("/root/verify2");
   for (const std::string& line : {"size " + a + "/lib/vpxx.cfg: ", "mode " + a + "/vsf: 4755 is 0700",
-                                  "link /usr/bin/vpqadmin: " + a + "/vpqadmin is /bin/true"})
+                                  "link /usr/bin/vpqadmin: " + a + "/vpqadmin is /bin/true",
+                                  "mode " + a + "/a?b?[2Jc: 0644 is 0600"})
     EXPECT_TRUE(Contains(verify2, line)) << line << "\n" << verify2;
+  EXPECT_FALSE(Contains(verify2, "\t") || Contains(verify2, "\033")) << verify2;
   // Closed input keeps the edited file; a replaced link is left alone.
   EXPECT_EQ(Printed(r.out, "remove1"), "1") << r.Read("/root/remove1");
   const std::string remove1 = r.Read("/root/remove1");

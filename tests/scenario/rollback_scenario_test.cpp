@@ -120,6 +120,35 @@ TEST(RollbackScenario, AKeptUpgradeIsRolledBack) {
   ExpectRolledBack(r);
 }
 
+// A rollback that cannot put a path back (a folder where /usr/bin/vprint
+// was, a link of nobody's where the PPD folder was) names each, ends with
+// 1 and keeps the saved copy, writing nothing through the link; once the
+// two are cleared, it is made again and finishes.
+TEST(RollbackScenario, ABlockedRollbackKeepsTheSavedCopyUntilItFinishes) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::string line =
+      Recorded("first", "./setup install /opt") + Snapshot("before") + Upgrade("upgrade", " keep") +
+      "rm /usr/bin/vprint && mkdir /usr/bin/vprint && rm -r /usr/share/ppd/Vexla && mkdir /etc/victim && "
+      "ln -s /etc/victim /usr/share/ppd/Vexla && chown -h 65534:65534 /usr/share/ppd/Vexla; " +
+      Recorded("blocked", kRollback) + "ls " + kSaved + " > /root/saved; ls -A /etc/victim > /root/victim; " +
+      "rmdir /usr/bin/vprint && rm /usr/share/ppd/Vexla; " + Recorded("rollback", kRollback) + Snapshot("after") +
+      kSame + Recorded("verify", kVerify);
+  SandboxResult r = RunInSandbox("rollback-blocked", BothMedia(), Shell(line));
+  ASSERT_EQ(Printed(r.out, "upgrade"), "0") << r.Read("/root/upgrade");
+  const std::string blocked = r.Read("/root/blocked");
+  EXPECT_EQ(Printed(r.out, "blocked"), "1") << blocked;
+  for (const char* said : {"not restored /usr/bin/vprint: a folder stands where the earlier installation had a file\n",
+                           "not restored /usr/share/ppd/Vexla: a symbolic link that root does not own leads there\n",
+                           "not restored /usr/share/ppd/Vexla/Vexla-vpxx.ppd: a symbolic link",
+                           "the earlier installation stays saved in /opt/Vexla/.vpxx.previous\n",
+                           "setup rollback install /opt can be made again\n"})
+    EXPECT_TRUE(Contains(blocked, said)) << said << "\n" << blocked;
+  EXPECT_FALSE(Contains(blocked, "is rolled back to")) << blocked;
+  EXPECT_EQ(r.Read("/root/saved"), "complete\noutside\nrestored\nvpxx\n");
+  EXPECT_EQ(r.Read("/root/victim"), "");
+  ExpectRolledBack(r);
+}
+
 // A second upgrade kept over a complete, kept one saves that one in place
 // of the oldest: rollback goes back one step.
 TEST(RollbackScenario, AKeptUpgradeOverAKeptOneSavesTheNewerOne) {
@@ -149,6 +178,53 @@ TEST(RollbackScenario, NothingToRollBackTo) {
   for (const char* run : {"none", "after"}) {
     EXPECT_EQ(Printed(r.out, run), "2") << r.Read(std::string("/root/") + run);
     EXPECT_TRUE(Contains(r.Read(std::string("/root/") + run), "nothing to roll back to: no saved installation " + kSaved));
+  }
+}
+
+// Notes of a stopped run that a member of the application directory's
+// group planted record nothing: keep saves the earlier installation, names
+// the notes, and rollback puts it back whole.
+TEST(RollbackScenario, PlantedNotesDoNotStopKeep) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::string line = Recorded("first", "./setup install /opt") +
+                           "chgrp lp /opt/Vexla/vpxx; chmod 775 /opt/Vexla/vpxx; " +
+                           AsAttacker("touch /opt/Vexla/vpxx/setup.made", "lp") + "; echo planted=$?; " +
+                           Snapshot("before") + Upgrade("upgrade", " keep") + "ls " + kSaved + " > /root/saved; " +
+                           Recorded("rollback", kRollback) + Snapshot("after") + kSame;
+  SandboxResult r = RunInSandbox("rollback-planted-notes", BothMedia(), Shell(line));
+  ASSERT_EQ(Printed(r.out, "first") + Printed(r.out, "planted"), "00") << r.Read("/root/first") << r.err;
+  const std::string upgrade = r.Read("/root/upgrade");
+  EXPECT_EQ(Printed(r.out, "upgrade"), "0") << upgrade;
+  EXPECT_TRUE(Contains(upgrade, "the notes /opt/Vexla/vpxx/setup.made are not used: it is not owned by root (uid 65534)"))
+      << upgrade;
+  EXPECT_TRUE(Contains(upgrade, "the earlier installation is saved in " + kSaved)) << upgrade;
+  EXPECT_EQ(r.Read("/root/saved"), "complete\noutside\nvpxx\n");
+  EXPECT_EQ(Printed(r.out, "rollback"), "0") << r.Read("/root/rollback");
+  EXPECT_EQ(Printed(r.out, "same"), "yes") << r.Read("/root/cmp") << r.Read("/root/before") << r.Read("/root/after");
+}
+
+// keep with no copy to be made (none there; notes of root's of a stopped
+// run) ends with 1 before anything changes.
+TEST(RollbackScenario, KeepWithoutACopyChangesNothing) {
+  SETUP_REQUIRE_SANDBOX();
+  const struct {
+    const char* name;
+    std::string before;
+    const char* said;
+  } cases[] = {
+      {"none", "", "setup: there is no earlier installation in /opt/Vexla/vpxx to keep (keep); nothing was done\n"},
+      {"stopped", Recorded("first", "./setup install /opt") + "touch /opt/Vexla/vpxx/setup.made; ",
+       "setup: the earlier installation in /opt/Vexla/vpxx cannot be kept (keep): a run over it was stopped"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string line = c.before + Snapshot("before") + Upgrade("upgrade", " keep") + Snapshot("after") + kSame;
+    SandboxResult r = RunInSandbox(std::string("rollback-keep-") + c.name, BothMedia(), Shell(line));
+    const std::string out = r.Read("/root/upgrade");
+    EXPECT_EQ(Printed(r.out, "upgrade"), "1") << out;
+    EXPECT_TRUE(Contains(out, c.said)) << out;
+    EXPECT_EQ(Printed(r.out, "same"), "yes") << r.Read("/root/cmp");
+    ExpectAbsent(r, kSaved);
   }
 }
 
