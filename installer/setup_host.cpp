@@ -19,6 +19,7 @@
 #include "PathTrust.h"
 #include "RootFile.h"
 #include "SysCmd.h"
+#include "TerminalCharset.h"
 #include "installer.h"
 #include "setup_hold.h"
 #include "utils.h"
@@ -92,10 +93,11 @@ bool MayChangeInPlace(const char* path) {
   WayBlock block;
   if (!BarredFromChange(path, &block)) return true;
   std::fflush(stdout);
+  const std::string shown = ShownWithoutControls(block.Text());
   if (block.entry == path) {
-    std::fprintf(stderr, "ERROR: %s: not changed\n", block.Text().c_str());
+    std::fprintf(stderr, "ERROR: %s: not changed\n", shown.c_str());
   } else {
-    std::fprintf(stderr, "ERROR: %s: %s not changed\n", block.Text().c_str(), path);
+    std::fprintf(stderr, "ERROR: %s: %s not changed\n", shown.c_str(), ShownWithoutControls(path).c_str());
   }
   NoteFailedStep("%s was not changed: %s", path, block.Text().c_str());
   return false;

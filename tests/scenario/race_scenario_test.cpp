@@ -124,3 +124,29 @@ TEST(RaceScenario, TheAdministrationToolCannotBeExchangedBeforeRootRunsIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// A run killed while it holds the folders leaves them stricter, never
+// looser: the group cannot write them until the next run, which gives them
+// their modes back at its end.
+TEST(RaceScenario, AKilledRunLeavesItsFoldersHeldUntilTheNextRun) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::string line =
+      kFirst + KillSetupAtTouch("VPrintD.log") + "; printf \"y\\n\" | ./setup install /opt > /root/stopped 2>&1; " +
+      "echo killed=$?; stat -c %a " + kApp + " " + kApp + "/lib > /root/modes; test -f /var/lib/setup-Vexla.held; " +
+      "echo record=$?; " + AsAttacker("touch " + kApp + "/x", "lp") + " 2>/dev/null; echo write=$?; " +
+      "rm /usr/sbin/touch; printf \"y\\n\" | ./setup install /opt > /root/next 2>&1; echo next=$?";
+  SandboxResult r = RunInSandbox("race-killed", RacedHost(), Shell(line));
+  ASSERT_EQ(Printed(r.out, "first"), "0") << r.Read("/root/first");
+  EXPECT_EQ(Printed(r.out, "killed"), "137") << r.Read("/root/stopped");
+  EXPECT_EQ(r.Read("/root/modes"), "755\n755\n");
+  EXPECT_EQ(Printed(r.out, "record"), "0");
+  EXPECT_EQ(Printed(r.out, "write"), "1");
+  EXPECT_EQ(Printed(r.out, "next"), "0") << r.Read("/root/next");
+  EXPECT_EQ(Info(r, kApp).mode, 0775u) << std::oct << Info(r, kApp).mode;
+  EXPECT_EQ(Info(r, kApp + "/lib").mode, 0775u) << std::oct << Info(r, kApp + "/lib").mode;
+  ExpectAbsent(r, "/var/lib/setup-Vexla.held");
+}
+
+}  // namespace
