@@ -459,6 +459,7 @@ int RollbackInstallation(const char* appDirText) {
   std::vector<ManifestEntry> earlier;
   const std::string manifest = underWay ? ManifestPath(appDirText) : saved + "/vpxx/" + kManifestName;
   if (!LoadManifest(manifest, "nothing to roll back to", &earlier)) return 2;
+  HoldTree(appDir);  // nobody else changes the tree while it is put back
   StopDemon();
   int takenOff = 0, restored = 0;
   const int kept = TakeOffNewOutside(appDir, earlier, &takenOff);
