@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <utility>
@@ -126,27 +127,38 @@ bool HoldFolder(int fd, bool adopt) {
 
 bool HoldOnTheWay(int folder) { return HoldFolder(folder, false); }
 
-// Holds the folder fd and, with tree, every folder below it.
-void HoldBelow(int fd, bool adopt, bool tree, int depth) {
-  HoldFolder(fd, adopt);
-  if (!tree || depth >= kMaxDepth) return;
+// Calls visit with every folder below the open folder fd, each opened
+// without following a link, and its path relative to fd ("/a", "/a/b"): a
+// folder before what lies below it, at most kMaxDepth deep.
+void ForEachFolderBelow(int fd, const std::string& prefix, int depth,
+                        const std::function<void(int, const std::string&)>& visit) {
+  if (depth >= kMaxDepth) return;
   const int listed = fcntl(fd, F_DUPFD_CLOEXEC, 0);
   DIR* dir = listed >= 0 ? fdopendir(listed) : nullptr;
   if (dir == nullptr) {
     if (listed >= 0) close(listed);
     return;
   }
-  std::vector<std::string> folders;
+  std::vector<std::string> names;
   while (const dirent* e = readdir(dir)) {
-    if (std::strcmp(e->d_name, ".") == 0 || std::strcmp(e->d_name, "..") == 0) continue;
     struct stat st;
-    if (fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)) folders.push_back(e->d_name);
+    if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0 &&
+        fstatat(fd, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode))
+      names.push_back(e->d_name);
   }
   closedir(dir);
-  for (const std::string& name : folders) {
+  for (const std::string& name : names) {
     Fd sub(openat(fd, name.c_str(), kFolderFlags));
-    if (sub.ok()) HoldBelow(sub.get(), adopt, tree, depth + 1);
+    if (!sub.ok()) continue;
+    visit(sub.get(), prefix + "/" + name);
+    ForEachFolderBelow(sub.get(), prefix + "/" + name, depth + 1, visit);
   }
+}
+
+// Holds the folder fd and, with tree, every folder below it.
+void HoldBelow(int fd, bool adopt, bool tree) {
+  HoldFolder(fd, adopt);
+  if (tree) ForEachFolderBelow(fd, "", 0, [adopt](int sub, const std::string&) { HoldFolder(sub, adopt); });
 }
 
 void Hold(const std::string& path, bool adopt, bool tree) {
@@ -155,7 +167,7 @@ void Hold(const std::string& path, bool adopt, bool tree) {
   WayBlock block;
   if (OpenWayTo(path, WayOwners::kAny, LastLink::kKeep, &place, &block) != kWayReached) return;
   Fd folder(openat(place.folder.get(), place.leaf.c_str(), kFolderFlags));
-  if (folder.ok()) HoldBelow(folder.get(), adopt, tree, 0);
+  if (folder.ok()) HoldBelow(folder.get(), adopt, tree);
 }
 
 // The folders a killed run left held: those still as it left them (no
@@ -211,6 +223,15 @@ void BeginFolderHold(const char* recordPath) {
 void HoldTree(const std::string& path) { Hold(path, false, true); }
 
 void HoldAfterCommand(const std::string& path, bool tree) { Hold(path, true, tree); }
+
+void HoldCopiedTree(const std::string& source, const std::string& target) {
+  if (record.empty() || flPreview) return;
+  HoldTree(target);
+  Fd from(open(source.c_str(), kFolderFlags));
+  if (!from.ok()) return;
+  Hold(target, true, false);
+  ForEachFolderBelow(from.get(), "", 0, [&target](int, const std::string& folder) { Hold(target + folder, true, false); });
+}
 
 void GiveCopyHeldModes(const std::string& original, const std::string& copy) {
   for (const Held& h : held) {

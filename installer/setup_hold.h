@@ -32,6 +32,12 @@ void HoldTree(const std::string& path);
 // the one it gets back at the end, and it is held again.
 void HoldAfterCommand(const std::string& path, bool tree);
 
+// A command has just copied the tree source (a folder of root's own) to
+// target, folders' modes included: every folder of target that source has
+// keeps the mode it now has, to get back at the end; any other folder of
+// target keeps the mode it had. All of them are held.
+void HoldCopiedTree(const std::string& source, const std::string& target);
+
 // Gives the folders of the tree copy, a copy of the tree original made
 // while the original was held, the modes the original's folders get back,
 // so that the copy, put back later, has the modes the installation gave.

@@ -328,9 +328,10 @@ int CarryOutPkgStep(const PkgStep& step, const char* package) {
   }
   // A failed copy is a warning and the list goes on, but the run remembers it.
   if (copied != 0) NoteFailedStep("package list, line %d: %s %s failed", step.line, step.keywordText.c_str(), n);
+  // The folders a tree copy made or gave their modes are held like the rest.
+  if (CopiesTree(step) && !refused)
+    HoldCopiedTree(std::string(pVexlaInstallDir) + "/" + package + "/" + n, CopyTarget(step));
   for (const auto& [key, value] : step.attributes) ApplyAttribute(step.name, key, value);
-  // The folders a tree copy made are held like the rest.
-  if (CopiesTree(step) && !refused) HoldTree(CopyTarget(step));
   // A tree, where most of a product's bytes lie, is hashed for the
   // manifest while the installation goes on.
   if (copied == 0 && !refused && CopiesTree(step) && !flPreview) Sha256Ahead(placed);

@@ -23,7 +23,8 @@ SandboxOptions RacedHost() {
   SandboxOptions o = FromSite();
   o.copies.push_back({RACER_PROGRAM, kRacer});
   o.setup.push_back("printf secret > /etc/victim && chmod 600 /etc/victim && cp /bin/bash /opt/vbash && "
-                    "chmod 755 /opt/vbash");
+                    "chmod 755 /opt/vbash && mkdir -m 700 /etc/vlib && printf secret > /etc/vlib/vpxx.cfg && "
+                    "chmod 600 /etc/vlib/vpxx.cfg");
   o.timeoutSeconds = 120;
   return o;
 }
@@ -48,13 +49,14 @@ const std::string kTryShell = Attack("/opt/vbash -p -c \"id -u\" > /tmp/pwned 2>
 // or owner would show as a change of the run.
 void ExpectVictimsIntact(const SandboxResult& r) {
   EXPECT_FALSE(r.Changed("/etc/victim"));
+  EXPECT_FALSE(r.Changed("/etc/vlib/vpxx.cfg"));
   EXPECT_FALSE(r.Changed("/opt/vbash")) << "the shell must never be made set-user-ID";
   EXPECT_NE(r.Read("/tmp/pwned"), "0\n");
 }
 
 // At the line that announces root's command, the attacker renames an entry
-// of theirs (prepared before the run) into place: a link to a victim, or a
-// folder of their own for lib. Root's command acts on what root judged, or
+// of theirs (prepared before the run) into place: a link to a victim, or,
+// for lib, a link to a folder of root's secrets or a folder of their own. Root's command acts on what root judged, or
 // the run names what it refused; the victims stay as they were.
 TEST(RaceScenario, AnEntrySwappedInAtRootsCommandIsNeverActedOn) {
   SETUP_REQUIRE_SANDBOX();
@@ -69,8 +71,8 @@ TEST(RaceScenario, AnEntrySwappedInAtRootsCommandIsNeverActedOn) {
       {"set-user-ID", "ln -sf /opt/vbash " + p, "4755 " + kApp + "/vsf", p + " " + kApp + "/vsf"},
       {"copy", "ln -sf /etc/victim " + p, "pkg/VPrintD " + kApp, p + " " + kApp + "/VPrintD"},
       {"chmod", "ln -sf /etc/victim " + p, "755 " + kApp + "/VPrintUI", p + " " + kApp + "/VPrintUI"},
-      {"sed-link", "ln -sf /etc/victim " + kApp + "/lib/.planted", "/usr/bin/sed ",
-       kApp + "/lib/.planted " + kApp + "/lib/vpxx.cfg"},
+      {"sed-link", "ln -sfn /etc/vlib " + p, "/usr/bin/sed ",
+       kApp + "/lib " + kApp + "/lib.old " + p + " " + kApp + "/lib"},
       {"sed-folder",
        "rm -rf " + kApp + "/.mylib; mkdir -m 777 " + kApp + "/.mylib && printf mine > " + kApp + "/.mylib/vpxx.cfg",
        "/usr/bin/sed ", kApp + "/lib " + kApp + "/lib.old " + kApp + "/.mylib " + kApp + "/lib"},
@@ -102,7 +104,7 @@ TEST(RaceScenario, AnEntrySwappedInAtRootsCommandIsNeverActedOn) {
     EXPECT_EQ(Info(r, kApp + "/lib").uid, 0u);
     // The hold ends with the run: the group may write the folders again.
     EXPECT_EQ(Info(r, kApp).mode, 0775u) << std::oct << Info(r, kApp).mode;
-    EXPECT_EQ(Info(r, kApp + "/lib").mode, 0775u) << "as the administrator left it";
+    EXPECT_EQ(Info(r, kApp + "/lib").mode, 0755u) << "as the copy of the tree gave it";
   }
 }
 
@@ -145,7 +147,7 @@ TEST(RaceScenario, AKilledRunLeavesItsFoldersHeldUntilTheNextRun) {
   EXPECT_EQ(Printed(r.out, "write"), "1");
   EXPECT_EQ(Printed(r.out, "next"), "0") << r.Read("/root/next");
   EXPECT_EQ(Info(r, kApp).mode, 0775u) << std::oct << Info(r, kApp).mode;
-  EXPECT_EQ(Info(r, kApp + "/lib").mode, 0775u) << std::oct << Info(r, kApp + "/lib").mode;
+  EXPECT_EQ(Info(r, "/var/spool/Vexla").mode, 0775u) << std::oct << Info(r, "/var/spool/Vexla").mode;
   ExpectAbsent(r, "/var/lib/setup-Vexla.held");
 }
 
