@@ -17,6 +17,8 @@
 //   TerminalCharset.cpp the terminal's character set, converted at the standard streams
 //   Sha256.cpp       the SHA-256 digest: the portable rounds and the processor's (Sha256.h)
 //   Sha256File.cpp   the digests of files: one, many on a few threads, and hashed ahead
+//   Minisign.cpp     minisign's public keys and signatures read and checked (Minisign.h)
+//   MinisignSign.cpp the packager's side: secret keys, signing, new key pairs (MinisignSign.h)
 // The seam to the host is HostOps.h; what runs host commands (the file
 // operations that make and remove, the user and spooler probes) lives
 // above, in syscmd/.
