@@ -5,6 +5,9 @@
 // directory before anything is joined or unpacked, so a damaged medium is
 // named before it can install half a product.
 #include <strings.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <cctype>
@@ -12,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "MemMgr.h"
 #include "RegularFile.h"
 #include "Sha256.h"
 #include "installer.h"
+#include "setup_signature.h"
 #include "utils.h"
 
 namespace {
@@ -57,6 +60,22 @@ std::vector<std::string> ListedFiles(const char* dir) {
   return files;
 }
 
+// The whole regular file path (a link followed, a FIFO never waited on),
+// from one descriptor; false when it is no regular file or a read fails.
+bool ReadRegularFile(const char* path, std::string* text) {
+  const RegularFile file(path, RegularFile::kFollowLink);
+  if (file.fd() < 0) return false;
+  text->clear();
+  char buf[65536];
+  for (;;) {
+    const ssize_t got = read(file.fd(), buf, sizeof buf);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) return true;
+    text->append(buf, static_cast<size_t>(got));
+  }
+}
+
 bool IsChecksumFile(const std::string& name) { return strcasecmp(name.c_str(), kChecksumFile) == 0; }
 
 }  // namespace
@@ -70,18 +89,22 @@ int CheckMediumChecksums(const char* dir) {
       if (IsChecksumFile(listed))
         FatalError("%s is missing from %s, whose disks list names it: the medium is not complete", listed.c_str(),
                    dir);
+    if (KeysKept())
+      FatalError("the medium carries no checksum file and is not signed, and this host installs only media signed "
+                 "by a key of %s", kKeyFolder);
     PutLogMsg("the medium carries no checksum file: its files are not checked\n");
     return 0;
   }
   char checksums[kLineBufSize];
   if (!FormatText(checksums, sizeof checksums, "%s/%s", dir, file)) FatalError("path too long: %s/%s", dir, file);
-  const bool regular = RegularFile(checksums, RegularFile::kFollowLink).fd() >= 0;
-  char* text = regular ? GetSavedFileContent(dir, file) : nullptr;
-  // (An empty file gives no text: it holds no line, as below.)
-  if (!regular || (text == nullptr && SavedFileSize != 0))
+  // Read once, from one descriptor: the signature is checked over the very
+  // bytes whose lines are then checked.
+  std::string content;
+  if (!ReadRegularFile(checksums, &content))
     FatalError("the checksum file %s cannot be read as a file: the medium is damaged", checksums);
-  const std::string content = text != nullptr ? text : "";
-  PutMem(text);
+  if (content.find('\0') != std::string::npos)
+    FatalError("the checksum file %s holds a byte 0: the medium is damaged", checksums);
+  CheckMediumSignature(dir, content);
   Sha256 digest;
   digest.Update(content.data(), content.size());
   const std::string contentDigest = digest.HexDigest();
@@ -115,7 +138,7 @@ int CheckMediumChecksums(const char* dir) {
   // unchecked: the checksum file covers the whole medium, or none of it.
   if (names.empty()) FatalError("the checksum file %s/%s holds no line: the medium is damaged", dir, file);
   for (const std::string& listed : ListedFiles(dir))
-    if (strcasecmp(listed.c_str(), "installf.rom") != 0 && !IsChecksumFile(listed) &&
+    if (strcasecmp(listed.c_str(), "installf.rom") != 0 && !IsChecksumFile(listed) && !IsSignatureFile(listed.c_str()) &&
         std::find(names.begin(), names.end(), listed) == names.end())
       FatalError("%s has no line in the checksum file %s/%s: the medium is damaged", listed.c_str(), dir, file);
   const std::vector<std::string> haves = Sha256Files(paths);

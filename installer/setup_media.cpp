@@ -19,6 +19,7 @@
 #include "SysCmd.h"
 #include "TextMenu.h"
 #include "installer.h"
+#include "setup_signature.h"
 #include "utils.h"
 
 namespace {
@@ -113,7 +114,10 @@ void CopyListedFiles(const char* from, const char* to, bool hashCopies) {
         FatalError("%s is missing from %s, whose disks list names it", word.c_str(), from);
       // A FIFO or device in a file's place would hold the copy forever.
       const std::string path = std::string(from) + "/" + word;
-      if (RegularFile(path.c_str(), RegularFile::kFollowLink).fd() < 0)
+      // The signature is judged as the file the medium holds: a link in
+      // its place is refused, never followed.
+      const RegularFile::LastLink last = IsSignatureFile(word.c_str()) ? RegularFile::kRefuseLink : RegularFile::kFollowLink;
+      if (RegularFile(path.c_str(), last).fd() < 0)
         FatalError("%s in %s cannot be read as a regular file: the medium is damaged", word.c_str(), from);
     }
   }

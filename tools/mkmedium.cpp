@@ -34,6 +34,7 @@ constexpr const char* kDbBesideProgram = "db/drvcore.vdb";
 
 const char kUsageText[] =
     "Usage: mkmedium [options] -o DIR -p PROGRAM PRODUCT\n"
+    "       mkmedium --generate-key KEYFILE [--password-file F | --no-password]\n"
     "\n"
     "Makes an installation medium for setup in the new or empty folder DIR from\n"
     "the product folder PRODUCT, which holds pkg/pkg.list and the files it names.\n"
@@ -62,6 +63,16 @@ const char kUsageText[] =
     "                          TSIZE, DISKS, PKG_TAR.001, ..., DB/DRVCORE.VDB,\n"
     "                          DB/FR_FR/DRVCORE.VDB), and so does every name in\n"
     "                          the list DISKS\n"
+    "      --sign KEYFILE      sign the checksum file with the minisign secret key\n"
+    "                          KEYFILE (made by minisign -G or --generate-key):\n"
+    "                          sha256.minisig (SHA256.SIG with --dos), which\n"
+    "                          minisign -Vm sha256 -p KEY.pub checks\n"
+    "      --password-file F   the key's password is the first line of F (for\n"
+    "                          unattended builds); default: asked on the terminal\n"
+    "      --generate-key KEYFILE  make a key pair instead of a medium: the secret\n"
+    "                          key KEYFILE (mode 600) and the public key beside it\n"
+    "                          (X.key gives X.pub, any other name NAME.pub)\n"
+    "      --no-password       store the generated secret key without a password\n"
     "  -h, --help              print this text and exit\n"
     "\n"
     "What the medium holds:\n"
@@ -83,6 +94,9 @@ const char kUsageText[] =
     "                   \"<64 hex digits>  <name>\" a line, as sha256sum writes them\n"
     "                   (sha256sum -c sha256 checks a medium by hand); setup checks\n"
     "                   every file against it before it joins the archive\n"
+    "  sha256.minisig   with --sign: minisign's signature of sha256 (Ed25519 over\n"
+    "                   its BLAKE2b-512 hash); its trusted comment names the\n"
+    "                   product folder, the pieces and the SHA-256 of sha256\n"
     "  setup, setup.hlp the installer program (mode 755) and its help file\n"
     "  db/drvcore.vdb   the string database, where setup looks for it, and its\n"
     "  db/LANG/...      translations (setup opens the one of the language that\n"
@@ -135,7 +149,7 @@ bool ParseSize(const char* text, unsigned long long* bytes) {
 }
 
 // The options that have a long name only.
-enum LongOnly { kHelpFile = 256, kDiskette, kDos, kDb, kNoDb };
+enum LongOnly { kHelpFile = 256, kDiskette, kDos, kDb, kNoDb, kSign, kPasswordFile, kGenerateKey, kNoPassword };
 
 const option kLongOptions[] = {
     {"help", no_argument, nullptr, 'h'},
@@ -147,6 +161,10 @@ const option kLongOptions[] = {
     {"dos", no_argument, nullptr, kDos},
     {"db", required_argument, nullptr, kDb},
     {"no-db", no_argument, nullptr, kNoDb},
+    {"sign", required_argument, nullptr, kSign},
+    {"password-file", required_argument, nullptr, kPasswordFile},
+    {"generate-key", required_argument, nullptr, kGenerateKey},
+    {"no-password", no_argument, nullptr, kNoPassword},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -155,13 +173,15 @@ const struct {
   int option;
   std::string Options::*field;
 } kPathOptions[] = {
-    {'o', &Options::output}, {'p', &Options::program}, {kHelpFile, &Options::helpFile}, {kDb, &Options::dbFile}};
+    {'o', &Options::output}, {'p', &Options::program}, {kHelpFile, &Options::helpFile}, {kDb, &Options::dbFile},
+    {kSign, &Options::signKey}, {kPasswordFile, &Options::passwordFile}, {kGenerateKey, &Options::generateKey}};
 
 // The options that switch something on, and the field each sets.
 const struct {
   int option;
   bool Options::*field;
-} kSwitchOptions[] = {{kDiskette, &Options::diskette}, {kDos, &Options::dos}, {kNoDb, &Options::noDb}};
+} kSwitchOptions[] = {{kDiskette, &Options::diskette}, {kDos, &Options::dos}, {kNoDb, &Options::noDb},
+                         {kNoPassword, &Options::noPassword}};
 
 // Takes the option c that getopt_long read (its argument in optarg) into
 // opts. Returns -1 to go on, else the exit status.
@@ -205,6 +225,15 @@ int ReadOptions(int argc, char** argv, Options* opts) {
   int c;
   while ((c = getopt_long(argc, argv, "ho:p:s:", kLongOptions, nullptr)) != -1)
     if (const int status = TakeOption(c, opts); status >= 0) return status;
+  if (!opts->generateKey.empty()) {
+    if (optind < argc || !opts->signKey.empty() || !opts->output.empty())
+      return UsageError("--generate-key makes a key pair alone: no medium, no --sign");
+    if (opts->noPassword && !opts->passwordFile.empty())
+      return UsageError("--password-file and --no-password exclude each other");
+    return -1;
+  }
+  if (opts->noPassword) return UsageError("--no-password goes with --generate-key");
+  if (!opts->passwordFile.empty() && opts->signKey.empty()) return UsageError("--password-file needs --sign");
   if (optind >= argc) return UsageError("no product folder given");
   if (optind + 1 < argc) return UsageError("more than one product folder given");
   opts->product = argv[optind];
@@ -221,6 +250,8 @@ int ReadOptions(int argc, char** argv, Options* opts) {
 int MakeMedium(const Options& opts) {
   const MediumNames& names = MediumNamesFor(opts.dos);
   if (!CheckInputs(opts)) return kFailed;
+  MinisignSecretKey key;
+  if (!opts.signKey.empty() && !OpenSigningKey(opts, &key)) return kFailed;
   unsigned long long treeKiB = 0;
   if (!TreeKiB(opts.product, &treeKiB)) return kFailed;
 
@@ -242,6 +273,7 @@ int MakeMedium(const Options& opts) {
   const unsigned long long tsize = WorkAreaKiB(opts, out, names, files, archive, treeKiB);
   if (!WriteTextFile(out.File(names.tsize), std::to_string(tsize) + "\n", 0644)) return kFailed;
   if (!WriteChecksums(out, files, names, archive)) return kFailed;
+  if (!opts.signKey.empty() && !WriteSignature(opts, out, names, pieces, key)) return kFailed;
 
   out.Keep();
   PrintReport(opts, out, files, archive, pieces, isize, tsize);
@@ -258,5 +290,6 @@ int main(int argc, char** argv) {
   mkmedium::Options opts;
   int status = mkmedium::ReadOptions(argc, argv, &opts);
   if (status >= 0) return status;
+  if (!opts.generateKey.empty()) return mkmedium::GenerateKeyPair(opts) ? 0 : 1;
   return mkmedium::MakeMedium(opts);
 }

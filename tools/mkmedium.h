@@ -13,6 +13,8 @@
 //   mkmedium_pack.cpp      packing the product: tar and compress started and
 //                          waited for, the stream cut into pieces as it comes
 //   mkmedium_checksums.cpp the checksum file
+//   mkmedium_sign.cpp      the signature of the checksum file, the key and its
+//                          password read, key pairs made
 //   mkmedium_progress.cpp  the progress line while the archive is cut, and the
 //                          closing report
 #pragma once
@@ -26,6 +28,7 @@
 #include <vector>
 
 #include "Fd.h"
+#include "MinisignSign.h"
 #include "utils.h"  // SETUP_PRINTF
 
 namespace mkmedium {
@@ -45,6 +48,10 @@ struct Options {
   unsigned long long pieceSize = kDisketteBytes;
   bool diskette = false;
   bool dos = false;
+  std::string signKey;       // a minisign secret-key file: sign the checksum file
+  std::string passwordFile;  // its password in the first line (else asked on the terminal)
+  std::string generateKey;   // make a key pair here (and its .pub) instead of a medium
+  bool noPassword = false;   // a generated key is stored without a password
 };
 
 // File names on the medium: the plain set, and the upper-case set of a
@@ -60,6 +67,7 @@ struct MediumNames {
   const char* dbFolder;  // the menu engine's string database: <dbFolder>/<dbFile>
   const char* dbFile;
   const char* checksums;
+  const char* signature;  // the checksum file's signature, when the medium is signed
 };
 
 // What packing the product gave: the archive's size compressed and as tar,
@@ -169,6 +177,22 @@ unsigned long long ChecksumFileBytes(const std::vector<std::string>& files, cons
 // false after saying why.
 bool WriteChecksums(const OutputDir& out, const std::vector<std::string>& files, const MediumNames& names,
                     const Archive& archive);
+
+// ---------------------------------------------------------------------------
+// mkmedium_sign.cpp
+
+// Reads and opens the secret key of opts.signKey (its password from
+// opts.passwordFile, else asked on the terminal); false after saying why.
+// Done before anything is packed, so that a wrong password costs nothing.
+bool OpenSigningKey(const Options& opts, MinisignSecretKey* key);
+// Writes the signature of the checksum file just written; its trusted
+// comment names the product folder, the pieces and the file's SHA-256.
+// False after saying why.
+bool WriteSignature(const Options& opts, const OutputDir& out, const MediumNames& names, unsigned pieces,
+                    const MinisignSecretKey& key);
+// Makes a key pair: opts.generateKey and its public key beside it (X.key
+// gives X.pub, any other name NAME.pub); false after saying why.
+bool GenerateKeyPair(const Options& opts);
 
 // ---------------------------------------------------------------------------
 // mkmedium_progress.cpp

@@ -1,6 +1,6 @@
 // mkmedium: the checksum file of the medium, one "<64 hex digits>  <name>"
 // line for each file the disks list names but the marker (which the menu
-// of setup rewrites) and the checksum file itself, as sha256sum writes
+// of setup rewrites), the checksum file itself and its signature, as sha256sum writes
 // them. The pieces were hashed as they were cut; every other file is read
 // again once it is written.
 #include <map>
@@ -14,7 +14,7 @@ namespace {
 
 // Whether the checksum file covers name.
 bool Checksummed(const std::string& name, const MediumNames& names) {
-  return name != names.marker && name != names.checksums;
+  return name != names.marker && name != names.checksums && name != names.signature;
 }
 
 }  // namespace

@@ -23,9 +23,11 @@ namespace {
 constexpr size_t kMaxDisksListBytes = 4095;
 
 const MediumNames kUnixNames = {"setup", "setup.hlp", "installf.rom", "isize", "tsize",
-                                "disks", "pkg_tar.",  "db",           "drvcore.vdb", "sha256"};
+                                "disks", "pkg_tar.",  "db",           "drvcore.vdb", "sha256",
+                                "sha256.minisig"};
 const MediumNames kDosNames = {"SETUP", "SETUP.HLP", "INSTALLF.ROM", "ISIZE", "TSIZE",
-                               "DISKS", "PKG_TAR.",  "DB",           "DRVCORE.VDB", "SHA256"};
+                               "DISKS", "PKG_TAR.",  "DB",           "DRVCORE.VDB", "SHA256",
+                               "SHA256.SIG"};
 
 // A language folder's name: two lower-case letters, '_' and two upper-case
 // ones, as the LANG values that setup understands (fr_FR, ge_GE, pr_BR).
@@ -135,6 +137,7 @@ std::vector<std::string> MediumFiles(const Options& opts, const MediumNames& nam
   if (!opts.dbFile.empty()) files.push_back(MediumDbName(names, ""));
   for (const std::string& language : opts.languages) files.push_back(MediumDbName(names, language));
   files.insert(files.end(), {names.marker, names.isize, names.tsize, names.disks, names.checksums});
+  if (!opts.signKey.empty()) files.push_back(names.signature);
   for (unsigned n = 1; n <= pieces; ++n) files.push_back(PieceName(names, n));
   return files;
 }

@@ -71,6 +71,8 @@ unsigned long long WorkAreaKiB(const Options& opts, const OutputDir& out, const 
   for (const std::string& f : files) {
     if (f == names.checksums) {
       tsize += EntryKiB(ChecksumFileBytes(files, names));
+    } else if (f == names.signature) {
+      tsize += EntryKiB(1);  // written last; a few hundred bytes
     } else if (f != names.tsize) {
       tsize += FileKiB(out.File(f));
     }

@@ -20,6 +20,12 @@ enum class OthersMayWrite { kNo, kYes };
 // 0664)" or "it has N links"; "" when it is root's alone.
 std::string WhyNotRootsFile(const struct stat& st, OthersMayWrite others = OthersMayWrite::kNo);
 
+// Why the folder st shows (fstat of the open folder) is not root's alone:
+// "it is a symbolic link", "it is not a folder", "it is not owned by root
+// (uid N)", "it is writable by others than root (mode 0775)"; "" when it
+// is. (A folder's entries are only as safe as the folder.)
+std::string WhyNotRootsFolder(const struct stat& st);
+
 inline bool IsRootsFile(const struct stat& st, OthersMayWrite others = OthersMayWrite::kNo) {
   return WhyNotRootsFile(st, others).empty();
 }

@@ -50,6 +50,26 @@ TEST(RootFile, OnlyRootsRegularFileWithOneLinkThatNobodyElseWrites) {
   }
 }
 
+TEST(RootFile, OnlyRootsFolderThatNobodyElseWrites) {
+  if (geteuid() != 0) GTEST_SKIP() << "needs root to make folders of other owners";
+  const std::pair<const char*, const char*> cases[] = {
+      {"mkdir f; chmod 755 f", ""},
+      {"mkdir f; chmod 1777 f", "it is writable by others than root (mode 1777)"},
+      {"mkdir f; chmod 775 f", "it is writable by others than root (mode 0775)"},
+      {"mkdir f; chown 65534 f", "it is not owned by root (uid 65534)"},
+      {"mkdir g; ln -s g f", "it is a symbolic link"},
+      {"echo x > f", "it is not a folder"},
+  };
+  for (const auto& [plant, why] : cases) {
+    SCOPED_TRACE(plant);
+    ScratchDir dir;
+    ASSERT_EQ(std::system(("cd " + dir.path() + " && " + plant).c_str()), 0);
+    struct stat st;
+    ASSERT_EQ(lstat((dir.path() + "/f").c_str(), &st), 0);
+    EXPECT_EQ(WhyNotRootsFolder(st), why);
+  }
+}
+
 TEST(RootFile, NothingThereIsSaidAsSuch) {
   ScratchDir dir;
   std::string why;

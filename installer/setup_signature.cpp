@@ -1,0 +1,174 @@
+#include "setup_signature.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "Fd.h"
+#include "Minisign.h"
+#include "PathTrust.h"
+#include "RegularFile.h"
+#include "RootFile.h"
+#include "installer.h"
+#include "utils.h"
+
+namespace {
+
+MediumSigner signer;
+
+struct KeptKey {
+  std::string file;
+  MinisignPublicKey key;
+};
+
+// Up to kMinisignFileMax bytes of the open file fd, plus one to tell a
+// longer file; false on a read error.
+bool ReadSmallFile(int fd, std::string* text) {
+  text->clear();
+  char buf[4096];
+  while (text->size() <= kMinisignFileMax) {
+    const ssize_t got = read(fd, buf, sizeof buf);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return false;
+    if (got == 0) break;
+    text->append(buf, static_cast<size_t>(got));
+  }
+  return true;
+}
+
+bool EndsWith(const std::string& text, const char* end) {
+  const size_t n = std::strlen(end);
+  return text.size() > n && text.compare(text.size() - n, n, end) == 0;
+}
+
+// The keys of the key folder, read under the rule for root's files; an
+// empty list when the folder (or a folder on the way) is not there. Any
+// key or folder others could have written ends the run.
+std::vector<KeptKey> KeptKeys() {
+  std::vector<KeptKey> keys;
+  PathPlace place;
+  WayBlock block;
+  switch (OpenWayTo(kKeyFolder, WayOwners::kRootOnly, LastLink::kKeep, &place, &block)) {
+    case kWayGone: return keys;
+    case kWayBlocked: FatalError("the key folder %s cannot be trusted: %s", kKeyFolder, block.Text().c_str());
+    case kWayReached: break;
+  }
+  Fd folder(openat(place.folder.get(), place.leaf.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (!folder.ok()) {
+    if (errno == ENOENT) return keys;
+    if (errno != ELOOP && errno != ENOTDIR)
+      FatalError("the key folder %s cannot be opened: %s", kKeyFolder, std::strerror(errno));
+  }
+  struct stat st;
+  std::string why;
+  if (!folder.ok()) {
+    why = errno == ELOOP ? "it is a symbolic link" : "it is not a folder";
+  } else if (fstat(folder.get(), &st) != 0) {
+    why = std::strerror(errno);
+  } else {
+    why = WhyNotRootsFolder(st);
+  }
+  if (!why.empty()) FatalError("the key folder %s cannot be trusted: %s", kKeyFolder, why.c_str());
+  std::vector<std::string> names;
+  {
+    DIR* d = fdopendir(dup(folder.get()));
+    if (d == nullptr) FatalError("the key folder %s cannot be read: %s", kKeyFolder, std::strerror(errno));
+    std::unique_ptr<DIR, int (*)(DIR*)> owner(d, closedir);
+    while (const dirent* e = readdir(d))
+      if (EndsWith(e->d_name, ".pub")) names.emplace_back(e->d_name);
+  }
+  std::sort(names.begin(), names.end());
+  for (const std::string& name : names) {
+    const std::string path = std::string(kKeyFolder) + "/" + name;
+    Fd fd(OpenRootsFileAt(folder.get(), name.c_str(), O_RDONLY, &why));
+    if (!fd.ok()) FatalError("the key %s cannot be trusted: %s", path.c_str(), why.c_str());
+    std::string text;
+    KeptKey kept{path, {}};
+    if (!ReadSmallFile(fd.get(), &text)) FatalError("the key %s cannot be read: %s", path.c_str(), std::strerror(errno));
+    if (!ReadMinisignPublicKey(text, &kept.key, &why)) FatalError("the key %s is damaged: %s", path.c_str(), why.c_str());
+    keys.push_back(kept);
+  }
+  return keys;
+}
+
+// The medium's signature file in dir, read from one descriptor; false when
+// the medium has none. Anything but a regular file in its place ends the run.
+bool ReadSignatureFile(const char* dir, MinisignSignature* sig, std::string* name) {
+  *name = FindFile(dir, kSignatureFile) ? kSignatureFile : kSignatureFileDos;
+  if (!FindFile(dir, name->c_str())) return false;
+  const std::string path = std::string(dir) + "/" + *name;
+  const RegularFile file(path.c_str(), RegularFile::kRefuseLink);
+  if (file.fd() < 0) FatalError("the signature file %s is not a regular file: the medium is damaged", path.c_str());
+  std::string text, why;
+  if (!ReadSmallFile(file.fd(), &text))
+    FatalError("the signature file %s cannot be read: %s", path.c_str(), std::strerror(errno));
+  if (!ReadMinisignSignature(text, sig, &why))
+    FatalError("the signature file %s is damaged: %s", path.c_str(), why.c_str());
+  return true;
+}
+
+}  // namespace
+
+const char* MediumSigner::StateText() const {
+  switch (state) {
+    case kChecked: return "checked";
+    case kNotChecked: return "not checked";
+    case kUnsigned: break;
+  }
+  return "unsigned";
+}
+
+bool KeysKept() { return !KeptKeys().empty(); }
+
+void CheckMediumSignature(const char* dir, const std::string& checksums) {
+  signer = MediumSigner();
+  const std::vector<KeptKey> keys = KeptKeys();
+  MinisignSignature sig;
+  std::string name;
+  const bool isSigned = ReadSignatureFile(dir, &sig, &name);
+  if (!isSigned) {
+    if (!keys.empty())
+      FatalError("the medium is not signed, and this host installs only media signed by a key of %s", kKeyFolder);
+    PutLogMsg("the medium is not signed\n");
+    return;
+  }
+  signer.keyId = MinisignKeyIdText(sig.keyId);
+  signer.trustedComment = sig.trustedComment;
+  if (keys.empty()) {
+    signer.state = MediumSigner::kNotChecked;
+    // (A preview shows the signer with the rest of what it found.)
+    if (!flPreview)
+      std::printf("The medium is signed by key %s; its signature was not checked: no key is kept in %s\n",
+                  signer.keyId.c_str(), kKeyFolder);
+    PutLogMsg("the medium is signed by key %s (%s); not checked: no key is kept in %s\n", signer.keyId.c_str(),
+              signer.trustedComment.c_str(), kKeyFolder);
+    return;
+  }
+  for (const KeptKey& kept : keys) {
+    if (kept.key.id != sig.keyId) continue;
+    std::string why;
+    if (!VerifyMinisign(kept.key, sig, checksums, &why))
+      FatalError("the signature %s/%s by key %s is bad: %s: the medium is damaged or was changed", dir, name.c_str(),
+                 signer.keyId.c_str(), why.c_str());
+    signer.state = MediumSigner::kChecked;
+    PutLogMsg("the medium is signed by key %s (%s, %s): checked\n", signer.keyId.c_str(), kept.file.c_str(),
+              signer.trustedComment.c_str());
+    return;
+  }
+  FatalError("the medium is signed by key %s, which %s does not hold: nothing was installed", signer.keyId.c_str(),
+             kKeyFolder);
+}
+
+const MediumSigner& LastMediumSigner() { return signer; }
+
+bool IsSignatureFile(const char* name) {
+  return std::strcmp(name, kSignatureFile) == 0 || std::strcmp(name, kSignatureFileDos) == 0;
+}

@@ -1,0 +1,40 @@
+// The medium's signature: "sha256.minisig" ("SHA256.SIG" on a DOS
+// diskette), minisign's signature of the checksum file, checked against
+// the public keys root keeps in /etc/Vexla/keys. The folder and every key
+// in it count only when root alone could have written them (RootFile.h);
+// once it holds a key, only a medium signed by one of them installs.
+#pragma once
+
+#include <string>
+
+constexpr const char* kKeyFolder = "/etc/Vexla/keys";
+constexpr const char* kSignatureFile = "sha256.minisig";
+constexpr const char* kSignatureFileDos = "SHA256.SIG";
+
+// Who signed the medium, as the last check found it.
+struct MediumSigner {
+  enum State { kUnsigned, kChecked, kNotChecked };  // kNotChecked: signed, but no key is kept
+  State state = kUnsigned;
+  std::string keyId;           // 16 hex digits, as minisign shows it
+  std::string trustedComment;  // the comment the signature covers
+  // "checked", "not checked" or "unsigned", for the manifest and JSON.
+  const char* StateText() const;
+};
+
+// Judges the signature in dir of checksums, the very bytes the checksum
+// check then uses. With a key kept, a medium without a signature, signed
+// by another key (named by its id) or with a bad signature ends the run
+// with status 1, and so does a signature file that is not a regular file
+// or cannot be read as one, a damaged key, a key folder that is not
+// root's alone, or a way to it that root may not take. With no key kept,
+// a signed medium is said once to be unchecked.
+void CheckMediumSignature(const char* dir, const std::string& checksums);
+
+// Whether the host keeps a key: a medium without a checksum file is then
+// unsigned, and refused.
+bool KeysKept();
+
+const MediumSigner& LastMediumSigner();
+
+// Whether name is the medium's signature file (either spelling).
+bool IsSignatureFile(const char* name);
