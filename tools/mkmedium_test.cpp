@@ -350,3 +350,42 @@ TEST_F(MkmediumDb, DosNamesAndRefusals) {
   EXPECT_NE(run.err.find("exclude each other"), std::string::npos) << run.err;
 }
 
+
+namespace {
+
+// A key made here with a password from a file signs the medium as the
+// stock minisign checks it, plain names and DOS names; a wrong password
+// makes nothing. (scrypt at minisign's cost: a few seconds a key opening.)
+TEST_F(Mkmedium, SignsTheChecksumFileAsMinisignChecksIt) {
+  std::string out;
+  if (RunProgram({"minisign", "-v"}, "", &out) != 0) GTEST_SKIP() << "the stock minisign is missing";
+  const std::string password = scratch.Write("password", "correct horse\n");
+  const std::string key = scratch.File("packager.key");
+  ToolRun made = RunMkmedium(scratch, {"--generate-key", key, "--password-file", password});
+  ASSERT_EQ(made.status, 0) << made.err;
+  const std::string product = SmallProduct();
+  for (const bool dos : {false, true}) {
+    SCOPED_TRACE(dos ? "dos" : "plain");
+    fs::remove_all(medium());
+    std::vector<std::string> extra = {"--sign", key, "--password-file", password, "-s", "4K"};
+    if (dos) extra.push_back("--dos");
+    ToolRun run = Make(product, extra);
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string sums = medium() + (dos ? "/SHA256" : "/sha256");
+    const std::string sig = medium() + (dos ? "/SHA256.SIG" : "/sha256.minisig");
+    const std::vector<std::string> listed = ListedNames(ReadWholeFile(medium() + (dos ? "/DISKS" : "/disks")));
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), fs::path(sig).filename().string()), 1);
+    EXPECT_EQ(ReadWholeFile(sums).find(fs::path(sig).filename().string()), std::string::npos);
+    ASSERT_EQ(RunProgram({"minisign", "-V", "-m", sums, "-x", sig, "-p", scratch.File("packager.pub")}, "", &out), 0)
+        << out;
+    EXPECT_NE(out.find("Trusted comment: product product pieces 3 sha256 "), std::string::npos) << out;
+  }
+  fs::remove_all(medium());
+  scratch.Write("password", "wrong\n");
+  ToolRun wrong = Make(product, {"--sign", key, "--password-file", password});
+  EXPECT_EQ(wrong.status, 1);
+  EXPECT_NE(wrong.err.find("wrong password, or the key file is damaged"), std::string::npos) << wrong.err;
+  EXPECT_FALSE(fs::exists(medium()));
+}
+
+}  // namespace
