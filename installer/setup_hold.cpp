@@ -234,14 +234,16 @@ void HoldCopiedTree(const std::string& source, const std::string& target) {
 }
 
 void GiveCopyHeldModes(const std::string& original, const std::string& copy) {
-  for (const Held& h : held) {
-    if (!IsWithinPath(h.path, original)) continue;
-    const std::string path = copy + h.path.substr(original.size());
+  // (The walks below may hold more folders: the table is read first.)
+  std::vector<std::pair<std::string, mode_t>> modes;
+  for (const Held& h : held)
+    if (IsWithinPath(h.path, original)) modes.push_back({copy + h.path.substr(original.size()), h.restore});
+  for (const auto& [path, mode] : modes) {
     PathPlace place;
     WayBlock block;
     if (OpenWayTo(path, WayOwners::kRootOnly, LastLink::kKeep, &place, &block) != kWayReached) continue;
     Fd folder(openat(place.folder.get(), place.leaf.c_str(), kFolderFlags));
-    if (folder.ok()) SetMode(folder.get(), h.restore, path);
+    if (folder.ok()) SetMode(folder.get(), mode, path);
   }
 }
 

@@ -18,7 +18,7 @@ char* PostNlsMsg(int number, ...);
 // sub-menu blocks: both stop at this depth, so that a menu that reaches
 // itself again cannot exhaust the stack.
 constexpr int kMaxMenuDepth = 16;
-// Characters of a typed entry or file name.
+// Characters of a settings file's name.
 constexpr int kMaxEntry = kItemTextSize - 1;
 
 // Stores the menu's settings in the file at path; false when it cannot be

@@ -103,16 +103,6 @@ void StoreSettingsAsked(TtyMenu* menu) {
   StoreSettings(menu, name);
 }
 
-// An entry typed for a kind-11 to kind-14 item, checked: false when it is
-// too long or does not fit the item's pattern (the user has been told).
-bool CheckEntry(const TtyMenuItem& item, const char* answer) {
-  if (std::strlen(answer) > static_cast<size_t>(kMaxEntry)) {
-    PostMsg(setup_046, 1, kMaxEntry);
-    return false;
-  }
-  return ValidateEntry(answer, item.pFormat) == 0;
-}
-
 unsigned char ProcessEntry(TtyMenuItem& item, const char* option) {
   char answer[kLineBufSize];
   if (option != nullptr && option[0] != '\0') {
@@ -124,10 +114,11 @@ unsigned char ProcessEntry(TtyMenuItem& item, const char* option) {
     if (LineBuf[0] == '\0') return 0;
     CopyText(answer, sizeof answer, LineBuf);
   }
-  if (!CheckEntry(item, answer)) return 0;
+  if (ValidateEntry(answer, item.pFormat) != 0) return 0;
   switch (item.Type) {
     case kItemRequired:
     case kItemOptional:
+      // The item holds 255 characters: longer text is cut, not refused.
       EnsureTextBuffer(&item);
       CopyText(item.Value.pText, kItemTextSize, answer);
       break;

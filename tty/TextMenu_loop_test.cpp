@@ -285,10 +285,13 @@ TEST_F(MenuLoop, EntriesAreValidatedAndBounded) {
   TtyMenuItem number = Item("Copies", kItemInteger);
   number.pFormat = "d(1,10)";
   TtyMenuItem fraction = Item("Scale", kItemFraction);
-  Menu m("M", {dir, number, fraction, Item("~e Exit", kItemLeave)}, kMenuEmptySelects);
+  TtyMenuItem note = Item("Note", kItemOptional, Record);
+  Menu m("M", {dir, number, fraction, note, Item("~e Exit", kItemLeave)}, kMenuEmptySelects);
   std::string tooLong = "/" + std::string(300, 'a');
-  std::string out = Loop(m, "1 /opt/x\n1 rel\n\n1 " + tooLong + "\n\n2 42\n\n2 7\n3 1.25\ne\n");
-  EXPECT_EQ(calls, std::vector<std::string>{"Directory"}) << "the action runs for an accepted entry only";
+  std::string out = Loop(m, "1 /opt/x\n1 rel\n\n1 " + tooLong + "\n\n2 42\n\n2 7\n3 1.25\n4 " +
+                                std::string(300, 'n') + "\ne\n");
+  EXPECT_EQ(calls, (std::vector<std::string>{"Directory", "Note"})) << "the action runs for an accepted entry only";
+  EXPECT_NE(out.find(" [" + std::string(255, 'n') + "]"), std::string::npos) << "a longer text is cut, not refused";
   EXPECT_NE(out.find("This text length must be from 1 to 255 characters long."), std::string::npos);
   EXPECT_NE(out.find("This number must be between 1 to 10."), std::string::npos);
   EXPECT_NE(out.find(" [/opt/x]"), std::string::npos);
@@ -442,7 +445,6 @@ TEST_F(Settings, MalformedFilesAreReadWithoutHarm) {
       "0[1] 9 7\n",                    // state out of range
       "17[1] 13 0\n-1[1] 13 0\n",      // no such item
       "0 1 9 0\n0[1\n0]\n0[1]\n",      // brackets missing, or nothing after them
-      "1[" + tooLong + "] 12 0\n",     // a text longer than its buffer
       "x[1] 9 0\n[1] 9 0\n\n}\n",      // no index; an early end of the menu
       "9{\n2[5] 13 0\n}\n",            // the block of no item: its lines are passed over
       "2{\n2[5] 13 0\n}\n",            // the block of an item that is no sub-menu
@@ -456,6 +458,9 @@ TEST_F(Settings, MalformedFilesAreReadWithoutHarm) {
                                                           content.rfind("4{\n0[5]", 0) == 0 ? "0[5]" : "0[9]"))
         << content;
   }
+  Prepare();
+  Load("1[" + tooLong + "] 12 0\n");
+  EXPECT_EQ(top[1].Value.pText, std::string(255, 'x')) << "a text longer than its buffer is cut";
 }
 
 TEST_F(Settings, NestingIsBoundedForAMenuThatContainsItself) {

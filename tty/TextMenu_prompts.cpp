@@ -14,6 +14,7 @@ const char setup_044[] = "This number must be between %i to %i.";
 const char setup_045[] = "This number must be between %x to %x.";
 const char setup_046[] = "This text length must be from %i to %i characters long.";
 const char textmenu_060[] = "This number must be between %f to %f.";
+const char textmenu_061[] = "A number is needed here.";
 
 namespace {
 
@@ -97,17 +98,18 @@ int Validator::Integer(int base) {
   PatternRange(&min, &max);
   char* end = nullptr;
   long long n = std::strtoll(v_, &end, base);
-  // Where no number stands the value fits no range.
-  bool fits = end != v_ && !OutOfRange(n, min, max);
-  if (end != v_) {
-    Accept(v_, end);
-    v_ = end;
-    if (*v_ != '\0') {
-      Accept(v_, v_ + 1);
-      ++v_;
-    }
+  // Where no number stands the value fits no range, and the user is told so.
+  if (end == v_) {
+    PostMsg("%s", textmenu_061);
+    return 1;
   }
-  if (fits) return 0;
+  Accept(v_, end);
+  v_ = end;
+  if (*v_ != '\0') {
+    Accept(v_, v_ + 1);
+    ++v_;
+  }
+  if (!OutOfRange(n, min, max)) return 0;
   if (base == 16)
     PostMsg(setup_045, static_cast<unsigned>(min), static_cast<unsigned>(max));
   else
@@ -139,10 +141,13 @@ int Validator::Fraction() {
     return 1;
   }
   double n = std::strtod(v_, &end);
-  bool found = end != v_;
+  if (end == v_) {  // only a point, or nothing
+    PostMsg("%s", textmenu_061);
+    return 1;
+  }
   Accept(v_, end);
   v_ = end;
-  if (found && (max == 0 || (n >= min && n <= max))) return 0;
+  if (max == 0 || (n >= min && n <= max)) return 0;
   PostMsg(textmenu_060, min, max);
   return 1;
 }

@@ -153,10 +153,10 @@ const EntryCase kEntryCases[] = {
     {"12:75", "d(0,23)d(0,59)", 1, "This number must be between 0 to 59."},
     {"ff", "x(0,255)", 0, ""},
     {"100", "x(0,255)", 1, "This number must be between 0 to ff."},
-    // No number where one is due: out of every range.
-    {"abc", "d(1,10)", 1, "This number must be between 1 to 10."},
-    {"", "d(0,0)", 1, "This number must be between 0 to 0."},
-    {"zz", "x(1,16)", 1, "This number must be between 1 to 10."},
+    // No number where one is due: refused whatever the range.
+    {"abc", "d(1,10)", 1, "A number is needed here."},
+    {"", "d(0,0)", 1, "A number is needed here."},
+    {"zz", "x(1,16)", 1, "A number is needed here."},
     // Fractions.
     {"2.5", "f(0,5)", 0, ""},
     {"5", "f(0,5)", 0, ""},
@@ -165,7 +165,7 @@ const EntryCase kEntryCases[] = {
     {"7.5", "f(0,5)", 1, "This number must be between 0.000000 to 5.000000."},
     {"7.5", "f(0,0)", 0, ""},
     {"0.25", "f(0.5,1.5)", 1, "This number must be between 0.500000 to 1.500000."},
-    {".", "f(0,0)", 1, "This number must be between 0.000000 to 0.000000."},
+    {".", "f(0,0)", 1, "A number is needed here."},
     // Text length; a t without '(' is a plain character, the other letters
     // are elements all the same.
     {"abc", "t(2,3)", 0, ""},

@@ -57,7 +57,6 @@ void LoadValueLine(TtyMenu* menu, int count, long index) {
   if (kind < 0 || kind >= static_cast<int>(kItemKinds) || state < 0 || state > static_cast<int>(kStateHidden)) return;
   *close = '\0';
   const char* word = open + 1;
-  if (std::strlen(word) > static_cast<size_t>(kMaxEntry)) return;
 
   TtyMenuItem& item = menu->pItems[index];
   item.State = static_cast<unsigned>(state);
@@ -69,6 +68,7 @@ void LoadValueLine(TtyMenu* menu, int count, long index) {
       break;
     case kItemRequired:
     case kItemOptional:
+      // As a typed entry: a text longer than the item holds is cut.
       EnsureTextBuffer(&item);
       CopyText(item.Value.pText, kItemTextSize, word);
       break;
