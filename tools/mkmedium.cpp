@@ -15,6 +15,8 @@
 #include <signal.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -108,11 +110,19 @@ const char kUsageText[] =
     "are shown on one line while the archive is cut; otherwise only the closing\n"
     "report is printed.\n"
     "\n"
+    "With SOURCE_DATE_EPOCH set (seconds since 1970, such as the time of the\n"
+    "product's last commit), the medium is reproducible: no time in the archive\n"
+    "is later than it, folders and programs are packed with mode 755 and other\n"
+    "files with 644 whatever the umask, and isize and tsize are counted from the\n"
+    "contents; two builds of equal products with the same program, databases,\n"
+    "key and product folder name are then equal byte for byte.\n"
+    "\n"
     "Needs GNU tar and compress (Debian package ncompress) on PATH.\n"
     "\n"
     "Exit status: 0 the medium is made; 1 it could not be made (bad product\n"
     "folder, output folder not new or empty or not writable, a tool missing or\n"
-    "failing); 2 the command line is wrong. On failure nothing is left in DIR.\n";
+    "failing); 2 the command line (or SOURCE_DATE_EPOCH) is wrong. On failure\n"
+    "nothing is left in DIR.\n";
 
 // The hint after a wrong command line; the exit status for it.
 int TryHelp() {
@@ -220,6 +230,23 @@ void ChooseDatabases(Options* opts) {
   if (!opts->dbFile.empty()) opts->languages = FindTranslations(opts->dbFile);
 }
 
+// SOURCE_DATE_EPOCH into opts: unset or empty, the build is as always;
+// digits, the build is reproducible; anything else is refused rather than
+// taken for a build that is not what was asked. Returns -1 to go on, else
+// the exit status.
+int ReadSourceDateEpoch(Options* opts) {
+  const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+  if (epoch == nullptr || *epoch == '\0') return -1;
+  const size_t digits = std::strspn(epoch, "0123456789");
+  // Eleven digits reach past the year 5000, well inside tar's times.
+  if (epoch[digits] != '\0' || digits > 11) {
+    Complain("SOURCE_DATE_EPOCH '%s' is not a time in seconds since 1970", epoch);
+    return kUsage;
+  }
+  opts->sourceDateEpoch = epoch;
+  return -1;
+}
+
 // Reads the command line into opts. Returns -1 to go on, else the exit status.
 int ReadOptions(int argc, char** argv, Options* opts) {
   int c;
@@ -241,7 +268,7 @@ int ReadOptions(int argc, char** argv, Options* opts) {
   if (opts->program.empty()) return UsageError("no installer program given (-p PROGRAM)");
   if (opts->noDb && !opts->dbFile.empty()) return UsageError("--db and --no-db exclude each other");
   ChooseDatabases(opts);
-  return -1;
+  return ReadSourceDateEpoch(opts);
 }
 
 // Packs the product into pieces, then writes the rest of the medium beside
@@ -253,12 +280,12 @@ int MakeMedium(const Options& opts) {
   MinisignSecretKey key;
   if (!opts.signKey.empty() && !OpenSigningKey(opts, &key)) return kFailed;
   unsigned long long treeKiB = 0;
-  if (!TreeKiB(opts.product, &treeKiB)) return kFailed;
+  if (!TreeKiB(opts.product, opts.Reproducible(), &treeKiB)) return kFailed;
 
   OutputDir out;
   if (!out.Open(opts.output)) return kFailed;
   Archive archive;
-  if (!PackProduct(opts.product, out, names, opts.pieceSize, &archive)) return kFailed;
+  if (!PackProduct(opts, out, names, &archive)) return kFailed;
   const unsigned pieces = CountPieces(archive, opts.pieceSize);
   if (pieces == 0) return kFailed;
   const std::vector<std::string> files = MediumFiles(opts, names, pieces);

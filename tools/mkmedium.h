@@ -52,6 +52,11 @@ struct Options {
   std::string passwordFile;  // its password in the first line (else asked on the terminal)
   std::string generateKey;   // make a key pair here (and its .pub) instead of a medium
   bool noPassword = false;   // a generated key is stored without a password
+  // SOURCE_DATE_EPOCH, its digits, when it is set: the medium is then built
+  // reproducibly (times clamped to it, modes normalised, sizes counted from
+  // the contents rather than from the builder's file system).
+  std::string sourceDateEpoch;
+  bool Reproducible() const { return !sourceDateEpoch.empty(); }
 };
 
 // File names on the medium: the plain set, and the upper-case set of a
@@ -148,9 +153,11 @@ bool CopyInputs(const Options& opts, const OutputDir& out, const MediumNames& na
 // mkmedium_sizes.cpp
 
 // Adds the kilobyte blocks the tree dir occupies, dir itself included, to
-// *total; hard-linked files count once, as du counts them. False after
-// saying why, on a read error.
-bool TreeKiB(const std::string& dir, unsigned long long* total);
+// *total; hard-linked files count once, as du counts them. byContent: each
+// entry is counted from what it holds (a folder from its names), never from
+// what this file system allocates, so that every copy of a tree counts
+// alike. False after saying why, on a read error.
+bool TreeKiB(const std::string& dir, bool byContent, unsigned long long* total);
 // The work area at its peak during an install, in KiB, once every file of
 // the medium but tsize and the checksum file is written.
 unsigned long long WorkAreaKiB(const Options& opts, const OutputDir& out, const MediumNames& names,
@@ -160,10 +167,11 @@ unsigned long long WorkAreaKiB(const Options& opts, const OutputDir& out, const 
 // ---------------------------------------------------------------------------
 // mkmedium_pack.cpp
 
-// Packs the product with tar, compresses the stream with compress and cuts
-// it into the pieces of the medium, hashing each; false after saying why.
-bool PackProduct(const std::string& product, const OutputDir& out, const MediumNames& names,
-                 unsigned long long pieceSize, Archive* archive);
+// Packs opts.product with tar, compresses the stream with compress and cuts
+// it into pieces of opts.pieceSize, hashing each; false after saying why.
+// With opts.sourceDateEpoch every time in the archive is clamped to it and
+// modes are 755 for folders and programs, 644 for the rest.
+bool PackProduct(const Options& opts, const OutputDir& out, const MediumNames& names, Archive* archive);
 // The number of pieces the archive was cut into; 0 after saying why, when
 // that is more than piece names can number.
 unsigned CountPieces(const Archive& archive, unsigned long long pieceSize);

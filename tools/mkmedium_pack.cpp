@@ -111,8 +111,10 @@ bool WaitTool(pid_t pid, const std::string& name, bool report) {
 }
 
 // tar's command line for the product: its entries, sorted, packed with
-// owner and group root; false after saying why the folder cannot be read.
-bool TarCommand(const std::string& product, std::vector<std::string>* args) {
+// owner and group root (and reproducibly with opts.sourceDateEpoch); false
+// after saying why the folder cannot be read.
+bool TarCommand(const Options& opts, std::vector<std::string>* args) {
+  const std::string& product = opts.product;
   std::vector<std::string> entries;
   std::error_code ec;
   for (const fs::directory_entry& e : fs::directory_iterator(product, ec)) entries.push_back(e.path().filename());
@@ -124,7 +126,15 @@ bool TarCommand(const std::string& product, std::vector<std::string>* args) {
   // Owner and group root: the installer unpacks as root and copies with
   // cp -p, so the packager's own ids must not reach the target.
   *args = {"tar", "-cf",   "-", "--format=ustar", "--owner=0", "--group=0", "--numeric-owner", "--sort=name",
-           "-C",  product, "--"};
+           "-C",  product};
+  if (opts.Reproducible()) {
+    // A checkout's times and the umask it was made under vary; what it
+    // keeps of a mode is whether a file is a program. So: no time past
+    // SOURCE_DATE_EPOCH, group and others the owner's rights but writing,
+    // which gives 755 and 644 for any umask that lets the owner read.
+    args->insert(args->end(), {"--mtime=@" + opts.sourceDateEpoch, "--clamp-mtime", "--mode=u+rw,go=u-w"});
+  }
+  args->push_back("--");
   args->insert(args->end(), entries.begin(), entries.end());
   return true;
 }
@@ -246,12 +256,11 @@ bool CutPieces(int from, const OutputDir& out, const MediumNames& names, unsigne
 
 }  // namespace
 
-bool PackProduct(const std::string& product, const OutputDir& out, const MediumNames& names,
-                 unsigned long long pieceSize, Archive* archive) {
+bool PackProduct(const Options& opts, const OutputDir& out, const MediumNames& names, Archive* archive) {
   std::string tar, compress;
   if (!FindTools(&tar, &compress)) return false;
   std::vector<std::string> tarArgs;
-  if (!TarCommand(product, &tarArgs)) return false;
+  if (!TarCommand(opts, &tarArgs)) return false;
   Pipe tarOut, zIn, zOut;
   if (!MakePipe(&tarOut) || !MakePipe(&zIn) || !MakePipe(&zOut)) return false;
   const pid_t tarPid = StartTool(tar, tarArgs, -1, tarOut.writeEnd.get());
@@ -261,7 +270,7 @@ bool PackProduct(const std::string& product, const OutputDir& out, const MediumN
   zIn.readEnd.Close();
   zOut.writeEnd.Close();
   std::thread forward(ForwardTar, std::move(tarOut.readEnd), std::move(zIn.writeEnd), &archive->tarBytes);
-  bool cut = CutPieces(zOut.readEnd.get(), out, names, pieceSize, archive);
+  bool cut = CutPieces(zOut.readEnd.get(), out, names, opts.pieceSize, archive);
   // Closing our end stops compress, and so tar, when the cutting failed.
   zOut.readEnd.Close();
   forward.join();

@@ -27,16 +27,46 @@ unsigned long long EntryKiB(unsigned long long bytes, unsigned long long allocat
   return (rounded + 1023) / 1024;
 }
 
+unsigned long long FileSize(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0 ? static_cast<unsigned long long>(st.st_size) : 0;
+}
+
 unsigned long long FileKiB(const std::string& path) {
   struct stat st;
   if (lstat(path.c_str(), &st) != 0) return 0;
   return EntryKiB(static_cast<unsigned long long>(st.st_size), static_cast<unsigned long long>(st.st_blocks) * 512);
 }
 
+// Bytes a folder's entries take as ext4 stores them (8 bytes and the name
+// rounded up to 4), "." and ".." included: a folder counted from its names
+// alone, the same in every copy of it.
+unsigned long long FolderBytesByNames(const std::string& dir) {
+  unsigned long long bytes = 12 + 12;
+  std::error_code ec;
+  for (const fs::directory_entry& e : fs::directory_iterator(dir, ec))
+    bytes += 8 + (e.path().filename().native().size() + 3) / 4 * 4;
+  return bytes;
+}
+
+// Kilobyte blocks of the entry at path with status st, counted from what it
+// holds alone when byContent is set.
+unsigned long long TreeEntryKiB(const std::string& path, const struct stat& st, bool byContent) {
+  if (!byContent)
+    return EntryKiB(static_cast<unsigned long long>(st.st_size), static_cast<unsigned long long>(st.st_blocks) * 512);
+  if (S_ISDIR(st.st_mode)) return EntryKiB(FolderBytesByNames(path));
+  return EntryKiB(static_cast<unsigned long long>(st.st_size));
+}
+
 }  // namespace
 
-bool TreeKiB(const std::string& dir, unsigned long long* total) {
-  *total += FileKiB(dir);
+bool TreeKiB(const std::string& dir, bool byContent, unsigned long long* total) {
+  struct stat top;
+  if (lstat(dir.c_str(), &top) != 0) {
+    ComplainErrno("cannot read %s", dir.c_str());
+    return false;
+  }
+  *total += TreeEntryKiB(dir, top, byContent);
   std::set<std::pair<dev_t, ino_t>> seen;
   std::error_code ec;
   fs::recursive_directory_iterator it(dir, fs::directory_options::none, ec);
@@ -47,8 +77,7 @@ bool TreeKiB(const std::string& dir, unsigned long long* total) {
       return false;
     }
     if (st.st_nlink > 1 && !S_ISDIR(st.st_mode) && !seen.insert({st.st_dev, st.st_ino}).second) continue;
-    *total +=
-        EntryKiB(static_cast<unsigned long long>(st.st_size), static_cast<unsigned long long>(st.st_blocks) * 512);
+    *total += TreeEntryKiB(it->path(), st, byContent);
   }
   if (ec) {
     Complain("cannot read the product folder %s: %s", dir.c_str(), ec.message().c_str());
@@ -74,7 +103,7 @@ unsigned long long WorkAreaKiB(const Options& opts, const OutputDir& out, const 
     } else if (f == names.signature) {
       tsize += EntryKiB(1);  // written last; a few hundred bytes
     } else if (f != names.tsize) {
-      tsize += FileKiB(out.File(f));
+      tsize += opts.Reproducible() ? EntryKiB(FileSize(out.File(f))) : FileKiB(out.File(f));
     }
   }
   return tsize + EntryKiB(archive.bytes) + EntryKiB(archive.tarBytes) + treeKiB;

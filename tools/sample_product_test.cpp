@@ -117,4 +117,58 @@ TEST(SampleProduct, MakesACompleteMedium) {
   }
 }
 
+// Two copies of the sample, made under other umasks at other times in other
+// folders of the same name, built under other time zones and locales with
+// one SOURCE_DATE_EPOCH and one key, give media equal byte for byte; the
+// archive holds no time past the epoch and the modes 755 and 644 alone.
+TEST(SampleProduct, ARebuildWithSourceDateEpochIsEqualByteForByte) {
+  ScratchDir scratch;
+  const std::string program = scratch.Write("setup", "stand-in program\n");
+  const std::string key = scratch.File("packager.key");
+  ASSERT_EQ(RunMkmedium(scratch, {"--generate-key", key, "--no-password"}).status, 0);
+  const long long epoch = 1700000000;
+  const struct {
+    const char* dir;
+    const char* umask;
+    long long touched;  // seconds after the epoch
+    const char* tz;
+    const char* locale;
+  } builds[] = {{"a", "022", 3600, "UTC", "C"}, {"b/c", "077", 86400 * 400, "Pacific/Kiritimati", "fr_FR.UTF-8"}};
+  std::map<std::string, std::string> media[2];
+  for (int i = 0; i < 2; ++i) {
+    const auto& b = builds[i];
+    const std::string product = scratch.File(std::string(b.dir) + "/sample"), medium = product + ".medium";
+    const std::string copy = "umask " + std::string(b.umask) + " && mkdir -p '" + product + "' && cp -r '" + kSample +
+                             "/.' '" + product + "' && find '" + product + "' -exec touch -h -d @" +
+                             std::to_string(epoch + b.touched) + " {} +";
+    ASSERT_EQ(std::system(copy.c_str()), 0) << copy;
+    std::string out;
+    ASSERT_EQ(RunProgram({"env", "SOURCE_DATE_EPOCH=" + std::to_string(epoch), std::string("TZ=") + b.tz,
+                          std::string("LC_ALL=") + b.locale, MKMEDIUM_PATH, "--sign", key, "-s", "4K", "-o", medium,
+                          "-p", program, product},
+                         "", &out),
+              0)
+        << out;
+    media[i] = TreeContents(medium);
+    if (i > 0) continue;
+    const std::vector<std::string> listed = ListedNames(media[0]["disks"]);
+    Unpack(medium, listed, scratch.path(), "pkg_tar.");
+    ASSERT_EQ(RunProgram({"tar", "--full-time", "--utc", "-tvf", scratch.File("a.tar")}, "", &out), 0) << out;
+    for (const std::string& line : Lines(out)) {
+      SCOPED_TRACE(line);
+      const std::string original = kSample + "/" + Words(line).back();
+      const char* mode = fs::is_directory(original)           ? "drwxr-xr-x"
+                         : access(original.c_str(), X_OK) == 0 ? "-rwxr-xr-x"
+                                                               : "-rw-r--r--";
+      EXPECT_EQ(line.substr(0, 10), mode);
+      EXPECT_NE(line.find(" 0/0 "), std::string::npos);
+      EXPECT_NE(line.find(" 2023-11-14 22:13:20 "), std::string::npos);
+    }
+  }
+  ASSERT_GT(media[0].size(), 5u);
+  EXPECT_TRUE(media[0].count("sha256.minisig"));
+  for (const auto& [name, bytes] : media[0]) EXPECT_TRUE(media[1][name] == bytes) << name << " differs";
+  EXPECT_EQ(media[0].size(), media[1].size());
+}
+
 }  // namespace
