@@ -19,6 +19,7 @@ class JsonObject {
   JsonObject& Add(const char* key, long long number);
   JsonObject& Add(const char* key, const std::vector<std::string>& texts);
   JsonObject& Add(const char* key, const std::vector<JsonObject>& objects);
+  JsonObject& Add(const char* key, const JsonObject& object) { return AddRaw(key, object.Text()); }
   // The object's text, braces included.
   std::string Text() const { return "{" + members_ + "}"; }
 

@@ -3,12 +3,15 @@
 //
 // The manifest is <application directory>/setup.manifest, a text file of
 // one path a line, sorted, after two comment lines and, for a medium with
-// a checksum file, a third that records the medium (the SHA-256 of its
-// checksum file as the run found it):
+// a checksum file, two more that record the medium (the SHA-256 of its
+// checksum file as the run found it) and its signature (the state, then
+// the key id and the trusted comment when it is signed, escaped as paths
+// are; manifests written before it lack this line):
 //
 //   # setup manifest 1
 //   # type mode owner group size sha256 path [link target]
 //   # medium sha256 5e8f1a...(64 digits)
+//   # medium signature checked 3A5F0C1D2E4B6A78 product%20sample%20pieces%203...
 //   d 0775 root root - - /opt/Vexla/vpxx
 //   f 0755 root lp 252 9f86d0...(64 digits) /opt/Vexla/vpxx/vsf
 //   n 0666 root lp - - /opt/Vexla/vpxx/VPrintD.log
@@ -339,7 +342,7 @@ namespace {
 // program's state, so that it can run beside the installer's last commands.
 std::string ManifestText(const std::string& appDir, const std::set<std::string>& made,
                          const std::set<std::string>& content, const std::set<std::string>& earlierOutside,
-                         const std::string& medium) {
+                         const std::string& mediumRecord) {
   std::set<std::string> paths;
   Walk(appDir, &paths);
   for (const std::set<std::string>* outside : {&made, &earlierOutside})
@@ -363,7 +366,7 @@ std::string ManifestText(const std::string& appDir, const std::set<std::string>&
   }
   const std::vector<std::string> digests = Sha256Files(files);
   for (size_t i = 0; i < files.size(); ++i) entries[fileEntries[i]].sha = DigestOrUnreadable(digests[i]);
-  std::string text = ManifestHeading() + ManifestMediumRecord(medium);
+  std::string text = ManifestHeading() + mediumRecord;
   for (const Entry& e : entries) text += FormatManifestEntry(e);
   return text;
 }
@@ -405,7 +408,9 @@ void BeginManifest() {
   for (const Entry& e : earlier)
     if (!IsWithinPath(e.path, AppDir) && std::strchr("dlf", e.type) != nullptr) earlierOutside.insert(e.path);
   auto build = [appDir = std::string(AppDir), made = madePaths, content = contentPaths, earlierOutside,
-                medium = MediumDigest()] { return ManifestText(appDir, made, content, earlierOutside, medium); };
+                medium = ManifestMediumRecord(MediumDigest(), LastMediumSigner())] {
+    return ManifestText(appDir, made, content, earlierOutside, medium);
+  };
   try {
     pending = PendingManifest{path, std::async(std::launch::async, build)};
   } catch (const std::system_error&) {
@@ -483,8 +488,10 @@ std::string DifferenceLine(const Difference& d) {
 int VerifyAsJson(const std::string& path) {
   std::vector<Entry> entries;
   std::string why, medium;
+  MediumSigner signer;
+  signer.state = MediumSigner::kNotRecorded;
   int badLine = 0;
-  const ManifestRead read = ReadTrustedManifest(path, &entries, &why, &badLine, &medium);
+  const ManifestRead read = ReadTrustedManifest(path, &entries, &why, &badLine, &medium, &signer);
   static const char* const kRead[] = {"read", "missing", "untrusted", "damaged"};
   JsonObject o;
   o.Add("manifest", path).Add("manifest_state", kRead[read]);
@@ -501,7 +508,7 @@ int VerifyAsJson(const std::string& path) {
       if (!found.empty()) ++differing;
     }
     status = differing == 0 ? 0 : 1;
-    o.Add("medium_sha256", medium).Add("checked", static_cast<long long>(entries.size())).Add("differing", differing);
+    o.Add("medium_sha256", medium).Add("signature", SignerJson(signer)).Add("checked", static_cast<long long>(entries.size())).Add("differing", differing);
     o.Add("differences", differences).Add("paths", paths);
   } else {
     o.Add("reason", read == kManifestMissing ? std::string("no manifest") : why);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "setup_signature.h"
 #include "utils.h"
 
 // One line of a manifest.
@@ -40,10 +41,11 @@ std::string MadeNotesPath(const char* appDir);
 
 // The two comment lines a manifest starts with.
 std::string ManifestHeading();
-// The comment line after them that records the medium the installation
+// The comment lines after them that record the medium the installation
 // came from ("# medium sha256 <64 hex digits>\n", the digest of its
-// checksum file); none for a digest that is empty.
-std::string ManifestMediumRecord(const std::string& digest);
+// checksum file) and its signer ("# medium signature STATE [KEYID
+// [COMMENT]]\n", the texts escaped); none for a digest that is empty.
+std::string ManifestMediumRecord(const std::string& digest, const MediumSigner& signer);
 // An entry as its line of the manifest, line end included.
 std::string FormatManifestEntry(const ManifestEntry& e);
 
@@ -71,9 +73,11 @@ enum ManifestRead { kManifestRead, kManifestMissing, kManifestUntrusted, kManife
 
 // Reads the manifest at path when it can be trusted (OpenTrustedFile);
 // *why says why not, or which line is damaged (*badLine, from 1). The
-// medium's digest goes to *medium when given and the manifest records one.
+// medium's digest goes to *medium and its signer to *signer when given
+// and the manifest records them (a signer line that cannot be read is left
+// as it is: the line is a comment).
 ManifestRead ReadTrustedManifest(const std::string& path, std::vector<ManifestEntry>* entries, std::string* why,
-                                 int* badLine, std::string* medium = nullptr);
+                                 int* badLine, std::string* medium = nullptr, MediumSigner* signer = nullptr);
 
 // The manifest for verify and remove; false, said on standard error, when
 // there is none or it is not trusted (nothing says what is then not done).

@@ -23,6 +23,7 @@ namespace {
 constexpr const char* kManifestHeader = "# setup manifest 1\n";
 constexpr const char* kManifestFields = "# type mode owner group size sha256 path [link target]\n";
 constexpr const char* kMediumRecord = "# medium sha256 ";
+constexpr const char* kSignerRecord = "# medium signature ";
 
 std::vector<std::string> SplitAtBlanks(const std::string& line) {
   std::vector<std::string> fields;
@@ -58,9 +59,24 @@ bool ParseEntry(const std::string& line, ManifestEntry* e) {
          (UnescapeManifestText(f[7], &e->target) && !e->target.empty() && e->target.find('\0') == std::string::npos);
 }
 
-// Reads the entries of an open manifest, and the medium's digest when it
-// records one; 0, or the number of the first line that is damaged.
-int ParseManifest(FILE* f, std::vector<ManifestEntry>* entries, std::string* medium) {
+// The signer of the record's fields (after kSignerRecord); false when
+// they cannot be read.
+bool ParseSigner(const std::string& fields, MediumSigner* signer) {
+  const std::vector<std::string> f = SplitAtBlanks(fields);
+  MediumSigner read;
+  std::string state;
+  if (f.size() > 3 || !UnescapeManifestText(f[0], &state) || !MediumSigner::StateFromText(state, &read.state))
+    return false;
+  if (f.size() > 1 && !UnescapeManifestText(f[1], &read.keyId)) return false;
+  if (f.size() > 2 && !UnescapeManifestText(f[2], &read.trustedComment)) return false;
+  *signer = read;
+  return true;
+}
+
+// Reads the entries of an open manifest, and the medium's digest and
+// signer when it records them; 0, or the number of the first line that is
+// damaged.
+int ParseManifest(FILE* f, std::vector<ManifestEntry>* entries, std::string* medium, MediumSigner* signer) {
   char buf[3 * PATH_MAX + 256];
   int lineNo = 0;
   while (std::fgets(buf, sizeof buf, f) != nullptr) {
@@ -69,6 +85,8 @@ int ParseManifest(FILE* f, std::vector<ManifestEntry>* entries, std::string* med
     if (!line.empty() && line.back() == '\n') line.pop_back();
     if (line.compare(0, std::strlen(kMediumRecord), kMediumRecord) == 0 && medium != nullptr)
       *medium = line.substr(std::strlen(kMediumRecord));
+    if (line.compare(0, std::strlen(kSignerRecord), kSignerRecord) == 0 && signer != nullptr)
+      ParseSigner(line.substr(std::strlen(kSignerRecord)), signer);
     if (line.empty() || line[0] == '#') continue;
     ManifestEntry e;
     if (!ParseEntry(line, &e)) return lineNo;
@@ -130,10 +148,10 @@ bool IsCleanManifestPath(const std::string& path) {
 }
 
 ManifestRead ReadTrustedManifest(const std::string& path, std::vector<ManifestEntry>* entries, std::string* why,
-                                 int* badLine, std::string* medium) {
+                                 int* badLine, std::string* medium, MediumSigner* signer) {
   FilePtr f = OpenTrustedFile(path, why);
   if (!f) return errno == ENOENT ? kManifestMissing : kManifestUntrusted;
-  *badLine = ParseManifest(f.get(), entries, medium);
+  *badLine = ParseManifest(f.get(), entries, medium, signer);
   if (*badLine == 0) return kManifestRead;
   *why = "it is damaged, line " + std::to_string(*badLine);
   return kManifestDamaged;
@@ -142,8 +160,11 @@ ManifestRead ReadTrustedManifest(const std::string& path, std::vector<ManifestEn
 std::string ManifestPath(const char* appDir) { return std::string(appDir) + "/" + kManifestName; }
 std::string MadeNotesPath(const char* appDir) { return std::string(appDir) + "/" + kMadeNotesName; }
 std::string ManifestHeading() { return std::string(kManifestHeader) + kManifestFields; }
-std::string ManifestMediumRecord(const std::string& digest) {
-  return digest.empty() ? "" : kMediumRecord + digest + "\n";
+std::string ManifestMediumRecord(const std::string& digest, const MediumSigner& signer) {
+  if (digest.empty()) return "";
+  std::string record = kMediumRecord + digest + "\n" + kSignerRecord + EscapeManifestText(signer.StateText());
+  if (!signer.keyId.empty()) record += " " + EscapeManifestText(signer.keyId) + " " + EscapeManifestText(signer.trustedComment);
+  return record + "\n";
 }
 
 bool IsWithinPath(const std::string& path, const std::string& dir) {

@@ -9,6 +9,7 @@
 
 #include "Sha256.h"
 #include "installer.h"
+#include "setup_manifest.h"
 #include "test_support.h"
 
 namespace {
@@ -134,9 +135,11 @@ TEST(ManifestTest, OnlyTrustedOutsidePathsOfTheMakingKindAreCarriedOver) {
   EXPECT_EQ(st.st_mode & 07777, 0644u);
 }
 
-// verify --json names the medium the manifest records and each
-// difference with what is wanted and what is there, every byte of a name
-// escaped; the differing path's line is the one verify prints.
+// verify --json names the medium the manifest records (its signer "not
+// recorded" in a manifest from before signers were) and each difference
+// with what is wanted and what is there, every byte of a name escaped; the
+// differing path's line is the one verify prints. A recorded signer comes
+// back as it was, blanks, % and control bytes included.
 TEST(ManifestTest, VerifyAsJsonNamesTheMediumAndEachDifference) {
   if (geteuid() != 0) GTEST_SKIP() << "the manifest must be root's";
   ScratchDir app;
@@ -150,13 +153,28 @@ TEST(ManifestTest, VerifyAsJsonNamesTheMediumAndEachDifference) {
   EXPECT_EQ(VerifyInstallation(app.path().c_str(), true), 1);
   const std::string json = testing::internal::GetCapturedStdout();
   EXPECT_EQ(json, "{\"manifest\":\"" + manifest + "\",\"manifest_state\":\"read\",\"medium_sha256\":\"" +
-                      digest + "\",\"checked\":1,\"differing\":1,\"differences\":[{\"kind\":\"mode\",\"path\":\"" +
+                      digest +
+                      "\",\"signature\":{\"state\":\"not recorded\",\"key_id\":\"\",\"trusted_comment\":\"\"},"
+                      "\"checked\":1,\"differing\":1,\"differences\":[{\"kind\":\"mode\",\"path\":\"" +
                       app.path() + "/caf\\u00e9\",\"want\":\"0644\",\"have\":\"0600\"}],\"paths\":[\"" + app.path() +
                       "/caf\\u00e9\"],\"status\":1}\n");
   testing::internal::CaptureStdout();
   EXPECT_EQ(VerifyInstallation(app.path().c_str()), 1);
   EXPECT_EQ(testing::internal::GetCapturedStdout().substr(0, 200),
             "mode " + app.path() + "/caf\xe9: 0644 is 0600\n1 paths checked against " + manifest + ": 1 differ\n");
+  MediumSigner signer;
+  signer.state = MediumSigner::kNotChecked;
+  signer.keyId = "7DC98325D2200694";
+  signer.trustedComment = "product a b%20\x01";
+  ASSERT_EQ(unlink(manifest.c_str()), 0);
+  app.Write("setup.manifest", ManifestHeading() + ManifestMediumRecord(digest, signer));
+  ASSERT_EQ(chmod(manifest.c_str(), 0644), 0);
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(VerifyInstallation(app.path().c_str(), true), 0);
+  EXPECT_NE(testing::internal::GetCapturedStdout().find(
+                "\"signature\":{\"state\":\"not checked\",\"key_id\":\"7DC98325D2200694\","
+                "\"trusted_comment\":\"product a b%20\\u0001\"}"),
+            std::string::npos);
   ASSERT_EQ(unlink(manifest.c_str()), 0);
   testing::internal::CaptureStdout();
   EXPECT_EQ(VerifyInstallation(app.path().c_str(), true), 2);

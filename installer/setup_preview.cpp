@@ -25,6 +25,7 @@
 #include "SysCmd.h"
 #include "installer.h"
 #include "setup_json.h"
+#include "setup_signature.h"
 #include "utils.h"
 
 unsigned char flPreview = 0;
@@ -100,6 +101,7 @@ struct JsonPreview {
   int kept = -1;     // where standard error is kept meanwhile
   std::vector<std::string> lines;
   std::string installDir, earlier;
+  bool mediumChecked = false;  // the medium's checks ran: its signer is known
 } json;
 
 void ShowCommand(const std::string& line) {
@@ -159,6 +161,7 @@ void WriteJsonPreview(int status) {
   JsonObject o;
   o.Add("status", static_cast<long long>(status)).Add("install_dir", json.installDir).Add("earlier", json.earlier);
   o.Add("lines", json.lines).Add("notes", shown).Add("messages", messages).Add("reason", reason);
+  if (json.mediumChecked) o.Add("signature", SignerJson(LastMediumSigner()));
   const std::string text = o.Text() + "\n";
   WriteAll(json.out, text);
 }
@@ -248,6 +251,8 @@ int RunPreview(unsigned char spaceCheck, bool asJson) {
   GetDisksData(source.c_str());
   CopyListedFiles(source.c_str(), privateDir.c_str(), true);
   CheckMediumChecksums(privateDir.c_str());
+  json.mediumChecked = true;
+  std::printf("%s\n", SignerLine(LastMediumSigner()).c_str());
   pVexlaInstallDir = SaveText(privateDir.c_str());
   UnpackArchive();
 

@@ -17,6 +17,7 @@
 #include "PathTrust.h"
 #include "RegularFile.h"
 #include "RootFile.h"
+#include "TerminalCharset.h"
 #include "installer.h"
 #include "utils.h"
 
@@ -117,13 +118,48 @@ bool ReadSignatureFile(const char* dir, MinisignSignature* sig, std::string* nam
 
 }  // namespace
 
+namespace {
+
+const struct {
+  MediumSigner::State state;
+  const char* text;
+} kStateTexts[] = {{MediumSigner::kUnsigned, "unsigned"},
+                   {MediumSigner::kChecked, "checked"},
+                   {MediumSigner::kNotChecked, "not checked"},
+                   {MediumSigner::kNotRecorded, "not recorded"}};
+
+}  // namespace
+
 const char* MediumSigner::StateText() const {
-  switch (state) {
-    case kChecked: return "checked";
-    case kNotChecked: return "not checked";
-    case kUnsigned: break;
-  }
+  for (const auto& t : kStateTexts)
+    if (t.state == state) return t.text;
   return "unsigned";
+}
+
+bool MediumSigner::StateFromText(const std::string& text, State* state) {
+  for (const auto& t : kStateTexts) {
+    if (text != t.text) continue;
+    *state = t.state;
+    return true;
+  }
+  return false;
+}
+
+std::string SignerLine(const MediumSigner& s) {
+  switch (s.state) {
+    case MediumSigner::kUnsigned: return "signature: none, the medium is not signed";
+    case MediumSigner::kNotRecorded: return "signature: not recorded";
+    case MediumSigner::kChecked:
+    case MediumSigner::kNotChecked: break;
+  }
+  const std::string how = s.state == MediumSigner::kChecked
+                              ? std::string("checked against ") + kKeyFolder
+                              : std::string("not checked, no key is kept in ") + kKeyFolder;
+  return "signature: key " + s.keyId + ", " + how + "; trusted comment: " + ShownWithoutControls(s.trustedComment);
+}
+
+JsonObject SignerJson(const MediumSigner& s) {
+  return JsonObject().Add("state", s.StateText()).Add("key_id", s.keyId).Add("trusted_comment", s.trustedComment);
 }
 
 bool KeysKept() { return !KeptKeys().empty(); }

@@ -7,19 +7,32 @@
 
 #include <string>
 
+#include "setup_json.h"
+
 constexpr const char* kKeyFolder = "/etc/Vexla/keys";
 constexpr const char* kSignatureFile = "sha256.minisig";
 constexpr const char* kSignatureFileDos = "SHA256.SIG";
 
 // Who signed the medium, as the last check found it.
 struct MediumSigner {
-  enum State { kUnsigned, kChecked, kNotChecked };  // kNotChecked: signed, but no key is kept
+  // kNotChecked: signed, but no key is kept; kNotRecorded: a manifest
+  // written before signers were recorded does not say.
+  enum State { kUnsigned, kChecked, kNotChecked, kNotRecorded };
   State state = kUnsigned;
   std::string keyId;           // 16 hex digits, as minisign shows it
   std::string trustedComment;  // the comment the signature covers
-  // "checked", "not checked" or "unsigned", for the manifest and JSON.
+  // "checked", "not checked", "unsigned" or "not recorded", for the
+  // manifest and JSON.
   const char* StateText() const;
+  // The state of that text; false for any other.
+  static bool StateFromText(const std::string& text, State* state);
 };
+
+// The signer as preview prints it, one line without its end: the key, the
+// state and the trusted comment, control characters shown as '?'.
+std::string SignerLine(const MediumSigner& s);
+// The signer as JSON: {"state", "key_id", "trusted_comment"}.
+JsonObject SignerJson(const MediumSigner& s);
 
 // Judges the signature in dir of checksums, the very bytes the checksum
 // check then uses. With a key kept, a medium without a signature, signed

@@ -91,7 +91,7 @@ TEST(InstallScenario, APreviewChangesNothing) {
   const std::string why = "/pkg/pkg.list, line 45: a name holds a character the shell would misread";
   EXPECT_TRUE(Contains(j.out, "\"messages\":[\"ERROR: /tmp/setup-preview.")) << j.out;
   EXPECT_TRUE(Contains(j.out, "\"reason\":\"/tmp/setup-preview.")) << j.out;
-  EXPECT_TRUE(Contains(j.out, why + ": vpxx.txt;touch\"}\n")) << j.out;
+  EXPECT_TRUE(Contains(j.out, why + ": vpxx.txt;touch\",\"signature\":{\"state\":\"unsigned\",")) << j.out;
   EXPECT_TRUE(Contains(j.err, why)) << j.err;
   EXPECT_EQ(j.changes, std::vector<std::string>{});
 }

@@ -38,7 +38,7 @@ SandboxOptions KeepingKey(const std::string& medium) {
 
 const char kInstallAndVerify[] =
     "./setup install /opt > /root/out 2> /root/err; echo \"status=$?\"; ./setup verify install /opt > /root/verify; "
-    "echo \"verify=$?\"";
+    "echo \"verify=$?\"; ./setup verify install /opt --json > /root/verify.json";
 
 TEST(SignatureScenario, AHostKeepingAKeyInstallsOnlyMediaThatKeySigned) {
   SETUP_REQUIRE_SANDBOX();
@@ -75,6 +75,9 @@ TEST(SignatureScenario, AHostKeepingAKeyInstallsOnlyMediaThatKeySigned) {
       EXPECT_EQ(Printed(r.out, "verify"), "0") << r.Read("/root/verify");
       EXPECT_TRUE(Contains(r.Read("/tmp/setup.log"), ": checked")) << r.Read("/tmp/setup.log");
       EXPECT_FALSE(Contains(r.Read("/root/out"), "not checked")) << r.Read("/root/out");
+      EXPECT_TRUE(Contains(r.Read("/opt/Vexla/vpxx/setup.manifest"), "\n# medium signature checked "));
+      EXPECT_TRUE(Contains(r.Read("/root/verify.json"), "\"signature\":{\"state\":\"checked\",\"key_id\":\""))
+          << r.Read("/root/verify.json");
     } else {
       EXPECT_FALSE(Contains(r.Read("/tmp/setup.log"), "uncompress")) << "joined a medium it refused";
       ExpectNothingInstalled(r);
@@ -83,10 +86,21 @@ TEST(SignatureScenario, AHostKeepingAKeyInstallsOnlyMediaThatKeySigned) {
 }
 
 // Without a key kept, a signed medium installs as an unsigned one does,
-// and says once that its signature went unchecked.
+// and says once that its signature went unchecked; preview, its JSON,
+// the manifest and verify --json name the signer as not checked.
 TEST(SignatureScenario, WithoutAKeptKeyASignedMediumSaysOnceItWasNotChecked) {
   SETUP_REQUIRE_SANDBOX();
-  SandboxResult r = RunInSandbox("signature-no-key", FromMedium(SignedMedium("packager")), Shell(kInstallAndVerify));
+  SandboxResult r =
+      RunInSandbox("signature-no-key", FromMedium(SignedMedium("packager")),
+                   Shell(std::string(kInstallAndVerify) + "; ./setup preview install /opt > /root/preview 2>&1; "
+                                                          "./setup preview install /opt --json > /root/preview.json"));
+  const std::string signer = "\"signature\":{\"state\":\"not checked\",\"key_id\":\"";
+  EXPECT_TRUE(Contains(r.Read("/root/preview"), ", not checked, no key is kept in /etc/Vexla/keys; trusted comment: "
+                                                 "product product pieces "))
+      << r.Read("/root/preview");
+  EXPECT_TRUE(Contains(r.Read("/root/preview.json"), signer)) << r.Read("/root/preview.json");
+  EXPECT_TRUE(Contains(r.Read("/root/verify.json"), signer)) << r.Read("/root/verify.json");
+  EXPECT_TRUE(Contains(r.Read("/opt/Vexla/vpxx/setup.manifest"), "\n# medium signature not%20checked "));
   EXPECT_EQ(Printed(r.out, "status"), "0") << r.Read("/root/out") << r.Read("/root/err");
   EXPECT_EQ(Count(r.Read("/root/out"), "its signature was not checked: no key is kept in /etc/Vexla/keys"), 1)
       << r.Read("/root/out");

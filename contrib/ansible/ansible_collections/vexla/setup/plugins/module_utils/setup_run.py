@@ -1,6 +1,7 @@
 # What the module vexla.setup.install reads from setup and decides on it:
 # the JSON objects of `setup verify --json` and `setup preview --json`, the
-# "ERROR: ..." lines of setup's standard error, and the medium's digest.
+# "ERROR: ..." lines of setup's standard error, the medium's digest and
+# signer, and whether the host keeps keys to check signatures with.
 # Standard library only, so that it runs on every managed host and its
 # unit test runs without Ansible.
 import hashlib
@@ -9,6 +10,12 @@ import os
 import re
 
 CHECKSUM_FILES = ("sha256", "SHA256")
+
+# The public keys setup checks a medium's signature with; it checks only
+# when the folder holds one (and refuses a folder anybody but root could
+# have written).
+KEY_FOLDER = "/etc/Vexla/keys"
+NO_SIGNER = dict(state="not recorded", key_id="", trusted_comment="")
 
 # The answers setup reads on standard input, in the order it may ask:
 # whether to go on over an earlier installation whose daemon is there
@@ -79,11 +86,29 @@ def failed_steps(err):
     return steps
 
 
-def is_current(verify, digest):
+def signer(report):
+    """Who signed the medium, as a verify or preview report gives it:
+    state ("checked", "not checked", "unsigned", or "not recorded" where the
+    report has none), key_id and trusted_comment."""
+    found = (report or {}).get("signature")
+    return dict(NO_SIGNER, **found) if isinstance(found, dict) else dict(NO_SIGNER)
+
+
+def keys_kept(folder=KEY_FOLDER):
+    """Whether the host keeps a public key setup checks signatures with."""
+    try:
+        return any(name.endswith(".pub") for name in os.listdir(folder))
+    except OSError:
+        return False
+
+
+def is_current(verify, digest, require_checked=False):
     """Whether the host holds this medium's installation unchanged: verify
-    found no difference and the manifest records this medium."""
+    found no difference and the manifest records this medium (and, with
+    require_checked, that its signature was checked)."""
     return (verify is not None and verify.get("status") == 0 and digest is not None
-            and verify.get("medium_sha256") == digest)
+            and verify.get("medium_sha256") == digest
+            and (not require_checked or signer(verify)["state"] == "checked"))
 
 
 def difference_lines(verify):

@@ -70,6 +70,17 @@ options:
     description: When another setup is changing the host, wait for it to end instead of failing.
     type: bool
     default: false
+  require_signature:
+    description:
+      - Install only from a medium whose signature setup checked against a
+        key the host keeps in C(/etc/Vexla/keys) (setup then refuses an
+        unsigned medium or one signed by another key itself).
+      - Without a key kept there the task fails before setup runs; an
+        installation in place counts as current only when its manifest
+        records a checked signature, so one from an unchecked medium is
+        installed again (and so checked).
+    type: bool
+    default: false
 author:
   - Vexla setup developers
 notes:
@@ -138,14 +149,25 @@ medium_sha256:
   description: The SHA-256 of the medium's checksum file, empty for a medium without one.
   returned: always
   type: str
+signature:
+  description:
+    - Who signed the medium of the installation in place (as its manifest
+      records it) or, in check mode, of the medium previewed.
+    - C(state) is C(checked), C(not checked) (signed, but the host keeps no
+      key), C(unsigned) or C(not recorded) (a manifest of an older setup, or
+      no installation); C(key_id) is minisign's key id, C(trusted_comment)
+      the signed comment (product folder, pieces, SHA-256 of the checksum file).
+  returned: with state=present
+  type: dict
+  sample: {"state": "checked", "key_id": "3A5F0C1D2E4B6A78", "trusted_comment": "product vpxx pieces 3 sha256 5e8f..."}
 """
 
 import os
 
 from ansible.module_utils.basic import AnsibleModule
 from ansible_collections.vexla.setup.plugins.module_utils.setup_run import (
-    answers, difference_lines, failed_steps, is_current, is_plain_absolute_path, lines, medium_digest,
-    parse_json_object, preview_lines)
+    answers, difference_lines, failed_steps, is_current, is_plain_absolute_path, keys_kept, lines, medium_digest,
+    parse_json_object, preview_lines, signer, KEY_FOLDER)
 
 # setup's texts in English, its bytes as they are.
 ENVIRONMENT = {"LC_ALL": "C", "LANG": "C"}
@@ -201,10 +223,14 @@ class Setup:
     def present(self):
         digest = medium_digest(self.medium)
         self.result["medium_sha256"] = digest or ""
+        require = self.module.params["require_signature"]
         before = self.verify()
-        if is_current(before, digest):
-            self.done(False)
+        if is_current(before, digest, require):
+            self.done(False, signature=signer(before))
         self.result["differences"] = difference_lines(before)
+        if require and not keys_kept():
+            self.fail("require_signature: %s holds no key, so setup would not check the medium's signature"
+                      % KEY_FOLDER, signature=signer(None))
         if self.module.check_mode:
             self.preview()
         rc, out, err = self.run(self.dest_words() + self.area_words() + self.lock_words(),
@@ -214,7 +240,8 @@ class Setup:
         if rc != 0:
             self.fail(self.reason("the installation failed", steps, rc), failed_steps=steps)
         after = self.verify()
-        if not is_current(after, digest):
+        self.result["signature"] = signer(after)
+        if not is_current(after, digest, require):
             found = difference_lines(after) or [after.get("reason") or "the manifest records another medium"]
             self.fail("setup ended with status 0 but this medium's installation is not in place (over_earlier: %s): %s"
                       % (self.module.params["over_earlier"], "; ".join(found)), failed_steps=steps)
@@ -225,9 +252,13 @@ class Setup:
         report = parse_json_object(out) or {}
         shown = preview_lines(report)
         self.result["preview"] = shown
+        self.result["signature"] = signer(report)
         if rc != 0:
             steps = [report["reason"]] if report.get("reason") else failed_steps(err)
             self.fail(self.reason("the installation would fail", steps, rc), failed_steps=steps)
+        if self.module.params["require_signature"] and self.result["signature"]["state"] != "checked":
+            self.fail("require_signature: the medium's signature would not be checked (%s)"
+                      % self.result["signature"]["state"])
         if self.module._diff:
             self.done(True, diff=dict(before="", after="\n".join(shown) + "\n", after_header="setup preview"))
         self.done(True)
@@ -284,6 +315,7 @@ def main():
             over_earlier=dict(type="bool", default=True),
             running_programs=dict(type="str", choices=["quit", "wait"], default="quit"),
             wait_for_lock=dict(type="bool", default=False),
+            require_signature=dict(type="bool", default=False),
         ),
         supports_check_mode=True,
     )

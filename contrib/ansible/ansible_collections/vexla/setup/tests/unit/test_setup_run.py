@@ -20,8 +20,14 @@ class SetupRunTest(unittest.TestCase):
             self.assertIsNone(setup_run.parse_json_object(broken))
 
     def test_an_installation_is_current_only_unchanged_and_from_this_medium(self):
+        checked = {"status": 0, "medium_sha256": DIGEST, "signature": {"state": "checked", "key_id": "A" * 16}}
+        unchecked = dict(checked, signature={"state": "not checked", "key_id": "A" * 16})
+        for verify, current in ((checked, True), (unchecked, False), ({"status": 0, "medium_sha256": DIGEST}, False)):
+            self.assertEqual(setup_run.is_current(verify, DIGEST, require_checked=True), current, verify)
+        self.assertEqual(setup_run.signer({"status": 0})["state"], "not recorded")
         cases = [
             ({"status": 0, "medium_sha256": DIGEST}, DIGEST, True),
+            (unchecked, DIGEST, True),
             ({"status": 0, "medium_sha256": "b" * 64}, DIGEST, False),
             ({"status": 0, "medium_sha256": ""}, None, False),
             ({"status": 1, "medium_sha256": DIGEST}, DIGEST, False),
@@ -55,6 +61,11 @@ class SetupRunTest(unittest.TestCase):
                 f.write(b"abc")
             self.assertEqual(setup_run.medium_digest(medium),
                              "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad")
+        with tempfile.TemporaryDirectory() as keys:
+            self.assertFalse(setup_run.keys_kept(keys))
+            self.assertFalse(setup_run.keys_kept(os.path.join(keys, "none")))
+            open(os.path.join(keys, "packager.pub"), "w").close()
+            self.assertTrue(setup_run.keys_kept(keys))
 
 
 if __name__ == "__main__":
