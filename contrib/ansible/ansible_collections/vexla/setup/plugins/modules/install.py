@@ -44,8 +44,8 @@ options:
   work_area:
     description:
       - setup's work area (its default is C(/tmp)); it may not lie inside the installation.
-      - An absolute path of letters, digits and C(/ . _ - + , @ : =) alone (at
-        most 200 characters); any other value fails the task before setup runs.
+      - "An absolute path of letters, digits and C(/ . _ - + , @ : =) alone (at
+        most 200 characters); any other value fails the task before setup runs."
     type: path
   over_earlier:
     description:
