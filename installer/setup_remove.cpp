@@ -14,7 +14,6 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
-#include <deque>
 #include <functional>
 #include <map>
 #include <string>
