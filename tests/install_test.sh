@@ -29,6 +29,10 @@ done
 for db in drvcore.vdb fr_FR/drvcore.vdb; do
   [ -f "$tree/share/setup/db/$db" ] || fail "the string database $db was not installed"
 done
+for completion in setup mkmedium; do
+  [ -f "$tree/share/bash-completion/completions/$completion" ] ||
+    fail "the bash completion of $completion was not installed"
+done
 # Nothing outside the prefix.
 extra=$(cd "$root" && find . -mindepth 1 -maxdepth 1 ! -name opt ! -name install.out)
 [ -z "$extra" ] || fail "installed outside the prefix: $extra"
