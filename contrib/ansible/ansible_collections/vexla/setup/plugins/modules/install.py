@@ -25,7 +25,9 @@ description:
     C(setup.made) or the wrapper C(/usr/bin/vprint) fails, naming the
     reason, since the installation is not away.
   - It reads C(setup verify --json) and C(setup preview --json), and the
-    C(ERROR:) lines setup writes on standard error for the failed steps.
+    C(ERROR:) lines setup writes on standard error for the failed steps;
+    after an installation or a removal, C(setup history --json) where the
+    usage of setup offers it.
 options:
   medium:
     description: The medium's folder on the managed host (the one that holds C(setup)).
@@ -167,8 +169,9 @@ history:
     - C(started) (UTC), C(seconds), C(action), C(dir), C(medium),
       C(medium_sha256), C(signer) (key id), C(status) (setup's exit status),
       C(failed_steps) (their count) and C(version).
-    - Empty when setup keeps no history (an older setup) or it holds no
-      entry or cannot be read; that never fails the task.
+    - Empty when setup keeps no history (an older setup, whose C(--help)
+      names no C(setup history)), or it holds no entry or cannot be read;
+      that never fails the task.
   returned: when setup ran an installation or a removal (not in check mode)
   type: dict
   sample: {"started": "2026-12-09T21:41:17Z", "seconds": 14, "action": "install", "dir": "/opt/Vexla/vpxx",
