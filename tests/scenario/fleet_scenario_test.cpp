@@ -156,7 +156,7 @@ std::string Controller(const ScratchDir& t, const std::vector<Host>& hosts, cons
       "echo $1_ms=$(( ($(date +%s%N) - s) / 1000000 )); }; "
       "snap() { " + verifyAll + "}; " + line;
   std::string out;
-  RunTool({"unshare", "--pid", "--fork", "--kill-child", "--", "timeout", "-k", "5", "110", "/bin/sh", "-c", script},
+  RunTool({"unshare", "--pid", "--fork", "--kill-child", "--", "timeout", "-k", "5", "150", "/bin/sh", "-c", script},
           &out);
   return out;
 }
