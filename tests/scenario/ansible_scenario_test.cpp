@@ -2,38 +2,12 @@
 // ansible-playbook (connection local) inside the sandbox, against the
 // sample medium, with the module's answer checked per run in the
 // playbook's own JSON output (the json stdout callback).
-#include <unistd.h>
-
-#include <cstdlib>
 #include <string>
 
 #include "install_fixtures.h"
 #include "sandbox.h"
 
 namespace {
-
-// Whether ansible-playbook is on the host's PATH.
-bool HaveAnsiblePlaybook() {
-  const char* path = std::getenv("PATH");
-  std::string dirs = path != nullptr ? path : "/usr/bin:/bin";
-  for (size_t at = 0; at <= dirs.size();) {
-    size_t colon = dirs.find(':', at);
-    if (colon == std::string::npos) colon = dirs.size();
-    if (access((dirs.substr(at, colon - at) + "/ansible-playbook").c_str(), X_OK) == 0) return true;
-    at = colon + 1;
-  }
-  return false;
-}
-
-// The count of one kind in the play's closing stats ("changed",
-// "failures"); -1 when the output has none.
-int Stat(const std::string& json, const std::string& kind) {
-  const size_t stats = json.rfind("\"stats\"");
-  if (stats == std::string::npos) return -1;
-  const size_t at = json.find("\"" + kind + "\":", stats);
-  if (at == std::string::npos) return -1;
-  return std::atoi(json.c_str() + at + kind.size() + 3);
-}
 
 // One run of the test playbook, its JSON output in /root/NAME.json, its
 // status as NAME=... and its wall time as NAME_ms=....
@@ -51,10 +25,10 @@ const char kLeftOnHost[] = "ls -d /opt/Vexla /usr/Vexla /var/spool/Vexla /usr/bi
 // fails naming the reason while the manifest is moved aside (the product
 // is still there), removes once it is back, and again is ok; a work area
 // that is no absolute path is refused; a damaged medium fails naming its
-// piece, in check mode too.
+// piece, in check mode too (and with --diff shows that as the diff).
 TEST(AnsibleScenario, TheModuleIsIdempotentAndReportsAsTheRunWent) {
   SETUP_REQUIRE_SANDBOX();
-  if (!HaveAnsiblePlaybook()) {
+  if (!OnPath("ansible-playbook")) {
     if (RunningUnderCi()) FAIL() << "no ansible-playbook under CI (scripts/deps.sh installs ansible-core)";
     GTEST_SKIP() << "no ansible-playbook here";
   }
@@ -74,7 +48,7 @@ TEST(AnsibleScenario, TheModuleIsIdempotentAndReportsAsTheRunWent) {
             "play absent -e state=absent; echo absent_left=$(" + kLeftOnHost + "); " +
             "play absent_again -e state=absent; play bad_area -e work_area=keep; " +
             "cp -a /media /root/damaged && printf x >> /root/damaged/pkg_tar.001; "
-            "play damaged_check --check -e medium=/root/damaged; play damaged -e medium=/root/damaged"));
+            "play damaged_check --check --diff -e medium=/root/damaged; play damaged -e medium=/root/damaged"));
   const struct {
     const char* run;
     const char* status;
@@ -83,6 +57,7 @@ TEST(AnsibleScenario, TheModuleIsIdempotentAndReportsAsTheRunWent) {
   } runs[] = {
       {"check", "0", 1, 0, "\"after_header\": \"setup preview\""},
       {"first", "0", 1, 0, "\"changed\": true"},
+      {"first", "0", 1, 0, "\"history\": {"},  // a dict, empty while setup keeps no history
       {"second", "0", 0, 0, "\"changed\": false"},
       {"repair", "0", 1, 0, "size /opt/Vexla/vpxx/vsf: "},
       {"absent_unlisted", "2", 0, 1, "cannot be used: no manifest; still on the host: /opt/Vexla/vpxx, "},
@@ -90,14 +65,16 @@ TEST(AnsibleScenario, TheModuleIsIdempotentAndReportsAsTheRunWent) {
       {"absent_again", "0", 0, 0, "\"changed\": false"},
       {"bad_area", "2", 0, 1, "work_area must be an absolute path of letters, digits and"},
       {"damaged_check", "2", 0, 1, "would fail (setup status 1): pkg_tar.001 does not match its checksum"},
+      // With --diff the reason is the diff.
+      {"damaged_check", "2", 0, 1, "\"after\": \"the installation would fail (setup status 1): pkg_tar.001 does"},
       {"damaged", "2", 0, 1, "failed (setup status 1): pkg_tar.001 does not match its checksum: the medium is damaged"},
   };
   for (const auto& run : runs) {
     SCOPED_TRACE(run.run);
     const std::string json = r.Read(std::string("/root/") + run.run + ".json");
     EXPECT_EQ(Printed(r.out, run.run), run.status) << json << r.Read(std::string("/root/") + run.run + ".err");
-    EXPECT_EQ(Stat(json, "changed"), run.changed) << json;
-    EXPECT_EQ(Stat(json, "failures"), run.failures) << json;
+    EXPECT_EQ(PlayStat(json, "changed"), run.changed) << json;
+    EXPECT_EQ(PlayStat(json, "failures"), run.failures) << json;
     EXPECT_TRUE(Contains(json, run.said)) << json;
   }
   EXPECT_EQ(Printed(r.out, "check_left"), "0");

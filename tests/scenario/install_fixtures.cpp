@@ -140,6 +140,28 @@ void ExpectAbsent(const SandboxResult& r, const std::string& path) {
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
+bool OnPath(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  const std::string dirs = path != nullptr ? path : "/usr/bin:/bin";
+  for (size_t at = 0; at <= dirs.size();) {
+    size_t colon = dirs.find(':', at);
+    if (colon == std::string::npos) colon = dirs.size();
+    if (access((dirs.substr(at, colon - at) + "/" + program).c_str(), X_OK) == 0) return true;
+    at = colon + 1;
+  }
+  return false;
+}
+
+int PlayStat(const std::string& json, const std::string& kind, const std::string& host) {
+  size_t at = json.rfind("\"stats\"");
+  if (at == std::string::npos) return -1;
+  if (!host.empty() && (at = json.find("\"" + host + "\": {", at)) == std::string::npos) return -1;
+  const size_t end = json.find('}', at);
+  at = json.find("\"" + kind + "\":", at);
+  if (at == std::string::npos || at > end) return -1;
+  return std::atoi(json.c_str() + at + kind.size() + 3);
+}
+
 // The value printed as "<name>=<value>" on a line of out; "" when absent.
 std::string Printed(const std::string& out, const std::string& name) {
   size_t at = 0;

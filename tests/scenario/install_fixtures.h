@@ -77,6 +77,15 @@ void ExpectAbsent(const SandboxResult& r, const std::string& path);
 
 bool Contains(const std::string& text, const std::string& part);
 
+// Whether an executable program of that name is on the test's PATH.
+bool OnPath(const std::string& program);
+
+// The count of one kind ("changed", "failures", "unreachable") in the
+// closing stats of ansible-playbook's JSON output (the json stdout
+// callback), for host or, without one, the first host listed; -1 when
+// the output has none.
+int PlayStat(const std::string& json, const std::string& kind, const std::string& host = "");
+
 // The value printed as "<name>=<value>" on a line of out; "" when absent.
 std::string Printed(const std::string& out, const std::string& name);
 

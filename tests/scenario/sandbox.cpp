@@ -1,6 +1,7 @@
 #include "sandbox.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,9 +26,9 @@ std::string ReadFile(const std::string& path) {
   return ss.str();
 }
 
-// Runs the harness with args; its own messages go to errFile. Returns its
-// exit status, or -1 when it could not be started.
-int RunHarness(const std::vector<std::string>& args, const std::string& errFile) {
+// Starts the harness with args; its own messages go to errFile. Returns its
+// process id, or -1 when it could not be started.
+pid_t StartHarness(const std::vector<std::string>& args, const std::string& errFile) {
   std::vector<std::string> argv = {"/bin/sh", SANDBOX_SH};
   argv.insert(argv.end(), args.begin(), args.end());
   std::vector<char*> cargv;
@@ -42,12 +43,36 @@ int RunHarness(const std::vector<std::string>& args, const std::string& errFile)
   pid_t pid;
   int rc = posix_spawn(&pid, cargv[0], &actions, nullptr, cargv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
-  if (rc != 0) return -1;
+  return rc == 0 ? pid : -1;
+}
+
+// The exit status of the child pid, or -1.
+int WaitFor(pid_t pid) {
   int status;
   while (waitpid(pid, &status, 0) < 0) {
     if (errno != EINTR) return -1;
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs the harness with args; its own messages go to errFile. Returns its
+// exit status, or -1 when it could not be started.
+int RunHarness(const std::vector<std::string>& args, const std::string& errFile) {
+  const pid_t pid = StartHarness(args, errFile);
+  return pid < 0 ? -1 : WaitFor(pid);
+}
+
+// The harness's options for a sandbox with options, its results in dir.
+std::vector<std::string> HarnessArgs(const std::string& dir, const SandboxOptions& options) {
+  std::vector<std::string> args = {"--out", dir, "--timeout", std::to_string(options.timeoutSeconds)};
+  if (!options.medium.empty()) args.insert(args.end(), {"--medium", options.medium});
+  for (const auto& [from, to] : options.copies) args.insert(args.end(), {"--copy", from + ":" + to});
+  for (const std::string& s : options.setup) args.insert(args.end(), {"--setup", s});
+  if (!options.cwd.empty()) args.insert(args.end(), {"--cwd", options.cwd});
+  for (const std::string& e : options.env) args.insert(args.end(), {"--env", e});
+  // Leak reports at exit are not what scenario tests look at.
+  if (std::getenv("ASAN_OPTIONS") == nullptr) args.insert(args.end(), {"--env", "ASAN_OPTIONS=detect_leaks=0"});
+  return args;
 }
 
 std::string ResultsRoot() {
@@ -92,15 +117,7 @@ SandboxResult RunInSandbox(const std::string& name, const SandboxOptions& option
   fs::remove_all(result.dir, ec);
   fs::create_directories(result.dir, ec);
 
-  std::vector<std::string> args = {"--out", result.dir, "--timeout",
-                                   std::to_string(options.timeoutSeconds)};
-  if (!options.medium.empty()) args.insert(args.end(), {"--medium", options.medium});
-  for (const auto& [from, to] : options.copies) args.insert(args.end(), {"--copy", from + ":" + to});
-  for (const std::string& s : options.setup) args.insert(args.end(), {"--setup", s});
-  if (!options.cwd.empty()) args.insert(args.end(), {"--cwd", options.cwd});
-  for (const std::string& e : options.env) args.insert(args.end(), {"--env", e});
-  // Leak reports at exit are not what scenario tests look at.
-  if (std::getenv("ASAN_OPTIONS") == nullptr) args.insert(args.end(), {"--env", "ASAN_OPTIONS=detect_leaks=0"});
+  std::vector<std::string> args = HarnessArgs(result.dir, options);
   std::string input = result.dir + "/stdin.txt";
   if (!options.input.empty()) {
     std::ofstream(input, std::ios::binary) << options.input;
@@ -122,6 +139,40 @@ SandboxResult RunInSandbox(const std::string& name, const SandboxOptions& option
   std::istringstream changes(ReadFile(result.dir + "/changes"));
   for (std::string line; std::getline(changes, line);) result.changes.push_back(line);
   return result;
+}
+
+SandboxServer::SandboxServer(const std::string& dir, const SandboxOptions& options,
+                             const std::vector<std::string>& command)
+    : dir_(dir) {
+  std::error_code ec;
+  fs::create_directories(dir, ec);
+  std::vector<std::string> args = HarnessArgs(dir, options);
+  args.push_back("--serve");
+  args.push_back("--");
+  args.insert(args.end(), command.begin(), command.end());
+  leader_ = StartHarness(args, dir + "/harness.log");
+  if (leader_ < 0) ADD_FAILURE() << "the sandbox could not be started";
+}
+
+bool SandboxServer::Running() {
+  if (leader_ < 0) return false;
+  int status;
+  if (waitpid(leader_, &status, WNOHANG) == 0) return true;
+  leader_ = -1;
+  return false;
+}
+
+void SandboxServer::Stop() {
+  if (leader_ < 0) return;
+  // unshare ignores SIGTERM while it waits for the namespace's first
+  // process; SIGKILL ends it, that process with it, and the namespace.
+  kill(leader_, SIGKILL);
+  WaitFor(leader_);
+  leader_ = -1;
+}
+
+std::string SandboxServer::Log() const {
+  return ReadFile(dir_ + "/harness.log") + ReadFile(dir_ + "/setup.log") + ReadFile(dir_ + "/stderr");
 }
 
 std::string SetupProgramPath() { return SETUP_PROGRAM; }

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/types.h>
+
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,6 +46,31 @@ bool SandboxAvailable(std::string* reason);
 // fails the calling test (use SETUP_REQUIRE_SANDBOX first to skip).
 SandboxResult RunInSandbox(const std::string& name, const SandboxOptions& options,
                            const std::vector<std::string>& command);
+
+// A sandbox that runs command until it is ended (a server in the
+// foreground, say sshd -D): started at once, in the background, with its
+// output in dir (stdout, stderr, setup.log as it runs). Stop(), or the
+// end of the object, kills its leader by its process id, which ends every
+// process of the sandbox (its PID namespace) and every mount of it (its
+// mount namespace). A sandbox that cannot be started fails the calling
+// test. options.input is not used (standard input is /dev/null).
+class SandboxServer {
+ public:
+  SandboxServer(const std::string& dir, const SandboxOptions& options, const std::vector<std::string>& command);
+  ~SandboxServer() { Stop(); }
+  SandboxServer(const SandboxServer&) = delete;
+  SandboxServer& operator=(const SandboxServer&) = delete;
+
+  // Whether the leader still runs.
+  bool Running();
+  void Stop();
+  // What the command and the sandbox said so far (for failure messages).
+  std::string Log() const;
+
+ private:
+  std::string dir_;
+  pid_t leader_ = -1;
+};
 
 // The built programs under test.
 std::string SetupProgramPath();

@@ -3,6 +3,7 @@
 # that installs as root can be tested without touching the host.
 #
 #   sandbox.sh [OPTIONS] -- COMMAND [ARG...]
+#   sandbox.sh --serve --out DIR [OPTIONS] -- COMMAND [ARG...]
 #   sandbox.sh --check
 #
 # The sandbox is an overlay over the host's root file system in private
@@ -31,6 +32,14 @@
 #   --stdin FILE     standard input of the command (default /dev/null)
 #   --timeout SECS   the command is killed after SECS seconds (default 60);
 #                    its status is then 124 (or 137 if it ignored SIGTERM)
+#   --serve          a sandbox that lives until it is ended (a server run in
+#                    the foreground): sandbox.sh becomes the sandbox's leader
+#                    (it keeps its process id), the command's output goes to
+#                    stdout and stderr in --out as it runs, and killing the
+#                    leader (SIGKILL) ends every process of the sandbox and,
+#                    with its mount namespace, every mount; the sandbox's
+#                    layers lie in --out/state, which is then empty. Nothing
+#                    is collected; --timeout still bounds the command.
 #   --check          exit 0 when a sandbox can be made here, else print why
 #                    not and exit 125
 #
@@ -198,6 +207,7 @@ envs=""
 stdin=/dev/null
 timeout_secs=60
 check=0
+serve=0
 while [ $# -gt 0 ]; do
   case $1 in
     --out) out=$2; shift 2 ;;
@@ -212,6 +222,7 @@ while [ $# -gt 0 ]; do
     --stdin) stdin=$2; shift 2 ;;
     --timeout) timeout_secs=$2; shift 2 ;;
     --check) check=1; shift ;;
+    --serve) serve=1; shift ;;
     --) shift; break ;;
     -h|--help) sed -n '2,/^set -u/p' "$me" | sed -e '$d' -e 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "sandbox: unknown option $1 (see --help)" >&2; exit 2 ;;
@@ -245,10 +256,19 @@ rm -rf "$out/upper" "$out/stdout" "$out/stderr" "$out/status" "$out/changes" "$o
 mkdir "$out/upper"
 [ -n "$cwd" ] || { [ -n "$medium" ] && cwd=/media || cwd=/; }
 
+export SBX_OUT="$out" SBX_MEDIUM="$medium" SBX_COPIES="$copies" SBX_SETUP="$setup" \
+  SBX_CWD="$cwd" SBX_ENV="$envs" SBX_STDIN="$stdin" SBX_TIMEOUT="$timeout_secs" SBX_LANG="${LANG:-C}"
+if [ "$serve" = 1 ]; then
+  # unshare takes this process's id; its child, the first process of the
+  # new PID namespace, is killed when it goes (--kill-child), and the
+  # kernel then kills the rest of the namespace.
+  rm -rf "$out/state" && mkdir "$out/state" || unavailable "cannot make $out/state"
+  export SBX_STATE="$out/state"
+  exec unshare --mount --pid --fork --kill-child --propagation private -- \
+    /bin/sh "$me" __inner "$@"
+fi
 state=$(mktemp -d "${TMPDIR:-/tmp}/setup-sbx.XXXXXX") || unavailable "cannot make a directory in ${TMPDIR:-/tmp}"
-SBX_STATE=$state SBX_OUT=$out SBX_MEDIUM=$medium SBX_COPIES=$copies SBX_SETUP=$setup \
-  SBX_CWD=$cwd SBX_ENV=$envs SBX_STDIN=$stdin SBX_TIMEOUT=$timeout_secs SBX_LANG=${LANG:-C} \
-  unshare --mount --pid --fork --kill-child --propagation private -- /bin/sh "$me" __inner "$@"
+SBX_STATE=$state unshare --mount --pid --fork --kill-child --propagation private -- /bin/sh "$me" __inner "$@"
 rc=$?
 rmdir "$state" 2>/dev/null
 [ "$rc" = 0 ] || { [ "$rc" = 125 ] && exit 125; unavailable "the sandbox ended with status $rc"; }

@@ -1,5 +1,6 @@
 # What the module vexla.setup.install reads from setup and decides on it:
-# the JSON objects of `setup verify --json` and `setup preview --json`, the
+# the JSON objects of `setup verify --json`, `setup preview --json` and
+# `setup history --json`, the
 # "ERROR: ..." lines of setup's standard error, the medium's digest and
 # signer, and whether the host keeps keys to check signatures with.
 # Standard library only, so that it runs on every managed host and its
@@ -126,3 +127,28 @@ def preview_lines(preview):
     """The preview's command lines, then what it would write and ask."""
     preview = preview or {}
     return list(preview.get("lines", [])) + list(preview.get("notes", []))
+
+
+# A line of setup's usage (--help) that offers the word history.
+HISTORY_USAGE = re.compile(r"^\s*(usage:\s*)?setup history\b", re.MULTILINE)
+
+
+def offers_history(usage):
+    """Whether setup's usage (bytes or text) names `setup history`. A
+    setup without the word takes it for its work area: it would take the
+    host's lock and start its log anew, emptying the log of the run just
+    made, so the module asks only a setup whose usage offers it."""
+    if isinstance(usage, bytes):
+        usage = usage.decode("latin-1")
+    return HISTORY_USAGE.search(usage) is not None
+
+
+def last_history_entry(rc, out):
+    """The last (newest) entry of `setup history --json`; {} when setup
+    knows no history (it answers with its usage and a status other than
+    0), the history is empty or its output is no such object."""
+    report = parse_json_object(out) if rc == 0 else None
+    entries = (report or {}).get("entries")
+    if isinstance(entries, list) and entries and isinstance(entries[-1], dict):
+        return entries[-1]
+    return {}

@@ -18,14 +18,16 @@ description:
     differs from its manifest is installed again.
   - In check mode it runs C(setup preview), which changes nothing, and
     reports C(changed) as the real run would; with C(--diff) it shows the
-    preview's lines.
+    preview's lines, or, when the preview fails, the reason.
   - With I(state=absent) it runs C(setup remove), which takes away only what
     a manifest root alone could have written lists. A host without such a
     manifest but with the product's tree (I(dest)/Vexla/vpxx), its notes
     C(setup.made) or the wrapper C(/usr/bin/vprint) fails, naming the
     reason, since the installation is not away.
   - It reads C(setup verify --json) and C(setup preview --json), and the
-    C(ERROR:) lines setup writes on standard error for the failed steps.
+    C(ERROR:) lines setup writes on standard error for the failed steps;
+    after an installation or a removal, C(setup history --json) where the
+    usage of setup offers it.
 options:
   medium:
     description: The medium's folder on the managed host (the one that holds C(setup)).
@@ -160,14 +162,29 @@ signature:
   returned: with state=present
   type: dict
   sample: {"state": "checked", "key_id": "3A5F0C1D2E4B6A78", "trusted_comment": "product vpxx pieces 3 sha256 5e8f..."}
+history:
+  description:
+    - The host's last history entry after setup installed or removed (the
+      newest of C(setup history --json)), whatever the run's outcome.
+    - C(started) (UTC), C(seconds), C(action), C(dir), C(medium),
+      C(medium_sha256), C(signer) (key id), C(status) (setup's exit status),
+      C(failed_steps) (their count) and C(version).
+    - Empty when setup keeps no history (an older setup, whose C(--help)
+      names no C(setup history)), or it holds no entry or cannot be read;
+      that never fails the task.
+  returned: when setup ran an installation or a removal (not in check mode)
+  type: dict
+  sample: {"started": "2026-12-09T21:41:17Z", "seconds": 14, "action": "install", "dir": "/opt/Vexla/vpxx",
+           "medium": "/srv/vexla-medium", "medium_sha256": "5e8f...", "signer": "", "status": 0,
+           "failed_steps": 0, "version": "3.00.42"}
 """
 
 import os
 
 from ansible.module_utils.basic import AnsibleModule
 from ansible_collections.vexla.setup.plugins.module_utils.setup_run import (
-    answers, difference_lines, failed_steps, is_current, is_plain_absolute_path, keys_kept, lines, medium_digest,
-    parse_json_object, preview_lines, signer, KEY_FOLDER)
+    answers, difference_lines, failed_steps, is_current, is_plain_absolute_path, keys_kept, last_history_entry, lines,
+    medium_digest, offers_history, parse_json_object, preview_lines, signer, KEY_FOLDER)
 
 # setup's texts in English, its bytes as they are.
 ENVIRONMENT = {"LC_ALL": "C", "LANG": "C"}
@@ -195,6 +212,17 @@ class Setup:
                                                binary_data=True, encoding=None, environ_update=ENVIRONMENT)
         if record:
             self.result.update(rc=rc, stdout_lines=lines(out), stderr_lines=lines(err))
+        return rc, out, err
+
+    def change(self, words, data):
+        """The run of setup that changes the host (an installation or a
+        removal), then the host's last history entry in the result."""
+        rc, out, err = self.run(words, data=data)
+        self.result["history"] = {}
+        usage_rc, usage, _ = self.run(["--help"], record=False)
+        if usage_rc == 0 and offers_history(usage):
+            history_rc, history_out, _ = self.run(["history", "--json"], record=False)
+            self.result["history"] = last_history_entry(history_rc, history_out)
         return rc, out, err
 
     def dest_words(self):
@@ -233,9 +261,8 @@ class Setup:
                       % KEY_FOLDER, signature=signer(None))
         if self.module.check_mode:
             self.preview()
-        rc, out, err = self.run(self.dest_words() + self.area_words() + self.lock_words(),
-                                data=answers(self.module.params["over_earlier"],
-                                             self.module.params["running_programs"]))
+        rc, out, err = self.change(self.dest_words() + self.area_words() + self.lock_words(),
+                                   answers(self.module.params["over_earlier"], self.module.params["running_programs"]))
         steps = failed_steps(err)
         if rc != 0:
             self.fail(self.reason("the installation failed", steps, rc), failed_steps=steps)
@@ -255,13 +282,20 @@ class Setup:
         self.result["signature"] = signer(report)
         if rc != 0:
             steps = [report["reason"]] if report.get("reason") else failed_steps(err)
-            self.fail(self.reason("the installation would fail", steps, rc), failed_steps=steps)
+            self.fail_preview(self.reason("the installation would fail", steps, rc), failed_steps=steps)
         if self.module.params["require_signature"] and self.result["signature"]["state"] != "checked":
-            self.fail("require_signature: the medium's signature would not be checked (%s)"
-                      % self.result["signature"]["state"])
+            self.fail_preview("require_signature: the medium's signature would not be checked (%s)"
+                              % self.result["signature"]["state"])
         if self.module._diff:
             self.done(True, diff=dict(before="", after="\n".join(shown) + "\n", after_header="setup preview"))
         self.done(True)
+
+    def fail_preview(self, msg, **more):
+        """A failed preview; with --diff its reason is the diff, so that the
+        reason stands where the preview's lines would."""
+        if self.module._diff:
+            more["diff"] = dict(before="", after=msg + "\n", after_header="setup preview (failed)")
+        self.fail(msg, **more)
 
     def absent(self):
         before = self.verify()
@@ -279,7 +313,7 @@ class Setup:
         if self.module.check_mode:
             self.done(True)
         # A changed copy is removed only when confirmed: the answer is no.
-        rc, out, err = self.run(["remove"] + self.dest_words() + self.lock_words(), data=b"n\n")
+        rc, out, err = self.change(["remove"] + self.dest_words() + self.lock_words(), b"n\n")
         if rc == 0:
             self.done(True)
         steps = failed_steps(err)

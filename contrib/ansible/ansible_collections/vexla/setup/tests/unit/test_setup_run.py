@@ -67,6 +67,21 @@ class SetupRunTest(unittest.TestCase):
             open(os.path.join(keys, "packager.pub"), "w").close()
             self.assertTrue(setup_run.keys_kept(keys))
 
+    def test_the_last_history_entry_only_from_a_setup_that_keeps_one(self):
+        entry = b'{"started":"2026-12-09T21:41:17Z","action":"install","status":0,"version":"3.00.42"}'
+        history = b'{"file":"/var/log/setup-Vexla.history","entries":[{"action":"remove"},' + entry + b']}\n'
+        self.assertEqual(setup_run.last_history_entry(0, history),
+                         {"started": "2026-12-09T21:41:17Z", "action": "install", "status": 0, "version": "3.00.42"})
+        usage = (b"usage: setup [manual] [install DIR] [menu] [wait] [keep] [-v] [no_space_check] [WORK_AREA]\n"
+                 b"       setup verify [install DIR] [--json]\n\n  history  not a word of this setup\n")
+        self.assertFalse(setup_run.offers_history(usage))
+        self.assertTrue(setup_run.offers_history(usage + b"       setup history [--json]\n"))
+        self.assertTrue(setup_run.offers_history(b"usage: setup history --json\n"))
+        for rc, out in ((1, usage), (1, history), (0, b'{"file":"/var/log/setup-Vexla.history","entries":[]}'),
+                        (0, b'{"entries":{"action":"install"}}'), (0, b'{"entries":["install"]}'), (0, b"[]"),
+                        (0, b"")):
+            self.assertEqual(setup_run.last_history_entry(rc, out), {}, out)
+
 
 if __name__ == "__main__":
     unittest.main()
