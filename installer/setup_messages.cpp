@@ -1713,7 +1713,7 @@ constexpr SetupMessage NLS_PORTUGUESE[] = {
     /* 231 */ "%s n\xE3o foi executado",
     /* 232 */ "\xE9 um link simb\xF3lico que root n\xE3o pode seguir",
     /* 233 */ "n\xE3o pertence a root (uid %u)",
-    /* 234 */ "tem %lu links",
+    /* 234 */ "tem %lu v\xEDnculos",
     /* 235 */ "%s est\xE1 faltando em %s, cuja lista disks o cita: a m\xED" "dia n\xE3o est\xE1 completa",
     /* 236 */
     "a m\xED" "dia n\xE3o traz arquivo de somas de verifica\xE7\xE3o e n\xE3o est\xE1 assinada, e este host s\xF3 instala m\xED" "dias assinadas "
@@ -1791,7 +1791,7 @@ constexpr SetupMessage NLS_PORTUGUESE[] = {
     /* 304 */ "nada \xE9 removido",
     /* 305 */ "n\xE3o h\xE1 instala\xE7\xE3o \xE0 qual voltar",
     /* 306 */ "j\xE1 n\xE3o \xE9 o que a instala\xE7\xE3o criou",
-    /* 307 */ "o link agora aponta para %s",
+    /* 307 */ "o v\xEDnculo agora aponta para %s",
     /* 308 */ "mudou enquanto era examinado",
     /* 309 */ "foi alterado desde a instala\xE7\xE3o",
     /* 310 */ "%s. Remover mesmo assim? [y/N] ",
@@ -1854,7 +1854,7 @@ constexpr SetupMessage NLS_PORTUGUESE[] = {
     /* 360 */ "uma pergunta: continuar sobre a instala\xE7\xE3o anterior em %s? (y continua)",
     /* 361 */ "v\xEDnculo /usr/Vexla -> %s/Vexla",
     /* 362 */ "v\xEDnculo /usr/Vexla/vpxx -> %s/Vexla/vpxx",
-    /* 363 */ "/usr/Vexla/vpxx existe e n\xE3o \xE9 um link; n\xE3o vinculado",
+    /* 363 */ "/usr/Vexla/vpxx existe e n\xE3o \xE9 um v\xEDnculo; n\xE3o vinculado",
     /* 364 */ "%s n\xE3o se torna set-user-ID: a instala\xE7\xE3o n\xE3o est\xE1 completa",
     /* 365 */ "%s n\xE3o foi tornado set-user-ID",
     /* 366 */ "arquivo %s: \"%s\"",
