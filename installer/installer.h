@@ -144,7 +144,13 @@ void SayWhenHostLocked();
 // Message tables.
 
 using SetupMessage = const char*;
-constexpr int kSetupMessages = 71;
+// Entries 0 to 70 are the installer's first texts; those of what was built
+// later (preview, verify, remove, rollback, the lock, the checks of the
+// medium, the saved earlier installation) begin at 200, apart from them.
+// The indexes between are free.
+constexpr int kFirstLaterMessage = 200;
+constexpr int kLaterMessages = 184;
+constexpr int kSetupMessages = kFirstLaterMessage + kLaterMessages;
 
 extern const SetupMessage NLS_ENGLISH[kSetupMessages];
 extern const SetupMessage NLS_SPANISH[kSetupMessages];
@@ -154,7 +160,7 @@ extern const SetupMessage NLS_GERMAN[kSetupMessages];
 extern const SetupMessage NLS_PORTUGUESE[kSetupMessages];
 extern const SetupMessage* pCurLang;  // the run's table, NULL until the first call
 
-// Entry index (0 to 70) of the run's table; the first call chooses the table
+// Entry index (0 to kSetupMessages - 1) of the run's table; the first call chooses the table
 // from the locale for messages (LC_ALL, LC_MESSAGES, LANG) by its language
 // and territory: en_US, es_ES, it_IT, fr_FR, de_DE or ge_GE, pt_BR or
 // pr_BR, with any codeset or modifier after them; English otherwise.
@@ -166,6 +172,23 @@ const char* NlsSetupStrCvt(int index);
 // table is chosen yet, so that the message tables and the menu engine's
 // string database speak the same language.
 const char* SetupLanguageName();
+
+// From here on the run speaks English, whatever the locale: a run whose
+// output a program reads (--json) answers in one language.
+void UseEnglishTexts();
+
+// Entry message of the run's table as a printf format, filled with the
+// arguments: written to stream as it is (SayText); after "<program>: ",
+// with a line end (SayNamed); with a line end alone (SayLine); on standard error after "ERROR: " or
+// "WARNING: ", which scripts match and which stay English, with a line end
+// (SayError, SayWarning); or returned (SetupText). Standard output is
+// flushed before anything goes to standard error.
+void SayText(FILE* stream, int message, ...);
+void SayNamed(FILE* stream, int message, ...);
+void SayLine(FILE* stream, int message, ...);
+void SayError(int message, ...);
+void SayWarning(int message, ...);
+std::string SetupText(int message, ...);
 
 // ---------------------------------------------------------------------------
 // Host operations shared by the installer parts.

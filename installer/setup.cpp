@@ -112,7 +112,7 @@ const char kUsage[] =
 char* AbsoluteWorkArea(char* word) {
   if (word[0] == '/') return word;
   char resolved[PATH_MAX];
-  if (realpath(word, resolved) == nullptr) RefuseDirectory("the work area cannot be resolved", word);
+  if (realpath(word, resolved) == nullptr) RefuseDirectory(NlsSetupStrCvt(205), word);
   if (const char* why = CheckDirectoryText(resolved)) RefuseDirectory(why, resolved);
   return SaveText(resolved);
 }
@@ -156,23 +156,23 @@ int FailedStepCount() { return failedSteps; }
 int ReportFailedSteps() {
   if (failedSteps == 0) return 0;
   std::fflush(stdout);
-  for (const std::string& text : failureTexts) std::fprintf(stderr, "ERROR: %s\n", text.c_str());
+  for (const std::string& text : failureTexts) std::fprintf(stderr, common_116, text.c_str());
   if (static_cast<size_t>(failedSteps) > failureTexts.size())
-    std::fprintf(stderr, "ERROR: and %d more\n", failedSteps - static_cast<int>(failureTexts.size()));
-  std::fprintf(stderr, "ERROR: %d step%s of the installation failed; the log %s/%s.log tells more\n", failedSteps,
-               failedSteps == 1 ? "" : "s", pLogPath, my_name);
+    SayError(200, failedSteps - static_cast<int>(failureTexts.size()));
+  SayError(failedSteps == 1 ? 201 : 202, failedSteps, pLogPath, my_name);
   return failedSteps;
 }
 
 void SayInputEnded() {
-  std::printf("\n%s: end of input at a question: nothing more is installed\n", my_name);
+  std::printf("\n");
+  SayNamed(stdout, 203);
   std::fflush(stdout);
 }
 
 void RefuseDirectory(const char* why, const char* dir) {
   std::fflush(stdout);
   std::fprintf(stderr, "%s: %s\n", my_name, why);
-  std::fprintf(stderr, "%s: refused: %s\n", my_name, ShownWithoutControls(dir != nullptr ? dir : "").c_str());
+  SayNamed(stderr, 204, ShownWithoutControls(dir != nullptr ? dir : "").c_str());
   ExitProgram(2);
 }
 
@@ -186,19 +186,17 @@ void RefuseWorkAreaAmongInstalled(const char* installDir) {
   for (const std::string& folder : written) {
     std::string why;
     if (IsWithinDirectory(workDir.c_str(), folder.c_str()))
-      why = "the work area may not lie inside " + folder + ", which the installation writes";
+      why = SetupText(209, folder.c_str());
     else if (IsWithinDirectory(folder.c_str(), workDir.c_str()))
-      why = "the installation would write " + folder + " inside the work directory, which is removed at the end";
+      why = SetupText(210, folder.c_str());
     if (!why.empty()) RefuseDirectory(why.c_str(), pTmpDir);
   }
 }
 
 const char* CheckDirectoryText(const char* dir) {
-  if (dir == nullptr || dir[0] == '\0') return "no directory given";
-  if (std::strlen(dir) > kMaxDirText)
-    return "the directory name is too long (at most 200 characters)";
-  if (JudgeShellWord(dir) != kShellPlain)
-    return "a directory name may hold only letters, digits and / . _ - + , @ : =";
+  if (dir == nullptr || dir[0] == '\0') return NlsSetupStrCvt(211);
+  if (std::strlen(dir) > kMaxDirText) return NlsSetupStrCvt(212);
+  if (JudgeShellWord(dir) != kShellPlain) return NlsSetupStrCvt(213);
   return nullptr;
 }
 
@@ -231,7 +229,7 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
           pInstallDir = StripToBaseName(argv[++i]);
           if (const char* why = CheckDirectoryText(pInstallDir)) RefuseDirectory(why, pInstallDir);
           if (pInstallDir[0] != '\0' && pInstallDir[0] != '/')
-            RefuseDirectory("the installation directory must be a full path", pInstallDir);
+            RefuseDirectory(NlsSetupStrCvt(206), pInstallDir);
         }
         break;
       case kWordMenu:
@@ -293,9 +291,11 @@ void SetupMain(int argc, char** argv) {
   for (int i = 1; i < argc; ++i)
     if (argv[i] != nullptr && FindToken(argv[i], ",preview,verify,remove,--help,-h,") != 0) flUseLog = 0;
   pVexlaInstallDir = SaveStr("/tmp/%sInstall", "Vexla");
+  // What --json writes a program reads: in one language.
+  if (FindWord(argc, argv, "--json")) UseEnglishTexts();
   const char* invocation = argc > 0 && argv[0] != nullptr ? argv[0] : "setup";
   if (std::strlen(invocation) > kMaxDirText)
-    RefuseDirectory("the program's path is too long (at most 200 characters)", invocation);
+    RefuseDirectory(NlsSetupStrCvt(207), invocation);
   pToolPath = GetToolPath(invocation);
   my_name = SaveText(StripPath(invocation));
   // A run that changes the host takes the lock before anything, its first
@@ -315,7 +315,7 @@ void SetupMain(int argc, char** argv) {
   unsigned char flSpaceCheck = 1;
   ReadCommandLine(argc, argv, &flCleanWork, &flSpaceCheck);
   if (jsonOutput && RequestedAction != kActionVerify && RequestedAction != kActionPreview)
-    RefuseDirectory("--json goes with preview or verify", "--json");
+    RefuseDirectory(NlsSetupStrCvt(208), "--json");
   if (RequestedAction == kActionVerify || RequestedAction == kActionPreview) SayWhenHostLocked();
 
   if (RequestedAction == kActionVerify || RequestedAction == kActionRemove || RequestedAction == kActionRollback)

@@ -87,23 +87,21 @@ int CheckMediumChecksums(const char* dir) {
     // names it is not an older medium.
     for (const std::string& listed : ListedFiles(dir))
       if (IsChecksumFile(listed))
-        FatalError("%s is missing from %s, whose disks list names it: the medium is not complete", listed.c_str(),
-                   dir);
+        FatalError(NlsSetupStrCvt(235), listed.c_str(), dir);
     if (KeysKept())
-      FatalError("the medium carries no checksum file and is not signed, and this host installs only media signed "
-                 "by a key of %s", kKeyFolder);
+      FatalError(NlsSetupStrCvt(236), kKeyFolder);
     PutLogMsg("the medium carries no checksum file: its files are not checked\n");
     return 0;
   }
   char checksums[kLineBufSize];
-  if (!FormatText(checksums, sizeof checksums, "%s/%s", dir, file)) FatalError("path too long: %s/%s", dir, file);
+  if (!FormatText(checksums, sizeof checksums, "%s/%s", dir, file)) FatalError(NlsSetupStrCvt(228), dir, file);
   // Read once, from one descriptor: the signature is checked over the very
   // bytes whose lines are then checked.
   std::string content;
   if (!ReadRegularFile(checksums, &content))
-    FatalError("the checksum file %s cannot be read as a file: the medium is damaged", checksums);
+    FatalError(NlsSetupStrCvt(237), checksums);
   if (content.find('\0') != std::string::npos)
-    FatalError("the checksum file %s holds a byte 0: the medium is damaged", checksums);
+    FatalError(NlsSetupStrCvt(238), checksums);
   CheckMediumSignature(dir, content);
   Sha256 digest;
   digest.Update(content.data(), content.size());
@@ -112,7 +110,7 @@ int CheckMediumChecksums(const char* dir) {
   // hashed; the files are then hashed together and judged in their order.
   std::vector<std::string> names, wants, paths;
   auto missing = [dir](const char* name) {
-    FatalError("%s is missing from %s, whose checksum file names it: the medium is not complete", name, dir);
+    FatalError(NlsSetupStrCvt(239), name, dir);
   };
   int lineNo = 0;
   for (size_t at = 0; at < content.size();) {
@@ -124,11 +122,11 @@ int CheckMediumChecksums(const char* dir) {
     if (line.empty() || line == "\r") continue;
     std::string want, name;
     if (!ParseChecksumLine(line, &want, &name))
-      FatalError("the checksum file %s/%s is damaged, line %d", dir, file, lineNo);
+      FatalError(NlsSetupStrCvt(240), dir, file, lineNo);
     CheckMediumFileName(name.c_str());
     char path[kLineBufSize];
     if (!FormatText(path, sizeof path, "%s/%s", dir, name.c_str()))
-      FatalError("path too long: %s/%s", dir, name.c_str());
+      FatalError(NlsSetupStrCvt(228), dir, name.c_str());
     if (!FindFile(dir, name.c_str())) missing(name.c_str());
     names.push_back(name);
     wants.push_back(want);
@@ -136,18 +134,18 @@ int CheckMediumChecksums(const char* dir) {
   }
   // A file the list names without a line would be joined or installed
   // unchecked: the checksum file covers the whole medium, or none of it.
-  if (names.empty()) FatalError("the checksum file %s/%s holds no line: the medium is damaged", dir, file);
+  if (names.empty()) FatalError(NlsSetupStrCvt(241), dir, file);
   for (const std::string& listed : ListedFiles(dir))
     if (strcasecmp(listed.c_str(), "installf.rom") != 0 && !IsChecksumFile(listed) && !IsSignatureFile(listed.c_str()) &&
         std::find(names.begin(), names.end(), listed) == names.end())
-      FatalError("%s has no line in the checksum file %s/%s: the medium is damaged", listed.c_str(), dir, file);
+      FatalError(NlsSetupStrCvt(242), listed.c_str(), dir, file);
   const std::vector<std::string> haves = Sha256Files(paths);
   for (size_t i = 0; i < names.size(); ++i) {
     const char* name = names[i].c_str();
     if (haves[i].empty())
-      FatalError("%s in %s cannot be read as a file: the medium is damaged", name, dir);
+      FatalError(NlsSetupStrCvt(243), name, dir);
     if (haves[i] != wants[i])
-      FatalError("%s does not match its checksum: the medium is damaged (%s/%s)", name, dir, name);
+      FatalError(NlsSetupStrCvt(244), name, dir, name);
   }
   mediumDigest = contentDigest;
   const int checked = static_cast<int>(names.size());

@@ -76,7 +76,7 @@ void CheckMediumFileName(const char* word) {
     usable = len != 0 && !(len == 1 && step[0] == '.') && !(len == 2 && step[0] == '.' && step[1] == '.');
     step = end != nullptr ? end + 1 : nullptr;
   }
-  if (!usable) FatalError("the disks list names a file that cannot be used: %s", word);
+  if (!usable) FatalError(NlsSetupStrCvt(264), word);
 }
 
 int GenZFile() {
@@ -86,15 +86,15 @@ int GenZFile() {
   DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar.Z");
   // Every listed piece must be there before anything is joined: an archive
   // joined from some of its pieces would unpack damaged.
-  if (pieces.empty()) FatalError("the disks list in %s names no archive piece", pVexlaInstallDir);
+  if (pieces.empty()) FatalError(NlsSetupStrCvt(265), pVexlaInstallDir);
   for (const std::string& piece : pieces) {
     CheckMediumFileName(piece.c_str());
     if (!FindFile(pVexlaInstallDir, piece.c_str()))
-      FatalError("archive piece %s is missing from %s", piece.c_str(), pVexlaInstallDir);
+      FatalError(NlsSetupStrCvt(266), piece.c_str(), pVexlaInstallDir);
     // A FIFO or device in a piece's place would hold the join forever.
     const std::string path = std::string(pVexlaInstallDir) + "/" + piece;
     if (RegularFile(path.c_str(), RegularFile::kFollowLink).fd() < 0)
-      FatalError("archive piece %s in %s cannot be read as a regular file", piece.c_str(), pVexlaInstallDir);
+      FatalError(NlsSetupStrCvt(267), piece.c_str(), pVexlaInstallDir);
   }
   for (const std::string& piece : pieces)
     SysCmd(-kCmdCat, kSevFatal, "%s/%s >> %s/%s.tar.Z", pVexlaInstallDir, piece.c_str(), pVexlaInstallDir, kArchiveBase);
@@ -117,7 +117,7 @@ bool IsCompleteTarArchive(const char* path) {
 void CheckUnpackedArchive() {
   char path[kLineBufSize];
   if (!FormatText(path, sizeof path, "%s/%s.tar", pVexlaInstallDir, kArchiveBase))
-    FatalError("archive path too long");
+    FatalError("%s", NlsSetupStrCvt(268));
   if (!IsCompleteTarArchive(path))
-    FatalError("the product archive %s is cut short: a piece of the medium is damaged", path);
+    FatalError(NlsSetupStrCvt(269), path);
 }

@@ -81,9 +81,7 @@ void SaveRecord() {
   if (ReplaceFileText(record.c_str(), 0600, text) || recordWarned) return;
   recordWarned = true;
   const int err = errno;
-  std::fflush(stdout);
-  std::fprintf(stderr, "WARNING: %s cannot be written (%s): a run that is stopped leaves the held folders so\n",
-               record.c_str(), std::strerror(err));
+  SayWarning(220, record.c_str(), std::strerror(err));
 }
 
 void SetMode(int fd, mode_t mode, const std::string& path) {
@@ -178,8 +176,7 @@ void TakeOverRecord() {
   FilePtr f = OpenTrustedFile(record, &why);
   if (!f) {
     if (errno != ENOENT) {
-      std::fflush(stdout);
-      std::fprintf(stderr, "WARNING: %s is not used: %s\n", record.c_str(), why.c_str());
+      SayWarning(221, record.c_str(), why.c_str());
     }
     return;
   }

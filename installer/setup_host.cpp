@@ -28,12 +28,10 @@ bool EnterDirectory(const char* dir, bool fatal) {
   if (dir != nullptr && chdir(dir) == 0) return true;
   if (fatal) {
     // Unpacking or copying relative to the wrong directory is never safe.
-    SysError("can't change to directory %s", dir != nullptr ? dir : "");
+    SysError(NlsSetupStrCvt(222), dir != nullptr ? dir : "");
   }
   const int err = errno;
-  std::fflush(stdout);
-  std::fprintf(stderr, "WARNING: can't change to directory %s : %s\n", dir != nullptr ? dir : "",
-               std::strerror(err));
+  SayWarning(223, dir != nullptr ? dir : "", std::strerror(err));
   return false;
 }
 
@@ -73,13 +71,13 @@ bool BarredFromChange(const char* path, WayBlock* block) {
   if (fstatat(place.folder.get(), place.leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return false;
   block->entry = path;
   if (S_ISLNK(st.st_mode)) {
-    block->why = "is a symbolic link root may not follow";
+    block->why = NlsSetupStrCvt(232);
   } else if (st.st_uid != 0) {
-    block->why = "is not root's (uid " + std::to_string(st.st_uid) + ")";
+    block->why = SetupText(233, static_cast<unsigned>(st.st_uid));
   } else if (!S_ISDIR(st.st_mode) && st.st_nlink != 1) {
     // Another name for the file, perhaps made in a folder of its own by
     // another user, would change with it.
-    block->why = "has " + std::to_string(st.st_nlink) + " links";
+    block->why = SetupText(234, static_cast<unsigned long>(st.st_nlink));
   } else {
     return false;
   }
@@ -92,21 +90,20 @@ bool MayChangeInPlace(const char* path) {
   if (flPreview || path == nullptr) return true;
   WayBlock block;
   if (!BarredFromChange(path, &block)) return true;
-  std::fflush(stdout);
   const std::string shown = ShownWithoutControls(block.Text());
   if (block.entry == path) {
-    std::fprintf(stderr, "ERROR: %s: not changed\n", shown.c_str());
+    SayError(224, shown.c_str());
   } else {
-    std::fprintf(stderr, "ERROR: %s: %s not changed\n", shown.c_str(), ShownWithoutControls(path).c_str());
+    SayError(225, shown.c_str(), ShownWithoutControls(path).c_str());
   }
-  NoteFailedStep("%s was not changed: %s", path, block.Text().c_str());
+  NoteFailedStep(NlsSetupStrCvt(226), path, block.Text().c_str());
   return false;
 }
 
 void CreateInPlace(const char* dir, const char* name, const char* mode) {
   char path[kLineBufSize];
   if (!FormatText(path, sizeof path, "%s%s%s", dir, name != nullptr ? "/" : "", name != nullptr ? name : ""))
-    FatalError("path too long: %s", dir);
+    FatalError(NlsSetupStrCvt(227), dir);
   if (!MayChangeInPlace(path)) return;
   CreateFile(dir, name, mode);
   // A folder made here, or given its mode, is held from now on.
@@ -154,8 +151,7 @@ void RunProductCommand(const char* format, ...) {
   int len = std::vsnprintf(line, sizeof line, format, args);
   va_end(args);
   if (len < 0 || static_cast<size_t>(len) >= sizeof line) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "WARNING: command line too long, not run: %.60s...\n", line);
+    SayWarning(229, line);
     return;
   }
   // Root runs the tool only as the installation placed it: root's own
@@ -167,9 +163,8 @@ void RunProductCommand(const char* format, ...) {
   WayBlock block;
   if (!flPreview &&
       (BarredFromChange(program.c_str(), &block) || lstat(program.c_str(), &st) != 0 || !IsRootsFile(st))) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "WARNING: %s is not root's own program: not run\n", program.c_str());
-    NoteFailedStep("%s was not run", program.c_str());
+    SayWarning(230, program.c_str());
+    NoteFailedStep(NlsSetupStrCvt(231), program.c_str());
     return;
   }
   std::fflush(stdout);

@@ -44,7 +44,7 @@ void ConfirmOverEarlierDaemon() {
   if (dir.empty()) return;
   if (!FindFile(dir.c_str(), "VPrintD") && !FindFile(dir.c_str(), "VPrintDStop")) return;
   if (flPreview) {
-    PreviewNote("a question: go on over the earlier installation in %s? (y goes on)", dir.c_str());
+    PreviewNote(NlsSetupStrCvt(360), dir.c_str());
     return;
   }
   std::printf(NlsSetupStrCvt(62), "Vexla", "Vexla", "Vexla", "vpxx");
@@ -76,7 +76,7 @@ void LinkUnderUsr(const char* d) {
   switch (GetFileType("/usr/Vexla")) {
     case kNoFile:
       ManifestNoteOwn("/usr/Vexla");
-      PreviewNote("link /usr/Vexla -> %s/Vexla", d);
+      PreviewNote(NlsSetupStrCvt(361), d);
       SysCmd(kCmdLn, kSevFatal, "-s %s/%s %s/%s", d, "Vexla", "/usr", "Vexla");
       break;
     case kDirectoryFile:
@@ -86,12 +86,12 @@ void LinkUnderUsr(const char* d) {
           [[fallthrough]];
         case kNoFile:
           ManifestNoteOwn("/usr/Vexla/vpxx");
-          PreviewNote("link /usr/Vexla/vpxx -> %s/Vexla/vpxx", d);
+          PreviewNote(NlsSetupStrCvt(362), d);
           SysCmd(kCmdLn, kSevFatal, "-s %s/%s/%s %s/%s/%s", d, "Vexla", "vpxx", "/usr", "Vexla", "vpxx");
           break;
         default:
           // A real directory or file there would take the link inside it.
-          std::fprintf(stderr, "WARNING: /usr/Vexla/vpxx exists and is not a link; not linked\n");
+          SayWarning(363);
           break;
       }
       break;
@@ -122,11 +122,10 @@ void MakeSetUserId(const char* name) {
   struct stat st;
   const bool there = flPreview || (lstat(path, &st) == 0 && IsRootsFile(st) && st.st_size > 0);
   if (FailedStepCount() > 0 || !there) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "WARNING: %s is not made set-user-ID: the installation is not complete\n", path);
+    SayWarning(364, path);
     return;
   }
-  if (SysCmd(kCmdChmod, kSevWarning, "4755 %s/%s", AppDir, name) != 0) NoteFailedStep("%s was not made set-user-ID", path);
+  if (SysCmd(kCmdChmod, kSevWarning, "4755 %s/%s", AppDir, name) != 0) NoteFailedStep(NlsSetupStrCvt(365), path);
 }
 
 // An installation needs root (a preview does not): false, with the
@@ -171,9 +170,9 @@ void WriteSpoolerConfig() {
   char path[kAppDirSize + 32];
   FormatText(path, sizeof path, "%s/.vp_cfg", AppDir);
   if (flPreview) {
-    PreviewNote("file %s: \"%s\"", path, spooler);
+    PreviewNote(NlsSetupStrCvt(366), path, spooler);
   } else if (!CreateTextFile(path, "wt", 0644, "%s", spooler)) {
-    NoteFailedStep("%s was not written", path);
+    NoteFailedStep(NlsSetupStrCvt(367), path);
   }
 }
 

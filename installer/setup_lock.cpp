@@ -146,8 +146,7 @@ bool TryLock(int fd, int folder) {
 }
 
 [[noreturn]] void CannotLock(const std::string& path) {
-  std::fprintf(stderr, "%s: the lock file %s cannot be locked: %s; nothing was done\n", my_name, path.c_str(),
-               std::strerror(errno));
+  SayNamed(stderr, 214, path.c_str(), std::strerror(errno));
   ExitProgram(1);
 }
 
@@ -162,20 +161,19 @@ void TakeHostLock(bool wait) {
   const std::string path = folderPath + "/" + kLockFileName;
   const int fd = folder < 0 ? -1 : OpenLockForWriting(folder);
   if (fd < 0) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "%s: the lock file %s cannot be made (%s); nothing was done\n", my_name,
-                 folder < 0 ? "of setup" : path.c_str(), folder < 0 ? "no lock folder" : std::strerror(errno));
+    if (folder < 0)
+      SayNamed(stderr, 215);
+    else
+      SayNamed(stderr, 216, path.c_str(), std::strerror(errno));
     ExitProgram(1);
   }
   if (!TryLock(fd, folder)) {
     if (errno != EWOULDBLOCK) CannotLock(path);
-    std::fflush(stdout);
     if (!wait) {
-      std::fprintf(stderr, "%s: another setup (process %s) is changing this host; nothing was done\n", my_name,
-                   Holder(folder).c_str());
+      SayNamed(stderr, 217, Holder(folder).c_str());
       ExitProgram(1);
     }
-    std::fprintf(stderr, "%s: waiting for another setup (process %s) to finish\n", my_name, Holder(folder).c_str());
+    SayNamed(stderr, 218, Holder(folder).c_str());
     while (flock(fd, LOCK_EX) != 0) {
       if (errno != EINTR) CannotLock(path);
     }
@@ -198,9 +196,7 @@ void SayWhenHostLocked() {
                             : errno == EACCES && IsRunning(HolderNamed(folder));
   if (fd >= 0) close(fd);
   if (held) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "%s: an installation is under way (process %s): what is shown may change\n", my_name,
-                 Holder(folder).c_str());
+    SayNamed(stderr, 219, Holder(folder).c_str());
   }
   close(folder);
 }

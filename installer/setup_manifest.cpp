@@ -196,9 +196,7 @@ constexpr const char* kMadeNotesHeader = "# setup made 1\n";
 void SayNotesNotUsed(const std::string& path, const std::string& why) {
   static std::set<std::string> named;
   if (!named.insert(path).second) return;
-  std::fflush(stdout);
-  std::fprintf(stderr, "%s: the notes %s are not used: %s\n", my_name, ShownWithoutControls(path).c_str(),
-               why.c_str());
+  SayNamed(stderr, 282, ShownWithoutControls(path).c_str(), why.c_str());
 }
 
 }  // namespace
@@ -223,7 +221,7 @@ std::set<std::string> ReadMadeNotes(const char* appDir) {
     if (!line.empty() && line.back() == '\n') line.pop_back();
     if (line.empty() || line[0] == '#') continue;
     if (!UnescapeManifestText(line, &p) || !IsCleanManifestPath(p)) {
-      why = "they are damaged, line " + std::to_string(lineNo);
+      why = SetupText(283, lineNo);
       f.reset();
       paths.clear();
     } else if (!IsWithinPath(p, appDir)) {
@@ -272,7 +270,7 @@ void KeepMadeNotes() {
   for (const std::string& p : outside) text += EscapeManifestText(p) + "\n";
   const std::string path = MadeNotesPath(AppDir);
   if (!ReplaceFileText(path.c_str(), 0644, text)) {
-    NoteFailedStep("%s was not written: %s", path.c_str(), std::strerror(errno));
+    NoteFailedStep(NlsSetupStrCvt(284), path.c_str(), std::strerror(errno));
     return;
   }
   notedOutside = std::move(outside);
@@ -383,7 +381,7 @@ std::optional<PendingManifest> pending;
 void BeginManifest() {
   const std::string path = ManifestPath(AppDir);
   if (flPreview) {
-    PreviewNote("manifest %s", path.c_str());
+    PreviewNote(NlsSetupStrCvt(285), path.c_str());
     return;
   }
   // The earlier manifest and notes are read here, on the run's own thread.
@@ -394,9 +392,7 @@ void BeginManifest() {
   int badLine = 0;
   const ManifestRead result = ReadTrustedManifest(path, &earlier, &why, &badLine);
   if (result == kManifestUntrusted || result == kManifestDamaged) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "%s: the earlier manifest %s is not used: %s; the new one replaces it\n", my_name,
-                 path.c_str(), why.c_str());
+    SayNamed(stderr, 286, path.c_str(), why.c_str());
     earlier.clear();
   }
   KeepMadeNotes();
@@ -429,12 +425,12 @@ bool WriteManifest() {
   const bool written = CreateTextFile(manifest.path.c_str(), "w", 0644, "%s", list);
   PutMem(list);
   if (!written) {
-    NoteFailedStep("the manifest %s was not written", manifest.path.c_str());
+    NoteFailedStep(NlsSetupStrCvt(287), manifest.path.c_str());
     return false;
   }
   // The manifest now claims what the notes did.
   const std::string notes = MadeNotesPath(Parent(manifest.path).c_str());
-  if (unlink(notes.c_str()) != 0 && errno != ENOENT) NoteFailedStep("%s was not removed", notes.c_str());
+  if (unlink(notes.c_str()) != 0 && errno != ENOENT) NoteFailedStep(NlsSetupStrCvt(288), notes.c_str());
   return true;
 }
 
@@ -474,12 +470,24 @@ std::vector<Difference> Differences(const Entry& want) {
   return out;
 }
 
+// The kinds of difference as --json names them, and the entries of the
+// message tables that name them to a person.
+const struct {
+  const char* kind;
+  int message;
+} kKindTexts[] = {{"missing", 289}, {"type", 290},    {"mode", 291}, {"owner", 292},      {"group", 293},
+                  {"size", 294},    {"content", 295}, {"link", 296}, {"unreadable", 297}};
+
 // A difference as verify prints it: the kind, the path and, where values
 // are compared (not for the digests of a content difference), "WANT is
 // HAVE"; the control characters of a path or link target shown as '?'.
 std::string DifferenceLine(const Difference& d) {
-  std::string line = d.kind + " " + d.path;
-  if (!d.want.empty() && d.kind != "content") line += ": " + d.want + " is " + d.have;
+  const char* kind = d.kind.c_str();
+  for (const auto& k : kKindTexts)
+    if (d.kind == k.kind) kind = NlsSetupStrCvt(k.message);
+  std::string line = std::string(kind) + " " + d.path;
+  if (!d.want.empty() && d.kind != "content")
+    line = SetupText(298, kind, d.path.c_str(), d.want.c_str(), d.have.c_str());
   return ShownWithoutControls(line);
 }
 
@@ -525,14 +533,14 @@ int VerifyInstallation(const char* appDir, bool json) {
   const std::string path = ManifestPath(appDir);
   if (json) return VerifyAsJson(path);
   std::vector<Entry> entries;
-  if (!LoadManifest(path, "nothing to verify", &entries)) return 2;
+  if (!LoadManifest(path, NlsSetupStrCvt(303), &entries)) return 2;
   int differing = 0;
   for (const Entry& e : entries) {
     const std::vector<Difference> found = Differences(e);
     for (const Difference& d : found) std::printf("%s\n", DifferenceLine(d).c_str());
     if (!found.empty()) ++differing;
   }
-  std::printf("%zu paths checked against %s: %d differ\n", entries.size(), path.c_str(), differing);
+  SayLine(stdout, 299, entries.size(), path.c_str(), differing);
   std::fflush(stdout);
   return differing == 0 ? 0 : 1;
 }

@@ -153,7 +153,7 @@ ManifestRead ReadTrustedManifest(const std::string& path, std::vector<ManifestEn
   if (!f) return errno == ENOENT ? kManifestMissing : kManifestUntrusted;
   *badLine = ParseManifest(f.get(), entries, medium, signer);
   if (*badLine == 0) return kManifestRead;
-  *why = "it is damaged, line " + std::to_string(*badLine);
+  *why = SetupText(383, *badLine);
   return kManifestDamaged;
 }
 
@@ -189,13 +189,13 @@ bool LoadManifest(const std::string& path, const char* nothing, std::vector<Mani
   if (result == kManifestRead) return true;
   std::fflush(stdout);
   if (result == kManifestDamaged) {
-    std::fprintf(stderr, "ERROR: the manifest %s is damaged, line %d\n", path.c_str(), badLine);
+    SayError(300, path.c_str(), badLine);
     ExitProgram(2);
   }
   if (result == kManifestMissing)
-    std::fprintf(stderr, "%s: no manifest %s: %s\n", my_name, path.c_str(), nothing);
+    SayNamed(stderr, 301, path.c_str(), nothing);
   else
-    std::fprintf(stderr, "%s: the manifest %s is not trusted: %s; %s\n", my_name, path.c_str(), why.c_str(), nothing);
+    SayNamed(stderr, 302, path.c_str(), why.c_str(), nothing);
   return false;
 }
 

@@ -28,10 +28,10 @@ namespace {
 // made it belongs to the running user and is writable by nobody else.
 void MakeFreshWorkDirectory() {
   if (mkdir(pVexlaInstallDir, 0755) != 0)
-    FatalError("can't create the work directory %s afresh: %s", pVexlaInstallDir, std::strerror(errno));
+    FatalError(NlsSetupStrCvt(270), pVexlaInstallDir, std::strerror(errno));
   struct stat st;
   if (lstat(pVexlaInstallDir, &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != geteuid())
-    FatalError("the work directory %s is not the one just made", pVexlaInstallDir);
+    FatalError(NlsSetupStrCvt(271), pVexlaInstallDir);
   if ((st.st_mode & 022) != 0) chmod(pVexlaInstallDir, st.st_mode & 0755);
 }
 
@@ -46,7 +46,7 @@ void RemoveStray(const char* name) {
 // before anything is copied.
 std::string QuotedDirectory(const char* dir) {
   std::string word = ShellWord(dir, 2);
-  if (word.empty()) RefuseDirectory("the directory name holds a control character", dir);
+  if (word.empty()) RefuseDirectory(NlsSetupStrCvt(272), dir);
   return word;
 }
 
@@ -60,7 +60,7 @@ void WriteMarker(const char* path, const char* text) {
     return;
   }
   std::fputs(text, f.get());
-  if (!f.Commit(0)) std::fprintf(stderr, "ERROR: couldn't write %s\n", path);
+  if (!f.Commit(0)) SayError(273, path);
 }
 
 int RunInstallOrMenu() {
@@ -72,16 +72,16 @@ int RunInstallOrMenu() {
 }  // namespace
 
 const char* WhyWorkDirectoryIsUnsafe(const struct stat& st, uid_t user) {
-  if (S_ISLNK(st.st_mode) || !S_ISDIR(st.st_mode)) return "is not a directory of its own";
-  if (st.st_uid != user && st.st_uid != 0) return "belongs to another user";
-  if ((st.st_mode & S_IWOTH) != 0) return "is writable by others";
+  if (S_ISLNK(st.st_mode) || !S_ISDIR(st.st_mode)) return NlsSetupStrCvt(274);
+  if (st.st_uid != user && st.st_uid != 0) return NlsSetupStrCvt(275);
+  if ((st.st_mode & S_IWOTH) != 0) return NlsSetupStrCvt(276);
   if ((st.st_mode & S_IWGRP) != 0) {
     // Only the owner's own group (of the same name, as a user private
     // group is) may share the right to write.
     const passwd* owner = getpwuid(st.st_uid);
     const std::string ownerName = owner != nullptr ? owner->pw_name : "";
     const group* g = getgrgid(st.st_gid);
-    if (ownerName.empty() || g == nullptr || ownerName != g->gr_name) return "is writable by its group";
+    if (ownerName.empty() || g == nullptr || ownerName != g->gr_name) return NlsSetupStrCvt(277);
   }
   return nullptr;
 }
@@ -90,7 +90,7 @@ void CheckFoundWorkDirectory() {
   struct stat st;
   if (lstat(pVexlaInstallDir, &st) != 0) return;  // missing: the disks list read reports it
   if (const char* why = WhyWorkDirectoryIsUnsafe(st, geteuid()))
-    FatalError("the work directory %s %s", pVexlaInstallDir, why);
+    FatalError(NlsSetupStrCvt(278), pVexlaInstallDir, why);
 }
 
 // Copies every file the disks list in LineBuf names from one directory to
@@ -111,14 +111,14 @@ void CopyListedFiles(const char* from, const char* to, bool hashCopies) {
     for (const std::string& word : line) {
       CheckMediumFileName(word.c_str());
       if (!FindFile(from, word.c_str()))
-        FatalError("%s is missing from %s, whose disks list names it", word.c_str(), from);
+        FatalError(NlsSetupStrCvt(279), word.c_str(), from);
       // A FIFO or device in a file's place would hold the copy forever.
       const std::string path = std::string(from) + "/" + word;
       // The signature is judged as the file the medium holds: a link in
       // its place is refused, never followed.
       const RegularFile::LastLink last = IsSignatureFile(word.c_str()) ? RegularFile::kRefuseLink : RegularFile::kFollowLink;
       if (RegularFile(path.c_str(), last).fd() < 0)
-        FatalError("%s in %s cannot be read as a regular file: the medium is damaged", word.c_str(), from);
+        FatalError(NlsSetupStrCvt(280), word.c_str(), from);
     }
   }
   for (const std::vector<std::string>& line : files) {
@@ -129,7 +129,7 @@ void CopyListedFiles(const char* from, const char* to, bool hashCopies) {
       } else {
         char folder[kAppDirSize];
         if (!FormatText(folder, sizeof folder, "%s/%.*s", to, static_cast<int>(slash), word.c_str()))
-          FatalError("path too long: %s/%s", to, word.c_str());
+          FatalError(NlsSetupStrCvt(228), to, word.c_str());
         CreateFile(folder, nullptr, "755");
         SysCmd(kCmdCp, kSevFatal, "%s/%s %s/%.*s", source.c_str(), word.c_str(), target.c_str(),
                static_cast<int>(slash), word.c_str());
@@ -142,9 +142,7 @@ void CopyListedFiles(const char* from, const char* to, bool hashCopies) {
 int InstallFromSite() {
   QuotedDirectory(pToolPath);
   if (IsWithinDirectory(pToolPath, pVexlaInstallDir))
-    FatalError("the medium %s lies in the work directory %s, which an installation replaces; "
-                   "run setup from elsewhere or name another work area",
-             pToolPath, pVexlaInstallDir);
+    FatalError(NlsSetupStrCvt(281), pToolPath, pVexlaInstallDir);
   DeleteFile(pTmpDir, "VexlaInstall");
   if (!flPreview) MakeFreshWorkDirectory();
   RemoveStray("setup");

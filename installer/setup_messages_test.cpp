@@ -3,7 +3,9 @@
 // a table from LANG.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <iterator>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -146,6 +148,33 @@ TEST(SetupMessagesText, SharedAndEmptyEntries) {
       if (lang.table == NLS_ENGLISH || (lang.table == NLS_SPANISH && i == 58)) continue;
       EXPECT_STRNE(lang.table[i], NLS_ENGLISH[i]) << lang.name << " " << i;
     }
+  }
+}
+
+// The texts from 200 on are shown in every language: none is empty, and
+// each translation differs from the English, but for the few words that
+// are the same in a language (the kinds "type" and "mode", "file",
+// "script").
+TEST(SetupMessagesText, LaterTextsAreTranslated) {
+  const int kSameWord[] = {290, 291, 366, 377};
+  for (int i = kFirstLaterMessage; i < kSetupMessages; ++i) {
+    const bool mayBeSame = std::find(std::begin(kSameWord), std::end(kSameWord), i) != std::end(kSameWord);
+    for (const Language& lang : kLanguages) {
+      EXPECT_STRNE(lang.table[i], "") << lang.name << " " << i;
+      if (lang.table != NLS_ENGLISH && !mayBeSame) {
+        EXPECT_STRNE(lang.table[i], NLS_ENGLISH[i]) << lang.name << " " << i;
+      }
+    }
+  }
+}
+
+// French sets a no-break space before ? ! : and ; (the list of characters
+// a directory name may hold, 213, names them with plain blanks).
+TEST(SetupMessagesText, FrenchPunctuationHasNoBreakSpaces) {
+  for (int i = kFirstLaterMessage; i < kSetupMessages; ++i) {
+    if (i == 213) continue;
+    for (const char* plain : {" ?", " !", " :", " ;"})
+      EXPECT_EQ(strstr(NLS_FRENCH[i], plain), nullptr) << i << " holds \"" << plain << "\"";
   }
 }
 

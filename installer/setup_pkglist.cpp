@@ -93,7 +93,7 @@ bool ParsePkgLine(const char* text, const char* release, PkgStep* step, std::str
     }
     std::string wanted = Take(NextWord());
     if (op.empty() || wanted.empty()) {
-      *error = "a release condition needs an operator and a release";
+      *error = NlsSetupStrCvt(378);
       return false;
     }
     if (!ReleaseConditionHolds(op.c_str(), release, wanted.c_str())) return false;
@@ -102,13 +102,13 @@ bool ParsePkgLine(const char* text, const char* release, PkgStep* step, std::str
     keyword = next;
   }
   if (step->name.empty()) {
-    *error = "the line names no file";
+    *error = NlsSetupStrCvt(379);
     return false;
   }
   if (step->keyword == kPkgDirTo) {
     step->dest = Take(NextWord());
     if (step->dest.empty()) {
-      *error = "dirto needs a destination";
+      *error = NlsSetupStrCvt(380);
       return false;
     }
   }
@@ -122,7 +122,7 @@ bool ParsePkgLine(const char* text, const char* release, PkgStep* step, std::str
   // Every word that reaches a command line is checked before anything runs.
   for (const std::string* w : {&step->name, &step->dest}) {
     if (!w->empty() && !IsUsablePkgWord(*w)) {
-      *error = "a name holds a character the shell would misread: " + *w;
+      *error = SetupText(381, w->c_str());
       return false;
     }
   }
@@ -131,7 +131,7 @@ bool ParsePkgLine(const char* text, const char* release, PkgStep* step, std::str
     const unsigned attribute = FindToken(k.c_str(), kPkgAttributes);
     if (attribute == kAttrOther) continue;
     if (attribute == kAttrSed ? !IsSafeShellArguments(v.c_str()) : !IsUsablePkgWord(v)) {
-      *error = "the value of " + k + " holds a character the shell would misread: " + v;
+      *error = SetupText(382, k.c_str(), v.c_str());
       return false;
     }
   }
@@ -143,9 +143,9 @@ namespace {
 // Makes temp, beside the target in a folder held for the run, fresh for
 // the edited text: root's, mode 0600, never through anything left there.
 void MakeFreshTemporary(const char* temp) {
-  if (unlink(temp) != 0 && errno != ENOENT) FatalError("can't remove the stale %s", temp);
+  if (unlink(temp) != 0 && errno != ENOENT) FatalError(NlsSetupStrCvt(368), temp);
   const int fd = open(temp, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-  if (fd < 0) FatalError("can't create %s fresh: %s", temp, std::strerror(errno));
+  if (fd < 0) FatalError(NlsSetupStrCvt(369), temp, std::strerror(errno));
   close(fd);
 }
 
@@ -171,7 +171,7 @@ void SedEdit(const std::string& name, const std::string& script) {
   FormatText(target, sizeof target, "%s/%s", AppDir, name.c_str());
   // The edit reads the target and puts the result in its place.
   if (!MayChangeInPlace(target)) return;
-  if (!FormatText(temp, sizeof temp, "%s.%s-edit", target, my_name)) FatalError("path too long: %s", target);
+  if (!FormatText(temp, sizeof temp, "%s.%s-edit", target, my_name)) FatalError(NlsSetupStrCvt(227), target);
   if (!flPreview) MakeFreshTemporary(temp);
   char* shell = GetCmd(kCmdSh);
   char* sed = GetCmd(kCmdSed);
@@ -181,7 +181,7 @@ void SedEdit(const std::string& name, const std::string& script) {
   PutMem(shell);
   PutMem(sed);
   if ((!flPreview && !TakeTargetsMode(temp, target)) || SysCmd(kCmdMv, kSevSilent, "%s %s", temp, target) != 0) {
-    NoteFailedStep("the sed edit of %s was not put in place", target);
+    NoteFailedStep(NlsSetupStrCvt(370), target);
     SysCmd(kCmdRm, kSevSilent, "%s", temp);
   }
 }
@@ -203,7 +203,7 @@ void MakeLink(const std::string& name, const std::string& link) {
   if (GetFileType(made.c_str()) == kLinkFile) SysCmd(kCmdRm, kSevWarning, "%s", made.c_str());
   if (!MayChangeInPlace(made.c_str())) return;
   ManifestNoteOwn(made.c_str());
-  PreviewNote("link %s -> %s/%s", link.c_str(), AppDir, name.c_str());
+  PreviewNote(NlsSetupStrCvt(371), link.c_str(), AppDir, name.c_str());
   SysCmd(kCmdLn, kSevFatal, "-s %s/%s %s", AppDir, name.c_str(), link.c_str());
 }
 
@@ -219,7 +219,7 @@ void ApplyAttribute(const std::string& name, const std::string& key, const std::
       break;
     case kAttrBat: {
       char path[kNameSize];
-      if (!FormatText(path, sizeof path, "/usr/bin/%s", v)) FatalError("wrapper name too long: %s", v);
+      if (!FormatText(path, sizeof path, "/usr/bin/%s", v)) FatalError(NlsSetupStrCvt(372), v);
       ManifestNoteOwn(path);
       GenSimpleScript(path, ScriptShShell, SimpleScript, AppDir, AppDir, n);
       break;
@@ -327,7 +327,7 @@ int CarryOutPkgStep(const PkgStep& step, const char* package) {
       break;
   }
   // A failed copy is a warning and the list goes on, but the run remembers it.
-  if (copied != 0) NoteFailedStep("package list, line %d: %s %s failed", step.line, step.keywordText.c_str(), n);
+  if (copied != 0) NoteFailedStep(NlsSetupStrCvt(373), step.line, step.keywordText.c_str(), n);
   // The folders a tree copy made or gave their modes are held like the rest.
   if (CopiesTree(step) && !refused)
     HoldCopiedTree(std::string(pVexlaInstallDir) + "/" + package + "/" + n, CopyTarget(step));
@@ -353,7 +353,7 @@ std::vector<PkgStep> ReadPkgList(const char* path) {
       steps.push_back(std::move(step));
     } else if (!error.empty()) {
       CloseInputFile();
-      FatalError("%s, line %d: %s", path, lineNo, error.c_str());
+      FatalError(NlsSetupStrCvt(374), path, lineNo, error.c_str());
     }
   }
   return steps;
@@ -365,7 +365,7 @@ namespace {
 std::string PkgListPath(const char* package) {
   char path[kLineBufSize];
   if (!FormatText(path, sizeof path, "%s/%s/pkg.list", pVexlaInstallDir, package))
-    FatalError("package list path too long");
+    FatalError("%s", NlsSetupStrCvt(375));
   return path;
 }
 

@@ -177,7 +177,7 @@ void BeginJsonPreview() {
   const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
   if (json.out < 0 || json.err < 0 || json.kept < 0 || null < 0 || dup2(null, STDOUT_FILENO) < 0 ||
       dup2(json.kept, STDERR_FILENO) < 0)
-    SysError("the preview's JSON output cannot be set up");
+    SysError("%s", NlsSetupStrCvt(346));
   close(null);
   json.on = true;
   SetExitHandler(WriteJsonPreview);
@@ -186,8 +186,7 @@ void BeginJsonPreview() {
 unsigned SkipSleep(unsigned) { return 0; }
 
 [[noreturn]] void PreviewFails(const char* why) {
-  std::fflush(stdout);
-  std::fprintf(stderr, "%s: the preview cannot go on: %s\n", my_name, why);
+  SayNamed(stderr, 347, why);
   ExitProgram(1);
 }
 
@@ -196,7 +195,7 @@ void MakePrivateDirectory() {
   std::string templ = std::string(pTmpDir) + "/setup-preview.XXXXXX";
   std::vector<char> name(templ.begin(), templ.end());
   name.push_back('\0');
-  if (mkdtemp(name.data()) == nullptr) PreviewFails("no private directory can be made in the work area");
+  if (mkdtemp(name.data()) == nullptr) PreviewFails(NlsSetupStrCvt(348));
   privateDir = name.data();
   std::atexit(RemovePrivateDirectory);
 }
@@ -231,17 +230,22 @@ int RunPreview(unsigned char spaceCheck, bool asJson) {
   // from one nobody else can have put files into.
   if (diskette) CheckFoundWorkDirectory();
 
-  std::printf("Preview of an installation from %s (%s) into %s/Vexla/vpxx; nothing is changed.\n", pToolPath,
-              diskette ? "a diskette set in the work directory" : "an installation site", pInstallDir);
-  std::printf("work directory: %s\n", workDir.c_str());
-  std::printf("earlier installation: %s\n", earlierText.empty() ? "none" : earlierText.c_str());
+  SayLine(stdout, diskette ? 349 : 350, pToolPath, pInstallDir);
+  SayLine(stdout, 351, workDir.c_str());
+  if (earlierText.empty())
+    SayLine(stdout, 353);
+  else
+    SayLine(stdout, 352, earlierText.c_str());
   utsname host;
-  std::printf("kernel release: %s\n", uname(&host) == 0 ? host.release : "unknown");
+  if (uname(&host) == 0)
+    SayLine(stdout, 354, host.release);
+  else
+    SayLine(stdout, 355);
   if (spaceCheck) {
     FreeSpaceForInstall(pVexlaInstallDir, pInstallDir, "Vexla");
-    std::printf("free space: enough in the work area %s and in %s\n", pTmpDir, pInstallDir);
+    SayLine(stdout, 356, pTmpDir, pInstallDir);
   } else {
-    std::printf("free space: not checked (no_space_check)\n");
+    SayLine(stdout, 357);
   }
   std::fflush(stdout);
 
@@ -257,7 +261,7 @@ int RunPreview(unsigned char spaceCheck, bool asJson) {
   UnpackArchive();
 
   // The installation, printed.
-  std::printf("\nThe installation would run, in this order:\n");
+  SayLine(stdout, 358);
   std::fflush(stdout);
   HostOps printer = GetHostOps();
   printer.pfnSystem = PrintSystem;
@@ -269,7 +273,7 @@ int RunPreview(unsigned char spaceCheck, bool asJson) {
   flPreview = 0;
   SetHostOps(RealHostOps());
 
-  std::printf("\nIt would write, and ask:\n");
+  SayLine(stdout, 359);
   for (const std::string& note : notes) std::printf("%s\n", Shown(note.c_str()).c_str());
   std::fflush(stdout);
   RemovePrivateDirectory();

@@ -126,7 +126,7 @@ int QuitForRunningProcesses(const char* programs) {
     char* report = CheckProcTableForExecs(programs);
     if (report == nullptr) return 0;
     if (flPreview) {
-      PreviewNote("a question: wait for the running programs %s or quit?", programs);
+      PreviewNote(NlsSetupStrCvt(376), programs);
       PutMem(report);
       return 0;
     }

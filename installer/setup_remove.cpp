@@ -68,7 +68,7 @@ Match Judge(const ManifestEntry& want, const Place& place, const struct stat& st
   const bool regular = S_ISREG(st.st_mode);
   const char have = S_ISDIR(st.st_mode) ? 'd' : S_ISLNK(st.st_mode) ? 'l' : regular ? 'f' : 'o';
   if (have != want.type && !(regular && want.type == 'n')) {
-    *why = "it is no longer what the installation made";
+    *why = NlsSetupStrCvt(306);
     return kReplaced;
   }
   if (have == 'l') {
@@ -76,19 +76,19 @@ Match Judge(const ManifestEntry& want, const Place& place, const struct stat& st
     const ssize_t n = readlinkat(place.folder.get(), place.leaf.c_str(), target, sizeof target);
     const std::string now = n > 0 ? std::string(target, static_cast<size_t>(n)) : "";
     if (now == want.target) return kSame;
-    *why = "the link now points to " + now;
+    *why = SetupText(307, now.c_str());
     return kReplaced;
   }
   if (!regular) return kSame;
   *file = Fd(openat(place.folder.get(), place.leaf.c_str(), kFileFlags));
   struct stat opened;
   if (file->get() < 0 || fstat(file->get(), &opened) != 0 || opened.st_ino != st.st_ino || opened.st_dev != st.st_dev) {
-    *why = "it changed while it was looked at";
+    *why = NlsSetupStrCvt(308);
     return kReplaced;
   }
   if (want.type == 'f' &&
       (std::to_string(static_cast<long long>(opened.st_size)) != want.size || DigestOf(file->get()) != want.sha)) {
-    *why = "it was changed since the installation";
+    *why = NlsSetupStrCvt(309);
     return kChanged;
   }
   return kSame;
@@ -96,7 +96,7 @@ Match Judge(const ManifestEntry& want, const Place& place, const struct stat& st
 
 // Asks whether to remove a changed file anyway; only y or yes do.
 bool ConfirmRemoval(const std::string& path, const std::string& why) {
-  std::printf("%s. Remove it anyway? [y/N] ", ShownWithoutControls(path + ": " + why).c_str());
+  SayText(stdout, 310, ShownWithoutControls(path + ": " + why).c_str());
   std::fflush(stdout);
   char answer[kMaxFileLine + 2];
   if (Gets(answer, sizeof answer) == nullptr) {
@@ -113,7 +113,7 @@ bool TakeOff(const Place& place, const Fd& file, std::string* why) {
   struct stat st;
   if (file.get() >= 0 && fstat(file.get(), &st) == 0 && (st.st_mode & (S_ISUID | S_ISGID)) != 0 &&
       fchmod(file.get(), st.st_mode & 07777 & ~static_cast<mode_t>(S_ISUID | S_ISGID)) != 0) {
-    *why = std::string("its set-user-ID bits could not be taken off: ") + std::strerror(errno);
+    *why = SetupText(311, std::strerror(errno));
     return false;
   }
   if (unlinkat(place.folder.get(), place.leaf.c_str(), 0) == 0) return true;
@@ -130,14 +130,14 @@ bool TakeOffFolder(const std::string& path, std::string* why) {
   struct stat st;
   if (fstatat(place.folder.get(), place.leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
   if (!S_ISDIR(st.st_mode)) {
-    *why = "it is no longer what the installation made";
+    *why = NlsSetupStrCvt(306);
     return false;
   }
   if (unlinkat(place.folder.get(), place.leaf.c_str(), AT_REMOVEDIR) == 0) {
     PutLogMsg("removed %s\n", path.c_str());
     return true;
   }
-  *why = errno == ENOTEMPTY || errno == EEXIST ? "it is not empty" : std::strerror(errno);
+  *why = errno == ENOTEMPTY || errno == EEXIST ? NlsSetupStrCvt(312) : std::strerror(errno);
   return false;
 }
 
@@ -174,7 +174,7 @@ void TakeOffManifest(const std::string& manifest) {
 }  // namespace
 
 void SayKept(const std::string& path, const std::string& why) {
-  std::printf("%s\n", ShownWithoutControls("kept " + path + ": " + why).c_str());
+  std::printf("%s\n", ShownWithoutControls(SetupText(313, path.c_str(), why.c_str())).c_str());
 }
 
 bool TakeOffListed(const ManifestEntry& e, std::string* why) {
@@ -192,7 +192,7 @@ std::vector<const ManifestEntry*> DeepestFirst(const std::vector<ManifestEntry>&
 int RemoveInstallation(const char* appDir) {
   std::vector<ManifestEntry> entries;
   const std::string path = ManifestPath(appDir);
-  if (!LoadManifest(path, "nothing is removed", &entries)) return 2;
+  if (!LoadManifest(path, NlsSetupStrCvt(304), &entries)) return 2;
   // From here on what remove does is logged: a manifest it refuses
   // changes nothing, not even the log.
   flUseLog = 1;
@@ -227,7 +227,7 @@ int RemoveInstallation(const char* appDir) {
       break;
     }
     if (whole) {
-      std::printf("%s is removed\n", appDir);
+      SayLine(stdout, 314, appDir);
       SayWhenEarlierIsSaved(appDir);
       std::fflush(stdout);
       return 0;
@@ -238,8 +238,7 @@ int RemoveInstallation(const char* appDir) {
   for (const ManifestEntry* e : holders) remaining += FormatManifestEntry(*e);
   for (const ManifestEntry* e : kept) remaining += FormatManifestEntry(*e);
   const bool written = ReplaceFileText(path.c_str(), 0644, remaining);
-  std::printf("%zu paths were kept; %s %s\n", kept.empty() ? 1 : kept.size(), path.c_str(),
-              written ? "lists what remains" : "could not be rewritten");
+  SayLine(stdout, written ? 315 : 316, kept.empty() ? size_t{1} : kept.size(), path.c_str());
   std::fflush(stdout);
   return 1;
 }

@@ -79,7 +79,7 @@ bool WriteMarker(const std::string& saved, const char* marker, const std::string
     PutLogMsg("wrote %s\n", path.c_str());
     return true;
   }
-  NoteFailedStep("%s was not written: %s", path.c_str(), std::strerror(errno));
+  NoteFailedStep(NlsSetupStrCvt(284), path.c_str(), std::strerror(errno));
   return false;
 }
 
@@ -100,14 +100,14 @@ bool IsSaveable(const std::string& appDir, std::vector<ManifestEntry>* entries, 
     case kManifestRead:
       break;
     case kManifestMissing:
-      *why = "it has no manifest";
+      *why = NlsSetupStrCvt(317);
       return false;
     default:
-      *why = "its manifest is not trusted: " + *why;
+      *why = SetupText(318, why->c_str());
       return false;
   }
   if (HasMadeNotes(appDir.c_str())) {
-    *why = "a run over it was stopped (" + MadeNotesPath(appDir.c_str()) + ")";
+    *why = SetupText(319, MadeNotesPath(appDir.c_str()).c_str());
     return false;
   }
   return true;
@@ -148,13 +148,10 @@ std::vector<const ManifestEntry*> OutsideFiles(const std::vector<ManifestEntry>&
 // keep asked for a copy that cannot be made: the run ends before it has
 // changed anything.
 [[noreturn]] void RefuseKeep(const std::string& appDir, const std::string& why) {
-  std::fflush(stdout);
   if (why.empty())
-    std::fprintf(stderr, "%s: there is no earlier installation in %s to keep (keep); nothing was done\n", my_name,
-                 ShownWithoutControls(appDir).c_str());
+    SayNamed(stderr, 320, ShownWithoutControls(appDir).c_str());
   else
-    std::fprintf(stderr, "%s: the earlier installation in %s cannot be kept (keep): %s; nothing was done\n", my_name,
-                 ShownWithoutControls(appDir).c_str(), why.c_str());
+    SayNamed(stderr, 321, ShownWithoutControls(appDir).c_str(), why.c_str());
   ExitProgram(1);
 }
 
@@ -163,10 +160,8 @@ void SayHowToGoBack() {
   const std::string saved = armedSaved;
   armedSaved.clear();
   const std::string d = Parent(Parent(saved));
-  std::fflush(stdout);
-  std::fprintf(stderr, "%s: the upgrade is not complete; the earlier installation is saved in %s\n", my_name,
-               saved.c_str());
-  std::fprintf(stderr, "%s: to go back to it: setup rollback install %s\n", my_name, d.c_str());
+  SayNamed(stderr, 322, saved.c_str());
+  SayNamed(stderr, 323, d.c_str());
   PutLogMsg("the upgrade is not complete; to go back to the earlier installation: setup rollback install %s\n",
             d.c_str());
 }
@@ -217,12 +212,11 @@ void RefuseKeepWithoutCopy(const char* installDir) {
 }
 
 void NoRoomToSaveEarlier() {
-  std::fflush(stdout);
   if (flKeepEarlier) {
-    std::fprintf(stderr, "%s: there is no room to keep the earlier installation (keep); nothing was done\n", my_name);
+    SayNamed(stderr, 324);
     ExitProgram(1);
   }
-  std::fprintf(stderr, "WARNING: there is no room to save the earlier installation; the upgrade goes on without\n");
+  SayWarning(325);
   noRoom = true;
 }
 
@@ -231,11 +225,11 @@ void SaveEarlierInstallation() {
   if (flPreview) {
     std::vector<ManifestEntry> entries;
     std::string why;
-    if (IsSaveable(AppDir, &entries, &why)) PreviewNote("the earlier installation saved in %s", saved.c_str());
+    if (IsSaveable(AppDir, &entries, &why)) PreviewNote(NlsSetupStrCvt(326), saved.c_str());
     return;
   }
   if (SavedCopyStands(AppDir, saved)) {
-    std::printf("%s: the earlier installation saved in %s is kept as it is\n", my_name, saved.c_str());
+    SayNamed(stdout, 327, saved.c_str());
     std::fflush(stdout);
     armedSaved = saved;
     return;
@@ -245,8 +239,7 @@ void SaveEarlierInstallation() {
   if (!IsSaveable(AppDir, &entries, &why)) {
     if (flKeepEarlier) RefuseKeep(AppDir, why);
     if (!why.empty()) {
-      std::fflush(stdout);
-      std::fprintf(stderr, "WARNING: the earlier installation in %s is not saved: %s\n", AppDir, why.c_str());
+      SayWarning(328, AppDir, why.c_str());
     }
     return;
   }
@@ -255,19 +248,16 @@ void SaveEarlierInstallation() {
   const auto start = std::chrono::steady_clock::now();
   if (!CopyEarlier(saved, entries)) {
     if (Exists(saved) && MayChangeInPlace(saved.c_str())) SysCmd(kCmdRmR, kSevWarning, "%s", saved.c_str());
-    std::fflush(stdout);
-    std::fprintf(stderr, "%s: the earlier installation could not be saved in %s (the log %s/%s.log tells why)\n",
-                 my_name, saved.c_str(), pLogPath, my_name);
+    SayNamed(stderr, 329, saved.c_str(), pLogPath, my_name);
     if (flKeepEarlier) {
-      std::fprintf(stderr, "%s: keep was asked for; nothing of the installation was changed\n", my_name);
+      SayNamed(stderr, 330);
       ExitProgram(1);
     }
     return;
   }
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
   PutLogMsg("saved the earlier installation %s in %s (%.3f s)\n", AppDir, saved.c_str(), took.count());
-  std::printf("%s: the earlier installation is saved in %s%s\n", my_name, saved.c_str(),
-              older ? ", in place of an older one" : "");
+  SayNamed(stdout, older ? 332 : 331, saved.c_str());
   std::fflush(stdout);
   armedSaved = saved;
   static bool registered = false;
@@ -283,8 +273,7 @@ void EndSavedInstallation(bool complete) {
   const std::string saved = armedSaved;
   armedSaved.clear();
   if (flKeepEarlier) {
-    std::printf("%s: the earlier installation is kept in %s: setup rollback install %s puts it back\n", my_name,
-                saved.c_str(), Parent(Parent(saved)).c_str());
+    SayNamed(stdout, 333, saved.c_str(), Parent(Parent(saved)).c_str());
   } else if (MayChangeInPlace(saved.c_str())) {
     SysCmd(kCmdRmR, kSevWarning, "%s", saved.c_str());
   }
@@ -294,7 +283,7 @@ void EndSavedInstallation(bool complete) {
 void SayWhenEarlierIsSaved(const char* appDir) {
   const std::string saved = SavedInstallationDir(appDir);
   if (HasMarker(saved, kCompleteMarker))
-    std::printf("the earlier installation saved in %s stays: setup rollback puts it back\n", saved.c_str());
+    SayText(stdout, 334, saved.c_str());
 }
 
 namespace {
@@ -335,7 +324,7 @@ int TakeOffNewOutside(const std::string& appDir, const std::vector<ManifestEntry
   for (const ManifestEntry* e : DeepestFirst(extra)) {
     if (!Exists(e->path)) continue;
     if (TakeOffListed(*e, &why)) {
-      std::printf("took off %s\n", ShownWithoutControls(e->path).c_str());
+      SayLine(stdout, 335, ShownWithoutControls(e->path).c_str());
       ++*takenOff;
       continue;
     }
@@ -379,7 +368,7 @@ bool RestoreFolder(const ManifestEntry& e) {
 }
 
 void SayNotRestored(const std::string& path, const std::string& why) {
-  std::printf("%s\n", ShownWithoutControls("not restored " + path + ": " + why).c_str());
+  std::printf("%s\n", ShownWithoutControls(SetupText(336, path.c_str(), why.c_str())).c_str());
   PutLogMsg("not restored %s: %s\n", path.c_str(), why.c_str());
 }
 
@@ -395,13 +384,13 @@ int RestoreOutside(const std::vector<ManifestEntry>& earlier, const std::string&
     // (Only the files and links the saved copy holds are put back.)
     if (e.type != 'd' && !Exists(copy)) continue;
     if (!MayChangeInPlace(e.path.c_str())) {
-      SayNotRestored(e.path, "a symbolic link that root does not own leads there");
+      SayNotRestored(e.path, NlsSetupStrCvt(337));
       ++left;
       continue;
     }
     if (e.type == 'd') {
       if (!RestoreFolder(e)) {
-        SayNotRestored(e.path, "something other than a folder stands where the earlier installation had one");
+        SayNotRestored(e.path, NlsSetupStrCvt(338));
         ++left;
       }
       continue;
@@ -409,7 +398,7 @@ int RestoreOutside(const std::vector<ManifestEntry>& earlier, const std::string&
     struct stat st;
     if (Lstat(e.path, &st)) {
       if (S_ISDIR(st.st_mode)) {
-        SayNotRestored(e.path, "a folder stands where the earlier installation had a file");
+        SayNotRestored(e.path, NlsSetupStrCvt(339));
         ++left;
         continue;
       }
@@ -426,15 +415,10 @@ int RestoreOutside(const std::vector<ManifestEntry>& earlier, const std::string&
 // new tree aside) stay, so that it can be made again once they are
 // cleared.
 int SayRollbackLeft(const std::string& appDir, const std::string& saved, int restored, int takenOff, int left) {
-  std::printf("%s is not rolled back completely: its tree and manifest are restored, %d outside paths restored, %d "
-              "of the new installation's taken off, %d left as they are (named above)\n",
-              appDir.c_str(), restored, takenOff, left);
+  SayLine(stdout, 340, appDir.c_str(), restored, takenOff, left);
   const std::string d = Parent(Parent(saved));
-  std::fflush(stdout);
-  std::fprintf(stderr, "%s: the rollback is not complete; the earlier installation stays saved in %s\n", my_name,
-               saved.c_str());
-  std::fprintf(stderr, "%s: once the paths named are cleared, setup rollback install %s can be made again\n",
-               my_name, d.c_str());
+  SayNamed(stderr, 341, saved.c_str());
+  SayNamed(stderr, 342, d.c_str());
   PutLogMsg("the rollback is not complete (%d paths left); setup rollback install %s can be made again\n", left,
             d.c_str());
   return 1;
@@ -448,17 +432,14 @@ int RollbackInstallation(const char* appDirText) {
   // An interrupted rollback may have taken the first marker off already.
   const bool underWay = HasMarker(saved, kRestoredMarker);
   if (!underWay && !HasMarker(saved, kCompleteMarker)) {
-    std::fflush(stdout);
-    std::fprintf(stderr, "%s: nothing to roll back to: %s\n", my_name,
-                 Exists(saved) ? (saved + " is not a complete saved installation").c_str()
-                               : ("no saved installation " + saved).c_str());
+    SayNamed(stderr, Exists(saved) ? 343 : 344, saved.c_str());
     return 2;
   }
   // Once the tree is back, the earlier manifest is the application
   // directory's own again.
   std::vector<ManifestEntry> earlier;
   const std::string manifest = underWay ? ManifestPath(appDirText) : saved + "/vpxx/" + kManifestName;
-  if (!LoadManifest(manifest, "nothing to roll back to", &earlier)) return 2;
+  if (!LoadManifest(manifest, NlsSetupStrCvt(305), &earlier)) return 2;
   HoldTree(appDir);  // nobody else changes the tree while it is put back
   StopDemon();
   int takenOff = 0, restored = 0;
@@ -471,9 +452,7 @@ int RollbackInstallation(const char* appDirText) {
   SysCmd(kCmdRm, kSevFatal, "%s/%s", saved.c_str(), kCompleteMarker);
   SysCmd(kCmdRmR, kSevFatal, "%s/vpxx %s/outside", saved.c_str(), saved.c_str());
   SysCmd(kCmdRmR, kSevFatal, "%s", saved.c_str());
-  std::printf("%s is rolled back to the earlier installation: its tree and manifest restored, %d outside paths "
-              "restored, %d of the new installation's taken off\n",
-              appDirText, restored, takenOff);
+  SayLine(stdout, 345, appDirText, restored, takenOff);
   std::fflush(stdout);
   return 0;
 }

@@ -231,7 +231,7 @@ void DeleteWorkFile(const char* name) {
 
 void GenSimpleScript(const char* path, const char* shellLine, const char* templ, ...) {
   if (flPreview) {
-    PreviewNote("script %s", path);
+    PreviewNote(NlsSetupStrCvt(377), path);
     return;
   }
   // Written beside the target and renamed over it: a link planted at the
@@ -240,7 +240,7 @@ void GenSimpleScript(const char* path, const char* shellLine, const char* templ,
   if (f.get() == nullptr) {
     std::fflush(stdout);
     std::fprintf(stderr, common_114, path);
-    NoteFailedStep("%s was not written", path);
+    NoteFailedStep(NlsSetupStrCvt(367), path);
     return;
   }
   std::fprintf(f.get(), "%s\n", shellLine);
@@ -251,9 +251,8 @@ void GenSimpleScript(const char* path, const char* shellLine, const char* templ,
   va_end(args);
   if (!f.Commit(0755)) {
     // A script cut short by a full disk must not be made executable.
-    std::fflush(stdout);
-    std::fprintf(stderr, "ERROR: couldn't write %s\n", path);
-    NoteFailedStep("%s was not written", path);
+    SayError(273, path);
+    NoteFailedStep(NlsSetupStrCvt(367), path);
     return;
   }
   // The script has its mode already; the logged chmod follows it, unless

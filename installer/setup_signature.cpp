@@ -59,29 +59,29 @@ std::vector<KeptKey> KeptKeys() {
   WayBlock block;
   switch (OpenWayTo(kKeyFolder, WayOwners::kRootOnly, LastLink::kKeep, &place, &block)) {
     case kWayGone: return keys;
-    case kWayBlocked: FatalError("the key folder %s cannot be trusted: %s", kKeyFolder, block.Text().c_str());
+    case kWayBlocked: FatalError(NlsSetupStrCvt(245), kKeyFolder, block.Text().c_str());
     case kWayReached: break;
   }
   Fd folder(openat(place.folder.get(), place.leaf.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
   if (!folder.ok()) {
     if (errno == ENOENT) return keys;
     if (errno != ELOOP && errno != ENOTDIR)
-      FatalError("the key folder %s cannot be opened: %s", kKeyFolder, std::strerror(errno));
+      FatalError(NlsSetupStrCvt(246), kKeyFolder, std::strerror(errno));
   }
   struct stat st;
   std::string why;
   if (!folder.ok()) {
-    why = errno == ELOOP ? "it is a symbolic link" : "it is not a folder";
+    why = NlsSetupStrCvt(errno == ELOOP ? 247 : 248);
   } else if (fstat(folder.get(), &st) != 0) {
     why = std::strerror(errno);
   } else {
     why = WhyNotRootsFolder(st);
   }
-  if (!why.empty()) FatalError("the key folder %s cannot be trusted: %s", kKeyFolder, why.c_str());
+  if (!why.empty()) FatalError(NlsSetupStrCvt(245), kKeyFolder, why.c_str());
   std::vector<std::string> names;
   {
     DIR* d = fdopendir(dup(folder.get()));
-    if (d == nullptr) FatalError("the key folder %s cannot be read: %s", kKeyFolder, std::strerror(errno));
+    if (d == nullptr) FatalError(NlsSetupStrCvt(249), kKeyFolder, std::strerror(errno));
     std::unique_ptr<DIR, int (*)(DIR*)> owner(d, closedir);
     while (const dirent* e = readdir(d))
       if (EndsWith(e->d_name, ".pub")) names.emplace_back(e->d_name);
@@ -90,11 +90,11 @@ std::vector<KeptKey> KeptKeys() {
   for (const std::string& name : names) {
     const std::string path = std::string(kKeyFolder) + "/" + name;
     Fd fd(OpenRootsFileAt(folder.get(), name.c_str(), O_RDONLY, &why));
-    if (!fd.ok()) FatalError("the key %s cannot be trusted: %s", path.c_str(), why.c_str());
+    if (!fd.ok()) FatalError(NlsSetupStrCvt(250), path.c_str(), why.c_str());
     std::string text;
     KeptKey kept{path, {}};
-    if (!ReadSmallFile(fd.get(), &text)) FatalError("the key %s cannot be read: %s", path.c_str(), std::strerror(errno));
-    if (!ReadMinisignPublicKey(text, &kept.key, &why)) FatalError("the key %s is damaged: %s", path.c_str(), why.c_str());
+    if (!ReadSmallFile(fd.get(), &text)) FatalError(NlsSetupStrCvt(251), path.c_str(), std::strerror(errno));
+    if (!ReadMinisignPublicKey(text, &kept.key, &why)) FatalError(NlsSetupStrCvt(252), path.c_str(), why.c_str());
     keys.push_back(kept);
   }
   return keys;
@@ -107,12 +107,12 @@ bool ReadSignatureFile(const char* dir, MinisignSignature* sig, std::string* nam
   if (!FindFile(dir, name->c_str())) return false;
   const std::string path = std::string(dir) + "/" + *name;
   const RegularFile file(path.c_str(), RegularFile::kRefuseLink);
-  if (file.fd() < 0) FatalError("the signature file %s is not a regular file: the medium is damaged", path.c_str());
+  if (file.fd() < 0) FatalError(NlsSetupStrCvt(253), path.c_str());
   std::string text, why;
   if (!ReadSmallFile(file.fd(), &text))
-    FatalError("the signature file %s cannot be read: %s", path.c_str(), std::strerror(errno));
+    FatalError(NlsSetupStrCvt(254), path.c_str(), std::strerror(errno));
   if (!ReadMinisignSignature(text, sig, &why))
-    FatalError("the signature file %s is damaged: %s", path.c_str(), why.c_str());
+    FatalError(NlsSetupStrCvt(255), path.c_str(), why.c_str());
   return true;
 }
 
@@ -147,15 +147,13 @@ bool MediumSigner::StateFromText(const std::string& text, State* state) {
 
 std::string SignerLine(const MediumSigner& s) {
   switch (s.state) {
-    case MediumSigner::kUnsigned: return "signature: none, the medium is not signed";
-    case MediumSigner::kNotRecorded: return "signature: not recorded";
+    case MediumSigner::kUnsigned: return NlsSetupStrCvt(260);
+    case MediumSigner::kNotRecorded: return NlsSetupStrCvt(261);
     case MediumSigner::kChecked:
     case MediumSigner::kNotChecked: break;
   }
-  const std::string how = s.state == MediumSigner::kChecked
-                              ? std::string("checked against ") + kKeyFolder
-                              : std::string("not checked, no key is kept in ") + kKeyFolder;
-  return "signature: key " + s.keyId + ", " + how + "; trusted comment: " + ShownWithoutControls(s.trustedComment);
+  return SetupText(s.state == MediumSigner::kChecked ? 262 : 263, s.keyId.c_str(), kKeyFolder,
+                   ShownWithoutControls(s.trustedComment).c_str());
 }
 
 JsonObject SignerJson(const MediumSigner& s) {
@@ -172,7 +170,7 @@ void CheckMediumSignature(const char* dir, const std::string& checksums) {
   const bool isSigned = ReadSignatureFile(dir, &sig, &name);
   if (!isSigned) {
     if (!keys.empty())
-      FatalError("the medium is not signed, and this host installs only media signed by a key of %s", kKeyFolder);
+      FatalError(NlsSetupStrCvt(256), kKeyFolder);
     PutLogMsg("the medium is not signed\n");
     return;
   }
@@ -181,9 +179,7 @@ void CheckMediumSignature(const char* dir, const std::string& checksums) {
   if (keys.empty()) {
     signer.state = MediumSigner::kNotChecked;
     // (A preview shows the signer with the rest of what it found.)
-    if (!flPreview)
-      std::printf("The medium is signed by key %s; its signature was not checked: no key is kept in %s\n",
-                  signer.keyId.c_str(), kKeyFolder);
+    if (!flPreview) SayText(stdout, 257, signer.keyId.c_str(), kKeyFolder);
     PutLogMsg("the medium is signed by key %s (%s); not checked: no key is kept in %s\n", signer.keyId.c_str(),
               signer.trustedComment.c_str(), kKeyFolder);
     return;
@@ -192,15 +188,13 @@ void CheckMediumSignature(const char* dir, const std::string& checksums) {
     if (kept.key.id != sig.keyId) continue;
     std::string why;
     if (!VerifyMinisign(kept.key, sig, checksums, &why))
-      FatalError("the signature %s/%s by key %s is bad: %s: the medium is damaged or was changed", dir, name.c_str(),
-                 signer.keyId.c_str(), why.c_str());
+      FatalError(NlsSetupStrCvt(258), dir, name.c_str(), signer.keyId.c_str(), why.c_str());
     signer.state = MediumSigner::kChecked;
     PutLogMsg("the medium is signed by key %s (%s, %s): checked\n", signer.keyId.c_str(), kept.file.c_str(),
               signer.trustedComment.c_str());
     return;
   }
-  FatalError("the medium is signed by key %s, which %s does not hold: nothing was installed", signer.keyId.c_str(),
-             kKeyFolder);
+  FatalError(NlsSetupStrCvt(259), signer.keyId.c_str(), kKeyFolder);
 }
 
 const MediumSigner& LastMediumSigner() { return signer; }

@@ -1,0 +1,151 @@
+#!/usr/bin/env python3
+"""Fails when the installer writes a text for a person from a string literal
+instead of its message tables (installer/setup_messages.cpp), which speak the
+run's language.
+
+It reads every source of the folders given (tests and the tables aside) and
+flags a call of a writing function (printf, fprintf, puts, fputs,
+FatalError, SysError, ErrorMsg, NoteFailedStep, PreviewNote,
+RefuseDirectory, PreviewFails, SayKept, SayNotRestored) whose text argument
+is a literal holding a word, and a reason (why, error) given a literal with
+a word. Conversions (%s, %d) and escapes do not count as words, so
+"%s: %s\\n" passes. What goes to a file or a program (the run log, JSON,
+manifests, scripts) is written with other functions or listed in ALLOWED.
+
+    tests/message_literals.py installer [more folders]
+"""
+import pathlib
+import re
+import sys
+
+# The argument that holds the text, by function.
+TEXT_ARGUMENT = {
+    "printf": 0, "puts": 0, "fputs": 0, "fprintf": 1, "FatalError": 0, "SysError": 0, "ErrorMsg": 2,
+    "NoteFailedStep": 0, "PreviewNote": 0, "RefuseDirectory": 0, "PreviewFails": 0, "SayKept": 1,
+    "SayNotRestored": 1,
+}
+# Literals that may stand where a person reads: (file name, literal).
+# Nothing is allowed today; a text for a file or a program goes here with
+# its reason.
+ALLOWED = set()
+
+CALL = re.compile(r"\b(?:std::)?(" + "|".join(TEXT_ARGUMENT) + r")\s*\(")
+REASON = re.compile(r"(?:\bwhy|\berror|->why)\s*=\s*(\"(?:[^\"\\]|\\.)*\")")
+CONVERSION = re.compile(r"%[-+ #0'*]*[0-9*]*(?:\.[0-9*]+)?(?:hh|h|ll|l|L|j|z|t)?[diouxXeEfgGcsp%]")
+WORD = re.compile(r"[A-Za-z]{2,}")
+
+
+def strip_comments(text):
+    """The source with comments blanked, string literals kept."""
+    out, i, n = [], 0, len(text)
+    while i < n:
+        if text.startswith("//", i):
+            j = text.find("\n", i)
+            i = n if j < 0 else j
+        elif text.startswith("/*", i):
+            j = text.find("*/", i + 2)
+            out.append(" " * ((n if j < 0 else j + 2) - i))
+            i = n if j < 0 else j + 2
+        elif text[i] in "\"'":
+            quote, j = text[i], i + 1
+            while j < n and text[j] != quote:
+                j += 2 if text[j] == "\\" else 1
+            out.append(text[i:j + 1])
+            i = j + 1
+        else:
+            out.append(text[i])
+            i += 1
+    return "".join(out)
+
+
+def arguments(text, start):
+    """The arguments of the call whose '(' is at start, as source texts."""
+    args, depth, i, begin = [], 0, start, start + 1
+    while i < len(text):
+        c = text[i]
+        if c in "\"'":
+            quote, i = c, i + 1
+            while i < len(text) and text[i] != quote:
+                i += 2 if text[i] == "\\" else 1
+        elif c in "([{":
+            depth += 1
+        elif c in ")]}":
+            depth -= 1
+            if depth == 0:
+                args.append(text[begin:i].strip())
+                return args
+        elif c == "," and depth == 1:
+            args.append(text[begin:i].strip())
+            begin = i + 1
+        i += 1
+    return args
+
+
+def literal_text(arg):
+    """The text of an argument made only of string literals, else None."""
+    parts = re.findall(r"\"((?:[^\"\\]|\\.)*)\"", arg)
+    if not parts or re.sub(r"\"(?:[^\"\\]|\\.)*\"", "", arg).strip():
+        return None
+    return "".join(parts)
+
+
+def has_word(literal):
+    return WORD.search(CONVERSION.sub("", re.sub(r"\\.", " ", literal))) is not None
+
+
+def findings(name, source):
+    text = strip_comments(source)
+    found = []
+    for m in CALL.finditer(text):
+        args = arguments(text, m.end() - 1)
+        at = TEXT_ARGUMENT[m.group(1)]
+        literal = literal_text(args[at]) if at < len(args) else None
+        if literal is not None and has_word(literal) and (name, literal) not in ALLOWED:
+            found.append((text.count("\n", 0, m.start()) + 1, m.group(1), literal))
+    for m in REASON.finditer(text):
+        literal = literal_text(m.group(1))
+        if literal is not None and has_word(literal) and (name, literal) not in ALLOWED:
+            found.append((text.count("\n", 0, m.start()) + 1, "reason", literal))
+    return found
+
+
+def self_check():
+    """The check itself catches what it is for, and passes what it should."""
+    flagged = [
+        'std::printf("%s is removed\\n", dir);',
+        'std::fprintf(stderr, "ERROR: %s: not changed\\n", p);',
+        'FatalError("path too long: %s/%s",\n dir, file);',
+        'NoteFailedStep("%s was not run", p);',
+        '*why = "it is not empty";',
+        'SayNotRestored(e.path, "a folder stands " "there");',
+    ]
+    passed = [
+        'std::printf("%s\\n", line.c_str());',
+        'std::fprintf(stderr, "%s: %s\\n", my_name, why);',
+        'FatalError(NlsSetupStrCvt(227), dir);',
+        'PutLogMsg("removed %s\\n", p);',
+        '// std::printf("a comment: %s", x);',
+        'std::printf("%s? [y/n] ", NlsSetupStrCvt(9));',
+        'SysCmd(kCmdChmod, kSevWarning, "4755 %s/%s", AppDir, name);',
+    ]
+    for snippet in flagged:
+        assert findings("x.cpp", snippet), "not flagged: " + snippet
+    for snippet in passed:
+        assert not findings("x.cpp", snippet), "flagged: " + snippet
+
+
+def main(folders):
+    self_check()
+    bad = 0
+    for folder in folders:
+        for path in sorted(pathlib.Path(folder).glob("*.cpp")):
+            if path.name.endswith("_test.cpp") or path.name == "setup_messages.cpp":
+                continue
+            for line, call, literal in findings(path.name, path.read_text(encoding="utf-8")):
+                print(f"{path}:{line}: {call} writes a literal text, not one of the message tables: \"{literal}\"")
+                bad += 1
+    return 1 if bad else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
