@@ -388,16 +388,21 @@ std::vector<std::vector<std::string>> DisksListFiles();
 void CheckMediumFileName(const char* word);
 
 // Checks every file that the checksum file of dir ("sha256", or "SHA256"
-// on a DOS diskette) names against it. The file must cover every file the
-// disks list of dir names but the marker and itself; a listed file
+// on a DOS diskette) names against it. dir may hold a copy of the medium
+// (the work directory, a preview's private one): every message names the
+// file in mediumDir, the medium's own directory (dir when NULL). The file
+// must cover every file the disks list of dir names but the marker and itself; a listed file
 // without a line, a checksum file without lines, a damaged line, or a file
 // that is missing, is no regular file or does not match ends the run with
 // status 1, naming it. A directory without a checksum file (nor one in its
 // list) is logged and passes. Returns the number of files checked.
-int CheckMediumChecksums(const char* dir);
+int CheckMediumChecksums(const char* dir, const char* mediumDir = nullptr);
 // The SHA-256 (64 lower-case hex digits) of the checksum file the last
 // check found all files matching; empty before, or for a medium without one.
 const std::string& MediumDigest();
+// The medium's directory the last check named (its mediumDir); empty
+// before the first.
+const std::string& CheckedMediumDir();
 
 // Joins the pieces the work directory's list names into
 // <work directory>/Linuxi386Vpxx.tar.Z. A missing piece, or a list naming

@@ -23,7 +23,8 @@
 
 namespace {
 
-std::string mediumDigest;  // of the checksum file the last check read
+std::string mediumDigest;   // of the checksum file the last check read
+std::string checkedMedium;  // the medium's directory the last check named
 
 constexpr const char* kChecksumFile = "sha256";
 constexpr const char* kChecksumFileDos = "SHA256";
@@ -80,7 +81,12 @@ bool IsChecksumFile(const std::string& name) { return strcasecmp(name.c_str(), k
 
 }  // namespace
 
-int CheckMediumChecksums(const char* dir) {
+int CheckMediumChecksums(const char* dir, const char* mediumDir) {
+  // The files are read in dir (a copy, perhaps); every message names the
+  // medium's own file, the one the administrator can look at.
+  const char* shown = mediumDir != nullptr ? mediumDir : dir;
+  mediumDigest.clear();
+  checkedMedium = shown;
   const char* file = FindFile(dir, kChecksumFile) ? kChecksumFile : kChecksumFileDos;
   if (!FindFile(dir, file)) {
     // A medium that lost its checksum file while its disks list still
@@ -88,7 +94,7 @@ int CheckMediumChecksums(const char* dir) {
     for (const std::string& listed : ListedFiles(dir))
       if (IsChecksumFile(listed))
         FatalError("%s is missing from %s, whose disks list names it: the medium is not complete", listed.c_str(),
-                   dir);
+                   shown);
     if (KeysKept())
       FatalError("the medium carries no checksum file and is not signed, and this host installs only media signed "
                  "by a key of %s", kKeyFolder);
@@ -96,23 +102,24 @@ int CheckMediumChecksums(const char* dir) {
     return 0;
   }
   char checksums[kLineBufSize];
-  if (!FormatText(checksums, sizeof checksums, "%s/%s", dir, file)) FatalError("path too long: %s/%s", dir, file);
+  if (!FormatText(checksums, sizeof checksums, "%s/%s", dir, file)) FatalError("path too long: %s/%s", shown, file);
+  const std::string shownChecksums = std::string(shown) + "/" + file;
   // Read once, from one descriptor: the signature is checked over the very
   // bytes whose lines are then checked.
   std::string content;
   if (!ReadRegularFile(checksums, &content))
-    FatalError("the checksum file %s cannot be read as a file: the medium is damaged", checksums);
+    FatalError("the checksum file %s cannot be read as a file: the medium is damaged", shownChecksums.c_str());
   if (content.find('\0') != std::string::npos)
-    FatalError("the checksum file %s holds a byte 0: the medium is damaged", checksums);
-  CheckMediumSignature(dir, content);
+    FatalError("the checksum file %s holds a byte 0: the medium is damaged", shownChecksums.c_str());
+  CheckMediumSignature(dir, shown, content);
   Sha256 digest;
   digest.Update(content.data(), content.size());
   const std::string contentDigest = digest.HexDigest();
   // The whole file is read and every name judged before anything is
   // hashed; the files are then hashed together and judged in their order.
   std::vector<std::string> names, wants, paths;
-  auto missing = [dir](const char* name) {
-    FatalError("%s is missing from %s, whose checksum file names it: the medium is not complete", name, dir);
+  auto missing = [shown](const char* name) {
+    FatalError("%s is missing from %s, whose checksum file names it: the medium is not complete", name, shown);
   };
   int lineNo = 0;
   for (size_t at = 0; at < content.size();) {
@@ -124,11 +131,11 @@ int CheckMediumChecksums(const char* dir) {
     if (line.empty() || line == "\r") continue;
     std::string want, name;
     if (!ParseChecksumLine(line, &want, &name))
-      FatalError("the checksum file %s/%s is damaged, line %d", dir, file, lineNo);
+      FatalError("the checksum file %s is damaged, line %d", shownChecksums.c_str(), lineNo);
     CheckMediumFileName(name.c_str());
     char path[kLineBufSize];
     if (!FormatText(path, sizeof path, "%s/%s", dir, name.c_str()))
-      FatalError("path too long: %s/%s", dir, name.c_str());
+      FatalError("path too long: %s/%s", shown, name.c_str());
     if (!FindFile(dir, name.c_str())) missing(name.c_str());
     names.push_back(name);
     wants.push_back(want);
@@ -136,18 +143,18 @@ int CheckMediumChecksums(const char* dir) {
   }
   // A file the list names without a line would be joined or installed
   // unchecked: the checksum file covers the whole medium, or none of it.
-  if (names.empty()) FatalError("the checksum file %s/%s holds no line: the medium is damaged", dir, file);
+  if (names.empty()) FatalError("the checksum file %s holds no line: the medium is damaged", shownChecksums.c_str());
   for (const std::string& listed : ListedFiles(dir))
     if (strcasecmp(listed.c_str(), "installf.rom") != 0 && !IsChecksumFile(listed) && !IsSignatureFile(listed.c_str()) &&
         std::find(names.begin(), names.end(), listed) == names.end())
-      FatalError("%s has no line in the checksum file %s/%s: the medium is damaged", listed.c_str(), dir, file);
+      FatalError("%s has no line in the checksum file %s: the medium is damaged", listed.c_str(), shownChecksums.c_str());
   const std::vector<std::string> haves = Sha256Files(paths);
   for (size_t i = 0; i < names.size(); ++i) {
     const char* name = names[i].c_str();
     if (haves[i].empty())
-      FatalError("%s in %s cannot be read as a file: the medium is damaged", name, dir);
+      FatalError("%s in %s cannot be read as a file: the medium is damaged", name, shown);
     if (haves[i] != wants[i])
-      FatalError("%s does not match its checksum: the medium is damaged (%s/%s)", name, dir, name);
+      FatalError("%s/%s does not match its checksum: the medium is damaged", shown, name);
   }
   mediumDigest = contentDigest;
   const int checked = static_cast<int>(names.size());
@@ -156,3 +163,5 @@ int CheckMediumChecksums(const char* dir) {
 }
 
 const std::string& MediumDigest() { return mediumDigest; }
+
+const std::string& CheckedMediumDir() { return checkedMedium; }
