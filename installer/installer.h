@@ -26,6 +26,7 @@
 //   setup_lock.cpp      one setup at a time: the host's lock
 //   setup_rollback.cpp  the earlier installation saved through an upgrade,
 //                       and rollback, which puts it back
+//   setup_history.cpp   the host's history of setup runs (setup_history.h)
 #pragma once
 
 #include <sys/stat.h>
@@ -55,8 +56,9 @@ extern char AppDir[kAppDirSize];  // <installation directory>/Vexla/vpxx once kn
 extern char Name[kNameSize];      // shared directory-name buffer
 
 // What the command line asks for: an installation (or the menu), a
-// preview of one, or the verify or removal of an installation.
-enum SetupAction { kActionInstall, kActionPreview, kActionVerify, kActionRemove, kActionRollback };
+// preview of one, the verify, removal or rollback of an installation, or
+// the host's history of setup runs.
+enum SetupAction { kActionInstall, kActionPreview, kActionVerify, kActionRemove, kActionRollback, kActionHistory };
 extern SetupAction RequestedAction;
 
 constexpr const char* kVersion = "3.00.42";
@@ -391,10 +393,10 @@ void CheckMediumFileName(const char* word);
 // on a DOS diskette) names against it. dir may hold a copy of the medium
 // (the work directory, a preview's private one): every message names the
 // file in mediumDir, the medium's own directory (dir when NULL). The file
-// must cover every file the disks list of dir names but the marker and itself; a listed file
-// without a line, a checksum file without lines, a damaged line, or a file
-// that is missing, is no regular file or does not match ends the run with
-// status 1, naming it. A directory without a checksum file (nor one in its
+// must cover every file the disks list of dir names but the marker and
+// itself; a listed file without a line, a checksum file without lines, a
+// damaged line, or a file that is missing, is no regular file or does not
+// match ends the run with status 1, naming it. A directory without a checksum file (nor one in its
 // list) is logged and passes. Returns the number of files checked.
 int CheckMediumChecksums(const char* dir, const char* mediumDir = nullptr);
 // The SHA-256 (64 lower-case hex digits) of the checksum file the last
