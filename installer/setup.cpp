@@ -123,6 +123,15 @@ char* AbsoluteWorkArea(char* word) {
   return SaveText(resolved);
 }
 
+// The action word: one a command line. A second one is refused, since the
+// run took the lock (or not) by the words as a whole: "verify remove"
+// would otherwise remove without the lock.
+void RequestAction(SetupAction action, const char* word) {
+  if (RequestedAction != kActionInstall && RequestedAction != action)
+    RefuseDirectory("preview, verify, remove, rollback and history go alone: one of them a run", word);
+  RequestedAction = action;
+}
+
 // verify and remove: on the installation named with install, else the
 // earlier one, else the one in /usr.
 int RunManifestAction() {
@@ -251,13 +260,13 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
         *flSpaceCheck = 0;
         break;
       case kWordPreview:
-        RequestedAction = kActionPreview;
+        RequestAction(kActionPreview, word);
         break;
       case kWordVerify:
-        RequestedAction = kActionVerify;
+        RequestAction(kActionVerify, word);
         break;
       case kWordRemove:
-        RequestedAction = kActionRemove;
+        RequestAction(kActionRemove, word);
         break;
       case kWordWait:
         break;  // taken before the command line is read: the lock comes first
@@ -268,10 +277,10 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
         flKeepEarlier = 1;
         break;
       case kWordRollback:
-        RequestedAction = kActionRollback;
+        RequestAction(kActionRollback, word);
         break;
       case kWordHistory:
-        RequestedAction = kActionHistory;
+        RequestAction(kActionHistory, word);
         break;
       case kWordHelp:
       case kWordShortHelp:

@@ -22,8 +22,8 @@ std::vector<std::string> Lines(const std::string& text) {
 
 // Install, a kept upgrade, rollback (and a second one, with nothing to roll
 // back to), an upgrade whose package list fails a copy, and remove: five
-// lines, each with the status its run ended with; verify and the refused
-// rollback add none. history prints them as text and as JSON.
+// lines, each with the status its run ended with; verify, the refused
+// rollback and a refused command line add none. history prints them as text and as JSON.
 TEST(HistoryScenario, EachRunThatChangedTheHostLeavesItsLine) {
   SETUP_REQUIRE_SANDBOX();
   SandboxOptions o = FromSite();
@@ -32,6 +32,7 @@ TEST(HistoryScenario, EachRunThatChangedTheHostLeavesItsLine) {
   const std::string line =
       "echo digest=$(sha256sum /media/sha256 | cut -c1-64); " + Recorded("install", "./setup install /opt") +
       Recorded("upgrade", upgrade + " keep") + Recorded("verify", "./setup verify install /opt") +
+      Recorded("both", "./setup verify remove install /opt") +
       Recorded("rollback", "./setup rollback install /opt") + Recorded("again", "./setup rollback install /opt") +
       StandIn("/usr/sbin/cp", "case \"$*\" in */pkg/VPrintD*) exit 1;; esac; exec /usr/bin/cp \"$@\"") + "; " +
       Recorded("failed", upgrade) + "rm /usr/sbin/cp; " +
@@ -44,6 +45,9 @@ TEST(HistoryScenario, EachRunThatChangedTheHostLeavesItsLine) {
   for (const char* done : {"install", "upgrade", "rollback"}) EXPECT_EQ(Printed(r.out, done), "0") << r.Read(std::string("/root/") + done);
   EXPECT_EQ(Printed(r.out, "failed"), "1") << r.Read("/root/failed");
   EXPECT_EQ(Printed(r.out, "again"), "2") << r.Read("/root/again");
+  // A remove beside a word that takes no lock would run without it.
+  EXPECT_EQ(Printed(r.out, "both"), "2") << r.Read("/root/both");
+  EXPECT_TRUE(Contains(r.Read("/root/both"), "go alone")) << r.Read("/root/both");
   const struct {
     const char* run;
     const char* action;
