@@ -21,8 +21,8 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 // Install, a kept upgrade, rollback (and a second one, with nothing to roll
-// back to), an upgrade whose package list fails a copy, and remove: five
-// lines, each with the status its run ended with; verify, the refused
+// back to), an upgrade whose package list fails a copy, remove, and an
+// installation that a failing command ends half-way: six lines, each with the status its run ended with; verify, the refused
 // rollback and a refused command line add none. history prints them as text and as JSON.
 TEST(HistoryScenario, EachRunThatChangedTheHostLeavesItsLine) {
   SETUP_REQUIRE_SANDBOX();
@@ -37,6 +37,7 @@ TEST(HistoryScenario, EachRunThatChangedTheHostLeavesItsLine) {
       StandIn("/usr/sbin/cp", "case \"$*\" in */pkg/VPrintD*) exit 1;; esac; exec /usr/bin/cp \"$@\"") + "; " +
       Recorded("failed", upgrade) + "rm /usr/sbin/cp; " +
       Recorded("remove", "printf 'y\\ny\\ny\\ny\\n' | ./setup remove install /opt") +
+      StandIn("/usr/sbin/ln", "exit 1") + "; " + Recorded("fatal", "./setup install /opt") + "rm /usr/sbin/ln; " +
       "stat -c %a:%U " + kHistoryFile + " > /root/mode; " + Recorded("text", "./setup history") +
       "./setup history --json > /root/json 2>/root/json.err; echo json=$?; ";
   SandboxResult r = RunInSandbox("history-runs", o, Shell(line));
@@ -44,6 +45,7 @@ TEST(HistoryScenario, EachRunThatChangedTheHostLeavesItsLine) {
   ASSERT_EQ(digest.size(), 64u) << r.out;
   for (const char* done : {"install", "upgrade", "rollback"}) EXPECT_EQ(Printed(r.out, done), "0") << r.Read(std::string("/root/") + done);
   EXPECT_EQ(Printed(r.out, "failed"), "1") << r.Read("/root/failed");
+  EXPECT_EQ(Printed(r.out, "fatal"), "1") << r.Read("/root/fatal");
   EXPECT_EQ(Printed(r.out, "again"), "2") << r.Read("/root/again");
   // A remove beside a word that takes no lock would run without it.
   EXPECT_EQ(Printed(r.out, "both"), "2") << r.Read("/root/both");
@@ -56,7 +58,8 @@ TEST(HistoryScenario, EachRunThatChangedTheHostLeavesItsLine) {
               {"upgrade", "upgrade", true},
               {"rollback", "rollback", false},
               {"failed", "upgrade", true},
-              {"remove", "remove", false}};
+              {"remove", "remove", false},
+              {"fatal", "install", true}};
   const std::vector<std::string> lines = Lines(r.Read(kHistoryFile));
   ASSERT_EQ(lines.size(), std::size(runs)) << r.Read(kHistoryFile);
   const std::regex begins(R"(\{"started":"\d{4}-\d\d-\d\dT\d\d:\d\d:\d\dZ","seconds":\d+,)");
