@@ -147,7 +147,8 @@ int CheckMediumChecksums(const char* dir, const char* mediumDir) {
   for (const std::string& listed : ListedFiles(dir))
     if (strcasecmp(listed.c_str(), "installf.rom") != 0 && !IsChecksumFile(listed) && !IsSignatureFile(listed.c_str()) &&
         std::find(names.begin(), names.end(), listed) == names.end())
-      FatalError("%s has no line in the checksum file %s: the medium is damaged", listed.c_str(), shownChecksums.c_str());
+      FatalError("%s has no line in the checksum file %s: the medium is damaged", listed.c_str(),
+                 shownChecksums.c_str());
   const std::vector<std::string> haves = Sha256Files(paths);
   for (size_t i = 0; i < names.size(); ++i) {
     const char* name = names[i].c_str();

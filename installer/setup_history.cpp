@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
@@ -115,8 +116,10 @@ class JsonReader {
     long v = 0;
     for (int i = 0; i < 4; ++i) {
       const char c = text_[at_ + i];
-      const int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-      if (d < 0) return -1;
+      const char* digits = "0123456789abcdef";
+      const char* p = c != '\0' ? std::strchr(digits, std::tolower(static_cast<unsigned char>(c))) : nullptr;
+      if (p == nullptr) return -1;
+      const int d = static_cast<int>(p - digits);
       v = v * 16 + d;
     }
     at_ += 4;
@@ -403,7 +406,8 @@ std::vector<std::string> HistoryTextLines(const std::vector<HistoryEntry>& entri
   std::vector<std::vector<std::string>> rows;
   for (const HistoryEntry& e : entries) {
     std::string when = e.started;
-    if (when.size() == 20 && when[10] == 'T' && when[19] == 'Z') when = when.substr(0, 10) + " " + when.substr(11, 8) + " UTC";
+    if (when.size() == 20 && when[10] == 'T' && when[19] == 'Z')
+      when = when.substr(0, 10) + " " + when.substr(11, 8) + " UTC";
     std::string medium = "no medium";
     if (!e.medium.empty()) {
       medium = "medium " + e.medium;
