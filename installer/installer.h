@@ -26,6 +26,7 @@
 //   setup_lock.cpp      one setup at a time: the host's lock
 //   setup_rollback.cpp  the earlier installation saved through an upgrade,
 //                       and rollback, which puts it back
+//   setup_history.cpp   the host's history of setup runs (setup_history.h)
 #pragma once
 
 #include <sys/stat.h>
@@ -55,8 +56,9 @@ extern char AppDir[kAppDirSize];  // <installation directory>/Vexla/vpxx once kn
 extern char Name[kNameSize];      // shared directory-name buffer
 
 // What the command line asks for: an installation (or the menu), a
-// preview of one, or the verify or removal of an installation.
-enum SetupAction { kActionInstall, kActionPreview, kActionVerify, kActionRemove, kActionRollback };
+// preview of one, the verify, removal or rollback of an installation, or
+// the host's history of setup runs.
+enum SetupAction { kActionInstall, kActionPreview, kActionVerify, kActionRemove, kActionRollback, kActionHistory };
 extern SetupAction RequestedAction;
 
 constexpr const char* kVersion = "3.00.42";
@@ -149,7 +151,7 @@ using SetupMessage = const char*;
 // medium, the saved earlier installation) begin at 200, apart from them.
 // The indexes between are free.
 constexpr int kFirstLaterMessage = 200;
-constexpr int kLaterMessages = 184;
+constexpr int kLaterMessages = 204;
 constexpr int kSetupMessages = kFirstLaterMessage + kLaterMessages;
 
 extern const SetupMessage NLS_ENGLISH[kSetupMessages];
@@ -411,16 +413,21 @@ std::vector<std::vector<std::string>> DisksListFiles();
 void CheckMediumFileName(const char* word);
 
 // Checks every file that the checksum file of dir ("sha256", or "SHA256"
-// on a DOS diskette) names against it. The file must cover every file the
-// disks list of dir names but the marker and itself; a listed file
-// without a line, a checksum file without lines, a damaged line, or a file
-// that is missing, is no regular file or does not match ends the run with
-// status 1, naming it. A directory without a checksum file (nor one in its
+// on a DOS diskette) names against it. dir may hold a copy of the medium
+// (the work directory, a preview's private one): every message names the
+// file in mediumDir, the medium's own directory (dir when NULL). The file
+// must cover every file the disks list of dir names but the marker and
+// itself; a listed file without a line, a checksum file without lines, a
+// damaged line, or a file that is missing, is no regular file or does not
+// match ends the run with status 1, naming it. A directory without a checksum file (nor one in its
 // list) is logged and passes. Returns the number of files checked.
-int CheckMediumChecksums(const char* dir);
+int CheckMediumChecksums(const char* dir, const char* mediumDir = nullptr);
 // The SHA-256 (64 lower-case hex digits) of the checksum file the last
 // check found all files matching; empty before, or for a medium without one.
 const std::string& MediumDigest();
+// The medium's directory the last check named (its mediumDir); empty
+// before the first.
+const std::string& CheckedMediumDir();
 
 // Joins the pieces the work directory's list names into
 // <work directory>/Linuxi386Vpxx.tar.Z. A missing piece, or a list naming

@@ -13,6 +13,7 @@
 #include "SysCmd.h"
 #include "TerminalCharset.h"
 #include "installer.h"
+#include "setup_history.h"
 #include "setup_hold.h"
 #include "utils.h"
 
@@ -35,13 +36,14 @@ int failedSteps = 0;
 std::vector<std::string> failureTexts;
 
 constexpr const char* kOptionWords =
-    ",manual,install,menu,-v,no_space_check,preview,verify,remove,--help,-h,wait,--json,keep,rollback";
+    ",manual,install,menu,-v,no_space_check,preview,verify,remove,--help,-h,wait,--json,keep,rollback,history";
 enum OptionWord {
   kWordOther = 0, kWordManual, kWordInstall, kWordMenu, kWordVersion, kWordNoSpaceCheck,
   kWordPreview, kWordVerify, kWordRemove, kWordHelp, kWordShortHelp, kWordWait, kWordJson, kWordKeep, kWordRollback,
+  kWordHistory,
 };
 
-bool jsonOutput = false;  // --json: preview and verify answer in JSON
+bool jsonOutput = false;  // --json: preview, verify and history answer in JSON
 
 // Whether one of the words is word.
 bool FindWord(int argc, char** argv, const char* word) {
@@ -51,10 +53,10 @@ bool FindWord(int argc, char** argv, const char* word) {
 }
 
 // Whether the words ask for a run that changes nothing of the host: a
-// preview, a verify, the version or the usage (each of which the command
-// line acts on wherever it stands).
+// preview, a verify, the history, the version or the usage (each of which
+// the command line acts on wherever it stands).
 bool WordsOnlyRead(int argc, char** argv) {
-  for (const char* word : {"preview", "verify", "-v", "--help", "-h"})
+  for (const char* word : {"preview", "verify", "history", "-v", "--help", "-h"})
     if (FindWord(argc, argv, word)) return true;
   return false;
 }
@@ -65,6 +67,7 @@ const char kUsage[] =
     "       setup verify [install DIR] [--json]\n"
     "       setup remove [install DIR] [wait]\n"
     "       setup rollback [install DIR] [wait]\n"
+    "       setup history [--json]\n"
     "\n"
     "Installs the Vexla print software from the medium it is run from (as root).\n"
     "\n"
@@ -83,8 +86,10 @@ const char kUsage[] =
     "  verify          compare the installation with its manifest\n"
     "                  (DIR/Vexla/vpxx/setup.manifest), one line a difference\n"
     "  remove          take the installation off as its manifest lists it\n"
-    "  --json          preview, verify: the result as one JSON object on\n"
-    "                  standard output (setup(8) describes it)\n"
+    "  history         list the runs that changed this host, one line a run\n"
+    "                  (/var/log/setup-Vexla.history; reading it needs root)\n"
+    "  --json          preview, verify, history: the result as one JSON object\n"
+    "                  on standard output (setup(8) describes it)\n"
     "  keep            an upgrade saves the earlier installation in\n"
     "                  DIR/Vexla/.vpxx.previous until it is complete; with keep\n"
     "                  the saved copy stays (none can be made: status 1)\n"
@@ -98,7 +103,8 @@ const char kUsage[] =
     "rollback holds the lock /run/setup-Vexla.lock to its end.\n"
     "Questions are answered on standard input (printf 'y\\n' | setup install /opt);\n"
     "input that ends at a question is no answer. Everything an installation runs\n"
-    "is logged in /tmp/setup.log.\n"
+    "is logged in /tmp/setup.log, and each run that changed the host appends\n"
+    "one line to /var/log/setup-Vexla.history.\n"
     "\n"
     "Exit status: 0 done (verify: all match); 1 failed or not done, a step that\n"
     "failed, a damaged medium, end of input at a question (verify: something\n"
@@ -115,6 +121,15 @@ char* AbsoluteWorkArea(char* word) {
   if (realpath(word, resolved) == nullptr) RefuseDirectory(NlsSetupStrCvt(205), word);
   if (const char* why = CheckDirectoryText(resolved)) RefuseDirectory(why, resolved);
   return SaveText(resolved);
+}
+
+// The action word: one a command line. A second one is refused, since the
+// run took the lock (or not) by the words as a whole: "verify remove"
+// would otherwise remove without the lock.
+void RequestAction(SetupAction action, const char* word) {
+  if (RequestedAction != kActionInstall && RequestedAction != action)
+    RefuseDirectory(NlsSetupStrCvt(384), word);
+  RequestedAction = action;
 }
 
 // verify and remove: on the installation named with install, else the
@@ -243,13 +258,13 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
         *flSpaceCheck = 0;
         break;
       case kWordPreview:
-        RequestedAction = kActionPreview;
+        RequestAction(kActionPreview, word);
         break;
       case kWordVerify:
-        RequestedAction = kActionVerify;
+        RequestAction(kActionVerify, word);
         break;
       case kWordRemove:
-        RequestedAction = kActionRemove;
+        RequestAction(kActionRemove, word);
         break;
       case kWordWait:
         break;  // taken before the command line is read: the lock comes first
@@ -260,7 +275,10 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
         flKeepEarlier = 1;
         break;
       case kWordRollback:
-        RequestedAction = kActionRollback;
+        RequestAction(kActionRollback, word);
+        break;
+      case kWordHistory:
+        RequestAction(kActionHistory, word);
         break;
       case kWordHelp:
       case kWordShortHelp:
@@ -284,12 +302,13 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
 void SetupMain(int argc, char** argv) {
   // Every text goes to a UTF-8 terminal converted, before the first is written.
   UseTerminalCharset();
+  HistoryRunStarted();
   // A preview writes nothing outside its own directory, not even the log;
   // nor do verify (the installation's log stays as it was) and asking for
   // the usage. remove starts its log only once it trusts the manifest.
   flUseLog = 1;
   for (int i = 1; i < argc; ++i)
-    if (argv[i] != nullptr && FindToken(argv[i], ",preview,verify,remove,--help,-h,") != 0) flUseLog = 0;
+    if (argv[i] != nullptr && FindToken(argv[i], ",preview,verify,remove,history,--help,-h,") != 0) flUseLog = 0;
   pVexlaInstallDir = SaveStr("/tmp/%sInstall", "Vexla");
   // What --json writes a program reads: in one language.
   if (FindWord(argc, argv, "--json")) UseEnglishTexts();
@@ -314,8 +333,10 @@ void SetupMain(int argc, char** argv) {
   unsigned char flCleanWork = 1;
   unsigned char flSpaceCheck = 1;
   ReadCommandLine(argc, argv, &flCleanWork, &flSpaceCheck);
-  if (jsonOutput && RequestedAction != kActionVerify && RequestedAction != kActionPreview)
+  if (jsonOutput && RequestedAction != kActionVerify && RequestedAction != kActionPreview &&
+      RequestedAction != kActionHistory)
     RefuseDirectory(NlsSetupStrCvt(208), "--json");
+  if (RequestedAction == kActionHistory) ExitProgram(PrintHistory(jsonOutput));
   if (RequestedAction == kActionVerify || RequestedAction == kActionPreview) SayWhenHostLocked();
 
   if (RequestedAction == kActionVerify || RequestedAction == kActionRemove || RequestedAction == kActionRollback)

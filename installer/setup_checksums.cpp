@@ -23,7 +23,8 @@
 
 namespace {
 
-std::string mediumDigest;  // of the checksum file the last check read
+std::string mediumDigest;   // of the checksum file the last check read
+std::string checkedMedium;  // the medium's directory the last check named
 
 constexpr const char* kChecksumFile = "sha256";
 constexpr const char* kChecksumFileDos = "SHA256";
@@ -80,37 +81,43 @@ bool IsChecksumFile(const std::string& name) { return strcasecmp(name.c_str(), k
 
 }  // namespace
 
-int CheckMediumChecksums(const char* dir) {
+int CheckMediumChecksums(const char* dir, const char* mediumDir) {
+  // The files are read in dir (a copy, perhaps); every message names the
+  // medium's own file, the one the administrator can look at.
+  const char* shown = mediumDir != nullptr ? mediumDir : dir;
+  mediumDigest.clear();
+  checkedMedium = shown;
   const char* file = FindFile(dir, kChecksumFile) ? kChecksumFile : kChecksumFileDos;
   if (!FindFile(dir, file)) {
     // A medium that lost its checksum file while its disks list still
     // names it is not an older medium.
     for (const std::string& listed : ListedFiles(dir))
       if (IsChecksumFile(listed))
-        FatalError(NlsSetupStrCvt(235), listed.c_str(), dir);
+        FatalError(NlsSetupStrCvt(235), listed.c_str(), shown);
     if (KeysKept())
       FatalError(NlsSetupStrCvt(236), kKeyFolder);
     PutLogMsg("the medium carries no checksum file: its files are not checked\n");
     return 0;
   }
   char checksums[kLineBufSize];
-  if (!FormatText(checksums, sizeof checksums, "%s/%s", dir, file)) FatalError(NlsSetupStrCvt(228), dir, file);
+  if (!FormatText(checksums, sizeof checksums, "%s/%s", dir, file)) FatalError(NlsSetupStrCvt(228), shown, file);
+  const std::string shownChecksums = std::string(shown) + "/" + file;
   // Read once, from one descriptor: the signature is checked over the very
   // bytes whose lines are then checked.
   std::string content;
   if (!ReadRegularFile(checksums, &content))
-    FatalError(NlsSetupStrCvt(237), checksums);
+    FatalError(NlsSetupStrCvt(237), shownChecksums.c_str());
   if (content.find('\0') != std::string::npos)
-    FatalError(NlsSetupStrCvt(238), checksums);
-  CheckMediumSignature(dir, content);
+    FatalError(NlsSetupStrCvt(238), shownChecksums.c_str());
+  CheckMediumSignature(dir, shown, content);
   Sha256 digest;
   digest.Update(content.data(), content.size());
   const std::string contentDigest = digest.HexDigest();
   // The whole file is read and every name judged before anything is
   // hashed; the files are then hashed together and judged in their order.
   std::vector<std::string> names, wants, paths;
-  auto missing = [dir](const char* name) {
-    FatalError(NlsSetupStrCvt(239), name, dir);
+  auto missing = [shown](const char* name) {
+    FatalError(NlsSetupStrCvt(239), name, shown);
   };
   int lineNo = 0;
   for (size_t at = 0; at < content.size();) {
@@ -122,11 +129,11 @@ int CheckMediumChecksums(const char* dir) {
     if (line.empty() || line == "\r") continue;
     std::string want, name;
     if (!ParseChecksumLine(line, &want, &name))
-      FatalError(NlsSetupStrCvt(240), dir, file, lineNo);
+      FatalError(NlsSetupStrCvt(240), shown, file, lineNo);
     CheckMediumFileName(name.c_str());
     char path[kLineBufSize];
     if (!FormatText(path, sizeof path, "%s/%s", dir, name.c_str()))
-      FatalError(NlsSetupStrCvt(228), dir, name.c_str());
+      FatalError(NlsSetupStrCvt(228), shown, name.c_str());
     if (!FindFile(dir, name.c_str())) missing(name.c_str());
     names.push_back(name);
     wants.push_back(want);
@@ -134,18 +141,18 @@ int CheckMediumChecksums(const char* dir) {
   }
   // A file the list names without a line would be joined or installed
   // unchecked: the checksum file covers the whole medium, or none of it.
-  if (names.empty()) FatalError(NlsSetupStrCvt(241), dir, file);
+  if (names.empty()) FatalError(NlsSetupStrCvt(241), shown, file);
   for (const std::string& listed : ListedFiles(dir))
     if (strcasecmp(listed.c_str(), "installf.rom") != 0 && !IsChecksumFile(listed) && !IsSignatureFile(listed.c_str()) &&
         std::find(names.begin(), names.end(), listed) == names.end())
-      FatalError(NlsSetupStrCvt(242), listed.c_str(), dir, file);
+      FatalError(NlsSetupStrCvt(242), listed.c_str(), shown, file);
   const std::vector<std::string> haves = Sha256Files(paths);
   for (size_t i = 0; i < names.size(); ++i) {
     const char* name = names[i].c_str();
     if (haves[i].empty())
-      FatalError(NlsSetupStrCvt(243), name, dir);
+      FatalError(NlsSetupStrCvt(243), name, shown);
     if (haves[i] != wants[i])
-      FatalError(NlsSetupStrCvt(244), name, dir, name);
+      FatalError(NlsSetupStrCvt(244), shown, name);
   }
   mediumDigest = contentDigest;
   const int checked = static_cast<int>(names.size());
@@ -154,3 +161,5 @@ int CheckMediumChecksums(const char* dir) {
 }
 
 const std::string& MediumDigest() { return mediumDigest; }
+
+const std::string& CheckedMediumDir() { return checkedMedium; }

@@ -12,6 +12,7 @@
 #include "SysCmd.h"
 #include "TextMenu.h"
 #include "installer.h"
+#include "setup_history.h"
 #include "setup_hold.h"
 #include "utils.h"
 
@@ -210,6 +211,14 @@ int Install(TtyMenu*, TtyMenuItem*) {
 
   ManifestBegin();
   ConfirmOverEarlierDaemon();
+  // The host changes from the moment the daemon is stopped: from here the
+  // run is recorded in the history (in menu mode, once the dialogue named
+  // the directory).
+  if (pInstallDir != nullptr) {
+    char dir[kAppDirSize];
+    FormatText(dir, sizeof dir, "%s/%s/%s", pInstallDir, "Vexla", "vpxx");
+    HistoryArmInstallation(dir);
+  }
   StopDemon();
   UnpackArchive();
 
@@ -217,6 +226,7 @@ int Install(TtyMenu*, TtyMenuItem*) {
   const char* d = pInstallDir != nullptr ? pInstallDir : Name;
   RefuseWorkAreaAmongInstalled(d);
   FormatText(AppDir, sizeof AppDir, "%s/%s/%s", d, "Vexla", "vpxx");
+  HistoryArmInstallation(AppDir);
   // From here to the end of the run nobody else can change the tree.
   HoldTree(AppDir);
   SaveEarlierInstallation();  // before anything changes the earlier tree

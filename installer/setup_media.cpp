@@ -149,7 +149,7 @@ int InstallFromSite() {
   RemoveStray(kHelpFileName);
   GetDisksData(pToolPath);
   CopyListedFiles(pToolPath, pVexlaInstallDir, true);
-  CheckMediumChecksums(pVexlaInstallDir);
+  CheckMediumChecksums(pVexlaInstallDir, pToolPath);
   return RunInstallOrMenu();
 }
 

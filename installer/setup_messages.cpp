@@ -81,7 +81,7 @@ static const char setup_204[] = "refused: %s";
 static const char setup_205[] = "the work area cannot be resolved";
 static const char setup_206[] = "the installation directory must be a full path";
 static const char setup_207[] = "the program's path is too long (at most 200 characters)";
-static const char setup_208[] = "--json goes with preview or verify";
+static const char setup_208[] = "--json goes with preview, verify or history";
 static const char setup_209[] = "the work area may not lie inside %s, which the installation writes";
 static const char setup_210[] =
     "the installation would write %s inside the work directory, which is removed at the "
@@ -121,7 +121,7 @@ static const char setup_240[] = "the checksum file %s/%s is damaged, line %d";
 static const char setup_241[] = "the checksum file %s/%s holds no line: the medium is damaged";
 static const char setup_242[] = "%s has no line in the checksum file %s/%s: the medium is damaged";
 static const char setup_243[] = "%s in %s cannot be read as a file: the medium is damaged";
-static const char setup_244[] = "%s does not match its checksum: the medium is damaged (%s/%s)";
+static const char setup_244[] = "%s/%s does not match its checksum: the medium is damaged";
 static const char setup_245[] = "the key folder %s cannot be trusted: %s";
 static const char setup_246[] = "the key folder %s cannot be opened: %s";
 static const char setup_247[] = "it is a symbolic link";
@@ -274,6 +274,26 @@ static const char setup_380[] = "dirto needs a destination";
 static const char setup_381[] = "a name holds a character the shell would misread: %s";
 static const char setup_382[] = "the value of %s holds a character the shell would misread: %s";
 static const char setup_383[] = "it is damaged, line %d";
+static const char setup_384[] = "preview, verify, remove, rollback and history go alone: one of them a run";
+static const char setup_385[] = "%s is not there";
+static const char setup_386[] = "%s cannot be opened: %s";
+static const char setup_387[] = "%s is not root's";
+static const char setup_388[] = "%s, and it cannot be set aside: %s";
+static const char setup_389[] = "the history %s is not used: %s; it is set aside as %s and a new history is begun";
+static const char setup_390[] = "it keeps changing";
+static const char setup_391[] = "the history %s cannot be written (%s): this run is not recorded there";
+static const char setup_392[] = "no history yet: %s does not exist";
+static const char setup_393[] = "the history %s is not used: %s";
+static const char setup_394[] = "the history %s cannot be read: %s";
+static const char setup_395[] = "%s, line %d, is not a JSON object: passed over";
+static const char setup_396[] = "the history %s holds no run";
+static const char setup_397[] = "no medium";
+static const char setup_398[] = "medium %s without checksums";
+static const char setup_399[] = "medium %s sha256 %s...";
+static const char setup_400[] = "status %d (1 failed step)";
+static const char setup_401[] = "status %d (%d failed steps)";
+static const char setup_402[] = "signed by %s";
+static const char setup_403[] = "the line was cut short";
 
 // The indexes no dialogue shows hold this empty text; they keep every
 // message at its number in every language.
@@ -525,6 +545,26 @@ constexpr SetupMessage NLS_ENGLISH[] = {
     setup_381,
     setup_382,
     setup_383,
+    setup_384,
+    setup_385,
+    setup_386,
+    setup_387,
+    setup_388,
+    setup_389,
+    setup_390,
+    setup_391,
+    setup_392,
+    setup_393,
+    setup_394,
+    setup_395,
+    setup_396,
+    setup_397,
+    setup_398,
+    setup_399,
+    setup_400,
+    setup_401,
+    setup_402,
+    setup_403,
 };
 
 constexpr SetupMessage NLS_SPANISH[] = {
@@ -602,7 +642,7 @@ constexpr SetupMessage NLS_SPANISH[] = {
     /* 205 */ "no se puede resolver el \xE1rea de trabajo",
     /* 206 */ "el directorio de instalaci\xF3n debe ser una ruta completa",
     /* 207 */ "la ruta del programa es demasiado larga (200 caracteres como m\xE1ximo)",
-    /* 208 */ "--json solo se usa con preview o verify",
+    /* 208 */ "--json solo se usa con preview, verify o history",
     /* 209 */ "el \xE1rea de trabajo no puede estar dentro de %s, donde escribe la instalaci\xF3n",
     /* 210 */ "la instalaci\xF3n escribir\xED" "a %s dentro del directorio de trabajo, que se elimina al final",
     /* 211 */ "no se ha indicado ning\xFAn directorio",
@@ -641,7 +681,7 @@ constexpr SetupMessage NLS_SPANISH[] = {
     /* 241 */ "el archivo de sumas de comprobaci\xF3n %s/%s no contiene ninguna l\xEDnea: el soporte est\xE1 da\xF1" "ado",
     /* 242 */ "%s no tiene l\xEDnea en el archivo de sumas de comprobaci\xF3n %s/%s: el soporte est\xE1 da\xF1" "ado",
     /* 243 */ "%s en %s no se puede leer como archivo: el soporte est\xE1 da\xF1" "ado",
-    /* 244 */ "%s no coincide con su suma de comprobaci\xF3n: el soporte est\xE1 da\xF1" "ado (%s/%s)",
+    /* 244 */ "%s/%s no coincide con su suma de comprobaci\xF3n: el soporte est\xE1 da\xF1" "ado",
     /* 245 */ "el directorio de claves %s no es de confianza: %s",
     /* 246 */ "no se puede abrir el directorio de claves %s: %s",
     /* 247 */ "es un enlace simb\xF3lico",
@@ -791,6 +831,26 @@ constexpr SetupMessage NLS_SPANISH[] = {
     /* 381 */ "un nombre contiene un car\xE1" "cter que el shell interpretar\xED" "a mal: %s",
     /* 382 */ "el valor de %s contiene un car\xE1" "cter que el shell interpretar\xED" "a mal: %s",
     /* 383 */ "est\xE1 da\xF1" "ado, l\xEDnea %d",
+    /* 384 */ "preview, verify, remove, rollback e history van solos: uno de ellos por ejecuci\xF3n",
+    /* 385 */ "%s no existe",
+    /* 386 */ "no se puede abrir %s: %s",
+    /* 387 */ "%s no pertenece a root",
+    /* 388 */ "%s, y no se puede apartar: %s",
+    /* 389 */ "el historial %s no se usa: %s; se aparta como %s y se empieza un historial nuevo",
+    /* 390 */ "cambia sin cesar",
+    /* 391 */ "no se puede escribir el historial %s (%s): esta ejecuci\xF3n no queda registrada en \xE9l",
+    /* 392 */ "a\xFAn no hay historial: %s no existe",
+    /* 393 */ "el historial %s no se usa: %s",
+    /* 394 */ "no se puede leer el historial %s: %s",
+    /* 395 */ "%s, l\xEDnea %d, no es un objeto JSON: se omite",
+    /* 396 */ "el historial %s no contiene ninguna ejecuci\xF3n",
+    /* 397 */ "sin soporte",
+    /* 398 */ "soporte %s sin sumas de comprobaci\xF3n",
+    /* 399 */ "soporte %s sha256 %s...",
+    /* 400 */ "estado %d (1 paso fallido)",
+    /* 401 */ "estado %d (%d pasos fallidos)",
+    /* 402 */ "firmado por %s",
+    /* 403 */ "la l\xEDnea qued\xF3 cortada",
 };
 
 constexpr SetupMessage NLS_ITALIAN[] = {
@@ -868,7 +928,7 @@ constexpr SetupMessage NLS_ITALIAN[] = {
     /* 205 */ "impossibile risolvere l'area di lavoro",
     /* 206 */ "la directory di installazione deve essere un percorso completo",
     /* 207 */ "il percorso del programma \xE8 troppo lungo (al massimo 200 caratteri)",
-    /* 208 */ "--json si usa solo con preview o verify",
+    /* 208 */ "--json si usa solo con preview, verify o history",
     /* 209 */ "l'area di lavoro non pu\xF2 trovarsi all'interno di %s, in cui scrive l'installazione",
     /* 210 */
     "l'installazione scriverebbe %s all'interno della directory di lavoro, che viene rimossa alla fine",
@@ -908,7 +968,7 @@ constexpr SetupMessage NLS_ITALIAN[] = {
     /* 241 */ "il file dei checksum %s/%s non contiene righe: il supporto \xE8 danneggiato",
     /* 242 */ "%s non ha una riga nel file dei checksum %s/%s: il supporto \xE8 danneggiato",
     /* 243 */ "%s in %s non pu\xF2 essere letto come file: il supporto \xE8 danneggiato",
-    /* 244 */ "%s non corrisponde al suo checksum: il supporto \xE8 danneggiato (%s/%s)",
+    /* 244 */ "%s/%s non corrisponde al suo checksum: il supporto \xE8 danneggiato",
     /* 245 */ "la directory delle chiavi %s non \xE8 attendibile: %s",
     /* 246 */ "impossibile aprire la directory delle chiavi %s: %s",
     /* 247 */ "\xE8 un collegamento simbolico",
@@ -1060,6 +1120,26 @@ constexpr SetupMessage NLS_ITALIAN[] = {
     /* 381 */ "un nome contiene un carattere che la shell interpreterebbe male: %s",
     /* 382 */ "il valore di %s contiene un carattere che la shell interpreterebbe male: %s",
     /* 383 */ "\xE8 danneggiato, riga %d",
+    /* 384 */ "preview, verify, remove, rollback e history vanno da soli: uno di essi per esecuzione",
+    /* 385 */ "%s non esiste",
+    /* 386 */ "impossibile aprire %s: %s",
+    /* 387 */ "%s non appartiene a root",
+    /* 388 */ "%s, e non pu\xF2 essere messa da parte: %s",
+    /* 389 */ "la cronologia %s non viene usata: %s; viene messa da parte come %s e si inizia una nuova cronologia",
+    /* 390 */ "continua a cambiare",
+    /* 391 */ "impossibile scrivere la cronologia %s (%s): questa esecuzione non vi viene registrata",
+    /* 392 */ "ancora nessuna cronologia: %s non esiste",
+    /* 393 */ "la cronologia %s non viene usata: %s",
+    /* 394 */ "impossibile leggere la cronologia %s: %s",
+    /* 395 */ "%s, riga %d, non \xE8 un oggetto JSON: ignorata",
+    /* 396 */ "la cronologia %s non contiene alcuna esecuzione",
+    /* 397 */ "nessun supporto",
+    /* 398 */ "supporto %s senza checksum",
+    /* 399 */ "supporto %s sha256 %s...",
+    /* 400 */ "stato %d (1 passo non riuscito)",
+    /* 401 */ "stato %d (%d passi non riusciti)",
+    /* 402 */ "firmato da %s",
+    /* 403 */ "la riga \xE8 stata troncata",
 };
 
 constexpr SetupMessage NLS_FRENCH[] = {
@@ -1138,7 +1218,7 @@ constexpr SetupMessage NLS_FRENCH[] = {
     /* 205 */ "la zone de travail ne peut pas \xEAtre r\xE9solue",
     /* 206 */ "le r\xE9pertoire d'installation doit \xEAtre un chemin complet",
     /* 207 */ "le chemin du programme est trop long (200 caract\xE8res au plus)",
-    /* 208 */ "--json ne s'emploie qu'avec preview ou verify",
+    /* 208 */ "--json ne s'emploie qu'avec preview, verify ou history",
     /* 209 */ "la zone de travail ne peut pas se trouver dans %s, o\xF9 \xE9" "crit l'installation",
     /* 210 */ "l'installation \xE9" "crirait %s dans le r\xE9pertoire de travail, qui est supprim\xE9 \xE0 la fin",
     /* 211 */ "aucun r\xE9pertoire indiqu\xE9",
@@ -1179,7 +1259,7 @@ constexpr SetupMessage NLS_FRENCH[] = {
     /* 241 */ "le fichier des sommes de contr\xF4le %s/%s ne contient aucune ligne\xA0: le support est endommag\xE9",
     /* 242 */ "%s n'a pas de ligne dans le fichier des sommes de contr\xF4le %s/%s\xA0: le support est endommag\xE9",
     /* 243 */ "%s dans %s ne peut pas \xEAtre lu comme un fichier\xA0: le support est endommag\xE9",
-    /* 244 */ "%s ne correspond pas \xE0 sa somme de contr\xF4le\xA0: le support est endommag\xE9 (%s/%s)",
+    /* 244 */ "%s/%s ne correspond pas \xE0 sa somme de contr\xF4le\xA0: le support est endommag\xE9",
     /* 245 */ "le r\xE9pertoire des cl\xE9s %s n'est pas digne de confiance\xA0: %s",
     /* 246 */ "le r\xE9pertoire des cl\xE9s %s ne peut pas \xEAtre ouvert\xA0: %s",
     /* 247 */ "c'est un lien symbolique",
@@ -1333,6 +1413,26 @@ constexpr SetupMessage NLS_FRENCH[] = {
     /* 381 */ "un nom contient un caract\xE8re que le shell interpr\xE9terait mal\xA0: %s",
     /* 382 */ "la valeur de %s contient un caract\xE8re que le shell interpr\xE9terait mal\xA0: %s",
     /* 383 */ "il est endommag\xE9, ligne %d",
+    /* 384 */ "preview, verify, remove, rollback et history s'emploient seuls\xA0: un seul d'entre eux par ex\xE9" "cution",
+    /* 385 */ "%s n'existe pas",
+    /* 386 */ "%s ne peut pas \xEAtre ouvert\xA0: %s",
+    /* 387 */ "%s n'appartient pas \xE0 root",
+    /* 388 */ "%s, et il ne peut pas \xEAtre mis de c\xF4t\xE9\xA0: %s",
+    /* 389 */ "l'historique %s n'est pas utilis\xE9\xA0: %s\xA0; il est mis de c\xF4t\xE9 sous le nom %s et un nouvel historique est commenc\xE9",
+    /* 390 */ "il ne cesse de changer",
+    /* 391 */ "l'historique %s ne peut pas \xEAtre \xE9" "crit (%s)\xA0: cette ex\xE9" "cution n'y est pas enregistr\xE9" "e",
+    /* 392 */ "pas encore d'historique\xA0: %s n'existe pas",
+    /* 393 */ "l'historique %s n'est pas utilis\xE9\xA0: %s",
+    /* 394 */ "l'historique %s ne peut pas \xEAtre lu\xA0: %s",
+    /* 395 */ "%s, ligne %d, n'est pas un objet JSON\xA0: ignor\xE9" "e",
+    /* 396 */ "l'historique %s ne contient aucune ex\xE9" "cution",
+    /* 397 */ "aucun support",
+    /* 398 */ "support %s sans sommes de contr\xF4le",
+    /* 399 */ "support %s sha256 %s...",
+    /* 400 */ "statut %d (1 \xE9tape \xE9" "chou\xE9" "e)",
+    /* 401 */ "statut %d (%d \xE9tapes \xE9" "chou\xE9" "es)",
+    /* 402 */ "sign\xE9 par %s",
+    /* 403 */ "la ligne a \xE9t\xE9 tronqu\xE9" "e",
 };
 
 constexpr SetupMessage NLS_GERMAN[] = {
@@ -1411,7 +1511,7 @@ constexpr SetupMessage NLS_GERMAN[] = {
     /* 205 */ "der Arbeitsbereich kann nicht aufgel\xF6st werden",
     /* 206 */ "das Installationsverzeichnis muss ein vollst\xE4ndiger Pfad sein",
     /* 207 */ "der Pfad des Programms ist zu lang (h\xF6" "chstens 200 Zeichen)",
-    /* 208 */ "--json gilt nur zusammen mit preview oder verify",
+    /* 208 */ "--json gilt nur zusammen mit preview, verify oder history",
     /* 209 */ "der Arbeitsbereich darf nicht in %s liegen, wohin die Installation schreibt",
     /* 210 */ "die Installation w\xFCrde %s im Arbeitsverzeichnis anlegen, das am Ende entfernt wird",
     /* 211 */ "kein Verzeichnis angegeben",
@@ -1451,7 +1551,7 @@ constexpr SetupMessage NLS_GERMAN[] = {
     /* 241 */ "die Pr\xFC" "fsummendatei %s/%s enth\xE4lt keine Zeile: das Medium ist besch\xE4" "digt",
     /* 242 */ "%s hat keine Zeile in der Pr\xFC" "fsummendatei %s/%s: das Medium ist besch\xE4" "digt",
     /* 243 */ "%s in %s kann nicht als Datei gelesen werden: das Medium ist besch\xE4" "digt",
-    /* 244 */ "%s stimmt nicht mit seiner Pr\xFC" "fsumme \xFC" "berein: das Medium ist besch\xE4" "digt (%s/%s)",
+    /* 244 */ "%s/%s stimmt nicht mit seiner Pr\xFC" "fsumme \xFC" "berein: das Medium ist besch\xE4" "digt",
     /* 245 */ "dem Schl\xFCsselverzeichnis %s kann nicht vertraut werden: %s",
     /* 246 */ "das Schl\xFCsselverzeichnis %s kann nicht ge\xF6" "ffnet werden: %s",
     /* 247 */ "es ist ein symbolischer Link",
@@ -1609,6 +1709,26 @@ constexpr SetupMessage NLS_GERMAN[] = {
     /* 381 */ "ein Name enth\xE4lt ein Zeichen, das die Shell falsch lesen w\xFCrde: %s",
     /* 382 */ "der Wert von %s enth\xE4lt ein Zeichen, das die Shell falsch lesen w\xFCrde: %s",
     /* 383 */ "es ist besch\xE4" "digt, Zeile %d",
+    /* 384 */ "preview, verify, remove, rollback und history stehen allein: eines davon je Lauf",
+    /* 385 */ "%s ist nicht vorhanden",
+    /* 386 */ "%s kann nicht ge\xF6" "ffnet werden: %s",
+    /* 387 */ "%s geh\xF6rt nicht root",
+    /* 388 */ "%s, und er kann nicht beiseitegelegt werden: %s",
+    /* 389 */ "der Verlauf %s wird nicht verwendet: %s; er wird als %s beiseitegelegt und ein neuer Verlauf begonnen",
+    /* 390 */ "er \xE4ndert sich st\xE4ndig",
+    /* 391 */ "der Verlauf %s kann nicht geschrieben werden (%s): dieser Lauf wird dort nicht festgehalten",
+    /* 392 */ "noch kein Verlauf: %s ist nicht vorhanden",
+    /* 393 */ "der Verlauf %s wird nicht verwendet: %s",
+    /* 394 */ "der Verlauf %s kann nicht gelesen werden: %s",
+    /* 395 */ "%s, Zeile %d, ist kein JSON-Objekt: \xFC" "bergangen",
+    /* 396 */ "der Verlauf %s enth\xE4lt keinen Lauf",
+    /* 397 */ "kein Medium",
+    /* 398 */ "Medium %s ohne Pr\xFC" "fsummen",
+    /* 399 */ "Medium %s sha256 %s...",
+    /* 400 */ "Status %d (1 fehlgeschlagener Schritt)",
+    /* 401 */ "Status %d (%d fehlgeschlagene Schritte)",
+    /* 402 */ "signiert von %s",
+    /* 403 */ "die Zeile wurde abgeschnitten",
 };
 
 constexpr SetupMessage NLS_PORTUGUESE[] = {
@@ -1686,7 +1806,7 @@ constexpr SetupMessage NLS_PORTUGUESE[] = {
     /* 205 */ "n\xE3o \xE9 poss\xEDvel resolver a \xE1rea de trabalho",
     /* 206 */ "o diret\xF3rio de instala\xE7\xE3o deve ser um caminho completo",
     /* 207 */ "o caminho do programa \xE9 longo demais (no m\xE1ximo 200 caracteres)",
-    /* 208 */ "--json s\xF3 se usa com preview ou verify",
+    /* 208 */ "--json s\xF3 se usa com preview, verify ou history",
     /* 209 */ "a \xE1rea de trabalho n\xE3o pode ficar dentro de %s, onde a instala\xE7\xE3o grava",
     /* 210 */ "a instala\xE7\xE3o gravaria %s dentro do diret\xF3rio de trabalho, que \xE9 removido no final",
     /* 211 */ "nenhum diret\xF3rio informado",
@@ -1725,7 +1845,7 @@ constexpr SetupMessage NLS_PORTUGUESE[] = {
     /* 241 */ "o arquivo de somas de verifica\xE7\xE3o %s/%s n\xE3o cont\xE9m nenhuma linha: a m\xED" "dia est\xE1 danificada",
     /* 242 */ "%s n\xE3o tem linha no arquivo de somas de verifica\xE7\xE3o %s/%s: a m\xED" "dia est\xE1 danificada",
     /* 243 */ "%s em %s n\xE3o pode ser lido como arquivo: a m\xED" "dia est\xE1 danificada",
-    /* 244 */ "%s n\xE3o confere com sua soma de verifica\xE7\xE3o: a m\xED" "dia est\xE1 danificada (%s/%s)",
+    /* 244 */ "%s/%s n\xE3o confere com sua soma de verifica\xE7\xE3o: a m\xED" "dia est\xE1 danificada",
     /* 245 */ "o diret\xF3rio de chaves %s n\xE3o \xE9 confi\xE1vel: %s",
     /* 246 */ "n\xE3o \xE9 poss\xEDvel abrir o diret\xF3rio de chaves %s: %s",
     /* 247 */ "\xE9 um link simb\xF3lico",
@@ -1875,6 +1995,26 @@ constexpr SetupMessage NLS_PORTUGUESE[] = {
     /* 381 */ "um nome cont\xE9m um caractere que o shell interpretaria mal: %s",
     /* 382 */ "o valor de %s cont\xE9m um caractere que o shell interpretaria mal: %s",
     /* 383 */ "est\xE1 danificado, linha %d",
+    /* 384 */ "preview, verify, remove, rollback e history s\xE3o usados sozinhos: um deles por execu\xE7\xE3o",
+    /* 385 */ "%s n\xE3o existe",
+    /* 386 */ "n\xE3o \xE9 poss\xEDvel abrir %s: %s",
+    /* 387 */ "%s n\xE3o pertence a root",
+    /* 388 */ "%s, e n\xE3o \xE9 poss\xEDvel p\xF4-lo de lado: %s",
+    /* 389 */ "o hist\xF3rico %s n\xE3o \xE9 usado: %s; ele \xE9 posto de lado como %s e um novo hist\xF3rico \xE9 iniciado",
+    /* 390 */ "ele muda sem parar",
+    /* 391 */ "n\xE3o \xE9 poss\xEDvel escrever o hist\xF3rico %s (%s): esta execu\xE7\xE3o n\xE3o fica registrada nele",
+    /* 392 */ "ainda n\xE3o h\xE1 hist\xF3rico: %s n\xE3o existe",
+    /* 393 */ "o hist\xF3rico %s n\xE3o \xE9 usado: %s",
+    /* 394 */ "n\xE3o \xE9 poss\xEDvel ler o hist\xF3rico %s: %s",
+    /* 395 */ "%s, linha %d, n\xE3o \xE9 um objeto JSON: ignorada",
+    /* 396 */ "o hist\xF3rico %s n\xE3o cont\xE9m nenhuma execu\xE7\xE3o",
+    /* 397 */ "sem m\xED" "dia",
+    /* 398 */ "m\xED" "dia %s sem somas de verifica\xE7\xE3o",
+    /* 399 */ "m\xED" "dia %s sha256 %s...",
+    /* 400 */ "status %d (1 etapa com falha)",
+    /* 401 */ "status %d (%d etapas com falha)",
+    /* 402 */ "assinado por %s",
+    /* 403 */ "a linha ficou cortada",
 };
 
 static constexpr bool EveryEntrySet(const SetupMessage (&table)[kSetupMessages]) {

@@ -254,7 +254,7 @@ int RunPreview(unsigned char spaceCheck, bool asJson) {
   const std::string source = diskette ? workDir : std::string(pToolPath);
   GetDisksData(source.c_str());
   CopyListedFiles(source.c_str(), privateDir.c_str(), true);
-  CheckMediumChecksums(privateDir.c_str());
+  CheckMediumChecksums(privateDir.c_str(), source.c_str());
   json.mediumChecked = true;
   std::printf("%s\n", SignerLine(LastMediumSigner()).c_str());
   pVexlaInstallDir = SaveText(privateDir.c_str());

@@ -26,6 +26,7 @@
 #include "Sha256.h"
 #include "TerminalCharset.h"
 #include "installer.h"
+#include "setup_history.h"
 #include "setup_hold.h"
 #include "setup_manifest.h"
 #include "utils.h"
@@ -196,6 +197,7 @@ int RemoveInstallation(const char* appDir) {
   // From here on what remove does is logged: a manifest it refuses
   // changes nothing, not even the log.
   flUseLog = 1;
+  HistoryArm(HistoryAction::kRemove, appDir, "");
   HoldTree(appDir);  // nobody else changes the tree while it is taken off
   StopDemon();
   // Deepest first: a folder is emptied before it is taken off. The

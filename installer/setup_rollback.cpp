@@ -33,6 +33,7 @@
 #include "SysCmd.h"
 #include "TerminalCharset.h"
 #include "installer.h"
+#include "setup_history.h"
 #include "setup_hold.h"
 #include "setup_manifest.h"
 #include "utils.h"
@@ -440,6 +441,7 @@ int RollbackInstallation(const char* appDirText) {
   std::vector<ManifestEntry> earlier;
   const std::string manifest = underWay ? ManifestPath(appDirText) : saved + "/vpxx/" + kManifestName;
   if (!LoadManifest(manifest, NlsSetupStrCvt(305), &earlier)) return 2;
+  HistoryArm(HistoryAction::kRollback, appDir, "");
   HoldTree(appDir);  // nobody else changes the tree while it is put back
   StopDemon();
   int takenOff = 0, restored = 0;

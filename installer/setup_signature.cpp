@@ -102,17 +102,18 @@ std::vector<KeptKey> KeptKeys() {
 
 // The medium's signature file in dir, read from one descriptor; false when
 // the medium has none. Anything but a regular file in its place ends the run.
-bool ReadSignatureFile(const char* dir, MinisignSignature* sig, std::string* name) {
+bool ReadSignatureFile(const char* dir, const char* shownDir, MinisignSignature* sig, std::string* name) {
   *name = FindFile(dir, kSignatureFile) ? kSignatureFile : kSignatureFileDos;
   if (!FindFile(dir, name->c_str())) return false;
   const std::string path = std::string(dir) + "/" + *name;
+  const std::string shown = std::string(shownDir) + "/" + *name;
   const RegularFile file(path.c_str(), RegularFile::kRefuseLink);
-  if (file.fd() < 0) FatalError(NlsSetupStrCvt(253), path.c_str());
+  if (file.fd() < 0) FatalError(NlsSetupStrCvt(253), shown.c_str());
   std::string text, why;
   if (!ReadSmallFile(file.fd(), &text))
-    FatalError(NlsSetupStrCvt(254), path.c_str(), std::strerror(errno));
+    FatalError(NlsSetupStrCvt(254), shown.c_str(), std::strerror(errno));
   if (!ReadMinisignSignature(text, sig, &why))
-    FatalError(NlsSetupStrCvt(255), path.c_str(), why.c_str());
+    FatalError(NlsSetupStrCvt(255), shown.c_str(), why.c_str());
   return true;
 }
 
@@ -162,12 +163,12 @@ JsonObject SignerJson(const MediumSigner& s) {
 
 bool KeysKept() { return !KeptKeys().empty(); }
 
-void CheckMediumSignature(const char* dir, const std::string& checksums) {
+void CheckMediumSignature(const char* dir, const char* shownDir, const std::string& checksums) {
   signer = MediumSigner();
   const std::vector<KeptKey> keys = KeptKeys();
   MinisignSignature sig;
   std::string name;
-  const bool isSigned = ReadSignatureFile(dir, &sig, &name);
+  const bool isSigned = ReadSignatureFile(dir, shownDir, &sig, &name);
   if (!isSigned) {
     if (!keys.empty())
       FatalError(NlsSetupStrCvt(256), kKeyFolder);
@@ -188,7 +189,7 @@ void CheckMediumSignature(const char* dir, const std::string& checksums) {
     if (kept.key.id != sig.keyId) continue;
     std::string why;
     if (!VerifyMinisign(kept.key, sig, checksums, &why))
-      FatalError(NlsSetupStrCvt(258), dir, name.c_str(), signer.keyId.c_str(), why.c_str());
+      FatalError(NlsSetupStrCvt(258), shownDir, name.c_str(), signer.keyId.c_str(), why.c_str());
     signer.state = MediumSigner::kChecked;
     PutLogMsg("the medium is signed by key %s (%s, %s): checked\n", signer.keyId.c_str(), kept.file.c_str(),
               signer.trustedComment.c_str());

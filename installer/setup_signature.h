@@ -35,13 +35,14 @@ std::string SignerLine(const MediumSigner& s);
 JsonObject SignerJson(const MediumSigner& s);
 
 // Judges the signature in dir of checksums, the very bytes the checksum
-// check then uses. With a key kept, a medium without a signature, signed
+// check then uses; its messages name the file in shownDir, the medium's
+// own directory (dir may hold a copy). With a key kept, a medium without a signature, signed
 // by another key (named by its id) or with a bad signature ends the run
 // with status 1, and so does a signature file that is not a regular file
 // or cannot be read as one, a damaged key, a key folder that is not
 // root's alone, or a way to it that root may not take. With no key kept,
 // a signed medium is said once to be unchecked.
-void CheckMediumSignature(const char* dir, const std::string& checksums);
+void CheckMediumSignature(const char* dir, const char* shownDir, const std::string& checksums);
 
 // Whether the host keeps a key: a medium without a checksum file is then
 // unsigned, and refused.

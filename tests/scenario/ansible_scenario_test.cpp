@@ -64,10 +64,10 @@ TEST(AnsibleScenario, TheModuleIsIdempotentAndReportsAsTheRunWent) {
       {"absent", "0", 1, 0, "\"changed\": true"},
       {"absent_again", "0", 0, 0, "\"changed\": false"},
       {"bad_area", "2", 0, 1, "work_area must be an absolute path of letters, digits and"},
-      {"damaged_check", "2", 0, 1, "would fail (setup status 1): pkg_tar.001 does not match its checksum"},
+      {"damaged_check", "2", 0, 1, "would fail (setup status 1): /root/damaged/pkg_tar.001 does not match its checksum"},
       // With --diff the reason is the diff.
-      {"damaged_check", "2", 0, 1, "\"after\": \"the installation would fail (setup status 1): pkg_tar.001 does"},
-      {"damaged", "2", 0, 1, "failed (setup status 1): pkg_tar.001 does not match its checksum: the medium is damaged"},
+      {"damaged_check", "2", 0, 1, "\"after\": \"the installation would fail (setup status 1): /root/damaged/pkg_tar.001 does"},
+      {"damaged", "2", 0, 1, "failed (setup status 1): /root/damaged/pkg_tar.001 does not match its checksum: the medium is damaged"},
   };
   for (const auto& run : runs) {
     SCOPED_TRACE(run.run);

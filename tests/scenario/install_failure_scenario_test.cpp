@@ -268,9 +268,9 @@ TEST(InstallScenario, TheChecksumFileNamesADamagedMedium) {
     std::string why;  // empty: the installation succeeds
   } cases[] = {
       {"flipped", SiteMedium(), "printf X | dd of=pkg_tar.001 bs=1 seek=100 conv=notrunc 2>/dev/null",
-       "ERROR: pkg_tar.001 does not match its checksum: the medium is damaged"},
+       "ERROR: /media/pkg_tar.001 does not match its checksum: the medium is damaged"},
       {"swapped", pieces, "mv pkg_tar.002 t && mv pkg_tar.003 pkg_tar.002 && mv t pkg_tar.003",
-       "ERROR: pkg_tar.002 does not match its checksum"},
+       "ERROR: /media/pkg_tar.002 does not match its checksum"},
       {"lost", SiteMedium(), "rm sha256", "ERROR: sha256 is missing from /media"},
       {"older", SiteMedium(), "grep -vx sha256 disks > d && mv d disks && rm sha256", ""},
   };
@@ -290,6 +290,13 @@ TEST(InstallScenario, TheChecksumFileNamesADamagedMedium) {
     EXPECT_FALSE(Contains(r.Read("/tmp/setup.log"), "uncompress")) << "joined or unpacked a damaged medium";
     ExpectNothingInstalled(r);
   }
+  // A preview checks a copy in a private directory it removes: it names
+  // the medium's file as well.
+  SandboxOptions o = FromMedium(SiteMedium());
+  o.setup.push_back("cd /media && " + cases[0].change);
+  SandboxResult p = RunInSandbox("preview-checksum-flipped", o, {"./setup", "preview", "install", "/opt"});
+  EXPECT_EQ(p.status, 1) << p.out << p.err;
+  EXPECT_TRUE(Contains(p.err, cases[0].why)) << p.err;
 }
 
 TEST(InstallScenario, ADamagedOrMissingPackageListEndsTheRun) {

@@ -77,6 +77,10 @@ SandboxOptions FromSite() { return FromMedium(SiteMedium()); }
 // A shell line as the sandbox's command.
 std::vector<std::string> Shell(const std::string& line) { return {"/bin/sh", "-c", line}; }
 
+std::string Recorded(const std::string& what, const std::string& line) {
+  return "(" + line + ") > /root/" + what + " 2>&1; echo " + what + "=$?; ";
+}
+
 std::string KillSetupAtTouch(const std::string& name) { return KillSetupAt("touch", name); }
 
 std::string KillSetupAt(const std::string& tool, const std::string& name) {
@@ -277,15 +281,18 @@ void ExpectNothingInstalled(const SandboxResult& r) {
     EXPECT_FALSE(r.Changed(path)) << path;
 }
 
-// Whether the sandbox's tree is the host's again, outside /tmp, /root and the lock's files:
+// Whether the sandbox's tree is the host's again, outside /tmp, /root, the
+// lock's files and the history (which keeps the runs' lines):
 // nothing added or deleted, and every folder the run touched has the
 // host's kind, mode and owners. Names what differs.
 std::string DifferencesFromTheHost(const SandboxResult& r) {
   std::string out;
   for (const std::string& change : r.changes) {
     const std::string path = change.substr(2);
-    // (The lock and the file naming its holder stay, as every lock file does.)
-    if (path.rfind("/tmp/", 0) == 0 || path.rfind("/root/", 0) == 0 || path == kLockFile || path == kLockHolderFile)
+    // (The lock and the file naming its holder stay, as every lock file
+    // does, and the history keeps the run's line.)
+    if (path.rfind("/tmp/", 0) == 0 || path.rfind("/root/", 0) == 0 || path == kLockFile || path == kLockHolderFile ||
+        path == kHistoryFile)
       continue;
     if (change[0] != 'M') {
       out += change + "\n";

@@ -40,9 +40,15 @@ SandboxOptions FromSite();
 // naming its holder.
 constexpr char kLockFile[] = "/run/setup-Vexla.lock";
 constexpr char kLockHolderFile[] = "/run/setup-Vexla.pid";
+// The host's history, to which every run that changed the host adds a line.
+constexpr char kHistoryFile[] = "/var/log/setup-Vexla.history";
 
 // A shell line as the sandbox's command.
 std::vector<std::string> Shell(const std::string& line);
+
+// A part of such a line: runs line (in a subshell) with its output in
+// /root/<what>, and prints "<what>=<status>".
+std::string Recorded(const std::string& what, const std::string& line);
 
 // A set-up command: a stand-in touch (/usr/sbin/touch, found before the
 // real one) that kills the running setup with SIGKILL the first time it
@@ -108,7 +114,8 @@ void ExpectInstalled(const SandboxResult& r, const std::string& d, const std::st
 // Nothing of the product reached the machine.
 void ExpectNothingInstalled(const SandboxResult& r);
 
-// Whether the sandbox's tree is the host's again, outside /tmp, /root and the lock's files:
+// Whether the sandbox's tree is the host's again, outside /tmp, /root, the
+// lock's files and the history (which keeps the runs' lines):
 // nothing added or deleted, and every folder the run touched has the
 // host's kind, mode and owners. Names what differs.
 std::string DifferencesFromTheHost(const SandboxResult& r);

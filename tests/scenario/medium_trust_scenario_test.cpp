@@ -38,8 +38,8 @@ TEST(MediumTrustScenario, AnIncompleteOrUnreadableMediumInstallsNothing) {
     std::string why;
   } cases[] = {
       {"no-line", FromSite(), "cd /media && grep -v ' pkg_tar.001$' sha256 > s && mv s sha256", kSiteRun,
-       "ERROR: pkg_tar.001 has no line in the checksum file /tmp/VexlaInstall/sha256"},
-      {"empty", FromSite(), ": > /media/sha256", kSiteRun, "/tmp/VexlaInstall/sha256 holds no line"},
+       "ERROR: pkg_tar.001 has no line in the checksum file /media/sha256"},
+      {"empty", FromSite(), ": > /media/sha256", kSiteRun, "/media/sha256 holds no line"},
       {"diskette-no-line", FromDisketteSet(), "cd /tmp/VexlaInstall && grep -v ' PKG_TAR.002$' SHA256 > s && mv s SHA256",
        kDisketteRun, "ERROR: PKG_TAR.002 has no line in the checksum file /tmp/VexlaInstall/SHA256"},
       {"fifo-site", FromSite(), "rm /media/pkg_tar.001 && mkfifo /media/pkg_tar.001", kSiteRun,

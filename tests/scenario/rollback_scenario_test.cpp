@@ -39,10 +39,6 @@ SandboxOptions BothMedia() {
   return o;
 }
 
-// Runs the line as root and records it as /root/<what> and "<what>=<status>".
-std::string Recorded(const std::string& what, const std::string& line) {
-  return "(" + line + ") > /root/" + what + " 2>&1; echo " + what + "=$?; ";
-}
 std::string Upgrade(const std::string& what, const std::string& words = "") {
   return Recorded(what, "cd /media2 && printf 'y\\n' | ./setup install /opt" + words);
 }

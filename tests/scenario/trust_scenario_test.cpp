@@ -28,11 +28,6 @@ std::string ChangesUnder(const SandboxResult& r, const std::string& dir) {
   return out;
 }
 
-// Runs the line as root and records it as /root/<what> and "<what>=<status>".
-std::string Recorded(const std::string& what, const std::string& line) {
-  return line + " > /root/" + what + " 2>&1; echo " + what + "=$?; ";
-}
-
 // A manifest that anybody but root could have written, or that is a link,
 // is refused by verify and by remove alike (status 2, the reason named,
 // nothing removed, not even the log changed), and so is a damaged one; the forged lines name
