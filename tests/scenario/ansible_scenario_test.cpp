@@ -57,7 +57,8 @@ TEST(AnsibleScenario, TheModuleIsIdempotentAndReportsAsTheRunWent) {
   } runs[] = {
       {"check", "0", 1, 0, "\"after_header\": \"setup preview\""},
       {"first", "0", 1, 0, "\"changed\": true"},
-      {"first", "0", 1, 0, "\"history\": {"},  // a dict, empty while setup keeps no history
+      {"first", "0", 1, 0, "\"action\": \"install\""},  // the host's history, newest entry
+      {"absent", "0", 1, 0, "\"action\": \"remove\""},
       {"second", "0", 0, 0, "\"changed\": false"},
       {"repair", "0", 1, 0, "size /opt/Vexla/vpxx/vsf: "},
       {"absent_unlisted", "2", 0, 1, "cannot be used: no manifest; still on the host: /opt/Vexla/vpxx, "},

@@ -55,9 +55,9 @@ const Action kActions[] = {
     {"remove", "./setup remove install /opt", "0", "/opt/Vexla/vpxx is removed", "/opt/Vexla/vpxx est supprimé",
      "/opt/Vexla/vpxx ist entfernt"},
     {"damaged", "cp -a /media /root/bad && printf x >> /root/bad/pkg_tar.001 && cd /root/bad && ./setup install /opt",
-     "1", "ERROR: pkg_tar.001 does not match its checksum: the medium is damaged",
-     "ERROR: pkg_tar.001 ne correspond pas à sa somme de contrôle\xC2\xA0: le support est endommagé",
-     "ERROR: pkg_tar.001 stimmt nicht mit seiner Prüfsumme überein: das Medium ist beschädigt"},
+     "1", "ERROR: /root/bad/pkg_tar.001 does not match its checksum: the medium is damaged",
+     "ERROR: /root/bad/pkg_tar.001 ne correspond pas à sa somme de contrôle\xC2\xA0: le support est endommagé",
+     "ERROR: /root/bad/pkg_tar.001 stimmt nicht mit seiner Prüfsumme überein: das Medium ist beschädigt"},
 };
 
 // English texts of the installer that these runs show; under another
