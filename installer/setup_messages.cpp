@@ -1425,9 +1425,9 @@ constexpr SetupMessage NLS_ITALIAN[] = {
     "  preview         mostrare che cosa farebbe qui un'installazione, senza\n"
     "                  cambiare nulla (root non serve): le righe di comando, i\n"
     "                  file e le domande\n"
-    "  verify          confrontare l'installazione con il suo manifesto\n"
+    "  verify          confrontare l'installazione con il suo manifest\n"
     "                  (DIR/Vexla/vpxx/setup.manifest), una riga per differenza\n"
-    "  remove          togliere l'installazione come la elenca il suo manifesto\n"
+    "  remove          togliere l'installazione come la elenca il suo manifest\n"
     "  history         elencare le esecuzioni che hanno modificato questo host,\n"
     "                  una riga per esecuzione (/var/log/setup-Vexla.history;\n"
     "                  leggerla richiede root)\n"
@@ -1437,7 +1437,7 @@ constexpr SetupMessage NLS_ITALIAN[] = {
     "                  DIR/Vexla/.vpxx.previous finch\xE9 non \xE8 completo; con keep\n"
     "                  la copia salvata resta (se non si pu\xF2 fare: stato 1)\n"
     "  rollback        ripristinare l'installazione precedente conservata, anche\n"
-    "                  il suo manifesto (stato 2: nulla da ripristinare)\n"
+    "                  il suo manifest (stato 2: nulla da ripristinare)\n"
     "  wait            quando un altro setup sta modificando questo host,\n"
     "                  attendere che termini invece di terminare subito con lo\n"
     "                  stato 1\n"
@@ -1454,7 +1454,7 @@ constexpr SetupMessage NLS_ITALIAN[] = {
     "fatto, un passo non riuscito, un supporto danneggiato, fine dell'input a una\n"
     "domanda (verify: qualcosa differisce; remove: qualcosa \xE8 stato conservato);\n"
     "2 una directory che non esiste o non si pu\xF2 usare (verify, remove: nessun\n"
-    "manifesto, o uno che root da solo non avrebbe potuto scrivere, o uno\n"
+    "manifest, o uno che root da solo non avrebbe potuto scrivere, o uno\n"
     "danneggiato).\n",
 };
 
