@@ -151,8 +151,13 @@ using SetupMessage = const char*;
 // medium, the saved earlier installation) begin at 200, apart from them.
 // The indexes between are free.
 constexpr int kFirstLaterMessage = 200;
-constexpr int kLaterMessages = 204;
+constexpr int kLaterMessages = 247;
 constexpr int kSetupMessages = kFirstLaterMessage + kLaterMessages;
+// The texts util/ and syscmd/ build (UtilText.h), in its order, and the
+// explanation of the usage text that follows its synopsis.
+constexpr int kFirstUtilMessage = 404;
+constexpr int kUsageMessage = kFirstUtilMessage + kUtilTexts;
+static_assert(kUsageMessage < kSetupMessages);
 
 extern const SetupMessage NLS_ENGLISH[kSetupMessages];
 extern const SetupMessage NLS_SPANISH[kSetupMessages];
@@ -178,6 +183,10 @@ const char* SetupLanguageName();
 // From here on the run speaks English, whatever the locale: a run whose
 // output a program reads (--json) answers in one language.
 void UseEnglishTexts();
+
+// Makes util/ and syscmd/ take their texts from the run's table (entries
+// kFirstUtilMessage on), so that they follow UseEnglishTexts too.
+void UseSetupTextsInLibraries();
 
 // Entry message of the run's table as a printf format, filled with the
 // arguments: written to stream as it is (SayText); after "<program>: ",

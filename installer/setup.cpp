@@ -61,56 +61,16 @@ bool WordsOnlyRead(int argc, char** argv) {
   return false;
 }
 
-const char kUsage[] =
+// The synopsis of the usage text: the same bytes in every language, since
+// programs match its lines (a line that begins "setup history" offers the
+// history). The explanation after it is the run's (kUsageMessage).
+const char kSynopsis[] =
     "usage: setup [manual] [install DIR] [menu] [wait] [keep] [-v] [no_space_check] [WORK_AREA]\n"
     "       setup preview [install DIR] [no_space_check] [--json] [WORK_AREA]\n"
     "       setup verify [install DIR] [--json]\n"
     "       setup remove [install DIR] [wait]\n"
     "       setup rollback [install DIR] [wait]\n"
-    "       setup history [--json]\n"
-    "\n"
-    "Installs the Vexla print software from the medium it is run from (as root).\n"
-    "\n"
-    "  install DIR     install into DIR/Vexla/vpxx (a full path); without it the\n"
-    "                  directory of an earlier installation, else /usr\n"
-    "  menu            offer the menu: install, make an installation site, mark\n"
-    "                  the work directory as a diskette source\n"
-    "  manual          keep the work files at the end\n"
-    "  no_space_check  do not check the free space first\n"
-    "  WORK_AREA       any other word: the work area (default /tmp), which holds\n"
-    "                  the work directory WORK_AREA/VexlaInstall; it may not lie\n"
-    "                  inside DIR/Vexla, /var/spool/Vexla or /usr/Vexla\n"
-    "  -v              print the version on standard error\n"
-    "  preview         show what an installation would do here, changing nothing\n"
-    "                  (no root needed): its command lines, files and questions\n"
-    "  verify          compare the installation with its manifest\n"
-    "                  (DIR/Vexla/vpxx/setup.manifest), one line a difference\n"
-    "  remove          take the installation off as its manifest lists it\n"
-    "  history         list the runs that changed this host, one line a run\n"
-    "                  (/var/log/setup-Vexla.history; reading it needs root)\n"
-    "  --json          preview, verify, history: the result as one JSON object\n"
-    "                  on standard output (setup(8) describes it)\n"
-    "  keep            an upgrade saves the earlier installation in\n"
-    "                  DIR/Vexla/.vpxx.previous until it is complete; with keep\n"
-    "                  the saved copy stays (none can be made: status 1)\n"
-    "  rollback        put the kept earlier installation back, its manifest too\n"
-    "                  (status 2: nothing to roll back to)\n"
-    "  wait            when another setup is changing this host, wait for it to\n"
-    "                  end instead of ending at once with status 1\n"
-    "  -h, --help      print this text\n"
-    "\n"
-    "One setup at a time changes the host: an installation, a removal or a\n"
-    "rollback holds the lock /run/setup-Vexla.lock to its end.\n"
-    "Questions are answered on standard input (printf 'y\\n' | setup install /opt);\n"
-    "input that ends at a question is no answer. Everything an installation runs\n"
-    "is logged in /tmp/setup.log, and each run that changed the host appends\n"
-    "one line to /var/log/setup-Vexla.history.\n"
-    "\n"
-    "Exit status: 0 done (verify: all match); 1 failed or not done, a step that\n"
-    "failed, a damaged medium, end of input at a question (verify: something\n"
-    "differs; remove: something was kept); 2 a directory that does not exist or\n"
-    "cannot be used (verify, remove: no manifest, or one that root alone could\n"
-    "not have written, or a damaged one).\n";
+    "       setup history [--json]\n";
 
 // The work area as a full path: the run changes its directory, so a
 // relative one ("../w") is made absolute (resolved) at once; it is refused
@@ -282,7 +242,8 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
         break;
       case kWordHelp:
       case kWordShortHelp:
-        std::fputs(kUsage, stdout);
+        std::fputs(kSynopsis, stdout);
+        std::fputs(NlsSetupStrCvt(kUsageMessage), stdout);
         ExitProgram(0);
       default:
         // Any other word names the work area.
@@ -302,6 +263,9 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
 void SetupMain(int argc, char** argv) {
   // Every text goes to a UTF-8 terminal converted, before the first is written.
   UseTerminalCharset();
+  // The libraries' texts (file, memory and command failures, why a file or
+  // a way is not trusted) come from the tables as well.
+  UseSetupTextsInLibraries();
   HistoryRunStarted();
   // A preview writes nothing outside its own directory, not even the log;
   // nor do verify (the installation's log stays as it was) and asking for

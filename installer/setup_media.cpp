@@ -55,8 +55,7 @@ std::string QuotedDirectory(const char* dir) {
 void WriteMarker(const char* path, const char* text) {
   ReplacingFile f(path);
   if (f.get() == nullptr) {
-    std::fflush(stdout);
-    std::fprintf(stderr, common_114, path);
+    SayUtilError(UtilText::kCannotOpenFile, path);
     return;
   }
   std::fputs(text, f.get());

@@ -294,6 +294,94 @@ static const char setup_400[] = "status %d (1 failed step)";
 static const char setup_401[] = "status %d (%d failed steps)";
 static const char setup_402[] = "signed by %s";
 static const char setup_403[] = "the line was cut short";
+// The texts of util/ and syscmd/ (UtilText.h, in its order), from 404 on.
+static const char setup_404[] = "couldn't open %s";
+static const char setup_405[] = "can't open file, %s";
+static const char setup_406[] = "couldn't write %s";
+static const char setup_407[] = "Unable to allocate memory";
+static const char setup_408[] = "unable to locate system command '%s'";
+static const char setup_409[] = "the command that failed: %.*s";
+static const char setup_410[] = "could not be started (%s)";
+static const char setup_411[] = "exit status %d";
+static const char setup_412[] = "killed by signal %d";
+static const char setup_413[] = "ended with wait status %d";
+static const char setup_414[] = "command line too long";
+static const char setup_415[] = "it is not owned by root (uid %u)";
+static const char setup_416[] = "it is writable by others than root (mode %04o)";
+static const char setup_417[] = "it is a symbolic link";
+static const char setup_418[] = "it is not a folder";
+static const char setup_419[] = "it is not a regular file";
+static const char setup_420[] = "it has %lu links";
+static const char setup_421[] = "is a symbolic link not owned by root";
+static const char setup_422[] = "is a symbolic link in a folder that others may write";
+static const char setup_423[] = "is not a path below the root folder";
+static const char setup_424[] = "is not root's (uid %u)";
+static const char setup_425[] = "cannot be reached: %s";
+static const char setup_426[] = "cannot be opened: %s";
+static const char setup_427[] = "is a symbolic link that cannot be followed";
+static const char setup_428[] = "it is too long for a key file";
+static const char setup_429[] = "it holds a byte 0 or an overlong line";
+static const char setup_430[] = "it does not begin with an untrusted comment";
+static const char setup_431[] = "line 2 is not the base64 of a public key";
+static const char setup_432[] = "it is not an Ed25519 key";
+static const char setup_433[] = "it holds more than two lines";
+static const char setup_434[] = "it is too long for a signature file";
+static const char setup_435[] = "it holds fewer than four lines";
+static const char setup_436[] = "line 2 is not the base64 of a signature";
+static const char setup_437[] = "it is of the legacy form, not prehashed (ED)";
+static const char setup_438[] = "it is not an Ed25519 signature";
+static const char setup_439[] = "line 3 is not a trusted comment";
+static const char setup_440[] = "line 4 is not the base64 of a signature";
+static const char setup_441[] = "it holds more than four lines";
+static const char setup_442[] = "the signature library cannot start";
+static const char setup_443[] = "it is by key %s, not %s";
+static const char setup_444[] = "the signature does not match the file";
+static const char setup_445[] = "the trusted comment does not match its signature";
+// The explanation of the usage text, after its synopsis lines.
+static const char setup_446[] =
+    "\n"
+    "Installs the Vexla print software from the medium it is run from (as root).\n"
+    "\n"
+    "  install DIR     install into DIR/Vexla/vpxx (a full path); without it the\n"
+    "                  directory of an earlier installation, else /usr\n"
+    "  menu            offer the menu: install, make an installation site, mark\n"
+    "                  the work directory as a diskette source\n"
+    "  manual          keep the work files at the end\n"
+    "  no_space_check  do not check the free space first\n"
+    "  WORK_AREA       any other word: the work area (default /tmp), which holds\n"
+    "                  the work directory WORK_AREA/VexlaInstall; it may not lie\n"
+    "                  inside DIR/Vexla, /var/spool/Vexla or /usr/Vexla\n"
+    "  -v              print the version on standard error\n"
+    "  preview         show what an installation would do here, changing nothing\n"
+    "                  (no root needed): its command lines, files and questions\n"
+    "  verify          compare the installation with its manifest\n"
+    "                  (DIR/Vexla/vpxx/setup.manifest), one line a difference\n"
+    "  remove          take the installation off as its manifest lists it\n"
+    "  history         list the runs that changed this host, one line a run\n"
+    "                  (/var/log/setup-Vexla.history; reading it needs root)\n"
+    "  --json          preview, verify, history: the result as one JSON object\n"
+    "                  on standard output (setup(8) describes it)\n"
+    "  keep            an upgrade saves the earlier installation in\n"
+    "                  DIR/Vexla/.vpxx.previous until it is complete; with keep\n"
+    "                  the saved copy stays (none can be made: status 1)\n"
+    "  rollback        put the kept earlier installation back, its manifest too\n"
+    "                  (status 2: nothing to roll back to)\n"
+    "  wait            when another setup is changing this host, wait for it to\n"
+    "                  end instead of ending at once with status 1\n"
+    "  -h, --help      print this text\n"
+    "\n"
+    "One setup at a time changes the host: an installation, a removal or a\n"
+    "rollback holds the lock /run/setup-Vexla.lock to its end.\n"
+    "Questions are answered on standard input (printf 'y\\n' | setup install /opt);\n"
+    "input that ends at a question is no answer. Everything an installation runs\n"
+    "is logged in /tmp/setup.log, and each run that changed the host appends\n"
+    "one line to /var/log/setup-Vexla.history.\n"
+    "\n"
+    "Exit status: 0 done (verify: all match); 1 failed or not done, a step that\n"
+    "failed, a damaged medium, end of input at a question (verify: something\n"
+    "differs; remove: something was kept); 2 a directory that does not exist or\n"
+    "cannot be used (verify, remove: no manifest, or one that root alone could\n"
+    "not have written, or a damaged one).\n";
 
 // The indexes no dialogue shows hold this empty text; they keep every
 // message at its number in every language.
@@ -565,6 +653,49 @@ constexpr SetupMessage NLS_ENGLISH[] = {
     setup_401,
     setup_402,
     setup_403,
+    setup_404,
+    setup_405,
+    setup_406,
+    setup_407,
+    setup_408,
+    setup_409,
+    setup_410,
+    setup_411,
+    setup_412,
+    setup_413,
+    setup_414,
+    setup_415,
+    setup_416,
+    setup_417,
+    setup_418,
+    setup_419,
+    setup_420,
+    setup_421,
+    setup_422,
+    setup_423,
+    setup_424,
+    setup_425,
+    setup_426,
+    setup_427,
+    setup_428,
+    setup_429,
+    setup_430,
+    setup_431,
+    setup_432,
+    setup_433,
+    setup_434,
+    setup_435,
+    setup_436,
+    setup_437,
+    setup_438,
+    setup_439,
+    setup_440,
+    setup_441,
+    setup_442,
+    setup_443,
+    setup_444,
+    setup_445,
+    setup_446,
 };
 
 constexpr SetupMessage NLS_SPANISH[] = {
@@ -851,6 +982,97 @@ constexpr SetupMessage NLS_SPANISH[] = {
     /* 401 */ "estado %d (%d pasos fallidos)",
     /* 402 */ "firmado por %s",
     /* 403 */ "la l\xEDnea qued\xF3 cortada",
+    /* 404 */ "no se pudo abrir %s",
+    /* 405 */ "no se puede abrir el archivo, %s",
+    /* 406 */ "no se pudo escribir %s",
+    /* 407 */ "No se puede asignar memoria",
+    /* 408 */ "no se encuentra el comando del sistema '%s'",
+    /* 409 */ "el comando que fall\xF3: %.*s",
+    /* 410 */ "no se pudo iniciar (%s)",
+    /* 411 */ "estado de salida %d",
+    /* 412 */ "terminado por la se\xF1" "al %d",
+    /* 413 */ "termin\xF3 con el estado de espera %d",
+    /* 414 */ "l\xEDnea de comandos demasiado larga",
+    /* 415 */ "no pertenece a root (uid %u)",
+    /* 416 */ "otros usuarios adem\xE1s de root pueden escribir en \xE9l (modo %04o)",
+    /* 417 */ "es un enlace simb\xF3lico",
+    /* 418 */ "no es un directorio",
+    /* 419 */ "no es un archivo normal",
+    /* 420 */ "tiene %lu enlaces",
+    /* 421 */ "es un enlace simb\xF3lico que no pertenece a root",
+    /* 422 */ "es un enlace simb\xF3lico en un directorio en el que otros pueden escribir",
+    /* 423 */ "no es una ruta bajo el directorio ra\xEDz",
+    /* 424 */ "no pertenece a root (uid %u)",
+    /* 425 */ "no se puede alcanzar: %s",
+    /* 426 */ "no se puede abrir: %s",
+    /* 427 */ "es un enlace simb\xF3lico que no se puede seguir",
+    /* 428 */ "es demasiado largo para un archivo de clave",
+    /* 429 */ "contiene un byte 0 o una l\xEDnea demasiado larga",
+    /* 430 */ "no empieza por un comentario no fiable",
+    /* 431 */ "la l\xEDnea 2 no es el base64 de una clave p\xFA" "blica",
+    /* 432 */ "no es una clave Ed25519",
+    /* 433 */ "contiene m\xE1s de dos l\xEDneas",
+    /* 434 */ "es demasiado largo para un archivo de firma",
+    /* 435 */ "contiene menos de cuatro l\xEDneas",
+    /* 436 */ "la l\xEDnea 2 no es el base64 de una firma",
+    /* 437 */ "tiene la forma antigua, sin prehash (ED)",
+    /* 438 */ "no es una firma Ed25519",
+    /* 439 */ "la l\xEDnea 3 no es un comentario de confianza",
+    /* 440 */ "la l\xEDnea 4 no es el base64 de una firma",
+    /* 441 */ "contiene m\xE1s de cuatro l\xEDneas",
+    /* 442 */ "la biblioteca de firmas no puede iniciarse",
+    /* 443 */ "es de la clave %s, no de %s",
+    /* 444 */ "la firma no corresponde al archivo",
+    /* 445 */ "el comentario de confianza no corresponde a su firma",
+    /* 446 */
+    "\n"
+    "Instala el software de impresi\xF3n Vexla desde el soporte desde el que se\n"
+    "ejecuta (como root).\n"
+    "\n"
+    "  install DIR     instalar en DIR/Vexla/vpxx (una ruta completa); sin \xE9l, en\n"
+    "                  el directorio de una instalaci\xF3n anterior, si no en /usr\n"
+    "  menu            ofrecer el men\xFA: instalar, crear una ubicaci\xF3n de\n"
+    "                  instalaci\xF3n, marcar el directorio de trabajo como origen\n"
+    "                  de disquetes\n"
+    "  manual          conservar los archivos de trabajo al final\n"
+    "  no_space_check  no comprobar antes el espacio libre\n"
+    "  WORK_AREA       cualquier otra palabra: el \xE1rea de trabajo (por omisi\xF3n\n"
+    "                  /tmp), que contiene el directorio de trabajo\n"
+    "                  WORK_AREA/VexlaInstall; no puede estar dentro de\n"
+    "                  DIR/Vexla, /var/spool/Vexla ni /usr/Vexla\n"
+    "  -v              mostrar la versi\xF3n en la salida de error est\xE1ndar\n"
+    "  preview         mostrar lo que har\xED" "a aqu\xED una instalaci\xF3n, sin cambiar nada\n"
+    "                  (no hace falta root): sus l\xEDneas de comandos, archivos y\n"
+    "                  preguntas\n"
+    "  verify          comparar la instalaci\xF3n con su manifiesto\n"
+    "                  (DIR/Vexla/vpxx/setup.manifest), una l\xEDnea por diferencia\n"
+    "  remove          quitar la instalaci\xF3n tal como la enumera su manifiesto\n"
+    "  history         listar las ejecuciones que cambiaron este host, una l\xEDnea\n"
+    "                  por ejecuci\xF3n (/var/log/setup-Vexla.history; leerlo\n"
+    "                  requiere root)\n"
+    "  --json          preview, verify, history: el resultado como un solo objeto\n"
+    "                  JSON en la salida est\xE1ndar (lo describe setup(8))\n"
+    "  keep            una actualizaci\xF3n guarda la instalaci\xF3n anterior en\n"
+    "                  DIR/Vexla/.vpxx.previous hasta que termina; con keep la\n"
+    "                  copia guardada se conserva (si no se puede hacer: estado 1)\n"
+    "  rollback        restablecer la instalaci\xF3n anterior guardada, tambi\xE9n su\n"
+    "                  manifiesto (estado 2: nada que restablecer)\n"
+    "  wait            cuando otro setup est\xE1 cambiando este host, esperar a que\n"
+    "                  termine en lugar de terminar enseguida con el estado 1\n"
+    "  -h, --help      mostrar este texto\n"
+    "\n"
+    "Un solo setup a la vez cambia el host: una instalaci\xF3n, una eliminaci\xF3n o un\n"
+    "rollback mantiene el bloqueo /run/setup-Vexla.lock hasta su final.\n"
+    "Las preguntas se contestan en la entrada est\xE1ndar (printf 'y\\n' | setup\n"
+    "install /opt); una entrada que termina en una pregunta no es una respuesta.\n"
+    "Todo lo que ejecuta una instalaci\xF3n se registra en /tmp/setup.log, y cada\n"
+    "ejecuci\xF3n que cambi\xF3 el host a\xF1" "ade una l\xEDnea a /var/log/setup-Vexla.history.\n"
+    "\n"
+    "Estado de salida: 0 hecho (verify: todo coincide); 1 fall\xF3 o no se hizo, un\n"
+    "paso que fall\xF3, un soporte da\xF1" "ado, fin de la entrada en una pregunta\n"
+    "(verify: algo difiere; remove: algo se conserv\xF3); 2 un directorio que no\n"
+    "existe o no se puede usar (verify, remove: ning\xFAn manifiesto, o uno que root\n"
+    "solo no podr\xED" "a haber escrito, o uno da\xF1" "ado).\n",
 };
 
 constexpr SetupMessage NLS_ITALIAN[] = {
@@ -1140,6 +1362,100 @@ constexpr SetupMessage NLS_ITALIAN[] = {
     /* 401 */ "stato %d (%d passi non riusciti)",
     /* 402 */ "firmato da %s",
     /* 403 */ "la riga \xE8 stata troncata",
+    /* 404 */ "impossibile aprire %s",
+    /* 405 */ "impossibile aprire il file, %s",
+    /* 406 */ "impossibile scrivere %s",
+    /* 407 */ "Impossibile allocare memoria",
+    /* 408 */ "impossibile trovare il comando di sistema '%s'",
+    /* 409 */ "il comando non riuscito: %.*s",
+    /* 410 */ "avvio non riuscito (%s)",
+    /* 411 */ "stato di uscita %d",
+    /* 412 */ "terminato dal segnale %d",
+    /* 413 */ "terminato con lo stato di attesa %d",
+    /* 414 */ "riga di comando troppo lunga",
+    /* 415 */ "non appartiene a root (uid %u)",
+    /* 416 */ "\xE8 scrivibile da altri oltre a root (modo %04o)",
+    /* 417 */ "\xE8 un collegamento simbolico",
+    /* 418 */ "non \xE8 una directory",
+    /* 419 */ "non \xE8 un file regolare",
+    /* 420 */ "ha %lu collegamenti",
+    /* 421 */ "\xE8 un collegamento simbolico che non appartiene a root",
+    /* 422 */ "\xE8 un collegamento simbolico in una directory scrivibile da altri",
+    /* 423 */ "non \xE8 un percorso sotto la directory radice",
+    /* 424 */ "non appartiene a root (uid %u)",
+    /* 425 */ "non \xE8 raggiungibile: %s",
+    /* 426 */ "non pu\xF2 essere aperto: %s",
+    /* 427 */ "\xE8 un collegamento simbolico che non si pu\xF2 seguire",
+    /* 428 */ "\xE8 troppo lungo per un file di chiave",
+    /* 429 */ "contiene un byte 0 o una riga troppo lunga",
+    /* 430 */ "non inizia con un commento non attendibile",
+    /* 431 */ "la riga 2 non \xE8 il base64 di una chiave pubblica",
+    /* 432 */ "non \xE8 una chiave Ed25519",
+    /* 433 */ "contiene pi\xF9 di due righe",
+    /* 434 */ "\xE8 troppo lungo per un file di firma",
+    /* 435 */ "contiene meno di quattro righe",
+    /* 436 */ "la riga 2 non \xE8 il base64 di una firma",
+    /* 437 */ "ha la forma obsoleta, senza prehash (ED)",
+    /* 438 */ "non \xE8 una firma Ed25519",
+    /* 439 */ "la riga 3 non \xE8 un commento attendibile",
+    /* 440 */ "la riga 4 non \xE8 il base64 di una firma",
+    /* 441 */ "contiene pi\xF9 di quattro righe",
+    /* 442 */ "la libreria delle firme non pu\xF2 avviarsi",
+    /* 443 */ "\xE8 della chiave %s, non di %s",
+    /* 444 */ "la firma non corrisponde al file",
+    /* 445 */ "il commento attendibile non corrisponde alla sua firma",
+    /* 446 */
+    "\n"
+    "Installa il software di stampa Vexla dal supporto da cui viene eseguito\n"
+    "(come root).\n"
+    "\n"
+    "  install DIR     installare in DIR/Vexla/vpxx (un percorso completo); senza,\n"
+    "                  nella directory di un'installazione precedente, altrimenti\n"
+    "                  in /usr\n"
+    "  menu            offrire il menu: installare, creare una posizione di\n"
+    "                  installazione, indicare la directory di lavoro come\n"
+    "                  origine di dischetti\n"
+    "  manual          conservare i file di lavoro alla fine\n"
+    "  no_space_check  non controllare prima lo spazio libero\n"
+    "  WORK_AREA       qualsiasi altra parola: l'area di lavoro (predefinita\n"
+    "                  /tmp), che contiene la directory di lavoro\n"
+    "                  WORK_AREA/VexlaInstall; non pu\xF2 trovarsi dentro\n"
+    "                  DIR/Vexla, /var/spool/Vexla o /usr/Vexla\n"
+    "  -v              stampare la versione sullo standard error\n"
+    "  preview         mostrare che cosa farebbe qui un'installazione, senza\n"
+    "                  cambiare nulla (root non serve): le righe di comando, i\n"
+    "                  file e le domande\n"
+    "  verify          confrontare l'installazione con il suo manifest\n"
+    "                  (DIR/Vexla/vpxx/setup.manifest), una riga per differenza\n"
+    "  remove          togliere l'installazione come la elenca il suo manifest\n"
+    "  history         elencare le esecuzioni che hanno modificato questo host,\n"
+    "                  una riga per esecuzione (/var/log/setup-Vexla.history;\n"
+    "                  leggerla richiede root)\n"
+    "  --json          preview, verify, history: il risultato come un solo\n"
+    "                  oggetto JSON sullo standard output (lo descrive setup(8))\n"
+    "  keep            un aggiornamento salva l'installazione precedente in\n"
+    "                  DIR/Vexla/.vpxx.previous finch\xE9 non \xE8 completo; con keep\n"
+    "                  la copia salvata resta (se non si pu\xF2 fare: stato 1)\n"
+    "  rollback        ripristinare l'installazione precedente conservata, anche\n"
+    "                  il suo manifest (stato 2: nulla da ripristinare)\n"
+    "  wait            quando un altro setup sta modificando questo host,\n"
+    "                  attendere che termini invece di terminare subito con lo\n"
+    "                  stato 1\n"
+    "  -h, --help      stampare questo testo\n"
+    "\n"
+    "Un solo setup alla volta modifica l'host: un'installazione, una rimozione o\n"
+    "un rollback tiene il blocco /run/setup-Vexla.lock fino alla fine.\n"
+    "Alle domande si risponde sullo standard input (printf 'y\\n' | setup install\n"
+    "/opt); un input che termina a una domanda non \xE8 una risposta. Tutto ci\xF2 che\n"
+    "un'installazione esegue \xE8 registrato in /tmp/setup.log, e ogni esecuzione che\n"
+    "ha modificato l'host aggiunge una riga a /var/log/setup-Vexla.history.\n"
+    "\n"
+    "Stato di uscita: 0 fatto (verify: tutto corrisponde); 1 non riuscito o non\n"
+    "fatto, un passo non riuscito, un supporto danneggiato, fine dell'input a una\n"
+    "domanda (verify: qualcosa differisce; remove: qualcosa \xE8 stato conservato);\n"
+    "2 una directory che non esiste o non si pu\xF2 usare (verify, remove: nessun\n"
+    "manifest, o uno che root da solo non avrebbe potuto scrivere, o uno\n"
+    "danneggiato).\n",
 };
 
 constexpr SetupMessage NLS_FRENCH[] = {
@@ -1433,6 +1749,101 @@ constexpr SetupMessage NLS_FRENCH[] = {
     /* 401 */ "statut %d (%d \xE9tapes \xE9" "chou\xE9" "es)",
     /* 402 */ "sign\xE9 par %s",
     /* 403 */ "la ligne a \xE9t\xE9 tronqu\xE9" "e",
+    /* 404 */ "impossible d'ouvrir %s",
+    /* 405 */ "impossible d'ouvrir le fichier, %s",
+    /* 406 */ "impossible d'\xE9" "crire %s",
+    /* 407 */ "Impossible d'allouer de la m\xE9moire",
+    /* 408 */ "impossible de trouver la commande syst\xE8me '%s'",
+    /* 409 */ "la commande qui a \xE9" "chou\xE9\xA0: %.*s",
+    /* 410 */ "lancement impossible (%s)",
+    /* 411 */ "code de sortie %d",
+    /* 412 */ "arr\xEAt\xE9 par le signal %d",
+    /* 413 */ "termin\xE9 avec l'\xE9tat d'attente %d",
+    /* 414 */ "ligne de commande trop longue",
+    /* 415 */ "il n'appartient pas \xE0 root (uid %u)",
+    /* 416 */ "d'autres que root peuvent y \xE9" "crire (mode %04o)",
+    /* 417 */ "c'est un lien symbolique",
+    /* 418 */ "ce n'est pas un r\xE9pertoire",
+    /* 419 */ "ce n'est pas un fichier ordinaire",
+    /* 420 */ "il a %lu liens",
+    /* 421 */ "est un lien symbolique qui n'appartient pas \xE0 root",
+    /* 422 */ "est un lien symbolique dans un r\xE9pertoire o\xF9 d'autres peuvent \xE9" "crire",
+    /* 423 */ "n'est pas un chemin sous le r\xE9pertoire racine",
+    /* 424 */ "n'appartient pas \xE0 root (uid %u)",
+    /* 425 */ "ne peut pas \xEAtre atteint\xA0: %s",
+    /* 426 */ "ne peut pas \xEAtre ouvert\xA0: %s",
+    /* 427 */ "est un lien symbolique qui ne peut pas \xEAtre suivi",
+    /* 428 */ "il est trop long pour un fichier de cl\xE9",
+    /* 429 */ "il contient un octet 0 ou une ligne trop longue",
+    /* 430 */ "il ne commence pas par un commentaire non fiable",
+    /* 431 */ "la ligne 2 n'est pas le base64 d'une cl\xE9 publique",
+    /* 432 */ "ce n'est pas une cl\xE9 Ed25519",
+    /* 433 */ "il contient plus de deux lignes",
+    /* 434 */ "il est trop long pour un fichier de signature",
+    /* 435 */ "il contient moins de quatre lignes",
+    /* 436 */ "la ligne 2 n'est pas le base64 d'une signature",
+    /* 437 */ "il est de l'ancienne forme, sans prehash (ED)",
+    /* 438 */ "ce n'est pas une signature Ed25519",
+    /* 439 */ "la ligne 3 n'est pas un commentaire de confiance",
+    /* 440 */ "la ligne 4 n'est pas le base64 d'une signature",
+    /* 441 */ "il contient plus de quatre lignes",
+    /* 442 */ "la biblioth\xE8que de signatures ne peut pas d\xE9marrer",
+    /* 443 */ "c'est la cl\xE9 %s, pas %s",
+    /* 444 */ "la signature ne correspond pas au fichier",
+    /* 445 */ "le commentaire de confiance ne correspond pas \xE0 sa signature",
+    /* 446 */
+    "\n"
+    "Installe le logiciel d'impression Vexla depuis le support d'o\xF9 il est lanc\xE9\n"
+    "(en tant que root).\n"
+    "\n"
+    "  install DIR     installer dans DIR/Vexla/vpxx (un chemin complet)\xA0; sans\n"
+    "                  cela, dans le r\xE9pertoire d'une installation pr\xE9" "c\xE9" "dente,\n"
+    "                  sinon dans /usr\n"
+    "  menu            proposer le menu\xA0: installer, cr\xE9" "er un site\n"
+    "                  d'installation, marquer le r\xE9pertoire de travail comme\n"
+    "                  source de disquettes\n"
+    "  manual          conserver les fichiers de travail \xE0 la fin\n"
+    "  no_space_check  ne pas v\xE9rifier d'abord l'espace libre\n"
+    "  WORK_AREA       tout autre mot\xA0: la zone de travail (par d\xE9" "faut /tmp), qui\n"
+    "                  contient le r\xE9pertoire de travail WORK_AREA/VexlaInstall\xA0;\n"
+    "                  elle ne peut pas se trouver dans DIR/Vexla,\n"
+    "                  /var/spool/Vexla ou /usr/Vexla\n"
+    "  -v              afficher la version sur la sortie d'erreur standard\n"
+    "  preview         montrer ce qu'une installation ferait ici, sans rien\n"
+    "                  modifier (root n'est pas n\xE9" "cessaire)\xA0: ses lignes de\n"
+    "                  commande, ses fichiers et ses questions\n"
+    "  verify          comparer l'installation avec son manifeste\n"
+    "                  (DIR/Vexla/vpxx/setup.manifest), une ligne par diff\xE9rence\n"
+    "  remove          retirer l'installation telle que son manifeste l'\xE9num\xE8re\n"
+    "  history         lister les ex\xE9" "cutions qui ont modifi\xE9 cet h\xF4te, une ligne\n"
+    "                  par ex\xE9" "cution (/var/log/setup-Vexla.history\xA0; le lire\n"
+    "                  demande root)\n"
+    "  --json          preview, verify, history\xA0: le r\xE9sultat en un seul objet\n"
+    "                  JSON sur la sortie standard (setup(8) le d\xE9" "crit)\n"
+    "  keep            une mise \xE0 niveau sauvegarde l'installation pr\xE9" "c\xE9" "dente\n"
+    "                  dans DIR/Vexla/.vpxx.previous jusqu'\xE0 ce qu'elle soit\n"
+    "                  termin\xE9" "e\xA0; avec keep, la copie sauvegard\xE9" "e reste (si\n"
+    "                  aucune ne peut \xEAtre faite\xA0: statut 1)\n"
+    "  rollback        r\xE9tablir l'installation pr\xE9" "c\xE9" "dente conserv\xE9" "e, son\n"
+    "                  manifeste aussi (statut 2\xA0: rien \xE0 r\xE9tablir)\n"
+    "  wait            quand un autre setup modifie cet h\xF4te, attendre qu'il se\n"
+    "                  termine au lieu de s'arr\xEAter aussit\xF4t avec le statut 1\n"
+    "  -h, --help      afficher ce texte\n"
+    "\n"
+    "Un seul setup \xE0 la fois modifie l'h\xF4te\xA0: une installation, une suppression\n"
+    "ou un rollback d\xE9tient le verrou /run/setup-Vexla.lock jusqu'\xE0 sa fin.\n"
+    "On r\xE9pond aux questions sur l'entr\xE9" "e standard (printf 'y\\n' | setup install\n"
+    "/opt)\xA0; une entr\xE9" "e qui se termine \xE0 une question n'est pas une r\xE9ponse. Tout\n"
+    "ce qu'une installation ex\xE9" "cute est journalis\xE9 dans /tmp/setup.log, et chaque\n"
+    "ex\xE9" "cution qui a modifi\xE9 l'h\xF4te ajoute une ligne \xE0\n"
+    "/var/log/setup-Vexla.history.\n"
+    "\n"
+    "Code de sortie\xA0: 0 fait (verify\xA0: tout correspond)\xA0; 1 \xE9" "chec ou non fait, une\n"
+    "\xE9tape qui a \xE9" "chou\xE9, un support endommag\xE9, la fin de l'entr\xE9" "e \xE0 une question\n"
+    "(verify\xA0: quelque chose diff\xE8re\xA0; remove\xA0: quelque chose a \xE9t\xE9 conserv\xE9)\xA0;\n"
+    "2 un r\xE9pertoire qui n'existe pas ou ne peut pas \xEAtre utilis\xE9 (verify,\n"
+    "remove\xA0: aucun manifeste, ou un manifeste que root seul n'aurait pas pu\n"
+    "\xE9" "crire, ou un manifeste endommag\xE9).\n",
 };
 
 constexpr SetupMessage NLS_GERMAN[] = {
@@ -1729,6 +2140,101 @@ constexpr SetupMessage NLS_GERMAN[] = {
     /* 401 */ "Status %d (%d fehlgeschlagene Schritte)",
     /* 402 */ "signiert von %s",
     /* 403 */ "die Zeile wurde abgeschnitten",
+    /* 404 */ "%s konnte nicht ge\xF6" "ffnet werden",
+    /* 405 */ "Datei kann nicht ge\xF6" "ffnet werden, %s",
+    /* 406 */ "%s konnte nicht geschrieben werden",
+    /* 407 */ "Speicher kann nicht belegt werden",
+    /* 408 */ "der Systembefehl '%s' ist nicht zu finden",
+    /* 409 */ "der fehlgeschlagene Befehl: %.*s",
+    /* 410 */ "konnte nicht gestartet werden (%s)",
+    /* 411 */ "Exit-Status %d",
+    /* 412 */ "durch Signal %d beendet",
+    /* 413 */ "mit Wartestatus %d beendet",
+    /* 414 */ "Befehlszeile zu lang",
+    /* 415 */ "es geh\xF6rt nicht root (uid %u)",
+    /* 416 */ "andere als root d\xFCrfen es schreiben (Modus %04o)",
+    /* 417 */ "es ist ein symbolischer Link",
+    /* 418 */ "es ist kein Verzeichnis",
+    /* 419 */ "es ist keine regul\xE4re Datei",
+    /* 420 */ "es hat %lu Links",
+    /* 421 */ "ist ein symbolischer Link, der nicht root geh\xF6rt",
+    /* 422 */ "ist ein symbolischer Link in einem Verzeichnis, in das andere schreiben d\xFCrfen",
+    /* 423 */ "ist kein Pfad unterhalb des Wurzelverzeichnisses",
+    /* 424 */ "geh\xF6rt nicht root (uid %u)",
+    /* 425 */ "ist nicht erreichbar: %s",
+    /* 426 */ "kann nicht ge\xF6" "ffnet werden: %s",
+    /* 427 */ "ist ein symbolischer Link, dem nicht gefolgt werden kann",
+    /* 428 */ "zu lang f\xFCr eine Schl\xFCsseldatei",
+    /* 429 */ "enth\xE4lt ein Byte 0 oder eine zu lange Zeile",
+    /* 430 */ "beginnt nicht mit einem nicht vertrauensw\xFCrdigen Kommentar",
+    /* 431 */ "Zeile 2 ist nicht das Base64 eines \xF6" "ffentlichen Schl\xFCssels",
+    /* 432 */ "es ist kein Ed25519-Schl\xFCssel",
+    /* 433 */ "enth\xE4lt mehr als zwei Zeilen",
+    /* 434 */ "zu lang f\xFCr eine Signaturdatei",
+    /* 435 */ "enth\xE4lt weniger als vier Zeilen",
+    /* 436 */ "Zeile 2 ist nicht das Base64 einer Signatur",
+    /* 437 */ "hat die alte Form, ohne Prehash (ED)",
+    /* 438 */ "es ist keine Ed25519-Signatur",
+    /* 439 */ "Zeile 3 ist kein vertrauensw\xFCrdiger Kommentar",
+    /* 440 */ "Zeile 4 ist nicht das Base64 einer Signatur",
+    /* 441 */ "enth\xE4lt mehr als vier Zeilen",
+    /* 442 */ "die Signaturbibliothek kann nicht starten",
+    /* 443 */ "sie ist von Schl\xFCssel %s, nicht von %s",
+    /* 444 */ "die Signatur passt nicht zur Datei",
+    /* 445 */ "der vertrauensw\xFCrdige Kommentar passt nicht zu seiner Signatur",
+    /* 446 */
+    "\n"
+    "Installiert die Vexla-Drucksoftware von dem Medium, von dem es gestartet\n"
+    "wird (als root).\n"
+    "\n"
+    "  install DIR     nach DIR/Vexla/vpxx installieren (ein vollst\xE4ndiger Pfad);\n"
+    "                  ohne es in das Verzeichnis einer fr\xFCheren Installation,\n"
+    "                  sonst nach /usr\n"
+    "  menu            das Men\xFC anbieten: installieren, einen Installationsort\n"
+    "                  anlegen, das Arbeitsverzeichnis als Disketten-Quelle\n"
+    "                  kennzeichnen\n"
+    "  manual          die Arbeitsdateien am Ende behalten\n"
+    "  no_space_check  den freien Platz nicht zuerst pr\xFC" "fen\n"
+    "  WORK_AREA       jedes andere Wort: der Arbeitsbereich (Standard /tmp), der\n"
+    "                  das Arbeitsverzeichnis WORK_AREA/VexlaInstall enth\xE4lt; er\n"
+    "                  darf nicht in DIR/Vexla, /var/spool/Vexla oder /usr/Vexla\n"
+    "                  liegen\n"
+    "  -v              die Version auf der Standardfehlerausgabe ausgeben\n"
+    "  preview         zeigen, was eine Installation hier tun w\xFCrde, ohne etwas\n"
+    "                  zu \xE4ndern (kein root n\xF6tig): ihre Befehlszeilen, Dateien\n"
+    "                  und Fragen\n"
+    "  verify          die Installation mit ihrem Manifest vergleichen\n"
+    "                  (DIR/Vexla/vpxx/setup.manifest), eine Zeile je Unterschied\n"
+    "  remove          die Installation entfernen, wie ihr Manifest sie auff\xFChrt\n"
+    "  history         die L\xE4ufe auflisten, die diesen Rechner ge\xE4ndert haben,\n"
+    "                  eine Zeile je Lauf (/var/log/setup-Vexla.history; ihn zu\n"
+    "                  lesen erfordert root)\n"
+    "  --json          preview, verify, history: das Ergebnis als ein JSON-Objekt\n"
+    "                  auf der Standardausgabe (setup(8) beschreibt es)\n"
+    "  keep            ein Upgrade sichert die fr\xFChere Installation in\n"
+    "                  DIR/Vexla/.vpxx.previous, bis es vollst\xE4ndig ist; mit keep\n"
+    "                  bleibt die gesicherte Kopie (kann keine angelegt werden:\n"
+    "                  Status 1)\n"
+    "  rollback        die aufbewahrte fr\xFChere Installation zur\xFC" "cksetzen, auch ihr\n"
+    "                  Manifest (Status 2: nichts zum Zur\xFC" "cksetzen)\n"
+    "  wait            wenn ein anderes setup diesen Rechner \xE4ndert, auf sein Ende\n"
+    "                  warten, statt sofort mit Status 1 zu enden\n"
+    "  -h, --help      diesen Text ausgeben\n"
+    "\n"
+    "Nur ein setup zugleich \xE4ndert den Rechner: eine Installation, eine Entfernung\n"
+    "oder ein Rollback h\xE4lt die Sperre /run/setup-Vexla.lock bis zu seinem Ende.\n"
+    "Fragen werden auf der Standardeingabe beantwortet (printf 'y\\n' | setup\n"
+    "install /opt); eine Eingabe, die bei einer Frage endet, ist keine Antwort.\n"
+    "Alles, was eine Installation ausf\xFChrt, wird in /tmp/setup.log protokolliert,\n"
+    "und jeder Lauf, der den Rechner ge\xE4ndert hat, h\xE4ngt eine Zeile an\n"
+    "/var/log/setup-Vexla.history an.\n"
+    "\n"
+    "Exit-Status: 0 erledigt (verify: alles stimmt \xFC" "berein); 1 fehlgeschlagen oder\n"
+    "nicht erledigt, ein fehlgeschlagener Schritt, ein besch\xE4" "digtes Medium, Ende\n"
+    "der Eingabe bei einer Frage (verify: etwas weicht ab; remove: etwas wurde\n"
+    "behalten); 2 ein Verzeichnis, das nicht existiert oder nicht verwendet werden\n"
+    "kann (verify, remove: kein Manifest, oder eines, das root allein nicht\n"
+    "geschrieben haben k\xF6nnte, oder ein besch\xE4" "digtes).\n",
 };
 
 constexpr SetupMessage NLS_PORTUGUESE[] = {
@@ -1831,7 +2337,7 @@ constexpr SetupMessage NLS_PORTUGUESE[] = {
     /* 229 */ "linha de comando longa demais, n\xE3o executada: %.60s...",
     /* 230 */ "%s n\xE3o \xE9 um programa do pr\xF3prio root: n\xE3o executado",
     /* 231 */ "%s n\xE3o foi executado",
-    /* 232 */ "\xE9 um link simb\xF3lico que root n\xE3o pode seguir",
+    /* 232 */ "\xE9 um v\xEDnculo simb\xF3lico que root n\xE3o pode seguir",
     /* 233 */ "n\xE3o pertence a root (uid %u)",
     /* 234 */ "tem %lu v\xEDnculos",
     /* 235 */ "%s est\xE1 faltando em %s, cuja lista disks o cita: a m\xED" "dia n\xE3o est\xE1 completa",
@@ -1848,7 +2354,7 @@ constexpr SetupMessage NLS_PORTUGUESE[] = {
     /* 244 */ "%s/%s n\xE3o confere com sua soma de verifica\xE7\xE3o: a m\xED" "dia est\xE1 danificada",
     /* 245 */ "o diret\xF3rio de chaves %s n\xE3o \xE9 confi\xE1vel: %s",
     /* 246 */ "n\xE3o \xE9 poss\xEDvel abrir o diret\xF3rio de chaves %s: %s",
-    /* 247 */ "\xE9 um link simb\xF3lico",
+    /* 247 */ "\xE9 um v\xEDnculo simb\xF3lico",
     /* 248 */ "n\xE3o \xE9 um diret\xF3rio",
     /* 249 */ "n\xE3o \xE9 poss\xEDvel ler o diret\xF3rio de chaves %s: %s",
     /* 250 */ "a chave %s n\xE3o \xE9 confi\xE1vel: %s",
@@ -1941,7 +2447,7 @@ constexpr SetupMessage NLS_PORTUGUESE[] = {
     /* 334 */ "a instala\xE7\xE3o anterior salva em %s permanece: setup rollback a restaura\n",
     /* 335 */ "retirado %s",
     /* 336 */ "n\xE3o restaurado %s: %s",
-    /* 337 */ "um link simb\xF3lico que n\xE3o pertence a root leva at\xE9 l\xE1",
+    /* 337 */ "um v\xEDnculo simb\xF3lico que n\xE3o pertence a root leva at\xE9 l\xE1",
     /* 338 */ "h\xE1 algo que n\xE3o \xE9 um diret\xF3rio onde a instala\xE7\xE3o anterior tinha um",
     /* 339 */ "h\xE1 um diret\xF3rio onde a instala\xE7\xE3o anterior tinha um arquivo",
     /* 340 */
@@ -2015,6 +2521,95 @@ constexpr SetupMessage NLS_PORTUGUESE[] = {
     /* 401 */ "status %d (%d etapas com falha)",
     /* 402 */ "assinado por %s",
     /* 403 */ "a linha ficou cortada",
+    /* 404 */ "n\xE3o foi poss\xEDvel abrir %s",
+    /* 405 */ "n\xE3o \xE9 poss\xEDvel abrir o arquivo, %s",
+    /* 406 */ "n\xE3o foi poss\xEDvel gravar %s",
+    /* 407 */ "N\xE3o \xE9 poss\xEDvel alocar mem\xF3ria",
+    /* 408 */ "n\xE3o foi poss\xEDvel encontrar o comando do sistema '%s'",
+    /* 409 */ "o comando que falhou: %.*s",
+    /* 410 */ "n\xE3o p\xF4" "de ser iniciado (%s)",
+    /* 411 */ "status de sa\xED" "da %d",
+    /* 412 */ "encerrado pelo sinal %d",
+    /* 413 */ "terminou com o status de espera %d",
+    /* 414 */ "linha de comando longa demais",
+    /* 415 */ "n\xE3o pertence a root (uid %u)",
+    /* 416 */ "outros al\xE9m de root podem grav\xE1-lo (modo %04o)",
+    /* 417 */ "\xE9 um v\xEDnculo simb\xF3lico",
+    /* 418 */ "n\xE3o \xE9 um diret\xF3rio",
+    /* 419 */ "n\xE3o \xE9 um arquivo comum",
+    /* 420 */ "tem %lu v\xEDnculos",
+    /* 421 */ "\xE9 um v\xEDnculo simb\xF3lico que n\xE3o pertence a root",
+    /* 422 */ "\xE9 um v\xEDnculo simb\xF3lico em um diret\xF3rio em que outros podem gravar",
+    /* 423 */ "n\xE3o \xE9 um caminho abaixo do diret\xF3rio raiz",
+    /* 424 */ "n\xE3o pertence a root (uid %u)",
+    /* 425 */ "n\xE3o pode ser alcan\xE7" "ado: %s",
+    /* 426 */ "n\xE3o pode ser aberto: %s",
+    /* 427 */ "\xE9 um v\xEDnculo simb\xF3lico que n\xE3o pode ser seguido",
+    /* 428 */ "\xE9 longo demais para um arquivo de chave",
+    /* 429 */ "cont\xE9m um byte 0 ou uma linha longa demais",
+    /* 430 */ "n\xE3o come\xE7" "a com um coment\xE1rio n\xE3o confi\xE1vel",
+    /* 431 */ "a linha 2 n\xE3o \xE9 o base64 de uma chave p\xFA" "blica",
+    /* 432 */ "n\xE3o \xE9 uma chave Ed25519",
+    /* 433 */ "cont\xE9m mais de duas linhas",
+    /* 434 */ "\xE9 longo demais para um arquivo de assinatura",
+    /* 435 */ "cont\xE9m menos de quatro linhas",
+    /* 436 */ "a linha 2 n\xE3o \xE9 o base64 de uma assinatura",
+    /* 437 */ "tem a forma antiga, sem prehash (ED)",
+    /* 438 */ "n\xE3o \xE9 uma assinatura Ed25519",
+    /* 439 */ "a linha 3 n\xE3o \xE9 um coment\xE1rio confi\xE1vel",
+    /* 440 */ "a linha 4 n\xE3o \xE9 o base64 de uma assinatura",
+    /* 441 */ "cont\xE9m mais de quatro linhas",
+    /* 442 */ "a biblioteca de assinaturas n\xE3o pode ser iniciada",
+    /* 443 */ "\xE9 da chave %s, n\xE3o de %s",
+    /* 444 */ "a assinatura n\xE3o corresponde ao arquivo",
+    /* 445 */ "o coment\xE1rio confi\xE1vel n\xE3o corresponde \xE0 sua assinatura",
+    /* 446 */
+    "\n"
+    "Instala o software de impress\xE3o Vexla a partir da m\xED" "dia de onde \xE9 executado\n"
+    "(como root).\n"
+    "\n"
+    "  install DIR     instalar em DIR/Vexla/vpxx (um caminho completo); sem ele,\n"
+    "                  no diret\xF3rio de uma instala\xE7\xE3o anterior, sen\xE3o em /usr\n"
+    "  menu            oferecer o menu: instalar, criar um local de instala\xE7\xE3o,\n"
+    "                  marcar o diret\xF3rio de trabalho como origem de disquetes\n"
+    "  manual          manter os arquivos de trabalho no final\n"
+    "  no_space_check  n\xE3o verificar antes o espa\xE7o livre\n"
+    "  WORK_AREA       qualquer outra palavra: a \xE1rea de trabalho (padr\xE3o /tmp),\n"
+    "                  que cont\xE9m o diret\xF3rio de trabalho WORK_AREA/VexlaInstall;\n"
+    "                  ela n\xE3o pode ficar dentro de DIR/Vexla, /var/spool/Vexla\n"
+    "                  ou /usr/Vexla\n"
+    "  -v              mostrar a vers\xE3o na sa\xED" "da de erro padr\xE3o\n"
+    "  preview         mostrar o que uma instala\xE7\xE3o faria aqui, sem alterar nada\n"
+    "                  (n\xE3o precisa de root): suas linhas de comando, arquivos e\n"
+    "                  perguntas\n"
+    "  verify          comparar a instala\xE7\xE3o com seu manifesto\n"
+    "                  (DIR/Vexla/vpxx/setup.manifest), uma linha por diferen\xE7" "a\n"
+    "  remove          retirar a instala\xE7\xE3o como seu manifesto a lista\n"
+    "  history         listar as execu\xE7\xF5" "es que alteraram este host, uma linha por\n"
+    "                  execu\xE7\xE3o (/var/log/setup-Vexla.history; l\xEA-lo exige root)\n"
+    "  --json          preview, verify, history: o resultado como um \xFAnico objeto\n"
+    "                  JSON na sa\xED" "da padr\xE3o (setup(8) o descreve)\n"
+    "  keep            uma atualiza\xE7\xE3o guarda a instala\xE7\xE3o anterior em\n"
+    "                  DIR/Vexla/.vpxx.previous at\xE9 estar completa; com keep a\n"
+    "                  c\xF3pia guardada fica (se nenhuma puder ser feita: status 1)\n"
+    "  rollback        restaurar a instala\xE7\xE3o anterior mantida, tamb\xE9m seu\n"
+    "                  manifesto (status 2: nada a restaurar)\n"
+    "  wait            quando outro setup est\xE1 alterando este host, esperar que\n"
+    "                  ele termine em vez de terminar logo com status 1\n"
+    "  -h, --help      mostrar este texto\n"
+    "\n"
+    "Um setup por vez altera o host: uma instala\xE7\xE3o, uma remo\xE7\xE3o ou um rollback\n"
+    "mant\xE9m o bloqueio /run/setup-Vexla.lock at\xE9 o fim.\n"
+    "As perguntas s\xE3o respondidas na entrada padr\xE3o (printf 'y\\n' | setup install\n"
+    "/opt); uma entrada que termina em uma pergunta n\xE3o \xE9 resposta. Tudo o que uma\n"
+    "instala\xE7\xE3o executa \xE9 registrado em /tmp/setup.log, e cada execu\xE7\xE3o que\n"
+    "alterou o host acrescenta uma linha a /var/log/setup-Vexla.history.\n"
+    "\n"
+    "Status de sa\xED" "da: 0 conclu\xED" "do (verify: tudo confere); 1 falhou ou n\xE3o foi\n"
+    "feito, uma etapa que falhou, uma m\xED" "dia danificada, fim da entrada em uma\n"
+    "pergunta (verify: algo difere; remove: algo foi mantido); 2 um diret\xF3rio que\n"
+    "n\xE3o existe ou n\xE3o pode ser usado (verify, remove: nenhum manifesto, ou um que\n"
+    "root sozinho n\xE3o poderia ter escrito, ou um danificado).\n",
 };
 
 static constexpr bool EveryEntrySet(const SetupMessage (&table)[kSetupMessages]) {
@@ -2069,6 +2664,10 @@ const char* NlsSetupStrCvt(int index) {
 }
 
 void UseEnglishTexts() { pCurLang = NLS_ENGLISH; }
+
+void UseSetupTextsInLibraries() {
+  SetUtilTextSource([](UtilText id) { return NlsSetupStrCvt(kFirstUtilMessage + static_cast<int>(id)); });
+}
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "MemMgr.h"
 #include "ShellWord.h"
@@ -170,7 +171,7 @@ bool FillFromList(char* list, ListedDirs& listed) {
 }
 
 [[noreturn]] void Unlocatable(const char* name) {
-  std::fprintf(stderr, "ERROR: unable to locate system command '%s'\n", name);
+  SayUtilError(UtilText::kNoSystemCommand, name);
   ExitProgram(1);
 }
 
@@ -224,38 +225,56 @@ void CommandName(int index, const CmdLine& line, char* name, size_t size) {
   name[n] = '\0';
 }
 
+// What became of a command: the text that names it and the number it
+// names (an exit status, a signal, a wait status, an errno).
+struct Outcome {
+  UtilText text = UtilText::kLineTooLong;
+  int number = 0;
+
+  // The text in the run's language, or in English for the run log.
+  std::string Text(bool english) const {
+    if (text == UtilText::kNotStarted) {
+      const char* reason = std::strerror(number);
+      return english ? EnglishUtilFormat(text, reason) : UtilFormat(text, reason);
+    }
+    if (text == UtilText::kLineTooLong) return english ? EnglishUtilText(text) : RunUtilText(text);
+    return english ? EnglishUtilFormat(text, number) : UtilFormat(text, number);
+  }
+};
+
 // Severity 1 logs a warning and goes on; severity 2 logs and prints the
 // error and ends the program, naming on standard error the command that
 // failed (when given: the command and its arguments, without the shell
 // around it and the redirections), so that the administrator sees what
-// the run could not do. Other severities report nothing.
-void ReportFailure(int severity, const char* name, const char* what, const char* command = nullptr, int len = 0) {
+// the run could not do. Other severities report nothing. The log says it
+// in English, the terminal in the run's language.
+void ReportFailure(int severity, const char* name, const Outcome& what, const char* command = nullptr, int len = 0) {
   if (severity != kSevWarning && severity != kSevFatal) return;
-  PutLogMsg("%s: %s: %s\n", severity == kSevFatal ? "ERROR" : "WARNING_MSG", name, what);
+  PutLogMsg("%s: %s: %s\n", severity == kSevFatal ? "ERROR" : "WARNING_MSG", name, what.Text(true).c_str());
   if (severity == kSevFatal) {
-    std::printf("ERROR: %s: %s\n", name, what);
+    std::printf("ERROR: %s: %s\n", name, what.Text(false).c_str());
     std::fflush(stdout);
-    if (command != nullptr) std::fprintf(stderr, "ERROR: the command that failed: %.*s\n", len, command);
+    if (command != nullptr) SayUtilError(UtilText::kFailedCommand, len, command);
     ExitProgram(1);
   }
 }
 
-// Turns the wait status of a run into the result and a text naming what
-// happened; errnum is errno right after the run.
-int JudgeStatus(int status, int errnum, char* what, size_t size) {
+// Turns the wait status of a run into the result and what happened;
+// errnum is errno right after the run.
+int JudgeStatus(int status, int errnum, Outcome* what) {
   if (status == -1) {
-    FormatText(what, size, "could not be started (%s)", std::strerror(errnum));
+    *what = {UtilText::kNotStarted, errnum};
     return -1;
   }
   if (WIFEXITED(status)) {
-    FormatText(what, size, "exit status %d", WEXITSTATUS(status));
+    *what = {UtilText::kExitStatus, WEXITSTATUS(status)};
     return WEXITSTATUS(status);
   }
   if (WIFSIGNALED(status)) {
-    FormatText(what, size, "killed by signal %d", WTERMSIG(status));
+    *what = {UtilText::kKilledBySignal, WTERMSIG(status)};
     return 128 + WTERMSIG(status);
   }
-  FormatText(what, size, "ended with wait status %d", status);
+  *what = {UtilText::kWaitStatus, status};
   return -1;
 }
 
@@ -373,7 +392,7 @@ int SysCmd(int index, int severity, const char* format, ...) {
   char name[256];
   CommandName(index, line, name, sizeof name);
   if (line.cut) {
-    ReportFailure(severity, name, "command line too long");
+    ReportFailure(severity, name, Outcome{UtilText::kLineTooLong});
     return -1;
   }
 
@@ -385,8 +404,8 @@ int SysCmd(int index, int severity, const char* format, ...) {
 
   int status = GetHostOps().pfnSystem(line.text);
   int errnum = errno;
-  char what[256];
-  int result = status == 0 ? 0 : JudgeStatus(status, errnum, what, sizeof what);
+  Outcome what;
+  int result = status == 0 ? 0 : JudgeStatus(status, errnum, &what);
   if (result != 0)
     ReportFailure(severity, name, what, line.text + commandStart, static_cast<int>(shownLen - commandStart));
 

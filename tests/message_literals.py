@@ -12,7 +12,15 @@ a word. Conversions (%s, %d) and escapes do not count as words, so
 "%s: %s\\n" passes. What goes to a file or a program (the run log, JSON,
 manifests, scripts) is written with other functions or listed in ALLOWED.
 
-    tests/message_literals.py installer [more folders]
+The libraries setup shares with the tools (util/, syscmd/, given after
+--libraries) build their texts for a person from UtilText.h, which setup
+fills from its tables: there every literal that holds a phrase (two words
+in a row) is flagged, wherever it stands, but for the run log's lines
+(PutLogMsg, which stay English), the English defaults themselves
+(UtilText.cpp), the files that only the tools link (TOOLS_ONLY) and the
+phrases of a file format (ALLOWED).
+
+    tests/message_literals.py installer [more folders] [--libraries util syscmd]
 """
 import pathlib
 import re
@@ -27,12 +35,22 @@ TEXT_ARGUMENT = {
 # Literals that may stand where a person reads: (file name, literal).
 # Nothing is allowed today; a text for a file or a program goes here with
 # its reason.
-ALLOWED = set()
+ALLOWED = {
+    # The comment lines of minisign's key and signature files.
+    ("Minisign.cpp", "untrusted comment: "),
+    ("Minisign.cpp", "trusted comment: "),
+}
+# Library files that only the tools link: their texts stay English.
+TOOLS_ONLY = {"MinisignSign.cpp"}
+# Library files whose literals are the English texts themselves.
+TEXT_TABLES = {"setup_messages.cpp", "UtilText.cpp"}
 
 CALL = re.compile(r"\b(?:std::)?(" + "|".join(TEXT_ARGUMENT) + r")\s*\(")
 REASON = re.compile(r"(?:\bwhy|\berror|->why)\s*=\s*(\"(?:[^\"\\]|\\.)*\")")
 CONVERSION = re.compile(r"%[-+ #0'*]*[0-9*]*(?:\.[0-9*]+)?(?:hh|h|ll|l|L|j|z|t)?[diouxXeEfgGcsp%]")
 WORD = re.compile(r"[A-Za-z]{2,}")
+PHRASE = re.compile(r"[A-Za-z']{2,} +[A-Za-z']{2,}")
+LOG_CALL = re.compile(r"\bPutLogMsg\s*\(")
 
 
 def strip_comments(text):
@@ -109,6 +127,39 @@ def findings(name, source):
     return found
 
 
+def string_literals(text):
+    """(position, text) of every string literal, character literals passed over."""
+    i, n = 0, len(text)
+    while i < n:
+        if text[i] in "\"'":
+            quote, j = text[i], i + 1
+            while j < n and text[j] != quote:
+                j += 2 if text[j] == "\\" else 1
+            if quote == '"':
+                yield i, text[i + 1:j]
+            i = j + 1
+        else:
+            i += 1
+
+
+def library_findings(name, source):
+    """Every literal of a library source that holds a phrase, the run log's
+    lines and #include lines aside."""
+    text = strip_comments(source)
+    logged = []
+    for m in LOG_CALL.finditer(text):
+        args = arguments(text, m.end() - 1)
+        logged.append((m.start(), m.end() + sum(len(a) + 1 for a in args)))
+    found = []
+    for at, body in string_literals(text):
+        line_start = text.rfind("\n", 0, at) + 1
+        if text[line_start:at].lstrip().startswith("#") or any(a <= at < b for a, b in logged):
+            continue
+        if PHRASE.search(CONVERSION.sub(" ", re.sub(r"\\.", " ", body))) and (name, body) not in ALLOWED:
+            found.append((text.count("\n", 0, at) + 1, "literal", body))
+    return found
+
+
 def self_check():
     """The check itself catches what it is for, and passes what it should."""
     flagged = [
@@ -132,18 +183,38 @@ def self_check():
         assert findings("x.cpp", snippet), "not flagged: " + snippet
     for snippet in passed:
         assert not findings("x.cpp", snippet), "flagged: " + snippet
+    library_flagged = [
+        'return "it is a symbolic link";',
+        '*block = {shown, std::string("cannot be reached: ") + std::strerror(errno)};',
+        'FormatText(what, size, "exit status %d", code);',
+        'std::fprintf(stderr, "ERROR: couldn\'t write %s\\n", path);',
+    ]
+    library_passed = [
+        'PutLogMsg("ERROR: Time out for command %s\\n",\n name);',
+        '#include "utils.h"',
+        'line.Append(" 1>>%s/%s.log 2>>%s/%s.log", a, b, c, d);',
+        'SayUtilError(UtilText::kCouldNotOpen, path);',
+        '// return "a comment only";',
+        'if (c == \'"\' || c == \'\\\'\') return "%s";',
+    ]
+    for snippet in library_flagged:
+        assert library_findings("x.cpp", snippet), "not flagged: " + snippet
+    for snippet in library_passed:
+        assert not library_findings("x.cpp", snippet), "flagged: " + snippet
 
 
-def main(folders):
+def main(words):
     self_check()
+    at = words.index("--libraries") if "--libraries" in words else len(words)
     bad = 0
-    for folder in folders:
-        for path in sorted(pathlib.Path(folder).glob("*.cpp")):
-            if path.name.endswith("_test.cpp") or path.name == "setup_messages.cpp":
-                continue
-            for line, call, literal in findings(path.name, path.read_text(encoding="utf-8")):
-                print(f"{path}:{line}: {call} writes a literal text, not one of the message tables: \"{literal}\"")
-                bad += 1
+    for folders, check in ((words[:at], findings), (words[at + 1:], library_findings)):
+        for folder in folders:
+            for path in sorted(pathlib.Path(folder).glob("*.cpp")):
+                if path.name.endswith("_test.cpp") or path.name in TEXT_TABLES or path.name in TOOLS_ONLY:
+                    continue
+                for line, call, literal in check(path.name, path.read_text(encoding="utf-8")):
+                    print(f"{path}:{line}: {call} writes a literal text, not one of the message tables: \"{literal}\"")
+                    bad += 1
     return 1 if bad else 0
 
 

@@ -263,7 +263,7 @@ bool ReadNumber(const char** p, long* n) {
 void EnsureTextBuffer(TtyMenuItem* item) {
   if (item->Value.pText != nullptr) return;
   item->Value.pText = GetMemT<char>(kItemTextSize);
-  if (item->Value.pText == nullptr) SysError("%s", common_109);
+  if (item->Value.pText == nullptr) SysError("%s", RunUtilText(UtilText::kNoMemory));
 }
 
 int MenuItemCount(const TtyMenu* menu) {

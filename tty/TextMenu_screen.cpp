@@ -52,7 +52,7 @@ char* GetTermInfo(TtyScreen* screen) {
   screen->CursorY = 1;
   const size_t cells = static_cast<size_t>(screen->Cols) * static_cast<size_t>(screen->Lines);
   screen->pCells = GetMemT<char>(cells + 1);
-  if (screen->pCells == nullptr) SysError("%s", common_109);
+  if (screen->pCells == nullptr) SysError("%s", RunUtilText(UtilText::kNoMemory));
   std::memset(screen->pCells, ' ', cells);
   return screen->pCells;
 }

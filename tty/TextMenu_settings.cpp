@@ -145,8 +145,7 @@ void StoreMenuAt(TtyMenu* menu, int depth) {
 bool StoreSettings(TtyMenu* menu, const char* path) {
   ReplacingFile f(path);
   if (f.get() == nullptr) {
-    std::fflush(stdout);
-    std::fprintf(stderr, common_114, path);
+    SayUtilError(UtilText::kCannotOpenFile, path);
     return false;
   }
   FILE* saved = pOut;

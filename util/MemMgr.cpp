@@ -13,12 +13,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "UtilText.h"
+
 #ifdef SETUP_MEM_POISONING
 #include <sanitizer/asan_interface.h>
 #endif
 
 MemBlock* pMemB = nullptr;
-const char OutOfMem[] = "Unable to allocate memory";
 
 namespace {
 
@@ -338,7 +339,7 @@ MemBlock* GetNewBlock(size_t len) {
   if (header == nullptr || data == nullptr) {
     GiveBack(header, sizeof(MemBlock), heapHeader);
     GiveBack(data, size, heapData);
-    std::fprintf(stderr, "ERROR: %s\n", OutOfMem);
+    std::fprintf(stderr, "ERROR: %s\n", RunUtilText(UtilText::kNoMemory));
     return nullptr;
   }
   // Fresh pages and calloc'ed memory are zero: the header is clear already.

@@ -59,7 +59,6 @@ struct MemBlock {
 };
 
 extern MemBlock* pMemB;      // first block of the chain, NULL before the first allocation
-extern const char OutOfMem[];  // "Unable to allocate memory"
 
 // len zero bytes (at least one more zero byte follows them); NULL for len 0
 // or when no memory can be had.

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "UtilText.h"
+
 namespace {
 
 constexpr std::string_view kUntrustedPrefix = "untrusted comment: ";
@@ -21,8 +23,8 @@ bool OnlyEmptyAfter(const std::vector<std::string_view>& lines, size_t used) {
   return true;
 }
 
-bool Fail(std::string* why, const char* text) {
-  *why = text;
+bool Fail(std::string* why, UtilText text) {
+  *why = RunUtilText(text);
   return false;
 }
 
@@ -63,15 +65,15 @@ bool MinisignBase64(std::string_view line, uint8_t* out, size_t size) {
 
 bool ReadMinisignPublicKey(std::string_view text, MinisignPublicKey* key, std::string* why) {
   std::vector<std::string_view> lines;
-  if (text.size() > kMinisignFileMax) return Fail(why, "it is too long for a key file");
+  if (text.size() > kMinisignFileMax) return Fail(why, UtilText::kKeyTooLong);
   if (!MinisignLines(text, kUntrustedPrefix.size() + kCommentMax, &lines))
-    return Fail(why, "it holds a byte 0 or an overlong line");
+    return Fail(why, UtilText::kZeroOrLongLine);
   if (lines.size() < 2 || !StartsWith(lines[0], kUntrustedPrefix))
-    return Fail(why, "it does not begin with an untrusted comment");
+    return Fail(why, UtilText::kNoUntrustedComment);
   uint8_t raw[2 + 8 + 32];
-  if (!MinisignBase64(lines[1], raw, sizeof raw)) return Fail(why, "line 2 is not the base64 of a public key");
-  if (std::memcmp(raw, "Ed", 2) != 0) return Fail(why, "it is not an Ed25519 key");
-  if (!OnlyEmptyAfter(lines, 2)) return Fail(why, "it holds more than two lines");
+  if (!MinisignBase64(lines[1], raw, sizeof raw)) return Fail(why, UtilText::kKeyLineNotBase64);
+  if (std::memcmp(raw, "Ed", 2) != 0) return Fail(why, UtilText::kNotEd25519Key);
+  if (!OnlyEmptyAfter(lines, 2)) return Fail(why, UtilText::kKeyTooManyLines);
   std::memcpy(key->id.data(), raw + 2, 8);
   std::memcpy(key->key.data(), raw + 10, 32);
   return true;
@@ -79,20 +81,20 @@ bool ReadMinisignPublicKey(std::string_view text, MinisignPublicKey* key, std::s
 
 bool ReadMinisignSignature(std::string_view text, MinisignSignature* sig, std::string* why) {
   std::vector<std::string_view> lines;
-  if (text.size() > kMinisignFileMax) return Fail(why, "it is too long for a signature file");
+  if (text.size() > kMinisignFileMax) return Fail(why, UtilText::kSignatureTooLong);
   if (!MinisignLines(text, kTrustedPrefix.size() + kTrustedCommentMax, &lines))
-    return Fail(why, "it holds a byte 0 or an overlong line");
-  if (lines.size() < 4) return Fail(why, "it holds fewer than four lines");
+    return Fail(why, UtilText::kZeroOrLongLine);
+  if (lines.size() < 4) return Fail(why, UtilText::kSignatureTooShort);
   if (!StartsWith(lines[0], kUntrustedPrefix) || lines[0].size() > kUntrustedPrefix.size() + kCommentMax)
-    return Fail(why, "it does not begin with an untrusted comment");
+    return Fail(why, UtilText::kNoUntrustedComment);
   uint8_t raw[2 + 8 + 64];
-  if (!MinisignBase64(lines[1], raw, sizeof raw)) return Fail(why, "line 2 is not the base64 of a signature");
-  if (std::memcmp(raw, "Ed", 2) == 0) return Fail(why, "it is of the legacy form, not prehashed (ED)");
-  if (std::memcmp(raw, "ED", 2) != 0) return Fail(why, "it is not an Ed25519 signature");
-  if (!StartsWith(lines[2], kTrustedPrefix)) return Fail(why, "line 3 is not a trusted comment");
+  if (!MinisignBase64(lines[1], raw, sizeof raw)) return Fail(why, UtilText::kSignatureNotBase64);
+  if (std::memcmp(raw, "Ed", 2) == 0) return Fail(why, UtilText::kLegacySignature);
+  if (std::memcmp(raw, "ED", 2) != 0) return Fail(why, UtilText::kNotEd25519Signature);
+  if (!StartsWith(lines[2], kTrustedPrefix)) return Fail(why, UtilText::kNoTrustedComment);
   if (!MinisignBase64(lines[3], sig->global.data(), sig->global.size()))
-    return Fail(why, "line 4 is not the base64 of a signature");
-  if (!OnlyEmptyAfter(lines, 4)) return Fail(why, "it holds more than four lines");
+    return Fail(why, UtilText::kGlobalNotBase64);
+  if (!OnlyEmptyAfter(lines, 4)) return Fail(why, UtilText::kSignatureTooManyLines);
   std::memcpy(sig->keyId.data(), raw + 2, 8);
   std::memcpy(sig->signature.data(), raw + 10, 64);
   sig->trustedComment = lines[2].substr(kTrustedPrefix.size());
@@ -101,21 +103,21 @@ bool ReadMinisignSignature(std::string_view text, MinisignSignature* sig, std::s
 
 bool VerifyMinisign(const MinisignPublicKey& key, const MinisignSignature& sig, std::string_view content,
                     std::string* why) {
-  if (!MinisignInit()) return Fail(why, "the signature library cannot start");
+  if (!MinisignInit()) return Fail(why, UtilText::kNoSignatureLibrary);
   if (key.id != sig.keyId) {
-    *why = "it is by key " + MinisignKeyIdText(sig.keyId) + ", not " + MinisignKeyIdText(key.id);
+    *why = UtilFormat(UtilText::kOtherKey, MinisignKeyIdText(sig.keyId).c_str(), MinisignKeyIdText(key.id).c_str());
     return false;
   }
   uint8_t hash[crypto_generichash_BYTES_MAX];
   static_assert(sizeof hash == 64);
   crypto_generichash(hash, sizeof hash, reinterpret_cast<const uint8_t*>(content.data()), content.size(), nullptr, 0);
   if (crypto_sign_verify_detached(sig.signature.data(), hash, sizeof hash, key.key.data()) != 0)
-    return Fail(why, "the signature does not match the file");
+    return Fail(why, UtilText::kSignatureMismatch);
   std::string global(reinterpret_cast<const char*>(sig.signature.data()), sig.signature.size());
   global += sig.trustedComment;
   if (crypto_sign_verify_detached(sig.global.data(), reinterpret_cast<const uint8_t*>(global.data()), global.size(),
                                   key.key.data()) != 0)
-    return Fail(why, "the trusted comment does not match its signature");
+    return Fail(why, UtilText::kCommentMismatch);
   return true;
 }
 

@@ -11,6 +11,8 @@
 #include <deque>
 #include <vector>
 
+#include "UtilText.h"
+
 namespace {
 
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
@@ -45,10 +47,10 @@ Folder Reached(int fd) {
 // Why the link with status st in the folder at may not be followed; ""
 // when it may.
 std::string WhyNotFollowed(const Folder& at, const struct stat& st) {
-  if (st.st_uid != 0) return "is a symbolic link not owned by root";
+  if (st.st_uid != 0) return RunUtilText(UtilText::kLinkNotRoots);
   struct stat folder;
   if (at.wasShared || fstat(at.fd.get(), &folder) != 0 || (folder.st_mode & (S_IWGRP | S_IWOTH)) != 0)
-    return "is a symbolic link in a folder that others may write";
+    return RunUtilText(UtilText::kLinkInSharedFolder);
   return "";
 }
 
@@ -64,7 +66,7 @@ WayResult OpenWayTo(const std::string& path, WayOwners owners, LastLink last, Pa
   std::deque<Step> todo;
   for (std::string& s : Steps(path)) todo.push_back({std::move(s), true});
   if (path.empty() || path[0] != '/' || todo.empty()) {
-    *block = {path, "is not a path below the root folder"};
+    *block = {path, RunUtilText(UtilText::kNotBelowRoot)};
     return kWayBlocked;
   }
   Folder at = Reached(open("/", kFolderFlags));
@@ -88,7 +90,7 @@ WayResult OpenWayTo(const std::string& path, WayOwners owners, LastLink last, Pa
       Fd next(openat(at.fd.get(), step.name.c_str(), kFolderFlags));
       if (next.ok()) {
         if (fstat(next.get(), &st) == 0 && owners == WayOwners::kRootOnly && st.st_uid != 0) {
-          *block = {shown, "is not root's (uid " + std::to_string(st.st_uid) + ")"};
+          *block = {shown, UtilFormat(UtilText::kFolderNotRoots, static_cast<unsigned>(st.st_uid))};
           return kWayBlocked;
         }
         at = Reached(next.Release());
@@ -97,12 +99,12 @@ WayResult OpenWayTo(const std::string& path, WayOwners owners, LastLink last, Pa
       const int err = errno;
       if (fstatat(at.fd.get(), step.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         if (errno == ENOENT) return kWayGone;
-        *block = {shown, std::string("cannot be reached: ") + std::strerror(errno)};
+        *block = {shown, UtilFormat(UtilText::kCannotBeReached, std::strerror(errno))};
         return kWayBlocked;
       }
       if (!S_ISLNK(st.st_mode)) {
         if (!S_ISDIR(st.st_mode)) return kWayGone;  // a file where the folder was: nothing is below it
-        *block = {shown, std::string("cannot be opened: ") + std::strerror(err)};
+        *block = {shown, UtilFormat(UtilText::kCannotBeOpened, std::strerror(err))};
         return kWayBlocked;
       }
     } else {
@@ -117,7 +119,7 @@ WayResult OpenWayTo(const std::string& path, WayOwners owners, LastLink last, Pa
     char target[PATH_MAX];
     const ssize_t n = readlinkat(at.fd.get(), step.name.c_str(), target, sizeof target);
     if (++links > kMaxLinks || n <= 0 || static_cast<size_t>(n) >= sizeof target) {
-      *block = {shown, "is a symbolic link that cannot be followed"};
+      *block = {shown, RunUtilText(UtilText::kLinkNotFollowed)};
       return kWayBlocked;
     }
     const std::string to(target, static_cast<size_t>(n));
@@ -126,6 +128,6 @@ WayResult OpenWayTo(const std::string& path, WayOwners owners, LastLink last, Pa
     for (auto s = inner.rbegin(); s != inner.rend(); ++s) todo.push_front({*s, false});
     if (todo.empty()) todo.push_front({".", false});  // a link to "/" itself
   }
-  *block = {shown.empty() ? "/" : shown, std::string("cannot be opened: ") + std::strerror(errno)};
+  *block = {shown.empty() ? "/" : shown, UtilFormat(UtilText::kCannotBeOpened, std::strerror(errno))};
   return kWayBlocked;
 }

@@ -7,34 +7,33 @@
 #include <cstdio>
 #include <cstring>
 
+#include "UtilText.h"
+
 namespace {
 
 // The owner and write bits of the rule, shared by files and folders.
 std::string WhyNotRootsOwnAndWrites(const struct stat& st, OthersMayWrite others) {
-  if (st.st_uid != 0) return "it is not owned by root (uid " + std::to_string(st.st_uid) + ")";
-  if (others == OthersMayWrite::kNo && (st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
-    char mode[8];
-    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(st.st_mode & 07777));
-    return std::string("it is writable by others than root (mode ") + mode + ")";
-  }
+  if (st.st_uid != 0) return UtilFormat(UtilText::kNotRootsOwner, static_cast<unsigned>(st.st_uid));
+  if (others == OthersMayWrite::kNo && (st.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+    return UtilFormat(UtilText::kWritableByOthers, static_cast<unsigned>(st.st_mode & 07777));
   return "";
 }
 
 }  // namespace
 
 std::string WhyNotRootsFolder(const struct stat& st) {
-  if (S_ISLNK(st.st_mode)) return "it is a symbolic link";
-  if (!S_ISDIR(st.st_mode)) return "it is not a folder";
+  if (S_ISLNK(st.st_mode)) return RunUtilText(UtilText::kIsSymbolicLink);
+  if (!S_ISDIR(st.st_mode)) return RunUtilText(UtilText::kNotAFolder);
   return WhyNotRootsOwnAndWrites(st, OthersMayWrite::kNo);
 }
 
 std::string WhyNotRootsFile(const struct stat& st, OthersMayWrite others) {
-  if (S_ISLNK(st.st_mode)) return "it is a symbolic link";
-  if (!S_ISREG(st.st_mode)) return "it is not a regular file";
+  if (S_ISLNK(st.st_mode)) return RunUtilText(UtilText::kIsSymbolicLink);
+  if (!S_ISREG(st.st_mode)) return RunUtilText(UtilText::kNotARegularFile);
   if (std::string why = WhyNotRootsOwnAndWrites(st, others); !why.empty()) return why;
   // Another name for the file, made by whoever could write its folder,
   // would let them change it through that name later.
-  if (st.st_nlink != 1) return "it has " + std::to_string(st.st_nlink) + " links";
+  if (st.st_nlink != 1) return UtilFormat(UtilText::kHasLinks, static_cast<unsigned long>(st.st_nlink));
   return "";
 }
 
@@ -42,7 +41,7 @@ int OpenRootsFileAt(int dirfd, const char* name, int flags, std::string* why) {
   const int fd = openat(dirfd, name, flags | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
     const int err = errno;
-    *why = err == ELOOP ? "it is a symbolic link" : std::strerror(err);
+    *why = err == ELOOP ? RunUtilText(UtilText::kIsSymbolicLink) : std::strerror(err);
     errno = err;
     return -1;
   }

@@ -30,6 +30,8 @@
 #include <cstdio>
 #include <memory>
 
+#include "UtilText.h"
+
 #define SETUP_PRINTF(fmt, first) [[gnu::format(printf, fmt, first)]]
 
 // How a failure is met, for the command runner, the file openers and the
@@ -102,8 +104,6 @@ char* StrCaseStr(const char* text, const char* pattern);
 // ---------------------------------------------------------------------------
 // Strings.
 
-extern const char common_109[];  // "Unable to allocate memory"
-
 // A new managed string holding format filled in printf-style (at most 8191
 // characters, or more for very long formats; a longer result is cut).
 // Ends the program through SysError when no memory can be had.
@@ -150,18 +150,14 @@ extern int FileStatus;     // 0 open, 1 closed or at its end, 2 last open failed
 extern int LineLen;        // characters of the continued segments of the last line
 extern int SavedFileSize;  // size of the last file GetSavedFileContent examined
 
-extern const char common_007[];  // "ERROR: couldn't open %s\n"
-extern const char common_114[];  // "ERROR: can't open file, %s\n"
-extern const char common_115[];  // "can't open file, %s"
-
 // Opens /dev/null on each of the descriptors 0, 1 and 2 that is closed, so
 // that no file opened later takes the place of standard input, output or
 // error: a question would read it, printf would write into it.
 void OpenStandardStreams();
 
 // Closes previous (when not NULL) and opens path with the fopen mode. On
-// failure: onError 2 ends the program through SysError, 1 prints common_114
-// on standard error, 0 is silent; NULL is returned after 1 and 0.
+// failure: onError 2 ends the program through SysError, 1 says on standard
+// error that it can't (UtilText::kCannotOpenFile), 0 is silent; NULL is returned after 1 and 0.
 FILE* OpenFile(FILE* previous, const char* path, const char* mode, int onError);
 
 // Size from stat (links followed), 0 when the file cannot be examined.
@@ -198,8 +194,8 @@ char* GetSavedFileContent(const char* dir, const char* name);
 // Writes one formatted text into path, then sets permissions when not 0.
 // Mode "w" (or "wt") writes a new file beside path and renames it over
 // path (ReplacingFile.h), so a link planted at path is replaced, never
-// followed; mode "a" appends to the file as it stands. Prints common_007
-// and returns false when it cannot be opened, and says so and returns false
+// followed; mode "a" appends to the file as it stands. Says that it
+// couldn't open it (UtilText::kCouldNotOpen) and returns false when it cannot be opened, and says so and returns false
 // when the text did not reach the disk whole.
 SETUP_PRINTF(4, 5)
 bool CreateTextFile(const char* path, const char* mode, int permissions, const char* format, ...);

@@ -25,10 +25,6 @@ int FileStatus = 1;
 int LineLen = 0;
 int SavedFileSize = 0;
 
-const char common_007[] = "ERROR: couldn't open %s\n";
-const char common_114[] = "ERROR: can't open file, %s\n";
-const char common_115[] = "can't open file, %s";
-
 namespace {
 
 // Reads up to size bytes, retrying short reads; the count read, -1 on error.
@@ -62,11 +58,8 @@ FILE* OpenFile(FILE* previous, const char* path, const char* mode, int onError) 
   if (previous != nullptr) std::fclose(previous);
   FILE* f = path != nullptr ? std::fopen(path, mode) : nullptr;
   if (f != nullptr) return f;
-  if (onError == kSevFatal) SysError(common_115, path != nullptr ? path : "");
-  if (onError == kSevWarning) {
-    std::fflush(stdout);
-    std::fprintf(stderr, common_114, path != nullptr ? path : "");
-  }
+  if (onError == kSevFatal) SysError("%s", UtilFormat(UtilText::kCannotOpenFile, path != nullptr ? path : "").c_str());
+  if (onError == kSevWarning) SayUtilError(UtilText::kCannotOpenFile, path != nullptr ? path : "");
   return nullptr;
 }
 
@@ -103,7 +96,7 @@ bool OpenInputFile(const char* path, int onError) {
     return true;
   }
   // The list that could not be read ends the run as a failure: status 1.
-  ErrorMsg(onError, 1, common_115, path != nullptr ? path : "");
+  ErrorMsg(onError, 1, "%s", UtilFormat(UtilText::kCannotOpenFile, path != nullptr ? path : "").c_str());
   FileStatus = 2;
   LineBuf[0] = '\0';
   LineLen = 0;
@@ -164,7 +157,7 @@ char* GetSavedFileContent(const char* dir, const char* name) {
   if (SavedFileSize == 0) return nullptr;
   char* content = GetMemT<char>(static_cast<size_t>(SavedFileSize) + 1);
   if (content == nullptr) {
-    ErrorMsg(kSevWarning, 0, "%s", common_109);
+    ErrorMsg(kSevWarning, 0, "%s", RunUtilText(UtilText::kNoMemory));
     return nullptr;
   }
   // A file of one byte is not read: its content comes back empty.
@@ -196,8 +189,7 @@ bool CreateTextFile(const char* path, const char* mode, int permissions, const c
     f = appended.get();
   }
   if (f == nullptr) {
-    std::fflush(stdout);
-    std::fprintf(stderr, common_007, path != nullptr ? path : "");
+    SayUtilError(UtilText::kCouldNotOpen, path != nullptr ? path : "");
     return false;
   }
   va_list args;
@@ -213,8 +205,7 @@ bool CreateTextFile(const char* path, const char* mode, int permissions, const c
   }
   if (!written) {
     // A full disk must not pass for a written file.
-    std::fflush(stdout);
-    std::fprintf(stderr, "ERROR: couldn't write %s\n", path);
+    SayUtilError(UtilText::kCouldNotWrite, path);
   }
   return written;
 }

@@ -65,7 +65,7 @@ void PutLogMsg(const char* format, ...) {
   pLogPath = "/tmp";
   char path[kLineBufSize];
   if (!FormatText(path, sizeof path, "%s/%s.log", pLogPath, my_name)) {
-    std::fprintf(stderr, common_007, path);
+    SayUtilError(UtilText::kCouldNotOpen, path);
     return;
   }
   bool first = std::strcmp(path, startedLog) != 0;
@@ -73,7 +73,7 @@ void PutLogMsg(const char* format, ...) {
   FilePtr log(fd >= 0 ? fdopen(fd, "a") : nullptr);
   if (!log) {
     if (fd >= 0) close(fd);
-    std::fprintf(stderr, common_007, path);
+    SayUtilError(UtilText::kCouldNotOpen, path);
     return;
   }
   if (first) CopyText(startedLog, sizeof startedLog, path);

@@ -6,13 +6,11 @@
 #include "MemMgr.h"
 #include "utils.h"
 
-const char common_109[] = "Unable to allocate memory";
-
 namespace {
 
 char* AllocText(size_t len) {
   char* p = GetMemT<char>(len + 1);
-  if (p == nullptr) SysError("%s", common_109);
+  if (p == nullptr) SysError("%s", RunUtilText(UtilText::kNoMemory));
   return p;
 }
 

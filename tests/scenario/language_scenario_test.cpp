@@ -1,7 +1,8 @@
 // The installer speaks the language of the locale in everything it says
 // to a person, in the sandbox: a preview, an installation, an upgrade kept
-// over it, verify with a difference, rollback, a removal refused by
-// another run's lock and then made, and a damaged medium. Under French and
+// over it, verify with a difference, verify refusing a manifest others may
+// write (a reason util builds), rollback, a removal refused by another
+// run's lock and then made, a damaged medium, the history and the usage. Under French and
 // German no English text of the installer is left and the accented letters
 // reach the UTF-8 terminal as UTF-8; under English the texts are the
 // English ones, byte for byte.
@@ -30,6 +31,7 @@ std::string Recorded(const Action& a) {
 }
 
 const std::string kFile = "/opt/Vexla/vpxx/vpxx.txt";
+const std::string kManifest = "/opt/Vexla/vpxx/setup.manifest";
 const std::string kLock = std::string("touch ") + kLockFile + " && chmod 600 " + kLockFile + " && flock " + kLockFile +
                           " sh -c 'touch /root/held; sleep 3' & until [ -e /root/held ]; do sleep 0.05; done; ";
 
@@ -45,6 +47,9 @@ const Action kActions[] = {
      "setup: die frühere Installation bleibt in /opt/Vexla/.vpxx.previous aufbewahrt"},
     {"verify", "chmod 600 " + kFile + " && ./setup verify install /opt", "1", "mode /opt/Vexla/vpxx/vpxx.txt: 0444 is 0600",
      "mode /opt/Vexla/vpxx/vpxx.txt\xC2\xA0: 0444, maintenant 0600", "Modus /opt/Vexla/vpxx/vpxx.txt: 0444, jetzt 0600"},
+    {"planted", "chmod 666 " + kManifest + " && ./setup verify install /opt; s=$?; chmod 644 " + kManifest + "; exit $s",
+     "2", "it is writable by others than root (mode 0666)", "d'autres que root peuvent y écrire (mode 0666)",
+     "andere als root dürfen es schreiben (Modus 0666)"},
     {"rollback", "./setup rollback install /opt", "0", "/opt/Vexla/vpxx is rolled back to the earlier installation",
      "/opt/Vexla/vpxx est revenu à l'installation précédente",
      "/opt/Vexla/vpxx ist auf die frühere Installation zurückgesetzt"},
@@ -58,6 +63,13 @@ const Action kActions[] = {
      "1", "ERROR: /root/bad/pkg_tar.001 does not match its checksum: the medium is damaged",
      "ERROR: /root/bad/pkg_tar.001 ne correspond pas à sa somme de contrôle\xC2\xA0: le support est endommagé",
      "ERROR: /root/bad/pkg_tar.001 stimmt nicht mit seiner Prüfsumme überein: das Medium ist beschädigt"},
+    {"history", "./setup history", "0", "status 0 (0 failed steps)", "statut 0 (0 étapes échouées)",
+     "Status 0 (0 fehlgeschlagene Schritte)"},
+    // The synopsis stays as it is, a line beginning "setup history" among
+    // it, which programs match; the explanation after it is translated.
+    {"help", "./setup --help", "0", "\n       setup history [--json]\n\nInstalls the Vexla print software",
+     "\n       setup history [--json]\n\nInstalle le logiciel d'impression Vexla",
+     "\n       setup history [--json]\n\nInstalliert die Vexla-Drucksoftware"},
 };
 
 // English texts of the installer that these runs show; under another
@@ -67,7 +79,7 @@ const char* const kEnglishTexts[] = {
     "free space: ", "in this order:", "It would write, and ask:", "signature: ", "manifest /opt",
     "the earlier installation", "Do You want to continue", "paths checked against", " is 0",
     "rolled back", "another setup", "nothing was done", " is removed", "does not match its checksum",
-    "the medium is damaged", "If you currently have",
+    "the medium is damaged", "If you currently have", "writable by others", "failed steps", "print this text",
 };
 
 std::vector<std::string> RunActions(const std::string& name, const std::string& lang, SandboxResult* r) {
