@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "MemMgr.h"
+#include "UtilText.h"
 #include "html.h"
 #include "html_impl.h"
 #include "utils.h"
@@ -53,8 +54,8 @@ bool GridHolds(HtmlPage* page, long long cell) {
 
 // The page text of a page the grid cannot hold.
 std::string RefusedText() {
-  if (refusal == Refusal::kNoMemory) return "This page cannot be shown: there is not enough memory for its layout.\n";
-  return "This page cannot be shown: its layout is longer than " + std::to_string(kHtmlMaxGridRows) + " lines.\n";
+  if (refusal == Refusal::kNoMemory) return RunUtilText(UtilText::kPageNoMemory);
+  return UtilFormat(UtilText::kPageTooLong, kHtmlMaxGridRows);
 }
 
 // The state of one level of the layout: the body, or one table's contents.

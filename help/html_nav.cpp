@@ -8,6 +8,7 @@
 
 #include "html.h"
 #include "html_impl.h"
+#include "UtilText.h"
 
 HtmlHistoryEntry History[kHtmlHistorySize];
 int HistoryI = 0;
@@ -25,8 +26,7 @@ bool NamesAFile(const char* target) {
 std::string LoadFailure(const char* readError, const char* name) {
   const std::string shown = HtmlShownText(name);
   if (FileIndex >= kHtmlMaxFiles)
-    return "Cannot load file " + shown + ": the help viewer holds " + std::to_string(kHtmlMaxFiles) +
-           " files, no more\n";
+    return UtilFormat(UtilText::kHelpFilesFull, shown.c_str(), kHtmlMaxFiles);
   return readError + shown + "\n";
 }
 

@@ -151,7 +151,7 @@ using SetupMessage = const char*;
 // medium, the saved earlier installation) begin at 200, apart from them.
 // The indexes between are free.
 constexpr int kFirstLaterMessage = 200;
-constexpr int kLaterMessages = 247;
+constexpr int kLaterMessages = 251;
 constexpr int kSetupMessages = kFirstLaterMessage + kLaterMessages;
 // The texts util/ and syscmd/ build (UtilText.h), in its order, and the
 // explanation of the usage text that follows its synopsis.

@@ -338,7 +338,11 @@ static const char setup_443[] = "it is by key %s, not %s";
 static const char setup_444[] = "the signature does not match the file";
 static const char setup_445[] = "the trusted comment does not match its signature";
 // The explanation of the usage text, after its synopsis lines.
-static const char setup_446[] =
+static const char setup_446[] = "A number is needed here.";
+static const char setup_447[] = "This page cannot be shown: there is not enough memory for its layout.\n";
+static const char setup_448[] = "This page cannot be shown: its layout is longer than %d lines.\n";
+static const char setup_449[] = "Cannot load file %s: the help viewer holds %d files, no more\n";
+static const char setup_450[] =
     "\n"
     "Installs the Vexla print software from the medium it is run from (as root).\n"
     "\n"
@@ -696,6 +700,10 @@ constexpr SetupMessage NLS_ENGLISH[] = {
     setup_444,
     setup_445,
     setup_446,
+    setup_447,
+    setup_448,
+    setup_449,
+    setup_450,
 };
 
 constexpr SetupMessage NLS_SPANISH[] = {
@@ -1024,7 +1032,11 @@ constexpr SetupMessage NLS_SPANISH[] = {
     /* 443 */ "es de la clave %s, no de %s",
     /* 444 */ "la firma no corresponde al archivo",
     /* 445 */ "el comentario de confianza no corresponde a su firma",
-    /* 446 */
+    /* 446 */ "Aqu\xED se necesita un n\xFAmero.",
+    /* 447 */ "Esta p\xE1gina no se puede mostrar: no hay memoria suficiente para su dise\xF1o.\n",
+    /* 448 */ "Esta p\xE1gina no se puede mostrar: su dise\xF1o tiene m\xE1s de %d l\xEDneas.\n",
+    /* 449 */ "No se puede cargar el archivo %s: el visor de ayuda admite %d archivos, no m\xE1s\n",
+    /* 450 */
     "\n"
     "Instala el software de impresi\xF3n Vexla desde el soporte desde el que se\n"
     "ejecuta (como root).\n"
@@ -1404,7 +1416,11 @@ constexpr SetupMessage NLS_ITALIAN[] = {
     /* 443 */ "\xE8 della chiave %s, non di %s",
     /* 444 */ "la firma non corrisponde al file",
     /* 445 */ "il commento attendibile non corrisponde alla sua firma",
-    /* 446 */
+    /* 446 */ "Qui \xE8 necessario un numero.",
+    /* 447 */ "Questa pagina non pu\xF2 essere mostrata: la memoria non basta per la sua impaginazione.\n",
+    /* 448 */ "Questa pagina non pu\xF2 essere mostrata: la sua impaginazione supera le %d righe.\n",
+    /* 449 */ "Impossibile caricare il file %s: il visualizzatore della guida contiene %d file, non di pi\xF9\n",
+    /* 450 */
     "\n"
     "Installa il software di stampa Vexla dal supporto da cui viene eseguito\n"
     "(come root).\n"
@@ -1791,7 +1807,11 @@ constexpr SetupMessage NLS_FRENCH[] = {
     /* 443 */ "c'est la cl\xE9 %s, pas %s",
     /* 444 */ "la signature ne correspond pas au fichier",
     /* 445 */ "le commentaire de confiance ne correspond pas \xE0 sa signature",
-    /* 446 */
+    /* 446 */ "Un nombre est attendu ici.",
+    /* 447 */ "Cette page ne peut pas \xEAtre affich\xE9" "e\xA0: la m\xE9moire ne suffit pas pour sa mise en page.\n",
+    /* 448 */ "Cette page ne peut pas \xEAtre affich\xE9" "e\xA0: sa mise en page d\xE9passe %d lignes.\n",
+    /* 449 */ "Impossible de charger le fichier %s\xA0: l'afficheur d'aide contient %d fichiers, pas plus\n",
+    /* 450 */
     "\n"
     "Installe le logiciel d'impression Vexla depuis le support d'o\xF9 il est lanc\xE9\n"
     "(en tant que root).\n"
@@ -2182,7 +2202,11 @@ constexpr SetupMessage NLS_GERMAN[] = {
     /* 443 */ "sie ist von Schl\xFCssel %s, nicht von %s",
     /* 444 */ "die Signatur passt nicht zur Datei",
     /* 445 */ "der vertrauensw\xFCrdige Kommentar passt nicht zu seiner Signatur",
-    /* 446 */
+    /* 446 */ "Hier wird eine Zahl ben\xF6tigt.",
+    /* 447 */ "Diese Seite kann nicht angezeigt werden: f\xFCr ihr Layout reicht der Speicher nicht.\n",
+    /* 448 */ "Diese Seite kann nicht angezeigt werden: ihr Layout ist l\xE4nger als %d Zeilen.\n",
+    /* 449 */ "Die Datei %s kann nicht geladen werden: die Hilfeanzeige fasst %d Dateien, nicht mehr\n",
+    /* 450 */
     "\n"
     "Installiert die Vexla-Drucksoftware von dem Medium, von dem es gestartet\n"
     "wird (als root).\n"
@@ -2563,7 +2587,11 @@ constexpr SetupMessage NLS_PORTUGUESE[] = {
     /* 443 */ "\xE9 da chave %s, n\xE3o de %s",
     /* 444 */ "a assinatura n\xE3o corresponde ao arquivo",
     /* 445 */ "o coment\xE1rio confi\xE1vel n\xE3o corresponde \xE0 sua assinatura",
-    /* 446 */
+    /* 446 */ "Aqui \xE9 necess\xE1rio um n\xFAmero.",
+    /* 447 */ "Esta p\xE1gina n\xE3o pode ser exibida: n\xE3o h\xE1 mem\xF3ria suficiente para o seu layout.\n",
+    /* 448 */ "Esta p\xE1gina n\xE3o pode ser exibida: o seu layout tem mais de %d linhas.\n",
+    /* 449 */ "N\xE3o \xE9 poss\xEDvel carregar o arquivo %s: o visualizador de ajuda comporta %d arquivos, n\xE3o mais\n",
+    /* 450 */
     "\n"
     "Instala o software de impress\xE3o Vexla a partir da m\xED" "dia de onde \xE9 executado\n"
     "(como root).\n"

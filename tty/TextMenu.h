@@ -26,7 +26,6 @@ extern const char setup_044[];     // "This number must be between %i to %i."
 extern const char setup_045[];     // "This number must be between %x to %x."
 extern const char setup_046[];     // "This text length must be from %i to %i characters long."
 extern const char textmenu_060[];  // "This number must be between %f to %f."
-extern const char textmenu_061[];  // "A number is needed here."
 
 // The pattern of a directory typed in a menu: a leading '/', then letters,
 // digits, '-', '_' and '/', 1 to 255 characters in all.
@@ -63,7 +62,7 @@ SETUP_PRINTF(1, 2) char* PostMsg(const char* format, ...);
 // Only a t not followed by '(' is a plain character; the other element
 // letters take the character after them as their '(' whatever it is. Where
 // a d, x or f element finds no number, whatever its range, the value is
-// refused with textmenu_061 (result 1).
+// refused with "A number is needed here." in the run's language (result 1).
 int ValidateEntry(const char* value, const char* pattern);
 
 // ---------------------------------------------------------------------------

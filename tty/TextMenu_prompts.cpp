@@ -9,12 +9,12 @@
 #include "NlsUtils.h"
 #include "TextMenu.h"
 #include "TextMenu_impl.h"
+#include "UtilText.h"
 
 const char setup_044[] = "This number must be between %i to %i.";
 const char setup_045[] = "This number must be between %x to %x.";
 const char setup_046[] = "This text length must be from %i to %i characters long.";
 const char textmenu_060[] = "This number must be between %f to %f.";
-const char textmenu_061[] = "A number is needed here.";
 
 namespace {
 
@@ -100,7 +100,7 @@ int Validator::Integer(int base) {
   long long n = std::strtoll(v_, &end, base);
   // Where no number stands the value fits no range, and the user is told so.
   if (end == v_) {
-    PostMsg("%s", textmenu_061);
+    PostMsg("%s", RunUtilText(UtilText::kNumberNeeded));
     return 1;
   }
   Accept(v_, end);
@@ -142,7 +142,7 @@ int Validator::Fraction() {
   }
   double n = std::strtod(v_, &end);
   if (end == v_) {  // only a point, or nothing
-    PostMsg("%s", textmenu_061);
+    PostMsg("%s", RunUtilText(UtilText::kNumberNeeded));
     return 1;
   }
   Accept(v_, end);

@@ -51,6 +51,10 @@ constexpr const char* kEnglish[] = {
     "it is by key %s, not %s",
     "the signature does not match the file",
     "the trusted comment does not match its signature",
+    "A number is needed here.",
+    "This page cannot be shown: there is not enough memory for its layout.\n",
+    "This page cannot be shown: its layout is longer than %d lines.\n",
+    "Cannot load file %s: the help viewer holds %d files, no more\n",
 };
 static_assert(std::size(kEnglish) == kUtilTexts);
 

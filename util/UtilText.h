@@ -52,6 +52,10 @@ enum class UtilText : int {
   kOtherKey,             // "it is by key %s, not %s"
   kSignatureMismatch,    // "the signature does not match the file"
   kCommentMismatch,      // "the trusted comment does not match its signature"
+  kNumberNeeded,         // "A number is needed here."
+  kPageNoMemory,         // "This page cannot be shown: there is not enough memory for its layout.\n"
+  kPageTooLong,          // "This page cannot be shown: its layout is longer than %d lines.\n"
+  kHelpFilesFull,        // "Cannot load file %s: the help viewer holds %d files, no more\n"
   kCount
 };
 constexpr int kUtilTexts = static_cast<int>(UtilText::kCount);
