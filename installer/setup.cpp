@@ -27,13 +27,9 @@ const char* InstallSiteInfo[5] = {};
 char AppDir[kAppDirSize];
 char Name[kNameSize];
 SetupAction RequestedAction = kActionInstall;
+unsigned char flKeepEarlier = 0;
 
 namespace {
-
-// The failed steps noted so far; the first few are kept to name them.
-constexpr size_t kNamedFailures = 20;
-int failedSteps = 0;
-std::vector<std::string> failureTexts;
 
 constexpr const char* kOptionWords =
     ",manual,install,menu,-v,no_space_check,preview,verify,remove,--help,-h,wait,--json,keep,rollback,history";
@@ -139,7 +135,7 @@ int RunManifestAction() {
   if (d == nullptr) d = LocatePreviousInstallation();
   if (d == nullptr) d = "/usr";
   FormatText(AppDir, sizeof AppDir, "%s/%s/%s", d, "Vexla", "vpxx");
-  if (RequestedAction == kActionVerify) return VerifyInstallation(AppDir, jsonOutput);
+  if (RequestedAction == kActionVerify) return Record().Verify(AppDir, jsonOutput);
   char* user = GetUserName();
   const bool root = user != nullptr && std::strcmp(user, "root") == 0;
   if (!root) {
@@ -148,35 +144,11 @@ int RunManifestAction() {
     return 1;
   }
   PutMem(user);
-  if (RequestedAction == kActionRollback) return RollbackInstallation(AppDir);
-  return RemoveInstallation(AppDir);
+  if (RequestedAction == kActionRollback) return Record().Rollback(AppDir);
+  return Record().Remove(AppDir);
 }
 
 }  // namespace
-
-void NoteFailedStep(const char* format, ...) {
-  ++failedSteps;
-  if (failureTexts.size() >= kNamedFailures) return;
-  char text[kLineBufSize];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(text, sizeof text, format, args);
-  va_end(args);
-  failureTexts.emplace_back(text);
-  PutLogMsg("ERROR: %s\n", text);
-}
-
-int FailedStepCount() { return failedSteps; }
-
-int ReportFailedSteps() {
-  if (failedSteps == 0) return 0;
-  std::fflush(stdout);
-  for (const std::string& text : failureTexts) std::fprintf(stderr, common_116, text.c_str());
-  if (static_cast<size_t>(failedSteps) > failureTexts.size())
-    SayError(200, failedSteps - static_cast<int>(failureTexts.size()));
-  SayError(failedSteps == 1 ? 201 : 202, failedSteps, pLogPath, my_name);
-  return failedSteps;
-}
 
 void SayInputEnded() {
   std::printf("\n");
@@ -200,9 +172,9 @@ void RefuseWorkAreaAmongInstalled(const char* installDir) {
   if (installDir != nullptr) written.insert(written.begin(), std::string(installDir) + "/Vexla");
   for (const std::string& folder : written) {
     std::string why;
-    if (IsWithinDirectory(workDir.c_str(), folder.c_str()))
+    if (ResolvedWithin(workDir.c_str(), folder.c_str()))
       why = SetupText(209, folder.c_str());
-    else if (IsWithinDirectory(folder.c_str(), workDir.c_str()))
+    else if (ResolvedWithin(folder.c_str(), workDir.c_str()))
       why = SetupText(210, folder.c_str());
     if (!why.empty()) RefuseDirectory(why.c_str(), pTmpDir);
   }
@@ -321,7 +293,7 @@ void SetupMain(int argc, char** argv) {
   // log line included (which empties the log of the run before).
   // From then on the folders it works in are held for it alone.
   if (!WordsOnlyRead(argc, argv)) {
-    TakeHostLock(FindWord(argc, argv, "wait"));
+    Guards().TakeHostLock(FindWord(argc, argv, "wait"));
     BeginFolderHold();
   }
   InitSysCmdList();
@@ -337,11 +309,11 @@ void SetupMain(int argc, char** argv) {
       RequestedAction != kActionHistory)
     RefuseDirectory(NlsSetupStrCvt(208), "--json");
   if (RequestedAction == kActionHistory) ExitProgram(PrintHistory(jsonOutput));
-  if (RequestedAction == kActionVerify || RequestedAction == kActionPreview) SayWhenHostLocked();
+  if (RequestedAction == kActionVerify || RequestedAction == kActionPreview) Guards().SayWhenHostLocked();
 
   if (RequestedAction == kActionVerify || RequestedAction == kActionRemove || RequestedAction == kActionRollback)
     ExitProgram(RunManifestAction());
-  if (RequestedAction == kActionPreview) ExitProgram(RunPreview(flSpaceCheck, jsonOutput));
+  if (RequestedAction == kActionPreview) ExitProgram(Guards().Preview(flSpaceCheck, jsonOutput));
 
   if (!flMenu && pInstallDir == nullptr) {
     pInstallDir = LocatePreviousInstallation();
@@ -349,19 +321,19 @@ void SetupMain(int argc, char** argv) {
   }
   if (pInstallDir != nullptr) pInstallDir = SaveText(pInstallDir);
   RefuseWorkAreaAmongInstalled(pInstallDir);
-  if (!flMenu) RefuseKeepWithoutCopy(pInstallDir);
-  if (!flMenu && flSpaceCheck && !FreeSpaceForInstall(pVexlaInstallDir, pInstallDir, "Vexla", SavedCopyNeed(pInstallDir)))
-    NoRoomToSaveEarlier();
+  if (!flMenu) Record().RefuseKeepWithoutCopy(pInstallDir);
+  if (!flMenu && flSpaceCheck && !FreeSpaceForInstall(pVexlaInstallDir, pInstallDir, "Vexla", Record().SavedCopyNeed(pInstallDir)))
+    Record().NoRoomToSaveEarlier();
 
   const int result = IsDisketteMedium() ? InstallFromDiskette() : InstallFromSite();
 
   if (!TestConfigFlag(AppDir, ".StandAloneDb") && !TestConfigFlag(AppDir, ".StandAlone")) VexlaClean(flCleanWork);
   // (Written during the clean-up; here when there was none.)
-  if (ManifestPending()) WriteManifest();
+  if (Record().ManifestPending()) Record().WriteManifest();
   // An installation with failed steps, or one that was asked for on the
   // command line and did not happen (not root, abandoned in the package
   // list), is no success.
   const bool failed = ReportFailedSteps() > 0 || (!flMenu && result != 0);
-  EndSavedInstallation(!failed && flInstalled);
+  Record().EndSavedInstallation(!failed && flInstalled);
   ExitProgram(failed ? 1 : 0);
 }

@@ -76,7 +76,7 @@ void ConfirmOverEarlierDaemon() {
 void LinkUnderUsr(const char* d) {
   switch (GetFileType("/usr/Vexla")) {
     case kNoFile:
-      ManifestNoteOwn("/usr/Vexla");
+      Record().NoteOwn("/usr/Vexla");
       PreviewNote(NlsSetupStrCvt(361), d);
       SysCmd(kCmdLn, kSevFatal, "-s %s/%s %s/%s", d, "Vexla", "/usr", "Vexla");
       break;
@@ -86,7 +86,7 @@ void LinkUnderUsr(const char* d) {
           SysCmd(kCmdRm, kSevWarning, "%s", "/usr/Vexla/vpxx");
           [[fallthrough]];
         case kNoFile:
-          ManifestNoteOwn("/usr/Vexla/vpxx");
+          Record().NoteOwn("/usr/Vexla/vpxx");
           PreviewNote(NlsSetupStrCvt(362), d);
           SysCmd(kCmdLn, kSevFatal, "-s %s/%s/%s %s/%s/%s", d, "Vexla", "vpxx", "/usr", "Vexla", "vpxx");
           break;
@@ -103,7 +103,7 @@ void LinkUnderUsr(const char* d) {
       const ssize_t n = readlink("/usr/Vexla", target, sizeof target - 1);
       FormatText(ours, sizeof ours, "%s/%s", d, "Vexla");
       if (n > 0 && static_cast<size_t>(n) == std::strlen(ours) && std::strncmp(target, ours, n) == 0)
-        ManifestNoteOwn("/usr/Vexla");
+        Record().NoteOwn("/usr/Vexla");
       break;
     }
     default:
@@ -154,7 +154,7 @@ void MakeSpoolFolders(char (&spoolProduct)[kNameSize]) {
   // Only the spool folders made now are the installation's (those a
   // stopped earlier run made are in its notes); another product may use
   // /var/spool/Vexla too.
-  ManifestNoteMade(download);
+  Record().NoteMade(download);
   CreateInPlace(spool, nullptr, "775");
   CreateInPlace(spoolProduct, nullptr, "775");
   // Every user may leave files for the product here; like every shared
@@ -209,7 +209,7 @@ int Install(TtyMenu*, TtyMenuItem*) {
     return 2;
   }
 
-  ManifestBegin();
+  Record().Begin();
   ConfirmOverEarlierDaemon();
   // The host changes from the moment the daemon is stopped: from here the
   // run is recorded in the history (in menu mode, once the dialogue named
@@ -229,10 +229,10 @@ int Install(TtyMenu*, TtyMenuItem*) {
   HistoryArmInstallation(AppDir);
   // From here to the end of the run nobody else can change the tree.
   HoldTree(AppDir);
-  SaveEarlierInstallation();  // before anything changes the earlier tree
-  ManifestNoteMade(AppDir);
+  Record().SaveEarlierInstallation();  // before anything changes the earlier tree
+  Record().NoteMade(AppDir);
   CreateInPlace(AppDir, nullptr, "775");
-  ManifestKeepNotes();  // the folders made above it are noted on the disk at once
+  Record().KeepNotes();  // the folders made above it are noted on the disk at once
   CreateInPlace(AppDir, ".PrintError", "666");
 
   char spoolProduct[kNameSize];
@@ -247,6 +247,6 @@ int Install(TtyMenu*, TtyMenuItem*) {
   RunProductCommand("%s/vpqadmin -upgrade", AppDir);
   MakeSetUserId("vprvpxxtty");
   MakeSetUserId("vsf");
-  if (FailedStepCount() == 0) BeginManifest();
+  if (FailedStepCount() == 0) Record().BeginManifest();
   return 0;
 }

@@ -141,7 +141,7 @@ void CopyListedFiles(const char* from, const char* to, bool hashCopies) {
 
 int InstallFromSite() {
   QuotedDirectory(pToolPath);
-  if (IsWithinDirectory(pToolPath, pVexlaInstallDir))
+  if (ResolvedWithin(pToolPath, pVexlaInstallDir))
     FatalError(NlsSetupStrCvt(281), pToolPath, pVexlaInstallDir);
   DeleteFile(pTmpDir, "VexlaInstall");
   if (!flPreview) MakeFreshWorkDirectory();

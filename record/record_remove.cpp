@@ -28,7 +28,8 @@
 #include "installer.h"
 #include "setup_history.h"
 #include "setup_hold.h"
-#include "setup_manifest.h"
+#include "record.h"
+#include "record_format.h"
 #include "utils.h"
 
 namespace {
@@ -206,7 +207,7 @@ int RemoveInstallation(const char* appDir) {
   std::vector<const ManifestEntry*> holders;
   for (const ManifestEntry* e : DeepestFirst(entries)) {
     std::string why;
-    if (e->type == 'd' && IsWithinPath(appDir, e->path)) {
+    if (e->type == 'd' && PathTextWithin(appDir, e->path)) {
       holders.push_back(e);
       continue;
     }

@@ -23,16 +23,14 @@
 #include <vector>
 
 #include "SysCmd.h"
+#include "guards.h"
 #include "installer.h"
 #include "setup_json.h"
 #include "setup_signature.h"
 #include "utils.h"
 
-unsigned char flPreview = 0;
-
 namespace {
 
-std::vector<std::string> notes;
 std::string privateDir;  // the preview's own work directory
 std::string workDir;     // the work directory an installation would use
 
@@ -157,7 +155,7 @@ void WriteJsonPreview(int status) {
     if (m.compare(0, 7, "ERROR: ") == 0) reason = m.substr(7);
   if (reason.empty() && status != 0 && !messages.empty()) reason = messages.back();
   std::vector<std::string> shown;
-  for (const std::string& note : notes) shown.push_back(Shown(note.c_str()));
+  for (const std::string& note : PreviewNotes()) shown.push_back(Shown(note.c_str()));
   JsonObject o;
   o.Add("status", static_cast<long long>(status)).Add("install_dir", json.installDir).Add("earlier", json.earlier);
   o.Add("lines", json.lines).Add("notes", shown).Add("messages", messages).Add("reason", reason);
@@ -201,18 +199,6 @@ void MakePrivateDirectory() {
 }
 
 }  // namespace
-
-void PreviewNote(const char* format, ...) {
-  if (!flPreview) return;
-  char text[kLineBufSize];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(text, sizeof text, format, args);
-  va_end(args);
-  for (std::string& other : notes)
-    if (other == text) return;
-  notes.emplace_back(text);
-}
 
 int RunPreview(unsigned char spaceCheck, bool asJson) {
   flUseLog = 0;
@@ -274,7 +260,7 @@ int RunPreview(unsigned char spaceCheck, bool asJson) {
   SetHostOps(RealHostOps());
 
   SayLine(stdout, 359);
-  for (const std::string& note : notes) std::printf("%s\n", Shown(note.c_str()).c_str());
+  for (const std::string& note : PreviewNotes()) std::printf("%s\n", Shown(note.c_str()).c_str());
   std::fflush(stdout);
   RemovePrivateDirectory();
   return result == 0 ? 0 : 1;

@@ -24,6 +24,7 @@
 
 #include "ReplacingFile.h"
 #include "RootFile.h"
+#include "guards.h"
 #include "installer.h"
 #include "utils.h"
 

@@ -35,10 +35,9 @@
 #include "installer.h"
 #include "setup_history.h"
 #include "setup_hold.h"
-#include "setup_manifest.h"
+#include "record.h"
+#include "record_format.h"
 #include "utils.h"
-
-unsigned char flKeepEarlier = 0;
 
 namespace {
 
@@ -142,7 +141,7 @@ bool SavedCopyStands(const std::string& appDir, const std::string& saved) {
 std::vector<const ManifestEntry*> OutsideFiles(const std::vector<ManifestEntry>& entries, const std::string& appDir) {
   std::vector<const ManifestEntry*> out;
   for (const ManifestEntry& e : entries)
-    if (!IsWithinPath(e.path, appDir) && e.type != 'd' && e.type != 'o' && IsPlainPath(e.path)) out.push_back(&e);
+    if (!PathTextWithin(e.path, appDir) && e.type != 'd' && e.type != 'o' && IsPlainPath(e.path)) out.push_back(&e);
   return out;
 }
 
@@ -307,12 +306,12 @@ int TakeOffNewOutside(const std::string& appDir, const std::vector<ManifestEntry
   if (ReadTrustedManifest(ManifestPath(newTree.c_str()), &now, &why, &badLine) != kManifestRead) now.clear();
   std::set<std::string> listed;
   for (ManifestEntry& e : now)
-    if (!IsWithinPath(e.path, appDir) && before.count(e.path) == 0 && listed.insert(e.path).second)
+    if (!PathTextWithin(e.path, appDir) && before.count(e.path) == 0 && listed.insert(e.path).second)
       extra.push_back(std::move(e));
   // Made by a run that was stopped: taken as they stand now.
   for (const std::string& p : ReadMadeNotes(newTree.c_str())) {
     struct stat st;
-    if (IsWithinPath(p, appDir) || before.count(p) != 0 || !listed.insert(p).second || !Lstat(p, &st)) continue;
+    if (PathTextWithin(p, appDir) || before.count(p) != 0 || !listed.insert(p).second || !Lstat(p, &st)) continue;
     ManifestEntry e;
     e.path = p;
     e.type = S_ISDIR(st.st_mode) ? 'd' : S_ISLNK(st.st_mode) ? 'l' : S_ISREG(st.st_mode) ? 'n' : 'o';
@@ -380,7 +379,7 @@ int RestoreOutside(const std::vector<ManifestEntry>& earlier, const std::string&
                    int* restored) {
   int left = 0;
   for (const ManifestEntry& e : earlier) {
-    if (IsWithinPath(e.path, appDir) || !IsPlainPath(e.path)) continue;
+    if (PathTextWithin(e.path, appDir) || !IsPlainPath(e.path)) continue;
     const std::string copy = saved + "/outside" + e.path;
     // (Only the files and links the saved copy holds are put back.)
     if (e.type != 'd' && !Exists(copy)) continue;

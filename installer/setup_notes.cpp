@@ -1,0 +1,60 @@
+// What a run notes for its end: the steps that failed without ending it,
+// and, in a preview, what the installation would write or ask.
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "installer.h"
+#include "utils.h"
+
+unsigned char flPreview = 0;
+
+namespace {
+
+// The failed steps noted so far; the first few are kept to name them.
+constexpr size_t kNamedFailures = 20;
+int failedSteps = 0;
+std::vector<std::string> failureTexts;
+
+std::vector<std::string> notes;  // the preview's, in the order noted
+
+}  // namespace
+
+void NoteFailedStep(const char* format, ...) {
+  ++failedSteps;
+  if (failureTexts.size() >= kNamedFailures) return;
+  char text[kLineBufSize];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  failureTexts.emplace_back(text);
+  PutLogMsg("ERROR: %s\n", text);
+}
+
+int FailedStepCount() { return failedSteps; }
+
+int ReportFailedSteps() {
+  if (failedSteps == 0) return 0;
+  std::fflush(stdout);
+  for (const std::string& text : failureTexts) std::fprintf(stderr, common_116, text.c_str());
+  if (static_cast<size_t>(failedSteps) > failureTexts.size())
+    SayError(200, failedSteps - static_cast<int>(failureTexts.size()));
+  SayError(failedSteps == 1 ? 201 : 202, failedSteps, pLogPath, my_name);
+  return failedSteps;
+}
+
+void PreviewNote(const char* format, ...) {
+  if (!flPreview) return;
+  char text[kLineBufSize];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  for (const std::string& other : notes)
+    if (other == text) return;
+  notes.emplace_back(text);
+}
+
+const std::vector<std::string>& PreviewNotes() { return notes; }
