@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "Fd.h"
 #include "SysCmd.h"
 #include "guards.h"
 #include "installer.h"
@@ -120,14 +121,6 @@ int PrintKill(pid_t pid, int signal) {
   return 0;
 }
 
-void WriteAll(int fd, const std::string& text) {
-  for (size_t done = 0; done < text.size();) {
-    const ssize_t w = write(fd, text.data() + done, text.size() - done);
-    if (w <= 0) return;
-    done += static_cast<size_t>(w);
-  }
-}
-
 // The messages the run wrote on standard error, one a line; they are
 // written on to the real standard error.
 std::vector<std::string> KeptMessages() {
@@ -135,7 +128,7 @@ std::vector<std::string> KeptMessages() {
   char buf[4096];
   ssize_t n;
   for (off_t at = 0; (n = pread(json.kept, buf, sizeof buf, at)) > 0; at += n) text.append(buf, static_cast<size_t>(n));
-  WriteAll(json.err, text);
+  WriteAll(json.err, text.data(), text.size());
   std::vector<std::string> lines;
   for (size_t at = 0; at < text.size();) {
     size_t end = text.find('\n', at);
@@ -161,7 +154,7 @@ void WriteJsonPreview(int status) {
   o.Add("lines", json.lines).Add("notes", shown).Add("messages", messages).Add("reason", reason);
   if (json.mediumChecked) o.Add("signature", SignerJson(LastMediumSigner()));
   const std::string text = o.Text() + "\n";
-  WriteAll(json.out, text);
+  WriteAll(json.out, text.data(), text.size());
 }
 
 // From here on the run answers in JSON: standard output goes to

@@ -40,6 +40,7 @@
 #include <string>
 #include <vector>
 
+#include "MediumLayout.h"
 #include "utils.h"  // my_name, pToolPath
 
 // ---------------------------------------------------------------------------
@@ -233,6 +234,11 @@ bool IsCleanManifestPath(const std::string& path);
 // link is followed, no ".." read (for paths already clean, as a manifest
 // lists them).
 bool PathTextWithin(const std::string& path, const std::string& dir);
+
+// The application directory of the installation in installDir,
+// <installDir>/Vexla/vpxx, into out (size bytes); false, and cut short,
+// when it does not fit.
+bool AppDirOf(const char* installDir, char* out, size_t size);
 
 // A full path as the host would follow it: the part that exists resolved
 // (links, "." and ".."), the rest appended step by step as it reads; ""
@@ -433,6 +439,11 @@ int ProcessPkgList(const char* package);
 struct TtyMenu;
 struct TtyMenuItem;
 
+// Whether the run is root's, as an installation, remove and rollback need
+// (a preview does not): false, with the message that says so, for anybody
+// else.
+bool RunByRoot();
+
 // One complete installation: 0 when complete, and when the user abandoned
 // the directory dialogue; 1 when the package list was abandoned at a
 // running-programs question; 2 when the user is not root. The arguments
@@ -465,8 +476,8 @@ int GenInstallDisks(TtyMenu* menu = nullptr, TtyMenuItem* item = nullptr);
 extern TtyMenu MainMenu;
 
 // The medium's help file, and its name on a DOS diskette.
-constexpr const char* kHelpFileName = "setup.hlp";
-constexpr const char* kHelpFileDosName = "SETUP.HLP";
+constexpr const char* kHelpFileName = kUnixMediumNames.helpFile;
+constexpr const char* kHelpFileDosName = kDosMediumNames.helpFile;
 
 // Runs the main menu in menu mode, offering the medium's help when it has one.
 void RunMainMenu();

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "MediumLayout.h"
 #include "MemMgr.h"
 #include "ShellWord.h"
 #include "SysCmd.h"
@@ -134,16 +135,9 @@ int RunManifestAction() {
   const char* d = pInstallDir;
   if (d == nullptr) d = LocatePreviousInstallation();
   if (d == nullptr) d = "/usr";
-  FormatText(AppDir, sizeof AppDir, "%s/%s/%s", d, "Vexla", "vpxx");
+  AppDirOf(d, AppDir, sizeof AppDir);
   if (RequestedAction == kActionVerify) return Record().Verify(AppDir, jsonOutput);
-  char* user = GetUserName();
-  const bool root = user != nullptr && std::strcmp(user, "root") == 0;
-  if (!root) {
-    std::printf(NlsSetupStrCvt(35), user != nullptr ? user : "?", my_name);
-    std::fflush(stdout);
-    return 1;
-  }
-  PutMem(user);
+  if (!RunByRoot()) return 1;
   if (RequestedAction == kActionRollback) return Record().Rollback(AppDir);
   return Record().Remove(AppDir);
 }
@@ -199,8 +193,8 @@ char* StripToBaseName(char* text) {
 bool TestConfigFlag(const char* dir, const char* name) { return FindFile(dir, name); }
 
 bool IsDisketteMedium() {
-  if (GetFileContent(pToolPath, "installf.rom")) return LineBuf[0] == 'd';
-  if (GetFileContent(pToolPath, "INSTALLF.ROM")) return LineBuf[0] == 'd';
+  if (GetFileContent(pToolPath, kUnixMediumNames.marker)) return LineBuf[0] == 'd';
+  if (GetFileContent(pToolPath, kDosMediumNames.marker)) return LineBuf[0] == 'd';
   return true;
 }
 

@@ -26,12 +26,12 @@ constexpr const char* kSpoolRoot = "/var/spool";
 std::string DaemonCheckDirectory() {
   char dir[kAppDirSize];
   if (pInstallDir != nullptr) {
-    FormatText(dir, sizeof dir, "%s/%s/%s", pInstallDir, "Vexla", "vpxx");
+    AppDirOf(pInstallDir, dir, sizeof dir);
     return dir;
   }
   if (AppDir[0] != '\0') return AppDir;
   if (const char* previous = LocatePreviousInstallation()) {
-    FormatText(dir, sizeof dir, "%s/%s/%s", previous, "Vexla", "vpxx");
+    AppDirOf(previous, dir, sizeof dir);
     return dir;
   }
   return "";
@@ -129,19 +129,6 @@ void MakeSetUserId(const char* name) {
   if (SysCmd(kCmdChmod, kSevWarning, "4755 %s/%s", AppDir, name) != 0) NoteFailedStep(NlsSetupStrCvt(365), path);
 }
 
-// An installation needs root (a preview does not): false, with the
-// message that says so, for anybody else.
-bool RunByRoot() {
-  char* user = GetUserName();
-  if (!flPreview && (user == nullptr || std::strcmp(user, "root") != 0)) {
-    char* shown = user != nullptr && user[0] != '\0' ? user : SaveStr("uid %d", static_cast<int>(geteuid()));
-    std::printf(NlsSetupStrCvt(35), shown, my_name);
-    std::fflush(stdout);
-    return false;
-  }
-  PutMem(user);
-  return true;
-}
 
 // The spool folders of the product. The folder of the product's own spool
 // comes back in spoolProduct.
@@ -189,6 +176,18 @@ void WriteProductScripts(const char* spoolProduct) {
 
 }  // namespace
 
+bool RunByRoot() {
+  char* user = GetUserName();
+  if (!flPreview && (user == nullptr || std::strcmp(user, "root") != 0)) {
+    char* shown = user != nullptr && user[0] != '\0' ? user : SaveStr("uid %d", static_cast<int>(geteuid()));
+    std::printf(NlsSetupStrCvt(35), shown, my_name);
+    std::fflush(stdout);
+    return false;
+  }
+  PutMem(user);
+  return true;
+}
+
 void UnpackArchive() {
   GenZFile();
   DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar");
@@ -216,7 +215,7 @@ int Install(TtyMenu*, TtyMenuItem*) {
   // the directory).
   if (pInstallDir != nullptr) {
     char dir[kAppDirSize];
-    FormatText(dir, sizeof dir, "%s/%s/%s", pInstallDir, "Vexla", "vpxx");
+    AppDirOf(pInstallDir, dir, sizeof dir);
     HistoryArmInstallation(dir);
   }
   StopDemon();
@@ -225,7 +224,7 @@ int Install(TtyMenu*, TtyMenuItem*) {
   if (pInstallDir == nullptr && !GetDirName(InstallInfo, "/usr", 1)) return 0;
   const char* d = pInstallDir != nullptr ? pInstallDir : Name;
   RefuseWorkAreaAmongInstalled(d);
-  FormatText(AppDir, sizeof AppDir, "%s/%s/%s", d, "Vexla", "vpxx");
+  AppDirOf(d, AppDir, sizeof AppDir);
   HistoryArmInstallation(AppDir);
   // From here to the end of the run nobody else can change the tree.
   HoldTree(AppDir);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "installer.h"
+#include "utils.h"
 
 std::string EscapeManifestText(const std::string& text) {
   std::string out;
@@ -58,6 +59,10 @@ bool IsCleanManifestPath(const std::string& path) {
 
 bool PathTextWithin(const std::string& path, const std::string& dir) {
   return path == dir || (path.size() > dir.size() && path.compare(0, dir.size(), dir) == 0 && path[dir.size()] == '/');
+}
+
+bool AppDirOf(const char* installDir, char* out, size_t size) {
+  return FormatText(out, size, "%s/%s/%s", installDir, "Vexla", "vpxx");
 }
 
 std::string ResolvedPath(const char* path) {

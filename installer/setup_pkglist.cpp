@@ -189,8 +189,7 @@ void SedEdit(const std::string& name, const std::string& script) {
 void MakeLink(const std::string& name, const std::string& link) {
   // The link goes into the folder of its path (or into the folder the path
   // names): neither may be reached through a planted link.
-  const size_t slash = link.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : link.substr(0, slash);
+  const std::string folder = DirectoryOf(link);
   if (!MayChangeInPlace(folder.c_str())) return;
   // ln puts the link into a folder that stands at link: only the link in
   // it is ours.

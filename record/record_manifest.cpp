@@ -87,12 +87,6 @@ bool Exists(const std::string& path) {
   return lstat(path.c_str(), &st) == 0;
 }
 
-std::string Parent(const std::string& path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos || slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
 bool HasContent(const std::set<std::string>& content, const std::string& path) {
   for (const std::string& c : content)
     if (PathTextWithin(path, c)) return true;
@@ -102,7 +96,7 @@ bool HasContent(const std::set<std::string>& content, const std::string& path) {
 // Every path below the folder dir. The kind of an entry comes from readdir
 // where the file system tells it, so a tree of files costs no lstat a
 // file; files (everything but folders) also go to `files` when given.
-void WalkFolder(const std::string& dir, std::set<std::string>* paths, std::set<std::string>* files) {
+void ListFolder(const std::string& dir, std::set<std::string>* paths, std::set<std::string>* files) {
   DIR* d = opendir(dir.c_str());
   if (d == nullptr) return;
   std::vector<std::pair<std::string, bool>> entries;  // name, is a folder
@@ -120,19 +114,19 @@ void WalkFolder(const std::string& dir, std::set<std::string>* paths, std::set<s
     const std::string path = dir + "/" + name;
     paths->insert(path);
     if (folder)
-      WalkFolder(path, paths, files);
+      ListFolder(path, paths, files);
     else if (files != nullptr)
       files->insert(path);
   }
 }
 
 // Every path of the tree at dir, dir included, links not followed.
-void Walk(const std::string& dir, std::set<std::string>* paths, std::set<std::string>* files = nullptr) {
+void ListTree(const std::string& dir, std::set<std::string>* paths, std::set<std::string>* files = nullptr) {
   paths->insert(dir);
   struct stat st;
   if (lstat(dir.c_str(), &st) != 0) return;
   if (S_ISDIR(st.st_mode))
-    WalkFolder(dir, paths, files);
+    ListFolder(dir, paths, files);
   else if (files != nullptr)
     files->insert(dir);
 }
@@ -236,7 +230,7 @@ void ManifestBegin() {
 void ManifestNoteMade(const char* path) {
   const std::string noted = NotedPath(path);
   if (noted.empty()) return;
-  for (std::string p = noted; p != "/" && !Exists(p); p = Parent(p)) madePaths.insert(p);
+  for (std::string p = noted; p != "/" && !Exists(p); p = DirectoryOf(p)) madePaths.insert(p);
   KeepMadeNotes();
 }
 
@@ -254,7 +248,7 @@ std::vector<std::string> ManifestNoteCopy(const char* source, const char* destin
   if (source == nullptr || dest.empty()) return {};
   contentPaths.insert(dest);
   std::set<std::string> sources, files;
-  Walk(source, &sources, &files);
+  ListTree(source, &sources, &files);
   const std::string from = source;
   // Only what the copy makes is its own: a file it overwrites, or a folder
   // it copies into, was there before.
@@ -264,7 +258,7 @@ std::vector<std::string> ManifestNoteCopy(const char* source, const char* destin
     if (files.count(s) != 0) placed.push_back(to);
     if (!Exists(to)) madePaths.insert(to);
   }
-  ManifestNoteMade(Parent(dest).c_str());
+  ManifestNoteMade(DirectoryOf(dest).c_str());
   return placed;
 }
 
@@ -289,7 +283,7 @@ std::string ManifestText(const std::string& appDir, const std::set<std::string>&
                          const std::set<std::string>& content, const std::set<std::string>& earlierOutside,
                          const std::string& mediumRecord) {
   std::set<std::string> paths;
-  Walk(appDir, &paths);
+  ListTree(appDir, &paths);
   for (const std::set<std::string>* outside : {&made, &earlierOutside})
     for (const std::string& p : *outside)
       if (!PathTextWithin(p, appDir)) paths.insert(p);
@@ -376,7 +370,7 @@ bool WriteManifest() {
     return false;
   }
   // The manifest now claims what the notes did.
-  const std::string notes = MadeNotesPath(Parent(manifest.path).c_str());
+  const std::string notes = MadeNotesPath(DirectoryOf(manifest.path).c_str());
   if (unlink(notes.c_str()) != 0 && errno != ENOENT) NoteFailedStep(NlsSetupStrCvt(288), notes.c_str());
   return true;
 }

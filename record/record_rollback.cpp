@@ -49,11 +49,6 @@ constexpr const char* kRestoredMarker = "restored";
 std::string armedSaved;
 bool noRoom = false;
 
-std::string Parent(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos || slash == 0 ? "/" : path.substr(0, slash);
-}
-
 bool Lstat(const std::string& path, struct stat* st) { return lstat(path.c_str(), st) == 0; }
 bool Exists(const std::string& path) {
   struct stat st;
@@ -73,7 +68,7 @@ bool HasMarker(const std::string& saved, const char* marker) {
   return IsRootsOwnFolder(saved) && OpenTrustedFile(saved + "/" + marker, &why) != nullptr;
 }
 
-bool WriteMarker(const std::string& saved, const char* marker, const std::string& text) {
+bool WriteSavedMarker(const std::string& saved, const char* marker, const std::string& text) {
   const std::string path = saved + "/" + marker;
   if (ReplaceFileText(path.c_str(), 0600, text)) {
     PutLogMsg("wrote %s\n", path.c_str());
@@ -159,7 +154,7 @@ void SayHowToGoBack() {
   if (armedSaved.empty()) return;
   const std::string saved = armedSaved;
   armedSaved.clear();
-  const std::string d = Parent(Parent(saved));
+  const std::string d = DirectoryOf(DirectoryOf(saved));
   SayNamed(stderr, 322, saved.c_str());
   SayNamed(stderr, 323, d.c_str());
   PutLogMsg("the upgrade is not complete; to go back to the earlier installation: setup rollback install %s\n",
@@ -177,16 +172,16 @@ bool CopyEarlier(const std::string& saved, const std::vector<ManifestEntry>& ent
   for (const ManifestEntry* e : OutsideFiles(entries, AppDir)) {
     if (!Exists(e->path)) continue;
     const std::string copy = saved + "/outside" + e->path;
-    if (SysCmd(kCmdMkdir, kSevWarning, "%s", Parent(copy).c_str()) != 0 ||
+    if (SysCmd(kCmdMkdir, kSevWarning, "%s", DirectoryOf(copy).c_str()) != 0 ||
         SysCmd(kCmdCpR, kSevWarning, "%s %s", e->path.c_str(), copy.c_str()) != 0)
       return false;
   }
-  return WriteMarker(saved, kCompleteMarker, std::string(AppDir) + "\n");
+  return WriteSavedMarker(saved, kCompleteMarker, std::string(AppDir) + "\n");
 }
 
 }  // namespace
 
-std::string SavedInstallationDir(const char* appDir) { return Parent(appDir) + "/.vpxx.previous"; }
+std::string SavedInstallationDir(const char* appDir) { return DirectoryOf(appDir) + "/.vpxx.previous"; }
 
 double SavedCopyNeed(const char* installDir) {
   if (installDir == nullptr) return 0;
@@ -273,7 +268,7 @@ void EndSavedInstallation(bool complete) {
   const std::string saved = armedSaved;
   armedSaved.clear();
   if (flKeepEarlier) {
-    SayNamed(stdout, 333, saved.c_str(), Parent(Parent(saved)).c_str());
+    SayNamed(stdout, 333, saved.c_str(), DirectoryOf(DirectoryOf(saved)).c_str());
   } else if (MayChangeInPlace(saved.c_str())) {
     SysCmd(kCmdRmR, kSevWarning, "%s", saved.c_str());
   }
@@ -288,7 +283,7 @@ void SayWhenEarlierIsSaved(const char* appDir) {
 
 namespace {
 
-std::string ReplacedTreeDir(const std::string& appDir) { return Parent(appDir) + "/.vpxx.replaced"; }
+std::string ReplacedTreeDir(const std::string& appDir) { return DirectoryOf(appDir) + "/.vpxx.replaced"; }
 
 // Takes off the new installation's own outside paths (its manifest's, and
 // the notes of a run that was stopped) that the earlier manifest does not
@@ -351,7 +346,7 @@ void RestoreTree(const std::string& appDir, const std::string& saved) {
   }
   SysCmd(kCmdCpR, kSevFatal, "%s/vpxx %s", saved.c_str(), appDir.c_str());
   HoldAfterCommand(appDir, true);  // with the modes it had, held to the end of the run
-  if (!WriteMarker(saved, kRestoredMarker, appDir + "\n")) ExitProgram(1);
+  if (!WriteSavedMarker(saved, kRestoredMarker, appDir + "\n")) ExitProgram(1);
 }
 
 // A folder of the earlier manifest outside: made again by its path where
@@ -404,7 +399,7 @@ int RestoreOutside(const std::vector<ManifestEntry>& earlier, const std::string&
       }
       SysCmd(kCmdRm, kSevFatal, "%s", e.path.c_str());
     }
-    SysCmd(kCmdMkdir, kSevFatal, "%s", Parent(e.path).c_str());
+    SysCmd(kCmdMkdir, kSevFatal, "%s", DirectoryOf(e.path).c_str());
     SysCmd(kCmdCpR, kSevFatal, "%s %s", copy.c_str(), e.path.c_str());
     ++*restored;
   }
@@ -416,7 +411,7 @@ int RestoreOutside(const std::vector<ManifestEntry>& earlier, const std::string&
 // cleared.
 int SayRollbackLeft(const std::string& appDir, const std::string& saved, int restored, int takenOff, int left) {
   SayLine(stdout, 340, appDir.c_str(), restored, takenOff, left);
-  const std::string d = Parent(Parent(saved));
+  const std::string d = DirectoryOf(DirectoryOf(saved));
   SayNamed(stderr, 341, saved.c_str());
   SayNamed(stderr, 342, d.c_str());
   PutLogMsg("the rollback is not complete (%d paths left); setup rollback install %s can be made again\n", left,
