@@ -32,30 +32,77 @@ unsigned char flKeepEarlier = 0;
 
 namespace {
 
-constexpr const char* kOptionWords =
-    ",manual,install,menu,-v,no_space_check,preview,verify,remove,--help,-h,wait,--json,keep,rollback,history";
 enum OptionWord {
   kWordOther = 0, kWordManual, kWordInstall, kWordMenu, kWordVersion, kWordNoSpaceCheck,
   kWordPreview, kWordVerify, kWordRemove, kWordHelp, kWordShortHelp, kWordWait, kWordJson, kWordKeep, kWordRollback,
   kWordHistory,
 };
 
+// Whether a run whose command line holds the word starts the log at once:
+// a preview writes nothing outside its own directory, not even the log;
+// nor do verify (the installation's log stays as it was), the history and
+// asking for the usage; remove and rollback start their log only once they
+// trust the manifest they act on.
+enum class StartsLog { kAtOnce, kLater };
+
+// The words of the command line, each with what it asks for, whether it
+// makes a run that changes nothing of the host (one that takes no lock:
+// the command line acts on these wherever they stand), and when its run
+// starts the log.
+struct CommandWord {
+  const char* word;
+  OptionWord id;
+  bool onlyReads;
+  StartsLog log;
+};
+constexpr CommandWord kCommandWords[] = {
+    {"manual", kWordManual, false, StartsLog::kAtOnce},
+    {"install", kWordInstall, false, StartsLog::kAtOnce},
+    {"menu", kWordMenu, false, StartsLog::kAtOnce},
+    {"-v", kWordVersion, true, StartsLog::kAtOnce},
+    {"no_space_check", kWordNoSpaceCheck, false, StartsLog::kAtOnce},
+    {"preview", kWordPreview, true, StartsLog::kLater},
+    {"verify", kWordVerify, true, StartsLog::kLater},
+    {"remove", kWordRemove, false, StartsLog::kLater},
+    {"--help", kWordHelp, true, StartsLog::kLater},
+    {"-h", kWordShortHelp, true, StartsLog::kLater},
+    {"wait", kWordWait, false, StartsLog::kAtOnce},
+    {"--json", kWordJson, false, StartsLog::kAtOnce},
+    {"keep", kWordKeep, false, StartsLog::kAtOnce},
+    {"rollback", kWordRollback, false, StartsLog::kLater},
+    {"history", kWordHistory, true, StartsLog::kLater},
+};
+
+// The table's row of word; NULL for any other word (a work area).
+const CommandWord* CommandWordOf(const char* word) {
+  if (word == nullptr) return nullptr;
+  for (const CommandWord& w : kCommandWords)
+    if (std::strcmp(w.word, word) == 0) return &w;
+  return nullptr;
+}
+
 bool jsonOutput = false;  // --json: preview, verify and history answer in JSON
 
-// Whether one of the words is word.
-bool FindWord(int argc, char** argv, const char* word) {
+// Whether one of the words is the table's word id.
+bool HasWord(int argc, char** argv, OptionWord id) {
   for (int i = 1; i < argc; ++i)
-    if (argv[i] != nullptr && std::strcmp(argv[i], word) == 0) return true;
+    if (const CommandWord* w = CommandWordOf(argv[i]); w != nullptr && w->id == id) return true;
   return false;
 }
 
 // Whether the words ask for a run that changes nothing of the host: a
-// preview, a verify, the history, the version or the usage (each of which
-// the command line acts on wherever it stands).
+// preview, a verify, the history, the version or the usage.
 bool WordsOnlyRead(int argc, char** argv) {
-  for (const char* word : {"preview", "verify", "history", "-v", "--help", "-h"})
-    if (FindWord(argc, argv, word)) return true;
+  for (int i = 1; i < argc; ++i)
+    if (const CommandWord* w = CommandWordOf(argv[i]); w != nullptr && w->onlyReads) return true;
   return false;
+}
+
+// Whether the run starts its log at once: none of its words waits.
+bool LogStartsAtOnce(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (const CommandWord* w = CommandWordOf(argv[i]); w != nullptr && w->log == StartsLog::kLater) return false;
+  return true;
 }
 
 const char kUsage[] =
@@ -201,7 +248,8 @@ bool IsDisketteMedium() {
 void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned char* flSpaceCheck) {
   for (int i = 1; i < argc; ++i) {
     char* word = argv[i];
-    switch (FindToken(word, kOptionWords)) {
+    const CommandWord* known = CommandWordOf(word);
+    switch (known != nullptr ? known->id : kWordOther) {
       case kWordManual:
         *flCleanWork = 0;
         break;
@@ -269,15 +317,10 @@ void SetupMain(int argc, char** argv) {
   // Every text goes to a UTF-8 terminal converted, before the first is written.
   UseTerminalCharset();
   HistoryRunStarted();
-  // A preview writes nothing outside its own directory, not even the log;
-  // nor do verify (the installation's log stays as it was) and asking for
-  // the usage. remove starts its log only once it trusts the manifest.
-  flUseLog = 1;
-  for (int i = 1; i < argc; ++i)
-    if (argv[i] != nullptr && FindToken(argv[i], ",preview,verify,remove,history,--help,-h,") != 0) flUseLog = 0;
+  flUseLog = LogStartsAtOnce(argc, argv) ? 1 : 0;
   pVexlaInstallDir = SaveStr("/tmp/%sInstall", "Vexla");
   // What --json writes a program reads: in one language.
-  if (FindWord(argc, argv, "--json")) UseEnglishTexts();
+  if (HasWord(argc, argv, kWordJson)) UseEnglishTexts();
   const char* invocation = argc > 0 && argv[0] != nullptr ? argv[0] : "setup";
   if (std::strlen(invocation) > kMaxDirText)
     RefuseDirectory(NlsSetupStrCvt(207), invocation);
@@ -287,7 +330,7 @@ void SetupMain(int argc, char** argv) {
   // log line included (which empties the log of the run before).
   // From then on the folders it works in are held for it alone.
   if (!WordsOnlyRead(argc, argv)) {
-    Guards().TakeHostLock(FindWord(argc, argv, "wait"));
+    Guards().TakeHostLock(HasWord(argc, argv, kWordWait));
     BeginFolderHold();
   }
   InitSysCmdList();

@@ -435,6 +435,11 @@ int RollbackInstallation(const char* appDirText) {
   std::vector<ManifestEntry> earlier;
   const std::string manifest = underWay ? ManifestPath(appDirText) : saved + "/vpxx/" + kManifestName;
   if (!LoadManifest(manifest, NlsSetupStrCvt(305), &earlier)) return 2;
+  // From here on what rollback does is logged, its commands as an
+  // installation's are (and dotted): with nothing to roll back to, the log
+  // of the installation stays as it was.
+  flUseLog = 1;
+  flSysCmdLog = 1;
   HistoryArm(HistoryAction::kRollback, appDir, "");
   HoldTree(appDir);  // nobody else changes the tree while it is put back
   StopDemon();
