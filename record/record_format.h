@@ -87,3 +87,11 @@ void SayKept(const std::string& path, const std::string& why);
 // The entries, deepest paths first, so that a folder is emptied before it
 // is taken off.
 std::vector<const ManifestEntry*> DeepestFirst(const std::vector<ManifestEntry>& entries);
+// The order in which remove takes the entries of the installation in
+// appDir off: first every entry but the application directory and the
+// folders above it, deepest first; then those holders, deepest first, once
+// nothing else is kept.
+struct RemovalOrder {
+  std::vector<const ManifestEntry*> first, holders;
+};
+RemovalOrder OrderOfRemoval(const std::vector<ManifestEntry>& entries, const std::string& appDir);

@@ -181,6 +181,13 @@ std::vector<const ManifestEntry*> DeepestFirst(const std::vector<ManifestEntry>&
   return out;
 }
 
+RemovalOrder OrderOfRemoval(const std::vector<ManifestEntry>& entries, const std::string& appDir) {
+  RemovalOrder order;
+  for (const ManifestEntry* e : DeepestFirst(entries))
+    (e->type == 'd' && PathTextWithin(appDir, e->path) ? order.holders : order.first).push_back(e);
+  return order;
+}
+
 int RemoveInstallation(const char* appDir) {
   std::vector<ManifestEntry> entries;
   const std::string path = ManifestPath(appDir);
@@ -191,16 +198,11 @@ int RemoveInstallation(const char* appDir) {
   HistoryArm(HistoryAction::kRemove, appDir, "");
   HoldTree(appDir);  // nobody else changes the tree while it is taken off
   StopDemon();
-  // Deepest first: a folder is emptied before it is taken off. The
-  // application directory and the folders above it wait for the manifest.
+  const RemovalOrder order = OrderOfRemoval(entries, appDir);
+  const std::vector<const ManifestEntry*>& holders = order.holders;
   std::vector<const ManifestEntry*> kept;
-  std::vector<const ManifestEntry*> holders;
-  for (const ManifestEntry* e : DeepestFirst(entries)) {
+  for (const ManifestEntry* e : order.first) {
     std::string why;
-    if (e->type == 'd' && PathTextWithin(appDir, e->path)) {
-      holders.push_back(e);
-      continue;
-    }
     if (TakeOffListed(*e, &why)) continue;
     SayKept(e->path, why);
     kept.push_back(e);

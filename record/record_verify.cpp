@@ -75,6 +75,23 @@ std::string DifferenceLine(const Difference& d) {
   return ShownWithoutControls(line);
 }
 
+// What verify finds: every difference of the entries from the host, in
+// the manifest's order, and how many entries differ.
+struct Findings {
+  std::vector<Difference> differences;
+  long long differing = 0;
+};
+
+Findings CompareWithHost(const std::vector<Entry>& entries) {
+  Findings f;
+  for (const Entry& e : entries) {
+    const std::vector<Difference> found = Differences(e);
+    f.differences.insert(f.differences.end(), found.begin(), found.end());
+    if (!found.empty()) ++f.differing;
+  }
+  return f;
+}
+
 // verify --json: the manifest, the medium it records, every path it lists
 // and every difference, as one object; the status as verify ends with.
 int VerifyAsJson(const std::string& path) {
@@ -89,18 +106,14 @@ int VerifyAsJson(const std::string& path) {
   o.Add("manifest", path).Add("manifest_state", kRead[read]);
   int status = 2;
   if (read == kManifestRead) {
+    const Findings found = CompareWithHost(entries);
     std::vector<JsonObject> differences;
+    for (const Difference& d : found.differences)
+      differences.push_back(JsonObject().Add("kind", d.kind).Add("path", d.path).Add("want", d.want).Add("have", d.have));
     std::vector<std::string> paths;
-    long long differing = 0;
-    for (const Entry& e : entries) {
-      paths.push_back(e.path);
-      const std::vector<Difference> found = Differences(e);
-      for (const Difference& d : found)
-        differences.push_back(JsonObject().Add("kind", d.kind).Add("path", d.path).Add("want", d.want).Add("have", d.have));
-      if (!found.empty()) ++differing;
-    }
-    status = differing == 0 ? 0 : 1;
-    o.Add("medium_sha256", medium).Add("signature", SignerJson(signer)).Add("checked", static_cast<long long>(entries.size())).Add("differing", differing);
+    for (const Entry& e : entries) paths.push_back(e.path);
+    status = found.differing == 0 ? 0 : 1;
+    o.Add("medium_sha256", medium).Add("signature", SignerJson(signer)).Add("checked", static_cast<long long>(entries.size())).Add("differing", found.differing);
     o.Add("differences", differences).Add("paths", paths);
   } else {
     o.Add("reason", read == kManifestMissing ? std::string("no manifest") : why);
@@ -118,13 +131,9 @@ int VerifyInstallation(const char* appDir, bool json) {
   if (json) return VerifyAsJson(path);
   std::vector<Entry> entries;
   if (!LoadManifest(path, NlsSetupStrCvt(303), &entries)) return 2;
-  int differing = 0;
-  for (const Entry& e : entries) {
-    const std::vector<Difference> found = Differences(e);
-    for (const Difference& d : found) std::printf("%s\n", DifferenceLine(d).c_str());
-    if (!found.empty()) ++differing;
-  }
-  SayLine(stdout, 299, entries.size(), path.c_str(), differing);
+  const Findings found = CompareWithHost(entries);
+  for (const Difference& d : found.differences) std::printf("%s\n", DifferenceLine(d).c_str());
+  SayLine(stdout, 299, entries.size(), path.c_str(), static_cast<int>(found.differing));
   std::fflush(stdout);
-  return differing == 0 ? 0 : 1;
+  return found.differing == 0 ? 0 : 1;
 }
