@@ -1,6 +1,6 @@
 // The run's guards: one setup at a time (the host's lock), and the preview,
 // which shows what an installation would do here and changes nothing. The
-// installer reaches them through its RunGuards interface (installer.h),
+// installer reaches them through its RunGuards interface (setup_extensions.h),
 // which ConnectRunGuards connects; they use the installer below them.
 //
 // Files of the module:
@@ -33,6 +33,11 @@ void TakeHostLock(bool wait);
 // another run holds the lock, since what they show may then change (a user
 // who may not open the lock judges by whether its named holder runs).
 void SayWhenHostLocked();
+
+// The process id that the holder's file in the open folder names: a
+// positive number and a line end, in a file root alone could have written;
+// 0 otherwise.
+long LockHolderNamed(int folder);
 
 // ---------------------------------------------------------------------------
 // The preview (guards_preview.cpp).

@@ -1,6 +1,6 @@
 // The guards as the installer calls them (its RunGuards interface).
 #include "guards.h"
-#include "installer.h"
+#include "setup_extensions.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The installation's record and the run's guards as the program's entry
 // connected them; until then the ones that do nothing.
-#include "installer.h"
+#include "setup_extensions.h"
 
 namespace {
 

@@ -12,6 +12,7 @@
 #include "SysCmd.h"
 #include "TextMenu.h"
 #include "installer.h"
+#include "setup_extensions.h"
 #include "setup_history.h"
 #include "setup_hold.h"
 #include "utils.h"

@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "installer.h"
@@ -19,18 +20,23 @@ std::vector<std::string> failureTexts;
 
 std::vector<std::string> notes;  // the preview's, in the order noted
 
+// A note's text: format filled with args, cut at a log line's length.
+[[gnu::format(printf, 1, 0)]] std::string NoteText(const char* format, va_list args) {
+  char text[kLineBufSize];
+  std::vsnprintf(text, sizeof text, format, args);
+  return text;
+}
+
 }  // namespace
 
 void NoteFailedStep(const char* format, ...) {
   ++failedSteps;
   if (failureTexts.size() >= kNamedFailures) return;
-  char text[kLineBufSize];
   va_list args;
   va_start(args, format);
-  std::vsnprintf(text, sizeof text, format, args);
+  failureTexts.push_back(NoteText(format, args));
   va_end(args);
-  failureTexts.emplace_back(text);
-  PutLogMsg("ERROR: %s\n", text);
+  PutLogMsg("ERROR: %s\n", failureTexts.back().c_str());
 }
 
 int FailedStepCount() { return failedSteps; }
@@ -47,14 +53,13 @@ int ReportFailedSteps() {
 
 void PreviewNote(const char* format, ...) {
   if (!flPreview) return;
-  char text[kLineBufSize];
   va_list args;
   va_start(args, format);
-  std::vsnprintf(text, sizeof text, format, args);
+  std::string text = NoteText(format, args);
   va_end(args);
   for (const std::string& other : notes)
     if (other == text) return;
-  notes.emplace_back(text);
+  notes.push_back(std::move(text));
 }
 
 const std::vector<std::string>& PreviewNotes() { return notes; }

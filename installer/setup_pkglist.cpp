@@ -16,6 +16,7 @@
 #include "ShellWord.h"
 #include "SysCmd.h"
 #include "installer.h"
+#include "setup_extensions.h"
 #include "setup_hold.h"
 #include "utils.h"
 

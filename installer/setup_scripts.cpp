@@ -8,6 +8,7 @@
 #include "ReplacingFile.h"
 #include "SysCmd.h"
 #include "installer.h"
+#include "setup_extensions.h"
 #include "utils.h"
 
 const char ScriptShShell[] = "#!/bin/sh";

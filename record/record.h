@@ -3,7 +3,7 @@
 // leaves them claimed), the manifest written at its end, and what is built
 // on the manifest: verify, remove, the earlier installation saved through
 // an upgrade and rollback, which puts it back. The installer reaches it
-// through its InstallationRecord interface (installer.h), which
+// through its InstallationRecord interface (setup_extensions.h), which
 // ConnectInstallationRecord connects; it uses the installer below it.
 //
 // Files of the module:

@@ -1,6 +1,6 @@
 // The record as the installer calls it (its InstallationRecord interface).
-#include "installer.h"
 #include "record.h"
+#include "setup_extensions.h"
 
 namespace {
 
