@@ -95,3 +95,12 @@ struct RemovalOrder {
   std::vector<const ManifestEntry*> first, holders;
 };
 RemovalOrder OrderOfRemoval(const std::vector<ManifestEntry>& entries, const std::string& appDir);
+
+// Rollback's choices (record_rollback.cpp). The files and links of a
+// manifest outside appDir that a saved copy holds: not folders, nothing
+// else, and only paths that are plain words of a shell line.
+std::vector<const ManifestEntry*> OutsideFiles(const std::vector<ManifestEntry>& entries, const std::string& appDir);
+// The entries outside appDir that the new installation's manifest (now)
+// lists and the earlier one does not, each once: what rollback takes off.
+std::vector<ManifestEntry> NewOutsideEntries(const std::vector<ManifestEntry>& now,
+                                             const std::vector<ManifestEntry>& earlier, const std::string& appDir);

@@ -132,14 +132,6 @@ bool SavedCopyStands(const std::string& appDir, const std::string& saved) {
   return EntriesText(entries) == EntriesText(savedEntries);
 }
 
-// The outside files and links of a manifest that a saved copy holds.
-std::vector<const ManifestEntry*> OutsideFiles(const std::vector<ManifestEntry>& entries, const std::string& appDir) {
-  std::vector<const ManifestEntry*> out;
-  for (const ManifestEntry& e : entries)
-    if (!PathTextWithin(e.path, appDir) && e.type != 'd' && e.type != 'o' && IsPlainPath(e.path)) out.push_back(&e);
-  return out;
-}
-
 // keep asked for a copy that cannot be made: the run ends before it has
 // changed anything.
 [[noreturn]] void RefuseKeep(const std::string& appDir, const std::string& why) {
@@ -180,6 +172,23 @@ bool CopyEarlier(const std::string& saved, const std::vector<ManifestEntry>& ent
 }
 
 }  // namespace
+
+std::vector<const ManifestEntry*> OutsideFiles(const std::vector<ManifestEntry>& entries, const std::string& appDir) {
+  std::vector<const ManifestEntry*> out;
+  for (const ManifestEntry& e : entries)
+    if (!PathTextWithin(e.path, appDir) && e.type != 'd' && e.type != 'o' && IsPlainPath(e.path)) out.push_back(&e);
+  return out;
+}
+
+std::vector<ManifestEntry> NewOutsideEntries(const std::vector<ManifestEntry>& now,
+                                             const std::vector<ManifestEntry>& earlier, const std::string& appDir) {
+  std::set<std::string> before, listed;
+  for (const ManifestEntry& e : earlier) before.insert(e.path);
+  std::vector<ManifestEntry> out;
+  for (const ManifestEntry& e : now)
+    if (!PathTextWithin(e.path, appDir) && before.count(e.path) == 0 && listed.insert(e.path).second) out.push_back(e);
+  return out;
+}
 
 std::string SavedInstallationDir(const char* appDir) { return DirectoryOf(appDir) + "/.vpxx.previous"; }
 
@@ -294,15 +303,14 @@ int TakeOffNewOutside(const std::string& appDir, const std::vector<ManifestEntry
   for (const ManifestEntry& e : earlier) before.insert(e.path);
   const std::string aside = ReplacedTreeDir(appDir);
   const std::string newTree = Exists(aside) ? aside : appDir;
-  std::vector<ManifestEntry> now, extra;
+  std::vector<ManifestEntry> now;
   std::string why;
   int badLine = 0;
   // (A manifest that is not trusted, or damaged, claims nothing.)
   if (ReadTrustedManifest(ManifestPath(newTree.c_str()), &now, &why, &badLine) != kManifestRead) now.clear();
+  std::vector<ManifestEntry> extra = NewOutsideEntries(now, earlier, appDir);
   std::set<std::string> listed;
-  for (ManifestEntry& e : now)
-    if (!PathTextWithin(e.path, appDir) && before.count(e.path) == 0 && listed.insert(e.path).second)
-      extra.push_back(std::move(e));
+  for (const ManifestEntry& e : extra) listed.insert(e.path);
   // Made by a run that was stopped: taken as they stand now.
   for (const std::string& p : ReadMadeNotes(newTree.c_str())) {
     struct stat st;
