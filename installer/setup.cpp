@@ -360,7 +360,8 @@ void SetupMain(int argc, char** argv) {
   if (pInstallDir != nullptr) pInstallDir = SaveText(pInstallDir);
   RefuseWorkAreaAmongInstalled(pInstallDir);
   if (!flMenu) Record().RefuseKeepWithoutCopy(pInstallDir);
-  if (!flMenu && flSpaceCheck && !FreeSpaceForInstall(pVexlaInstallDir, pInstallDir, "Vexla", Record().SavedCopyNeed(pInstallDir)))
+  if (!flMenu && flSpaceCheck &&
+      !FreeSpaceForInstall(pVexlaInstallDir, pInstallDir, "Vexla", Record().SavedCopyNeed(pInstallDir)))
     Record().NoRoomToSaveEarlier();
 
   const int result = IsDisketteMedium() ? InstallFromDiskette() : InstallFromSite();

@@ -144,8 +144,8 @@ int CheckMediumChecksums(const char* dir, const char* mediumDir) {
   // unchecked: the checksum file covers the whole medium, or none of it.
   if (names.empty()) FatalError(NlsSetupStrCvt(241), shown, file);
   for (const std::string& listed : ListedFiles(dir))
-    if (strcasecmp(listed.c_str(), kUnixMediumNames.marker) != 0 && !IsChecksumFile(listed) && !IsSignatureFile(listed.c_str()) &&
-        std::find(names.begin(), names.end(), listed) == names.end())
+    if (strcasecmp(listed.c_str(), kUnixMediumNames.marker) != 0 && !IsChecksumFile(listed) &&
+        !IsSignatureFile(listed.c_str()) && std::find(names.begin(), names.end(), listed) == names.end())
       FatalError(NlsSetupStrCvt(242), listed.c_str(), shown, file);
   const std::vector<std::string> haves = Sha256Files(paths);
   for (size_t i = 0; i < names.size(); ++i) {

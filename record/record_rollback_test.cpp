@@ -32,8 +32,8 @@ TEST(RollbackChoices, WhatIsSavedAndWhatIsTakenOff) {
   for (const ManifestEntry* e : OutsideFiles(earlier, app)) saved.push_back(e->path);
   EXPECT_EQ(saved, (std::vector<std::string>{"/usr/Vexla", "/usr/bin/vprint"}));
 
-  const std::vector<ManifestEntry> now = Entries(
-      {{'f', app + "/b"}, {'l', "/usr/Vexla"}, {'l', "/usr/bin/vpnew"}, {'l', "/usr/bin/vpnew"}, {'d', "/var/spool/Vexla2"}});
+  const std::vector<ManifestEntry> now = Entries({{'f', app + "/b"}, {'l', "/usr/Vexla"}, {'l', "/usr/bin/vpnew"},
+                                                  {'l', "/usr/bin/vpnew"}, {'d', "/var/spool/Vexla2"}});
   std::vector<std::string> takenOff;
   for (const ManifestEntry& e : NewOutsideEntries(now, earlier, app)) takenOff.push_back(e.path);
   EXPECT_EQ(takenOff, (std::vector<std::string>{"/usr/bin/vpnew", "/var/spool/Vexla2"}));

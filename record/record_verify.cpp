@@ -109,11 +109,13 @@ int VerifyAsJson(const std::string& path) {
     const Findings found = CompareWithHost(entries);
     std::vector<JsonObject> differences;
     for (const Difference& d : found.differences)
-      differences.push_back(JsonObject().Add("kind", d.kind).Add("path", d.path).Add("want", d.want).Add("have", d.have));
+      differences.push_back(
+          JsonObject().Add("kind", d.kind).Add("path", d.path).Add("want", d.want).Add("have", d.have));
     std::vector<std::string> paths;
     for (const Entry& e : entries) paths.push_back(e.path);
     status = found.differing == 0 ? 0 : 1;
-    o.Add("medium_sha256", medium).Add("signature", SignerJson(signer)).Add("checked", static_cast<long long>(entries.size())).Add("differing", found.differing);
+    o.Add("medium_sha256", medium).Add("signature", SignerJson(signer));
+    o.Add("checked", static_cast<long long>(entries.size())).Add("differing", found.differing);
     o.Add("differences", differences).Add("paths", paths);
   } else {
     o.Add("reason", read == kManifestMissing ? std::string("no manifest") : why);
