@@ -87,6 +87,11 @@ int FailedStepCount();
 // where the log is, on standard error; returns their number.
 int ReportFailedSteps();
 
+// Standard output flushed, then format filled on standard error: how the
+// installer writes there what is no entry of its message tables alone
+// (those go through SayError, SayWarning and SayNamed).
+SETUP_PRINTF(1, 2) void SayToStderr(const char* format, ...);
+
 // A question met the end of input: says so on standard output. Nobody
 // answered, so the run that asked ends with status 1.
 void SayInputEnded();

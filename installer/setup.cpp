@@ -192,6 +192,14 @@ int RunManifestAction() {
 
 }  // namespace
 
+void SayToStderr(const char* format, ...) {
+  std::fflush(stdout);
+  va_list args;
+  va_start(args, format);
+  std::vfprintf(stderr, format, args);
+  va_end(args);
+}
+
 void SayInputEnded() {
   std::printf("\n");
   SayNamed(stdout, 203);
@@ -199,8 +207,7 @@ void SayInputEnded() {
 }
 
 void RefuseDirectory(const char* why, const char* dir) {
-  std::fflush(stdout);
-  std::fprintf(stderr, "%s: %s\n", my_name, why);
+  SayToStderr("%s: %s\n", my_name, why);
   SayNamed(stderr, 204, ShownWithoutControls(dir != nullptr ? dir : "").c_str());
   ExitProgram(2);
 }
@@ -266,8 +273,7 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
         flMenu = 1;
         break;
       case kWordVersion:
-        std::fflush(stdout);
-        std::fprintf(stderr, "%s %s\n", my_name, kVersion);
+        SayToStderr("%s %s\n", my_name, kVersion);
         ExitProgram(0);
       case kWordNoSpaceCheck:
         *flSpaceCheck = 0;

@@ -56,8 +56,7 @@ std::string QuotedDirectory(const char* dir) {
 void WriteMediumMarker(const char* path, const char* text) {
   ReplacingFile f(path);
   if (f.get() == nullptr) {
-    std::fflush(stdout);
-    std::fprintf(stderr, common_114, path);
+    SayToStderr(common_114, path);
     return;
   }
   std::fputs(text, f.get());

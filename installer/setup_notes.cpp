@@ -43,8 +43,7 @@ int FailedStepCount() { return failedSteps; }
 
 int ReportFailedSteps() {
   if (failedSteps == 0) return 0;
-  std::fflush(stdout);
-  for (const std::string& text : failureTexts) std::fprintf(stderr, common_116, text.c_str());
+  for (const std::string& text : failureTexts) SayToStderr(common_116, text.c_str());
   if (static_cast<size_t>(failedSteps) > failureTexts.size())
     SayError(200, failedSteps - static_cast<int>(failureTexts.size()));
   SayError(failedSteps == 1 ? 201 : 202, failedSteps, pLogPath, my_name);

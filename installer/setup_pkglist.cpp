@@ -87,8 +87,7 @@ bool ParsePkgLine(const char* text, const char* release, PkgStep* step, std::str
     // kernel release compares as asked (as texts).
     std::string op = step->name;
     if (release == nullptr) {
-      std::fflush(stdout);
-      std::fprintf(stderr, "%s: %s\n", NlsSetupStrCvt(60), std::strerror(errno != 0 ? errno : ENOSYS));
+      SayToStderr("%s: %s\n", NlsSetupStrCvt(60), std::strerror(errno != 0 ? errno : ENOSYS));
       step->keyword = kPkgAttributesOnly;
       break;
     }

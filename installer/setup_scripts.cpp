@@ -239,8 +239,7 @@ void GenSimpleScript(const char* path, const char* shellLine, const char* templ,
   // path is replaced, never written through.
   ReplacingFile f(path);
   if (f.get() == nullptr) {
-    std::fflush(stdout);
-    std::fprintf(stderr, common_114, path);
+    SayToStderr(common_114, path);
     NoteFailedStep(NlsSetupStrCvt(367), path);
     return;
   }
