@@ -46,7 +46,7 @@ int OpenLockFolder(std::string* path) {
     const int fd = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) continue;
     struct stat st;
-    if (fstat(fd, &st) == 0 && st.st_uid == 0 && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0) {
+    if (fstat(fd, &st) == 0 && WhyNotRootsFolder(st).empty()) {
       *path = folder;
       return fd;
     }
