@@ -8,8 +8,9 @@
 //
 // Files of the module:
 //   record.h              this header: what the installer and the tools use
-//   record_format.h       the manifest's entries and lines, and the trust in
-//                         a manifest read back (for the module's own files)
+//   record_format.h       the manifest's entries and lines, the trust in a
+//                         manifest read back, remove's order and rollback's
+//                         choices (for the module's own files and tests)
 //   record_format.cpp     the lines, the entry of a path as the host has it,
 //                         the manifest and notes read back
 //   record_manifest.cpp   the notes of an installation and the manifest
