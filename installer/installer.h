@@ -1,11 +1,19 @@
 // The installer: start-up and command line, the built-in message tables, the
 // free-space check, the package list, the install sequence, installation
 // media, generated scripts and clean-up, the disks list and archive pieces.
+// What was built beyond it, the installation's record (record/record.h)
+// and the run's guards (guards/guards.h), sits above it: the installer
+// reaches them only through the two interfaces of setup_extensions.h,
+// which the program's entry connects.
 //
 // Files of the module:
-//   main.cpp            the program's entry (not part of the library)
+//   main.cpp            the program's entry (not part of the library): it
+//                       connects the record and the guards
 //   setup.cpp           start-up, command line, installer state
 //   setup_messages.cpp  the six message tables and NlsSetupStrCvt
+//   setup_notes.cpp     the failed steps of a run, the preview's notes
+//   setup_paths.cpp     paths as texts: the escaped form of the run's
+//                       records, PathTextWithin, ResolvedWithin
 //   setup_space.cpp     the free-space check
 //   setup_pkglist.cpp   the package list: checking it and carrying it out
 //   setup_previous.cpp  an earlier installation, the directory dialogue,
@@ -17,15 +25,11 @@
 //   setup_media.cpp     installation sites and diskette sets
 //   setup_menu.cpp      the main menu of menu mode
 //   setup_scripts.cpp   generated scripts and the final clean-up
-//   setup_manifest.cpp  the manifest of an installation and verify
-//   setup_manifest_format.cpp  its lines, and the trust in a manifest read
-//                       back (setup_manifest.h)
-//   setup_remove.cpp    remove: an installation taken off as its manifest
-//                       lists it
-//   setup_preview.cpp   the preview of an installation
-//   setup_lock.cpp      one setup at a time: the host's lock
-//   setup_rollback.cpp  the earlier installation saved through an upgrade,
-//                       and rollback, which puts it back
+//   setup_extensions.cpp  the record and the guards as connected
+//                       (setup_extensions.h)
+//   setup_json.cpp      the JSON writer of --json (setup_json.h)
+//   setup_signature.cpp the medium's signature (setup_signature.h)
+//   setup_hold.cpp      the hold of the folders a run works in (setup_hold.h)
 //   setup_history.cpp   the host's history of setup runs (setup_history.h)
 #pragma once
 
@@ -37,6 +41,7 @@
 #include <string>
 #include <vector>
 
+#include "MediumLayout.h"
 #include "utils.h"  // my_name, pToolPath
 
 // ---------------------------------------------------------------------------
@@ -50,6 +55,9 @@ extern char* pVexlaInstallDir;  // the work directory: <work area>/VexlaInstall
 extern char* pInstallDir;       // installation directory known at start, or NULL
 extern unsigned char flMenu;       // menu mode
 extern unsigned char flInstalled;  // a complete installation is in place
+// The word keep: a complete upgrade keeps the saved earlier installation,
+// and one without room to save it is refused.
+extern unsigned char flKeepEarlier;
 extern const char* InstallInfo[6];      // install-directory dialogue lines, NULL-ended
 extern const char* InstallSiteInfo[5];  // site-directory dialogue lines, NULL-ended
 extern char AppDir[kAppDirSize];  // <installation directory>/Vexla/vpxx once known
@@ -78,6 +86,11 @@ int FailedStepCount();
 // Prints every noted step ("ERROR: <text>"), then how many failed and
 // where the log is, on standard error; returns their number.
 int ReportFailedSteps();
+
+// Standard output flushed, then format filled on standard error: how the
+// installer writes there what is no entry of its message tables alone
+// (those go through SayError, SayWarning and SayNamed).
+SETUP_PRINTF(1, 2) void SayToStderr(const char* format, ...);
 
 // A question met the end of input: says so on standard output. Nobody
 // answered, so the run that asked ends with status 1.
@@ -119,28 +132,6 @@ void RefuseWorkAreaAmongInstalled(const char* installDir);
 // shell line: these directories go into every command line and generated
 // script unquoted), or NULL when it is acceptable.
 const char* CheckDirectoryText(const char* dir);
-
-// ---------------------------------------------------------------------------
-// One setup at a time.
-
-// The lock file (mode 0600) and the file that names its holder's process
-// (mode 0644), in /run (or /var/run) when root owns it and nobody else may
-// write it.
-constexpr const char* kLockFileName = "setup-Vexla.lock";
-constexpr const char* kLockHolderName = "setup-Vexla.pid";
-
-// Takes the host's lock for a run that changes the host (as root; other
-// users change nothing of root's and take none), before it touches
-// anything, for the rest of the run. When another run holds it: says so,
-// naming that run's process, and ends with status 1; with wait it says
-// once that it waits and waits. A lock file that cannot be made ends the
-// run with status 1 as well.
-void TakeHostLock(bool wait);
-
-// For runs that only read (preview, verify): says on standard error when
-// another run holds the lock, since what they show may then change (a user
-// who may not open the lock judges by whether its named holder runs).
-void SayWhenHostLocked();
 
 // ---------------------------------------------------------------------------
 // Message tables.
@@ -211,17 +202,16 @@ bool EnterDirectory(const char* dir, bool fatal);
 // True when the two paths name one existing file (links followed).
 bool IsSameFile(const char* a, const char* b);
 
-// A full path as the host would follow it: the part that exists resolved
-// (links, "." and ".."), the rest appended step by step as it reads; ""
-// for a path that is not a full one.
-std::string ResolvedPath(const char* path);
-
-// True when path, resolved, is dir itself or lies below it (ResolvedPath).
-bool IsWithinDirectory(const char* path, const char* dir);
-
 // True when dir/name is the very file the medium holds under that name, so
 // that the work area's clean-up never removes the running medium's files.
 bool IsMediumFile(const char* dir, const char* name);
+
+// Opens path for reading only when root alone could have written it: a
+// regular file (opened without following a link and without waiting on a
+// FIFO), owned by root, writable by nobody else, with a single link.
+// Otherwise NULL, and *why says why ("it is a symbolic link", ...); errno
+// is ENOENT when nothing is at path.
+FilePtr OpenTrustedFile(const std::string& path, std::string* why);
 
 // Whether a host command may change path in place (chmod, chown, touch, a
 // copy onto it, a link or a file moved into it): true unless a symbolic
@@ -243,6 +233,38 @@ void CreateInPlace(const char* dir, const char* name, const char* mode);
 SETUP_PRINTF(1, 2) void RunProductCommand(const char* format, ...);
 
 // ---------------------------------------------------------------------------
+// Paths as texts (setup_paths.cpp).
+
+// A path, name or link target as a field of the run's records (the
+// manifest, its notes, the held folders): bytes below 33 or above 126 and
+// the % as %XX. Unescaping is false for a % that does not start %XX.
+std::string EscapeManifestText(const std::string& text);
+bool UnescapeManifestText(const std::string& text, std::string* out);
+
+// Whether path is absolute and every step of it a name: none empty, "."
+// or "..", no NUL byte.
+bool IsCleanManifestPath(const std::string& path);
+
+// Whether the text path is dir or lies below it, compared as texts: no
+// link is followed, no ".." read (for paths already clean, as a manifest
+// lists them).
+bool PathTextWithin(const std::string& path, const std::string& dir);
+
+// The application directory of the installation in installDir,
+// <installDir>/Vexla/vpxx, into out (size bytes); false, and cut short,
+// when it does not fit.
+bool AppDirOf(const char* installDir, char* out, size_t size);
+
+// A full path as the host would follow it: the part that exists resolved
+// (links, "." and ".."), the rest appended step by step as it reads; ""
+// for a path that is not a full one.
+std::string ResolvedPath(const char* path);
+
+// Whether path, resolved, is dir itself or lies below it (ResolvedPath):
+// the check for paths a person or a link may have written.
+bool ResolvedWithin(const char* path, const char* dir);
+
+// ---------------------------------------------------------------------------
 // Generated scripts and clean-up.
 
 extern const char ScriptShShell[];         // "#!/bin/sh"
@@ -262,7 +284,8 @@ SETUP_PRINTF(3, 4) void GenSimpleScript(const char* path, const char* shellLine,
 void VexlaClean(unsigned char removeWork);
 
 // ---------------------------------------------------------------------------
-// The preview: what an installation would do here, changing nothing.
+// The preview's side of the installer: what an installation would do here,
+// changing nothing (the preview itself is guards/guards.h's).
 
 // Set while a preview runs: the host commands are printed, not run, and
 // the installer's own writes become notes.
@@ -272,14 +295,8 @@ extern unsigned char flPreview;
 // question it would ask; the preview prints the notes after the commands.
 SETUP_PRINTF(1, 2) void PreviewNote(const char* format, ...);
 
-// setup preview: unpacks the archive into a private directory (mode 700,
-// removed at the end), checks free space unless spaceCheck is 0, finds the
-// earlier installation, and prints every command line of the installation
-// in the form of the run log, then the notes. 0, or 1 with the reason when
-// the installation would fail. With json, standard output holds one JSON
-// object instead (setup preview --json in setup(8)), written at the end of
-// the run however it ends.
-int RunPreview(unsigned char spaceCheck, bool json = false);
+// The notes in the order noted, each once.
+const std::vector<std::string>& PreviewNotes();
 
 // The archive pieces of the work directory joined, uncompressed, unpacked
 // there, and the package list checked: the first steps of an installation.
@@ -291,111 +308,6 @@ void UnpackArchive();
 // copied. With hashCopies each copy
 // is hashed while the next is made, for the checksum check that follows.
 void CopyListedFiles(const char* from, const char* to, bool hashCopies);
-
-// ---------------------------------------------------------------------------
-// The manifest of an installation: <application directory>/setup.manifest.
-
-constexpr const char* kManifestName = "setup.manifest";
-
-// Starts the notes of one installation.
-void ManifestBegin();
-// Before path is made: it, and every folder above it that does not exist
-// yet, are made by this installation. A relative path is not noted.
-void ManifestNoteMade(const char* path);
-// path is the installation's own (a wrapper it writes, a link it makes),
-// whether something was there before or not.
-void ManifestNoteOwn(const char* path);
-// Once the application directory exists, the paths noted as made outside
-// it are kept in notes beside the manifest (setup.made), brought up to
-// date by every note: a run that is stopped leaves them for the next run
-// to claim. This brings them up to date now.
-void ManifestKeepNotes();
-// Before the tree source is copied to dest: the paths of dest that do not
-// exist yet are made by it (a file it overwrites is not), and the content
-// of its files counts. Returns the files the copy places.
-std::vector<std::string> ManifestNoteCopy(const char* source, const char* dest);
-// The content of the file path (or of every file below the folder path)
-// counts: a copy of the archive, or a script the installer writes.
-void ManifestNoteContent(const char* path);
-void ManifestNoteRename(const char* from, const char* to);
-// Whether the notes say path will be made (a preview asks, since nothing
-// is copied in it).
-bool ManifestWouldExist(const char* path);
-// Begins the manifest of the installation in AppDir: it is made on a
-// thread of its own while the installer's last commands run (a product of
-// large files takes a while to hash), from the host as it is now.
-void BeginManifest();
-bool ManifestPending();
-// Writes the manifest begun (begun now when it was not); a write that
-// fails is a failed step.
-bool WriteManifest();
-
-// Compares the host with the manifest of appDir, one line a difference,
-// then a summary: 0 all match, 1 something differs, 2 no manifest, or one
-// that root alone could not have written (a link, not a regular file, not
-// root's, writable by others, more than one link); a damaged one ends the
-// program with status 2. Writes nothing. With json the result is one JSON
-// object on standard output instead (setup verify --json in setup(8)),
-// a damaged manifest included (status 2).
-int VerifyInstallation(const char* appDir, bool json = false);
-// Takes the installation of appDir off as its manifest lists it (files and
-// links only while they are what the installation left, a changed copy
-// only when the administrator confirms, folders only when empty), through
-// the folders it holds open, never through a link root does not own: 0
-// all is gone, 1 something was kept (the manifest then lists it), 2 no
-// manifest that can be trusted (as for verify). (setup_remove.cpp)
-int RemoveInstallation(const char* appDir);
-
-// ---------------------------------------------------------------------------
-// The earlier installation kept through an upgrade (setup_rollback.cpp).
-
-// The word keep: a complete upgrade keeps the saved earlier installation,
-// and one without room to save it is refused.
-extern unsigned char flKeepEarlier;
-
-// Where the earlier installation of appDir is saved: the root-only folder
-// .vpxx.previous beside it.
-std::string SavedInstallationDir(const char* appDir);
-
-// The room (in the units of the free-space check) that saving the earlier
-// installation in installDir takes: 0 when none would be saved (none
-// there, no manifest root trusts, or a complete saved copy already).
-double SavedCopyNeed(const char* installDir);
-
-// With keep: ends the run with status 1, before anything has changed,
-// when no copy of the earlier installation in installDir can be kept (none
-// is there, its manifest is not trusted, a run over it was stopped) and
-// none stands saved already.
-void RefuseKeepWithoutCopy(const char* installDir);
-
-// The free-space check found no room for the saved copy: with keep, says
-// so and ends the run with status 1 (nothing has changed); otherwise warns
-// that the upgrade goes on without one.
-void NoRoomToSaveEarlier();
-
-// Before an upgrade changes the application directory AppDir: copies the
-// earlier installation (the tree, and the files and links outside it that
-// its trusted manifest lists) into the saved folder through the command
-// table, marking it complete last. A complete saved copy is kept as it is.
-// Without a trusted manifest, or room, it says so and saves nothing; with
-// keep a copy that cannot be made ends the run with status 1.
-void SaveEarlierInstallation();
-
-// At the end of a run: a complete upgrade removes the saved copy (keeps it
-// with keep, and says so); any other end says that setup rollback puts
-// the earlier installation back, as the last lines and in the log.
-void EndSavedInstallation(bool complete);
-
-// remove: names a saved earlier installation beside appDir, which stays.
-void SayWhenEarlierIsSaved(const char* appDir);
-
-// setup rollback: puts the saved earlier installation of appDir back
-// (the daemon stopped, the new installation's own outside paths that the
-// earlier one lacks taken off as remove does, the tree and the earlier
-// outside paths restored, the saved copy removed). Each step can be made
-// again, so an interrupted rollback run again finishes. 0 done, 1
-// something was kept, 2 nothing to roll back to.
-int RollbackInstallation(const char* appDir);
 
 // ---------------------------------------------------------------------------
 // Disks list and archive pieces.
@@ -542,6 +454,11 @@ int ProcessPkgList(const char* package);
 struct TtyMenu;
 struct TtyMenuItem;
 
+// Whether the run is root's, as an installation, remove and rollback need
+// (a preview does not): false, with the message that says so, for anybody
+// else.
+bool RunByRoot();
+
 // One complete installation: 0 when complete, and when the user abandoned
 // the directory dialogue; 1 when the package list was abandoned at a
 // running-programs question; 2 when the user is not root. The arguments
@@ -574,8 +491,8 @@ int GenInstallDisks(TtyMenu* menu = nullptr, TtyMenuItem* item = nullptr);
 extern TtyMenu MainMenu;
 
 // The medium's help file, and its name on a DOS diskette.
-constexpr const char* kHelpFileName = "setup.hlp";
-constexpr const char* kHelpFileDosName = "SETUP.HLP";
+constexpr const char* kHelpFileName = kUnixMediumNames.helpFile;
+constexpr const char* kHelpFileDosName = kDosMediumNames.helpFile;
 
 // Runs the main menu in menu mode, offering the medium's help when it has one.
 void RunMainMenu();

@@ -8,11 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "MediumLayout.h"
 #include "MemMgr.h"
 #include "ShellWord.h"
 #include "SysCmd.h"
 #include "TerminalCharset.h"
 #include "installer.h"
+#include "setup_extensions.h"
 #include "setup_history.h"
 #include "setup_hold.h"
 #include "utils.h"
@@ -27,38 +29,81 @@ const char* InstallSiteInfo[5] = {};
 char AppDir[kAppDirSize];
 char Name[kNameSize];
 SetupAction RequestedAction = kActionInstall;
+unsigned char flKeepEarlier = 0;
 
 namespace {
 
-// The failed steps noted so far; the first few are kept to name them.
-constexpr size_t kNamedFailures = 20;
-int failedSteps = 0;
-std::vector<std::string> failureTexts;
-
-constexpr const char* kOptionWords =
-    ",manual,install,menu,-v,no_space_check,preview,verify,remove,--help,-h,wait,--json,keep,rollback,history";
 enum OptionWord {
   kWordOther = 0, kWordManual, kWordInstall, kWordMenu, kWordVersion, kWordNoSpaceCheck,
   kWordPreview, kWordVerify, kWordRemove, kWordHelp, kWordShortHelp, kWordWait, kWordJson, kWordKeep, kWordRollback,
   kWordHistory,
 };
 
+// Whether a run whose command line holds the word starts the log at once:
+// a preview writes nothing outside its own directory, not even the log;
+// nor do verify (the installation's log stays as it was), the history and
+// asking for the usage; remove and rollback start their log only once they
+// trust the manifest they act on.
+enum class StartsLog { kAtOnce, kLater };
+
+// The words of the command line, each with what it asks for, whether it
+// makes a run that changes nothing of the host (one that takes no lock:
+// the command line acts on these wherever they stand), and when its run
+// starts the log.
+struct CommandWord {
+  const char* word;
+  OptionWord id;
+  bool onlyReads;
+  StartsLog log;
+};
+constexpr CommandWord kCommandWords[] = {
+    {"manual", kWordManual, false, StartsLog::kAtOnce},
+    {"install", kWordInstall, false, StartsLog::kAtOnce},
+    {"menu", kWordMenu, false, StartsLog::kAtOnce},
+    {"-v", kWordVersion, true, StartsLog::kAtOnce},
+    {"no_space_check", kWordNoSpaceCheck, false, StartsLog::kAtOnce},
+    {"preview", kWordPreview, true, StartsLog::kLater},
+    {"verify", kWordVerify, true, StartsLog::kLater},
+    {"remove", kWordRemove, false, StartsLog::kLater},
+    {"--help", kWordHelp, true, StartsLog::kLater},
+    {"-h", kWordShortHelp, true, StartsLog::kLater},
+    {"wait", kWordWait, false, StartsLog::kAtOnce},
+    {"--json", kWordJson, false, StartsLog::kAtOnce},
+    {"keep", kWordKeep, false, StartsLog::kAtOnce},
+    {"rollback", kWordRollback, false, StartsLog::kLater},
+    {"history", kWordHistory, true, StartsLog::kLater},
+};
+
+// The table's row of word; NULL for any other word (a work area).
+const CommandWord* CommandWordOf(const char* word) {
+  if (word == nullptr) return nullptr;
+  for (const CommandWord& w : kCommandWords)
+    if (std::strcmp(w.word, word) == 0) return &w;
+  return nullptr;
+}
+
 bool jsonOutput = false;  // --json: preview, verify and history answer in JSON
 
-// Whether one of the words is word.
-bool FindWord(int argc, char** argv, const char* word) {
+// Whether one of the words is the table's word id.
+bool HasWord(int argc, char** argv, OptionWord id) {
   for (int i = 1; i < argc; ++i)
-    if (argv[i] != nullptr && std::strcmp(argv[i], word) == 0) return true;
+    if (const CommandWord* w = CommandWordOf(argv[i]); w != nullptr && w->id == id) return true;
   return false;
 }
 
 // Whether the words ask for a run that changes nothing of the host: a
-// preview, a verify, the history, the version or the usage (each of which
-// the command line acts on wherever it stands).
+// preview, a verify, the history, the version or the usage.
 bool WordsOnlyRead(int argc, char** argv) {
-  for (const char* word : {"preview", "verify", "history", "-v", "--help", "-h"})
-    if (FindWord(argc, argv, word)) return true;
+  for (int i = 1; i < argc; ++i)
+    if (const CommandWord* w = CommandWordOf(argv[i]); w != nullptr && w->onlyReads) return true;
   return false;
+}
+
+// Whether the run starts its log at once: none of its words waits.
+bool LogStartsAtOnce(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (const CommandWord* w = CommandWordOf(argv[i]); w != nullptr && w->log == StartsLog::kLater) return false;
+  return true;
 }
 
 // The synopsis of the usage text: the same bytes in every language, since
@@ -98,44 +143,21 @@ int RunManifestAction() {
   const char* d = pInstallDir;
   if (d == nullptr) d = LocatePreviousInstallation();
   if (d == nullptr) d = "/usr";
-  FormatText(AppDir, sizeof AppDir, "%s/%s/%s", d, "Vexla", "vpxx");
-  if (RequestedAction == kActionVerify) return VerifyInstallation(AppDir, jsonOutput);
-  char* user = GetUserName();
-  const bool root = user != nullptr && std::strcmp(user, "root") == 0;
-  if (!root) {
-    std::printf(NlsSetupStrCvt(35), user != nullptr ? user : "?", my_name);
-    std::fflush(stdout);
-    return 1;
-  }
-  PutMem(user);
-  if (RequestedAction == kActionRollback) return RollbackInstallation(AppDir);
-  return RemoveInstallation(AppDir);
+  AppDirOf(d, AppDir, sizeof AppDir);
+  if (RequestedAction == kActionVerify) return Record().Verify(AppDir, jsonOutput);
+  if (!RunByRoot()) return 1;
+  if (RequestedAction == kActionRollback) return Record().Rollback(AppDir);
+  return Record().Remove(AppDir);
 }
 
 }  // namespace
 
-void NoteFailedStep(const char* format, ...) {
-  ++failedSteps;
-  if (failureTexts.size() >= kNamedFailures) return;
-  char text[kLineBufSize];
+void SayToStderr(const char* format, ...) {
+  std::fflush(stdout);
   va_list args;
   va_start(args, format);
-  std::vsnprintf(text, sizeof text, format, args);
+  std::vfprintf(stderr, format, args);
   va_end(args);
-  failureTexts.emplace_back(text);
-  PutLogMsg("ERROR: %s\n", text);
-}
-
-int FailedStepCount() { return failedSteps; }
-
-int ReportFailedSteps() {
-  if (failedSteps == 0) return 0;
-  std::fflush(stdout);
-  for (const std::string& text : failureTexts) std::fprintf(stderr, common_116, text.c_str());
-  if (static_cast<size_t>(failedSteps) > failureTexts.size())
-    SayError(200, failedSteps - static_cast<int>(failureTexts.size()));
-  SayError(failedSteps == 1 ? 201 : 202, failedSteps, pLogPath, my_name);
-  return failedSteps;
 }
 
 void SayInputEnded() {
@@ -145,8 +167,7 @@ void SayInputEnded() {
 }
 
 void RefuseDirectory(const char* why, const char* dir) {
-  std::fflush(stdout);
-  std::fprintf(stderr, "%s: %s\n", my_name, why);
+  SayToStderr("%s: %s\n", my_name, why);
   SayNamed(stderr, 204, ShownWithoutControls(dir != nullptr ? dir : "").c_str());
   ExitProgram(2);
 }
@@ -160,9 +181,9 @@ void RefuseWorkAreaAmongInstalled(const char* installDir) {
   if (installDir != nullptr) written.insert(written.begin(), std::string(installDir) + "/Vexla");
   for (const std::string& folder : written) {
     std::string why;
-    if (IsWithinDirectory(workDir.c_str(), folder.c_str()))
+    if (ResolvedWithin(workDir.c_str(), folder.c_str()))
       why = SetupText(209, folder.c_str());
-    else if (IsWithinDirectory(folder.c_str(), workDir.c_str()))
+    else if (ResolvedWithin(folder.c_str(), workDir.c_str()))
       why = SetupText(210, folder.c_str());
     if (!why.empty()) RefuseDirectory(why.c_str(), pTmpDir);
   }
@@ -187,15 +208,16 @@ char* StripToBaseName(char* text) {
 bool TestConfigFlag(const char* dir, const char* name) { return FindFile(dir, name); }
 
 bool IsDisketteMedium() {
-  if (GetFileContent(pToolPath, "installf.rom")) return LineBuf[0] == 'd';
-  if (GetFileContent(pToolPath, "INSTALLF.ROM")) return LineBuf[0] == 'd';
+  if (GetFileContent(pToolPath, kUnixMediumNames.marker)) return LineBuf[0] == 'd';
+  if (GetFileContent(pToolPath, kDosMediumNames.marker)) return LineBuf[0] == 'd';
   return true;
 }
 
 void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned char* flSpaceCheck) {
   for (int i = 1; i < argc; ++i) {
     char* word = argv[i];
-    switch (FindToken(word, kOptionWords)) {
+    const CommandWord* known = CommandWordOf(word);
+    switch (known != nullptr ? known->id : kWordOther) {
       case kWordManual:
         *flCleanWork = 0;
         break;
@@ -211,8 +233,7 @@ void ReadCommandLine(int argc, char** argv, unsigned char* flCleanWork, unsigned
         flMenu = 1;
         break;
       case kWordVersion:
-        std::fflush(stdout);
-        std::fprintf(stderr, "%s %s\n", my_name, kVersion);
+        SayToStderr("%s %s\n", my_name, kVersion);
         ExitProgram(0);
       case kWordNoSpaceCheck:
         *flSpaceCheck = 0;
@@ -267,15 +288,10 @@ void SetupMain(int argc, char** argv) {
   // a way is not trusted) come from the tables as well.
   UseSetupTextsInLibraries();
   HistoryRunStarted();
-  // A preview writes nothing outside its own directory, not even the log;
-  // nor do verify (the installation's log stays as it was) and asking for
-  // the usage. remove starts its log only once it trusts the manifest.
-  flUseLog = 1;
-  for (int i = 1; i < argc; ++i)
-    if (argv[i] != nullptr && FindToken(argv[i], ",preview,verify,remove,history,--help,-h,") != 0) flUseLog = 0;
+  flUseLog = LogStartsAtOnce(argc, argv) ? 1 : 0;
   pVexlaInstallDir = SaveStr("/tmp/%sInstall", "Vexla");
   // What --json writes a program reads: in one language.
-  if (FindWord(argc, argv, "--json")) UseEnglishTexts();
+  if (HasWord(argc, argv, kWordJson)) UseEnglishTexts();
   const char* invocation = argc > 0 && argv[0] != nullptr ? argv[0] : "setup";
   if (std::strlen(invocation) > kMaxDirText)
     RefuseDirectory(NlsSetupStrCvt(207), invocation);
@@ -285,7 +301,7 @@ void SetupMain(int argc, char** argv) {
   // log line included (which empties the log of the run before).
   // From then on the folders it works in are held for it alone.
   if (!WordsOnlyRead(argc, argv)) {
-    TakeHostLock(FindWord(argc, argv, "wait"));
+    Guards().TakeHostLock(HasWord(argc, argv, kWordWait));
     BeginFolderHold();
   }
   InitSysCmdList();
@@ -301,11 +317,11 @@ void SetupMain(int argc, char** argv) {
       RequestedAction != kActionHistory)
     RefuseDirectory(NlsSetupStrCvt(208), "--json");
   if (RequestedAction == kActionHistory) ExitProgram(PrintHistory(jsonOutput));
-  if (RequestedAction == kActionVerify || RequestedAction == kActionPreview) SayWhenHostLocked();
+  if (RequestedAction == kActionVerify || RequestedAction == kActionPreview) Guards().SayWhenHostLocked();
 
   if (RequestedAction == kActionVerify || RequestedAction == kActionRemove || RequestedAction == kActionRollback)
     ExitProgram(RunManifestAction());
-  if (RequestedAction == kActionPreview) ExitProgram(RunPreview(flSpaceCheck, jsonOutput));
+  if (RequestedAction == kActionPreview) ExitProgram(Guards().Preview(flSpaceCheck, jsonOutput));
 
   if (!flMenu && pInstallDir == nullptr) {
     pInstallDir = LocatePreviousInstallation();
@@ -313,19 +329,20 @@ void SetupMain(int argc, char** argv) {
   }
   if (pInstallDir != nullptr) pInstallDir = SaveText(pInstallDir);
   RefuseWorkAreaAmongInstalled(pInstallDir);
-  if (!flMenu) RefuseKeepWithoutCopy(pInstallDir);
-  if (!flMenu && flSpaceCheck && !FreeSpaceForInstall(pVexlaInstallDir, pInstallDir, "Vexla", SavedCopyNeed(pInstallDir)))
-    NoRoomToSaveEarlier();
+  if (!flMenu) Record().RefuseKeepWithoutCopy(pInstallDir);
+  if (!flMenu && flSpaceCheck &&
+      !FreeSpaceForInstall(pVexlaInstallDir, pInstallDir, "Vexla", Record().SavedCopyNeed(pInstallDir)))
+    Record().NoRoomToSaveEarlier();
 
   const int result = IsDisketteMedium() ? InstallFromDiskette() : InstallFromSite();
 
   if (!TestConfigFlag(AppDir, ".StandAloneDb") && !TestConfigFlag(AppDir, ".StandAlone")) VexlaClean(flCleanWork);
   // (Written during the clean-up; here when there was none.)
-  if (ManifestPending()) WriteManifest();
+  if (Record().ManifestPending()) Record().WriteManifest();
   // An installation with failed steps, or one that was asked for on the
   // command line and did not happen (not root, abandoned in the package
   // list), is no success.
   const bool failed = ReportFailedSteps() > 0 || (!flMenu && result != 0);
-  EndSavedInstallation(!failed && flInstalled);
+  Record().EndSavedInstallation(!failed && flInstalled);
   ExitProgram(failed ? 1 : 0);
 }

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "MediumLayout.h"
 #include "RegularFile.h"
 #include "Sha256.h"
 #include "installer.h"
@@ -26,8 +27,8 @@ namespace {
 std::string mediumDigest;   // of the checksum file the last check read
 std::string checkedMedium;  // the medium's directory the last check named
 
-constexpr const char* kChecksumFile = "sha256";
-constexpr const char* kChecksumFileDos = "SHA256";
+constexpr const char* kChecksumFile = kUnixMediumNames.checksums;
+constexpr const char* kChecksumFileDos = kDosMediumNames.checksums;
 constexpr size_t kHexDigits = 64;
 
 bool IsHexDigest(const std::string& text) {
@@ -55,7 +56,7 @@ bool ParseChecksumLine(std::string line, std::string* hex, std::string* name) {
 // (the run ends where the list is read).
 std::vector<std::string> ListedFiles(const char* dir) {
   std::vector<std::string> files;
-  if (!FindFile(dir, "disks") && !FindFile(dir, "DISKS")) return files;
+  if (!FindFile(dir, kUnixMediumNames.disks) && !FindFile(dir, kDosMediumNames.disks)) return files;
   GetDisksData(dir);
   for (const std::vector<std::string>& line : DisksListFiles()) files.insert(files.end(), line.begin(), line.end());
   return files;
@@ -143,8 +144,8 @@ int CheckMediumChecksums(const char* dir, const char* mediumDir) {
   // unchecked: the checksum file covers the whole medium, or none of it.
   if (names.empty()) FatalError(NlsSetupStrCvt(241), shown, file);
   for (const std::string& listed : ListedFiles(dir))
-    if (strcasecmp(listed.c_str(), "installf.rom") != 0 && !IsChecksumFile(listed) && !IsSignatureFile(listed.c_str()) &&
-        std::find(names.begin(), names.end(), listed) == names.end())
+    if (strcasecmp(listed.c_str(), kUnixMediumNames.marker) != 0 && !IsChecksumFile(listed) &&
+        !IsSignatureFile(listed.c_str()) && std::find(names.begin(), names.end(), listed) == names.end())
       FatalError(NlsSetupStrCvt(242), listed.c_str(), shown, file);
   const std::vector<std::string> haves = Sha256Files(paths);
   for (size_t i = 0; i < names.size(); ++i) {

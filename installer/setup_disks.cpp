@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "MediumLayout.h"
 #include "MemMgr.h"
 #include "RegularFile.h"
 #include "ShellWord.h"
@@ -23,14 +24,16 @@ namespace {
 constexpr const char* kEndOfList = "end_of_list";
 
 bool IsPieceName(const char* word) {
-  return std::strncmp(word, "pkg_tar.", 8) == 0 || std::strncmp(word, "PKG_TAR.", 8) == 0;
+  for (const MediumNames& names : {kUnixMediumNames, kDosMediumNames})
+    if (std::strncmp(word, names.piecePrefix, std::strlen(names.piecePrefix)) == 0) return true;
+  return false;
 }
 
 }  // namespace
 
 void GetDisksData(const char* dir) {
-  if (GetFileContent(dir, "disks")) return;
-  if (!GetFileContent(dir, "DISKS")) FatalError(NlsSetupStrCvt(21), "Vexla");
+  if (GetFileContent(dir, kUnixMediumNames.disks)) return;
+  if (!GetFileContent(dir, kDosMediumNames.disks)) FatalError(NlsSetupStrCvt(21), "Vexla");
   // Names on a DOS diskette are upper case; the end mark stays as it is.
   char* end = StrStr(LineBuf, kEndOfList);
   for (char* p = LineBuf; *p != '\0' && p != end; ++p)

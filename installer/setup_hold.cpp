@@ -25,7 +25,6 @@
 #include "PathTrust.h"
 #include "ReplacingFile.h"
 #include "installer.h"
-#include "setup_manifest.h"
 #include "utils.h"
 
 namespace {
@@ -234,7 +233,7 @@ void GiveCopyHeldModes(const std::string& original, const std::string& copy) {
   // (The walks below may hold more folders: the table is read first.)
   std::vector<std::pair<std::string, mode_t>> modes;
   for (const Held& h : held)
-    if (IsWithinPath(h.path, original)) modes.push_back({copy + h.path.substr(original.size()), h.restore});
+    if (PathTextWithin(h.path, original)) modes.push_back({copy + h.path.substr(original.size()), h.restore});
   for (const auto& [path, mode] : modes) {
     PathPlace place;
     WayBlock block;

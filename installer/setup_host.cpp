@@ -1,7 +1,7 @@
 // Small host operations the installer parts share: entering a directory,
-// recognising the medium's own files, comparing where two paths lead,
-// judging a path before a host command changes it, and running the
-// product's own tools.
+// recognising the medium's own files, opening a record of root's, judging
+// a path before a host command changes it, and running the product's own
+// tools.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -110,38 +110,15 @@ void CreateInPlace(const char* dir, const char* name, const char* mode) {
   if (name == nullptr) HoldAfterCommand(path, false);
 }
 
-std::string ResolvedPath(const char* path) {
-  std::string head = path != nullptr ? path : "";
-  if (head.empty() || head[0] != '/') return "";
-  std::vector<std::string> rest;  // the steps below the part that exists, deepest first
-  char resolved[PATH_MAX];
-  while (realpath(head.c_str(), resolved) == nullptr) {
-    const size_t slash = head.find_last_of('/');
-    rest.push_back(head.substr(slash + 1));
-    head.resize(slash == 0 ? 1 : slash);
-  }
-  // What does not exist yet is made as written, folder by folder, so its
-  // steps are taken as they read; a ".." among them may lead back to
-  // what exists, which is resolved again.
-  std::string out = resolved;
-  for (auto step = rest.rbegin(); step != rest.rend(); ++step) {
-    if (step->empty() || *step == ".") continue;
-    if (*step == "..") {
-      out.resize(std::max<size_t>(out.find_last_of('/'), 1));
-    } else {
-      if (out != "/") out += '/';
-      out += *step;
-    }
-    if (realpath(out.c_str(), resolved) != nullptr) out = resolved;
-  }
-  return out;
-}
-
-bool IsWithinDirectory(const char* path, const char* dir) {
-  const std::string p = ResolvedPath(path);
-  const std::string d = ResolvedPath(dir);
-  if (p.empty() || d.empty()) return false;
-  return d == "/" || p == d || (p.size() > d.size() && p.compare(0, d.size(), d) == 0 && p[d.size()] == '/');
+FilePtr OpenTrustedFile(const std::string& path, std::string* why) {
+  const int fd = OpenRootsFileAt(AT_FDCWD, path.c_str(), O_RDONLY, why);
+  if (fd < 0) return nullptr;
+  FilePtr f(fdopen(fd, "r"));
+  if (f) return f;
+  *why = std::strerror(errno);
+  close(fd);
+  errno = EPERM;
+  return nullptr;
 }
 
 void RunProductCommand(const char* format, ...) {

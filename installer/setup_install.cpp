@@ -12,6 +12,7 @@
 #include "SysCmd.h"
 #include "TextMenu.h"
 #include "installer.h"
+#include "setup_extensions.h"
 #include "setup_history.h"
 #include "setup_hold.h"
 #include "utils.h"
@@ -26,12 +27,12 @@ constexpr const char* kSpoolRoot = "/var/spool";
 std::string DaemonCheckDirectory() {
   char dir[kAppDirSize];
   if (pInstallDir != nullptr) {
-    FormatText(dir, sizeof dir, "%s/%s/%s", pInstallDir, "Vexla", "vpxx");
+    AppDirOf(pInstallDir, dir, sizeof dir);
     return dir;
   }
   if (AppDir[0] != '\0') return AppDir;
   if (const char* previous = LocatePreviousInstallation()) {
-    FormatText(dir, sizeof dir, "%s/%s/%s", previous, "Vexla", "vpxx");
+    AppDirOf(previous, dir, sizeof dir);
     return dir;
   }
   return "";
@@ -76,7 +77,7 @@ void ConfirmOverEarlierDaemon() {
 void LinkUnderUsr(const char* d) {
   switch (GetFileType("/usr/Vexla")) {
     case kNoFile:
-      ManifestNoteOwn("/usr/Vexla");
+      Record().NoteOwn("/usr/Vexla");
       PreviewNote(NlsSetupStrCvt(361), d);
       SysCmd(kCmdLn, kSevFatal, "-s %s/%s %s/%s", d, "Vexla", "/usr", "Vexla");
       break;
@@ -86,7 +87,7 @@ void LinkUnderUsr(const char* d) {
           SysCmd(kCmdRm, kSevWarning, "%s", "/usr/Vexla/vpxx");
           [[fallthrough]];
         case kNoFile:
-          ManifestNoteOwn("/usr/Vexla/vpxx");
+          Record().NoteOwn("/usr/Vexla/vpxx");
           PreviewNote(NlsSetupStrCvt(362), d);
           SysCmd(kCmdLn, kSevFatal, "-s %s/%s/%s %s/%s/%s", d, "Vexla", "vpxx", "/usr", "Vexla", "vpxx");
           break;
@@ -103,7 +104,7 @@ void LinkUnderUsr(const char* d) {
       const ssize_t n = readlink("/usr/Vexla", target, sizeof target - 1);
       FormatText(ours, sizeof ours, "%s/%s", d, "Vexla");
       if (n > 0 && static_cast<size_t>(n) == std::strlen(ours) && std::strncmp(target, ours, n) == 0)
-        ManifestNoteOwn("/usr/Vexla");
+        Record().NoteOwn("/usr/Vexla");
       break;
     }
     default:
@@ -129,19 +130,6 @@ void MakeSetUserId(const char* name) {
   if (SysCmd(kCmdChmod, kSevWarning, "4755 %s/%s", AppDir, name) != 0) NoteFailedStep(NlsSetupStrCvt(365), path);
 }
 
-// An installation needs root (a preview does not): false, with the
-// message that says so, for anybody else.
-bool RunByRoot() {
-  char* user = GetUserName();
-  if (!flPreview && (user == nullptr || std::strcmp(user, "root") != 0)) {
-    char* shown = user != nullptr && user[0] != '\0' ? user : SaveStr("uid %d", static_cast<int>(geteuid()));
-    std::printf(NlsSetupStrCvt(35), shown, my_name);
-    std::fflush(stdout);
-    return false;
-  }
-  PutMem(user);
-  return true;
-}
 
 // The spool folders of the product. The folder of the product's own spool
 // comes back in spoolProduct.
@@ -154,7 +142,7 @@ void MakeSpoolFolders(char (&spoolProduct)[kNameSize]) {
   // Only the spool folders made now are the installation's (those a
   // stopped earlier run made are in its notes); another product may use
   // /var/spool/Vexla too.
-  ManifestNoteMade(download);
+  Record().NoteMade(download);
   CreateInPlace(spool, nullptr, "775");
   CreateInPlace(spoolProduct, nullptr, "775");
   // Every user may leave files for the product here; like every shared
@@ -189,6 +177,18 @@ void WriteProductScripts(const char* spoolProduct) {
 
 }  // namespace
 
+bool RunByRoot() {
+  char* user = GetUserName();
+  if (!flPreview && (user == nullptr || std::strcmp(user, "root") != 0)) {
+    char* shown = user != nullptr && user[0] != '\0' ? user : SaveStr("uid %d", static_cast<int>(geteuid()));
+    std::printf(NlsSetupStrCvt(35), shown, my_name);
+    std::fflush(stdout);
+    return false;
+  }
+  PutMem(user);
+  return true;
+}
+
 void UnpackArchive() {
   GenZFile();
   DeleteFile(pVexlaInstallDir, "Linuxi386Vpxx.tar");
@@ -209,14 +209,14 @@ int Install(TtyMenu*, TtyMenuItem*) {
     return 2;
   }
 
-  ManifestBegin();
+  Record().Begin();
   ConfirmOverEarlierDaemon();
   // The host changes from the moment the daemon is stopped: from here the
   // run is recorded in the history (in menu mode, once the dialogue named
   // the directory).
   if (pInstallDir != nullptr) {
     char dir[kAppDirSize];
-    FormatText(dir, sizeof dir, "%s/%s/%s", pInstallDir, "Vexla", "vpxx");
+    AppDirOf(pInstallDir, dir, sizeof dir);
     HistoryArmInstallation(dir);
   }
   StopDemon();
@@ -225,14 +225,14 @@ int Install(TtyMenu*, TtyMenuItem*) {
   if (pInstallDir == nullptr && !GetDirName(InstallInfo, "/usr", 1)) return 0;
   const char* d = pInstallDir != nullptr ? pInstallDir : Name;
   RefuseWorkAreaAmongInstalled(d);
-  FormatText(AppDir, sizeof AppDir, "%s/%s/%s", d, "Vexla", "vpxx");
+  AppDirOf(d, AppDir, sizeof AppDir);
   HistoryArmInstallation(AppDir);
   // From here to the end of the run nobody else can change the tree.
   HoldTree(AppDir);
-  SaveEarlierInstallation();  // before anything changes the earlier tree
-  ManifestNoteMade(AppDir);
+  Record().SaveEarlierInstallation();  // before anything changes the earlier tree
+  Record().NoteMade(AppDir);
   CreateInPlace(AppDir, nullptr, "775");
-  ManifestKeepNotes();  // the folders made above it are noted on the disk at once
+  Record().KeepNotes();  // the folders made above it are noted on the disk at once
   CreateInPlace(AppDir, ".PrintError", "666");
 
   char spoolProduct[kNameSize];
@@ -247,6 +247,6 @@ int Install(TtyMenu*, TtyMenuItem*) {
   RunProductCommand("%s/vpqadmin -upgrade", AppDir);
   MakeSetUserId("vprvpxxtty");
   MakeSetUserId("vsf");
-  if (FailedStepCount() == 0) BeginManifest();
+  if (FailedStepCount() == 0) Record().BeginManifest();
   return 0;
 }

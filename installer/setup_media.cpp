@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "MediumLayout.h"
 #include "RegularFile.h"
 #include "ReplacingFile.h"
 #include "Sha256.h"
@@ -52,7 +53,7 @@ std::string QuotedDirectory(const char* dir) {
 
 // Writes the marker file text into path, beside it and renamed into place;
 // reported when it cannot be created or written.
-void WriteMarker(const char* path, const char* text) {
+void WriteMediumMarker(const char* path, const char* text) {
   ReplacingFile f(path);
   if (f.get() == nullptr) {
     SayUtilError(UtilText::kCannotOpenFile, path);
@@ -140,7 +141,7 @@ void CopyListedFiles(const char* from, const char* to, bool hashCopies) {
 
 int InstallFromSite() {
   QuotedDirectory(pToolPath);
-  if (IsWithinDirectory(pToolPath, pVexlaInstallDir))
+  if (ResolvedWithin(pToolPath, pVexlaInstallDir))
     FatalError(NlsSetupStrCvt(281), pToolPath, pVexlaInstallDir);
   DeleteFile(pTmpDir, "VexlaInstall");
   if (!flPreview) MakeFreshWorkDirectory();
@@ -170,15 +171,15 @@ int GenInstallSite(TtyMenu*, TtyMenuItem*) {
   GetDisksData(pVexlaInstallDir);
   CopyListedFiles(pVexlaInstallDir, site, false);
   char marker[kAppDirSize + 16];
-  FormatText(marker, sizeof marker, "%s/installf.rom", site);
-  WriteMarker(marker, "installation site");
+  FormatText(marker, sizeof marker, "%s/%s", site, kUnixMediumNames.marker);
+  WriteMediumMarker(marker, "installation site");
   return 0;
 }
 
 int GenInstallDisks(TtyMenu*, TtyMenuItem*) {
   EnterDirectory(pTmpDir, true);
   char marker[kNameSize + 16];
-  FormatText(marker, sizeof marker, "%s/installf.rom", pVexlaInstallDir);
-  WriteMarker(marker, "diskette");
+  FormatText(marker, sizeof marker, "%s/%s", pVexlaInstallDir, kUnixMediumNames.marker);
+  WriteMediumMarker(marker, "diskette");
   return 0;
 }

@@ -46,7 +46,7 @@ bool FindDriverCoreDb(const char* language, char* name, size_t size) {
   char path[kAppDirSize];
   if (DbTFilePath(relative, path, sizeof path) && IsRegularFile(path)) return FormatText(name, size, "%s", relative);
   // A DOS diskette holds the same names in upper case.
-  if (!FormatText(path, sizeof path, "%s/DB/%s.VDB", pToolPath, relative)) return false;
+  if (!FormatText(path, sizeof path, "%s/%s/%s.VDB", pToolPath, kDosMediumNames.dbFolder, relative)) return false;
   for (char* c = path + std::strlen(pToolPath); *c != '\0'; ++c)
     *c = static_cast<char>(std::toupper(static_cast<unsigned char>(*c)));
   return IsRegularFile(path) && FormatText(name, size, "%s", path);

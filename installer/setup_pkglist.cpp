@@ -16,6 +16,7 @@
 #include "ShellWord.h"
 #include "SysCmd.h"
 #include "installer.h"
+#include "setup_extensions.h"
 #include "setup_hold.h"
 #include "utils.h"
 
@@ -86,8 +87,7 @@ bool ParsePkgLine(const char* text, const char* release, PkgStep* step, std::str
     // kernel release compares as asked (as texts).
     std::string op = step->name;
     if (release == nullptr) {
-      std::fflush(stdout);
-      std::fprintf(stderr, "%s: %s\n", NlsSetupStrCvt(60), std::strerror(errno != 0 ? errno : ENOSYS));
+      SayToStderr("%s: %s\n", NlsSetupStrCvt(60), std::strerror(errno != 0 ? errno : ENOSYS));
       step->keyword = kPkgAttributesOnly;
       break;
     }
@@ -189,8 +189,7 @@ void SedEdit(const std::string& name, const std::string& script) {
 void MakeLink(const std::string& name, const std::string& link) {
   // The link goes into the folder of its path (or into the folder the path
   // names): neither may be reached through a planted link.
-  const size_t slash = link.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : link.substr(0, slash);
+  const std::string folder = DirectoryOf(link);
   if (!MayChangeInPlace(folder.c_str())) return;
   // ln puts the link into a folder that stands at link: only the link in
   // it is ours.
@@ -202,7 +201,7 @@ void MakeLink(const std::string& name, const std::string& link) {
   // link of anybody else's there is replaced too, never followed.
   if (GetFileType(made.c_str()) == kLinkFile) SysCmd(kCmdRm, kSevWarning, "%s", made.c_str());
   if (!MayChangeInPlace(made.c_str())) return;
-  ManifestNoteOwn(made.c_str());
+  Record().NoteOwn(made.c_str());
   PreviewNote(NlsSetupStrCvt(371), link.c_str(), AppDir, name.c_str());
   SysCmd(kCmdLn, kSevFatal, "-s %s/%s %s", AppDir, name.c_str(), link.c_str());
 }
@@ -220,7 +219,7 @@ void ApplyAttribute(const std::string& name, const std::string& key, const std::
     case kAttrBat: {
       char path[kNameSize];
       if (!FormatText(path, sizeof path, "/usr/bin/%s", v)) FatalError(NlsSetupStrCvt(372), v);
-      ManifestNoteOwn(path);
+      Record().NoteOwn(path);
       GenSimpleScript(path, ScriptShShell, SimpleScript, AppDir, AppDir, n);
       break;
     }
@@ -236,7 +235,7 @@ void ApplyAttribute(const std::string& name, const std::string& key, const std::
     case kAttrName:
       // mv puts the file into a folder (or a link to one) of the new name.
       if (!MayChangeInPlace((std::string(AppDir) + "/" + value).c_str())) break;
-      ManifestNoteRename((std::string(AppDir) + "/" + name).c_str(), (std::string(AppDir) + "/" + value).c_str());
+      Record().NoteRename((std::string(AppDir) + "/" + name).c_str(), (std::string(AppDir) + "/" + value).c_str());
       SysCmd(kCmdMv, kSevFatal, "%s/%s %s/%s", AppDir, n, AppDir, v);
       break;
     case kAttrSed:
@@ -255,7 +254,7 @@ namespace {
 // have placed it there.
 bool AppEntryExists(const char* name) {
   if (FindFile(AppDir, name)) return true;
-  return flPreview && ManifestWouldExist((std::string(AppDir) + "/" + name).c_str());
+  return flPreview && Record().WouldExist((std::string(AppDir) + "/" + name).c_str());
 }
 
 bool CopiesTree(const PkgStep& step) { return step.keyword == kPkgDir || step.keyword == kPkgDirTo; }
@@ -275,7 +274,7 @@ std::string CopyTarget(const PkgStep& step) {
 std::vector<std::string> NoteCopyInManifest(const PkgStep& step, const char* package) {
   if (!CopiesTree(step) && !CopiesFile(step)) return {};
   const std::string source = std::string(pVexlaInstallDir) + "/" + package + "/" + step.name;
-  return ManifestNoteCopy(source.c_str(), CopyTarget(step).c_str());
+  return Record().NoteCopy(source.c_str(), CopyTarget(step).c_str());
 }
 
 // A copy writes onto what is there: through a planted link at its target,

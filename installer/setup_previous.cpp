@@ -51,8 +51,7 @@ bool KillAll(const char* name) {
     pid_t pid = ParsePid(id);
     if (pid == 0) continue;
     if (GetHostOps().pfnKill(pid, SIGKILL) != 0 && errno == EPERM) {
-      std::fflush(stdout);
-      std::fprintf(stderr, "%s: %s\n", NlsSetupStrCvt(58), std::strerror(EPERM));
+      SayToStderr("%s: %s\n", NlsSetupStrCvt(58), std::strerror(EPERM));
       permitted = false;
       break;
     }

@@ -8,6 +8,7 @@
 #include "ReplacingFile.h"
 #include "SysCmd.h"
 #include "installer.h"
+#include "setup_extensions.h"
 #include "utils.h"
 
 const char ScriptShShell[] = "#!/bin/sh";
@@ -257,7 +258,7 @@ void GenSimpleScript(const char* path, const char* shellLine, const char* templ,
   // The script has its mode already; the logged chmod follows it, unless
   // the path was swapped for a planted link since.
   if (MayChangeInPlace(path)) SysCmd(kCmdChmod, kSevSilent, "755 %s", path);
-  ManifestNoteContent(path);
+  Record().NoteContent(path);
 }
 
 void VexlaClean(unsigned char removeWork) {
@@ -270,7 +271,7 @@ void VexlaClean(unsigned char removeWork) {
   }
   // The manifest is made while the work area goes; it describes the
   // product before its own tool cleans up.
-  if (ManifestPending()) WriteManifest();
+  if (Record().ManifestPending()) Record().WriteManifest();
   std::fputs("\n", stdout);
   std::fflush(stdout);
   if (flInstalled) RunProductCommand("%s/vpqadmin -clean", AppDir);

@@ -7,11 +7,12 @@
 
 #include <string>
 
+#include "MediumLayout.h"
 #include "setup_json.h"
 
 constexpr const char* kKeyFolder = "/etc/Vexla/keys";
-constexpr const char* kSignatureFile = "sha256.minisig";
-constexpr const char* kSignatureFileDos = "SHA256.SIG";
+constexpr const char* kSignatureFile = kUnixMediumNames.signature;
+constexpr const char* kSignatureFileDos = kDosMediumNames.signature;
 
 // Who signed the medium, as the last check found it.
 struct MediumSigner {

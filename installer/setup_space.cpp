@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "MediumLayout.h"
 #include "MemMgr.h"
 #include "SysCmd.h"
 #include "installer.h"
@@ -58,8 +59,8 @@ SideSpace Measure(const char* path) {
 }  // namespace
 
 bool FreeSpaceForInstall(const char* workDir, const char* installDir, const char* productDir, double keepNeed) {
-  const double needInstall = NeededFrom("isize", "ISIZE");
-  const double needWork = NeededFrom("tsize", "TSIZE");
+  const double needInstall = NeededFrom(kUnixMediumNames.isize, kDosMediumNames.isize);
+  const double needWork = NeededFrom(kUnixMediumNames.tsize, kDosMediumNames.tsize);
 
   SideSpace work = Measure(workDir);
   if (!work.measured) {

@@ -43,9 +43,9 @@ TEST(ResolvedPath, FollowsWhatExistsAndReadsTheRest) {
   EXPECT_EQ(ResolvedPath(dir.File("link/new/../x").c_str()), b + "/real/x");
   EXPECT_EQ(ResolvedPath(dir.File("missing/../../link/f").c_str()), b.substr(0, b.rfind('/')) + "/link/f");
   EXPECT_EQ(ResolvedPath("relative"), "");
-  EXPECT_TRUE(IsWithinDirectory(dir.File("link/new").c_str(), dir.File("real").c_str()));
-  EXPECT_FALSE(IsWithinDirectory(dir.File("realm").c_str(), dir.File("real").c_str()));
-  EXPECT_TRUE(IsWithinDirectory("/x", "/"));
+  EXPECT_TRUE(ResolvedWithin(dir.File("link/new").c_str(), dir.File("real").c_str()));
+  EXPECT_FALSE(ResolvedWithin(dir.File("realm").c_str(), dir.File("real").c_str()));
+  EXPECT_TRUE(ResolvedWithin("/x", "/"));
 }
 
 TEST(DirectoryText, OnlyCharactersThatAreSafeInAShellLine) {

@@ -6,8 +6,8 @@ run's language.
 It reads every source of the folders given (tests and the tables aside) and
 flags a call of a writing function (printf, fprintf, puts, fputs,
 FatalError, SysError, ErrorMsg, NoteFailedStep, PreviewNote,
-RefuseDirectory, PreviewFails, SayKept, SayNotRestored) whose text argument
-is a literal holding a word, and a reason (why, error) given a literal with
+RefuseDirectory, PreviewFails, SayKept, SayNotRestored, SayToStderr) whose
+text argument is a literal holding a word, and a reason (why, error) given a literal with
 a word. Conversions (%s, %d) and escapes do not count as words, so
 "%s: %s\\n" passes. What goes to a file or a program (the run log, JSON,
 manifests, scripts) is written with other functions or listed in ALLOWED.
@@ -30,7 +30,7 @@ import sys
 TEXT_ARGUMENT = {
     "printf": 0, "puts": 0, "fputs": 0, "fprintf": 1, "FatalError": 0, "SysError": 0, "ErrorMsg": 2,
     "NoteFailedStep": 0, "PreviewNote": 0, "RefuseDirectory": 0, "PreviewFails": 0, "SayKept": 1,
-    "SayNotRestored": 1,
+    "SayNotRestored": 1, "SayToStderr": 0,
 }
 # Literals that may stand where a person reads: (file name, literal).
 # Nothing is allowed today; a text for a file or a program goes here with

@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "Fd.h"
+#include "MediumLayout.h"
 #include "MinisignSign.h"
 #include "utils.h"  // SETUP_PRINTF
 
@@ -59,21 +60,7 @@ struct Options {
   bool Reproducible() const { return !sourceDateEpoch.empty(); }
 };
 
-// File names on the medium: the plain set, and the upper-case set of a
-// DOS-formatted diskette, which holds only upper-case 8.3 names.
-struct MediumNames {
-  const char* program;
-  const char* helpFile;
-  const char* marker;
-  const char* isize;
-  const char* tsize;
-  const char* disks;
-  const char* piecePrefix;
-  const char* dbFolder;  // the menu engine's string database: <dbFolder>/<dbFile>
-  const char* dbFile;
-  const char* checksums;
-  const char* signature;  // the checksum file's signature, when the medium is signed
-};
+// File names on the medium: MediumNames (MediumLayout.h).
 
 // What packing the product gave: the archive's size compressed and as tar,
 // and the pieces cut from it with the digest of each.
@@ -91,9 +78,6 @@ SETUP_PRINTF(1, 2) void Complain(const char* format, ...);
 // The same for a failed call, with the reason from errno after it.
 SETUP_PRINTF(1, 2) void ComplainErrno(const char* format, ...);
 
-// Writes all size bytes, again after an interruption; false on an error
-// (errno says which).
-bool WriteAll(int fd, const char* data, size_t size);
 // Makes the new file path (never through an existing entry) with exactly
 // the mode given, whatever the umask; not ok() after saying why.
 Fd CreateNew(const std::string& path, mode_t mode);

@@ -22,13 +22,6 @@ namespace {
 // The installer reads at most this much of the disks list.
 constexpr size_t kMaxDisksListBytes = 4095;
 
-const MediumNames kUnixNames = {"setup", "setup.hlp", "installf.rom", "isize", "tsize",
-                                "disks", "pkg_tar.",  "db",           "drvcore.vdb", "sha256",
-                                "sha256.minisig"};
-const MediumNames kDosNames = {"SETUP", "SETUP.HLP", "INSTALLF.ROM", "ISIZE", "TSIZE",
-                               "DISKS", "PKG_TAR.",  "DB",           "DRVCORE.VDB", "SHA256",
-                               "SHA256.SIG"};
-
 // A language folder's name: two lower-case letters, '_' and two upper-case
 // ones, as the LANG values that setup understands (fr_FR, ge_GE, pr_BR).
 bool IsLanguageName(const std::string& name) {
@@ -48,7 +41,7 @@ std::string TranslationFile(const std::string& dbFile, const std::string& langua
 // DOS medium.
 std::string MediumDbName(const MediumNames& names, const std::string& language) {
   std::string folder = language;
-  if (&names == &kDosNames)
+  if (&names == &kDosMediumNames)
     for (char& c : folder) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return std::string(names.dbFolder) + "/" + (folder.empty() ? "" : folder + "/") + names.dbFile;
 }
@@ -99,7 +92,7 @@ bool MakeDbFolders(const Options& opts, const OutputDir& out, const MediumNames&
 
 }  // namespace
 
-const MediumNames& MediumNamesFor(bool dos) { return dos ? kDosNames : kUnixNames; }
+const MediumNames& MediumNamesFor(bool dos) { return dos ? kDosMediumNames : kUnixMediumNames; }
 
 std::string PieceName(const MediumNames& names, unsigned n) {
   char buf[32];

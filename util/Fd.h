@@ -1,8 +1,11 @@
-// A file descriptor that closes itself when its owner goes.
+// A file descriptor that closes itself when its owner goes, and the write
+// of a whole text to a descriptor.
 #pragma once
 
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstddef>
 #include <utility>
 
 class Fd {
@@ -33,3 +36,16 @@ class Fd {
  private:
   int fd_;
 };
+
+// Writes all size bytes to fd, again after an interruption; false on any
+// other error (errno says which) or a write that takes nothing.
+inline bool WriteAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    const ssize_t n = write(fd, data, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    data += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}

@@ -60,6 +60,10 @@ void Sha256PortableOnly(bool on);
 // refused at once, never waited on.
 bool Sha256File(const char* path, std::string* hex);
 
+// Digest of what is left to read of the open file fd (read again after an
+// interruption); false when a read fails.
+bool Sha256OpenFile(int fd, std::string* hex);
+
 // Digests of many files: the i-th is that of paths[i], empty when the file
 // cannot be read (as Sha256File). On a product of large files, hashing is
 // most of what the program itself costs beyond its commands, hence the

@@ -23,20 +23,6 @@
 
 namespace {
 
-// The digest of what is left to read of fd.
-bool HashOpenFile(int fd, std::string* hex) {
-  Sha256 sum;
-  unsigned char buf[65536];
-  for (;;) {
-    ssize_t n = read(fd, buf, sizeof buf);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) break;
-    sum.Update(buf, static_cast<size_t>(n));
-  }
-  *hex = sum.HexDigest();
-  return true;
-}
 
 // Which file a path is and when it was last written or changed: a digest
 // taken ahead holds while these stand (a write, a truncation, a chmod, a
@@ -91,7 +77,7 @@ AheadDigest HashAhead(const std::string& path) {
   struct stat before, after;
   if (fstat(file.fd(), &before) != 0 || !Sha256StampSettled(before.st_ctim, now)) return d;
   d.stamp = StampOf(before);
-  d.taken = HashOpenFile(file.fd(), &d.hex) && fstat(file.fd(), &after) == 0 && StampOf(after) == d.stamp;
+  d.taken = Sha256OpenFile(file.fd(), &d.hex) && fstat(file.fd(), &after) == 0 && StampOf(after) == d.stamp;
   return d;
 }
 
@@ -155,9 +141,23 @@ bool TakeAhead(const std::string& path, std::string* hex) {
 
 }  // namespace
 
+bool Sha256OpenFile(int fd, std::string* hex) {
+  Sha256 sum;
+  unsigned char buf[65536];
+  for (;;) {
+    ssize_t n = read(fd, buf, sizeof buf);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return false;
+    if (n == 0) break;
+    sum.Update(buf, static_cast<size_t>(n));
+  }
+  *hex = sum.HexDigest();
+  return true;
+}
+
 bool Sha256File(const char* path, std::string* hex) {
   const RegularFile file(path, RegularFile::kRefuseLink);
-  return file.fd() >= 0 && HashOpenFile(file.fd(), hex);
+  return file.fd() >= 0 && Sha256OpenFile(file.fd(), hex);
 }
 
 void Sha256Ahead(const std::vector<std::string>& paths) {

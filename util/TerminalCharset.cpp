@@ -11,6 +11,8 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "Fd.h"
+
 namespace {
 
 bool converting = false;
@@ -32,18 +34,6 @@ bool NamesUtf8(const char* locale) {
   for (const char* p = dot + 1; *p != '\0' && *p != '@'; ++p)
     if (*p != '-' && *p != '_') codeset += static_cast<char>(*p >= 'A' && *p <= 'Z' ? *p - 'A' + 'a' : *p);
   return codeset == "utf8";
-}
-
-// Writes all of text to fd; false on an error other than an interruption.
-bool WriteAll(int fd, const char* text, size_t size) {
-  while (size > 0) {
-    const ssize_t n = write(fd, text, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    text += n;
-    size -= static_cast<size_t>(n);
-  }
-  return true;
 }
 
 // The write function of a converting stream; the cookie is the descriptor.

@@ -29,6 +29,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "UtilText.h"
 
@@ -94,6 +95,9 @@ unsigned FindTokenC(const char* word, const char* list);
 // when there is none; a longer directory is cut). Valid until the next call.
 char* StripPath(const char* path);
 char* StripFn(const char* path);
+// Everything before the last '/' of path (the folder that holds it): "."
+// when there is none, "/" when it is the first character; not bounded.
+std::string DirectoryOf(const std::string& path);
 
 int StrLen(const char* text);
 // First occurrence of pattern in text; NULL for NULL arguments, an empty

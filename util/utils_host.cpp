@@ -11,8 +11,6 @@
 #include "MemMgr.h"
 #include "utils.h"
 
-namespace {
-
 // Everything before the last '/' of path: "." when there is none, "/" when
 // it is the first character. Unlike StripFn it is not bounded.
 std::string DirectoryOf(const std::string& path) {
@@ -21,6 +19,8 @@ std::string DirectoryOf(const std::string& path) {
   if (slash == 0) return "/";
   return path.substr(0, slash);
 }
+
+namespace {
 
 // An absolute path with its "." and ".." components resolved by name.
 std::string Normalise(const std::string& path) {

@@ -6,6 +6,7 @@
 
 #include "fuzz_support.h"
 #include "installer.h"
+#include "record.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzSetUp();

@@ -177,6 +177,20 @@ TEST(RollbackScenario, NothingToRollBackTo) {
   }
 }
 
+// A rollback with nothing to roll back to changes nothing, not even the
+// log: the installation's log stays as it was (as with remove, the log
+// starts once the manifest is trusted).
+TEST(RollbackScenario, NothingToRollBackToKeepsTheLog) {
+  SETUP_REQUIRE_SANDBOX();
+  const std::string line = Recorded("first", "./setup install /opt") + "cp /tmp/setup.log /root/log; " +
+                           Recorded("none", kRollback) + "cmp /tmp/setup.log /root/log > /root/cmp 2>&1 && echo same=yes";
+  SandboxResult r = RunInSandbox("rollback-nothing-log", FromMedium(EarlierMedium()), Shell(line));
+  ASSERT_EQ(Printed(r.out, "first"), "0") << r.Read("/root/first");
+  EXPECT_EQ(Printed(r.out, "none"), "2") << r.Read("/root/none");
+  EXPECT_FALSE(r.Read("/root/log").empty());
+  EXPECT_EQ(Printed(r.out, "same"), "yes") << r.Read("/root/cmp");
+}
+
 // Notes of a stopped run that a member of the application directory's
 // group planted record nothing: keep saves the earlier installation, names
 // the notes, and rollback puts it back whole.

@@ -9,7 +9,8 @@
 
 #include "Sha256.h"
 #include "installer.h"
-#include "setup_manifest.h"
+#include "record.h"
+#include "record_format.h"
 #include "test_support.h"
 
 namespace {

@@ -22,17 +22,16 @@
 #include <string>
 #include <vector>
 
+#include "Fd.h"
 #include "SysCmd.h"
+#include "guards.h"
 #include "installer.h"
 #include "setup_json.h"
 #include "setup_signature.h"
 #include "utils.h"
 
-unsigned char flPreview = 0;
-
 namespace {
 
-std::vector<std::string> notes;
 std::string privateDir;  // the preview's own work directory
 std::string workDir;     // the work directory an installation would use
 
@@ -122,14 +121,6 @@ int PrintKill(pid_t pid, int signal) {
   return 0;
 }
 
-void WriteAll(int fd, const std::string& text) {
-  for (size_t done = 0; done < text.size();) {
-    const ssize_t w = write(fd, text.data() + done, text.size() - done);
-    if (w <= 0) return;
-    done += static_cast<size_t>(w);
-  }
-}
-
 // The messages the run wrote on standard error, one a line; they are
 // written on to the real standard error.
 std::vector<std::string> KeptMessages() {
@@ -137,7 +128,7 @@ std::vector<std::string> KeptMessages() {
   char buf[4096];
   ssize_t n;
   for (off_t at = 0; (n = pread(json.kept, buf, sizeof buf, at)) > 0; at += n) text.append(buf, static_cast<size_t>(n));
-  WriteAll(json.err, text);
+  WriteAll(json.err, text.data(), text.size());
   std::vector<std::string> lines;
   for (size_t at = 0; at < text.size();) {
     size_t end = text.find('\n', at);
@@ -157,13 +148,13 @@ void WriteJsonPreview(int status) {
     if (m.compare(0, 7, "ERROR: ") == 0) reason = m.substr(7);
   if (reason.empty() && status != 0 && !messages.empty()) reason = messages.back();
   std::vector<std::string> shown;
-  for (const std::string& note : notes) shown.push_back(Shown(note.c_str()));
+  for (const std::string& note : PreviewNotes()) shown.push_back(Shown(note.c_str()));
   JsonObject o;
   o.Add("status", static_cast<long long>(status)).Add("install_dir", json.installDir).Add("earlier", json.earlier);
   o.Add("lines", json.lines).Add("notes", shown).Add("messages", messages).Add("reason", reason);
   if (json.mediumChecked) o.Add("signature", SignerJson(LastMediumSigner()));
   const std::string text = o.Text() + "\n";
-  WriteAll(json.out, text);
+  WriteAll(json.out, text.data(), text.size());
 }
 
 // From here on the run answers in JSON: standard output goes to
@@ -201,18 +192,6 @@ void MakePrivateDirectory() {
 }
 
 }  // namespace
-
-void PreviewNote(const char* format, ...) {
-  if (!flPreview) return;
-  char text[kLineBufSize];
-  va_list args;
-  va_start(args, format);
-  std::vsnprintf(text, sizeof text, format, args);
-  va_end(args);
-  for (std::string& other : notes)
-    if (other == text) return;
-  notes.emplace_back(text);
-}
 
 int RunPreview(unsigned char spaceCheck, bool asJson) {
   flUseLog = 0;
@@ -274,7 +253,7 @@ int RunPreview(unsigned char spaceCheck, bool asJson) {
   SetHostOps(RealHostOps());
 
   SayLine(stdout, 359);
-  for (const std::string& note : notes) std::printf("%s\n", Shown(note.c_str()).c_str());
+  for (const std::string& note : PreviewNotes()) std::printf("%s\n", Shown(note.c_str()).c_str());
   std::fflush(stdout);
   RemovePrivateDirectory();
   return result == 0 ? 0 : 1;

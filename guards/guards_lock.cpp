@@ -24,6 +24,7 @@
 
 #include "ReplacingFile.h"
 #include "RootFile.h"
+#include "guards.h"
 #include "installer.h"
 #include "utils.h"
 
@@ -45,7 +46,7 @@ int OpenLockFolder(std::string* path) {
     const int fd = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) continue;
     struct stat st;
-    if (fstat(fd, &st) == 0 && st.st_uid == 0 && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0) {
+    if (fstat(fd, &st) == 0 && WhyNotRootsFolder(st).empty()) {
       *path = folder;
       return fd;
     }
@@ -97,18 +98,6 @@ int OpenLockForWriting(int folder) {
   return -1;
 }
 
-// The process id in the holder's file, 0 when none can be read.
-long HolderNamed(int folder) {
-  std::string why;
-  const int fd = OpenRootsFileAt(folder, kLockHolderName, O_RDONLY, &why);
-  if (fd < 0) return 0;
-  char text[32] = {};
-  const ssize_t n = pread(fd, text, sizeof text - 1, 0);
-  close(fd);
-  char* end = nullptr;
-  const long pid = n > 0 ? std::strtol(text, &end, 10) : 0;
-  return pid > 0 && end != nullptr && *end == '\n' ? pid : 0;
-}
 
 bool IsRunning(long pid) { return pid > 0 && (kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM); }
 
@@ -117,7 +106,7 @@ bool IsRunning(long pid) { return pid > 0 && (kill(static_cast<pid_t>(pid), 0) =
 // moment after it took the lock.
 std::string Holder(int folder) {
   for (int tries = 0; tries < 20; ++tries) {
-    const long pid = HolderNamed(folder);
+    const long pid = LockHolderNamed(folder);
     if (IsRunning(pid)) return std::to_string(pid);
     usleep(10000);
   }
@@ -131,7 +120,7 @@ std::string Holder(int folder) {
 bool TryLock(int fd, int folder) {
   if (flock(fd, LOCK_EX | LOCK_NB) == 0) return true;
   if (errno != EWOULDBLOCK) return false;
-  const long holder = HolderNamed(folder);
+  const long holder = LockHolderNamed(folder);
   if (holder <= 0 || IsRunning(holder)) {
     errno = EWOULDBLOCK;
     return false;
@@ -151,6 +140,18 @@ bool TryLock(int fd, int folder) {
 }
 
 }  // namespace
+
+long LockHolderNamed(int folder) {
+  std::string why;
+  const int fd = OpenRootsFileAt(folder, kLockHolderName, O_RDONLY, &why);
+  if (fd < 0) return 0;
+  char text[32] = {};
+  const ssize_t n = pread(fd, text, sizeof text - 1, 0);
+  close(fd);
+  char* end = nullptr;
+  const long pid = n > 0 ? std::strtol(text, &end, 10) : 0;
+  return pid > 0 && end != nullptr && *end == '\n' ? pid : 0;
+}
 
 void TakeHostLock(bool wait) {
   // Only root changes what the lock guards; anybody else is refused later,
@@ -193,7 +194,7 @@ void SayWhenHostLocked() {
   // whether the run named as its holder still runs.
   const int fd = OpenLockFile(folder, O_RDONLY);
   const bool held = fd >= 0 ? flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK
-                            : errno == EACCES && IsRunning(HolderNamed(folder));
+                            : errno == EACCES && IsRunning(LockHolderNamed(folder));
   if (fd >= 0) close(fd);
   if (held) {
     SayNamed(stderr, 219, Holder(folder).c_str());

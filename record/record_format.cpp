@@ -1,24 +1,47 @@
 // The manifest's lines (the format is described at the top of
-// setup_manifest.cpp) and the trust root puts in a file it reads back.
+// record_manifest.cpp), the entry of a path as the host has it now, and
+// the trust root puts in a file it reads back.
 #include <fcntl.h>
+#include <grp.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "RootFile.h"
+#include "Sha256.h"
 #include "installer.h"
-#include "setup_manifest.h"
+#include "record.h"
+#include "record_format.h"
+#include "setup_hold.h"
 #include "utils.h"
 
 namespace {
+
+// Names of owners and groups, looked up once a run: each lookup reads the
+// user or group database again, and a manifest names thousands of paths.
+// A manifest is written on a thread of its own, which keeps its own names.
+std::string UserName(uid_t uid) {
+  thread_local std::map<uid_t, std::string> known;
+  if (auto k = known.find(uid); k != known.end()) return k->second;
+  const passwd* pw = getpwuid(uid);
+  return known[uid] = pw != nullptr ? pw->pw_name : std::to_string(uid);
+}
+
+std::string GroupName(gid_t gid) {
+  thread_local std::map<gid_t, std::string> known;
+  if (auto k = known.find(gid); k != known.end()) return k->second;
+  const group* gr = getgrgid(gid);
+  return known[gid] = gr != nullptr ? gr->gr_name : std::to_string(gid);
+}
 
 constexpr const char* kManifestHeader = "# setup manifest 1\n";
 constexpr const char* kManifestFields = "# type mode owner group size sha256 path [link target]\n";
@@ -97,36 +120,6 @@ int ParseManifest(FILE* f, std::vector<ManifestEntry>* entries, std::string* med
 
 }  // namespace
 
-std::string EscapeManifestText(const std::string& text) {
-  std::string out;
-  char hex[4];
-  for (unsigned char c : text) {
-    if (c <= 32 || c >= 127 || c == '%') {
-      std::snprintf(hex, sizeof hex, "%%%02X", c);
-      out += hex;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out;
-}
-
-bool UnescapeManifestText(const std::string& text, std::string* out) {
-  out->clear();
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '%') {
-      *out += text[i];
-      continue;
-    }
-    if (i + 2 >= text.size() || !std::isxdigit(static_cast<unsigned char>(text[i + 1])) ||
-        !std::isxdigit(static_cast<unsigned char>(text[i + 2])))
-      return false;
-    *out += static_cast<char>(std::strtol(text.substr(i + 1, 2).c_str(), nullptr, 16));
-    i += 2;
-  }
-  return true;
-}
-
 std::string FormatManifestEntry(const ManifestEntry& e) {
   char mode[8];
   std::snprintf(mode, sizeof mode, "%04o", e.mode);
@@ -134,17 +127,6 @@ std::string FormatManifestEntry(const ManifestEntry& e) {
                      EscapeManifestText(e.group) + " " + e.size + " " + e.sha + " " + EscapeManifestText(e.path);
   if (e.type == 'l') line += " " + EscapeManifestText(e.target);
   return line + "\n";
-}
-
-bool IsCleanManifestPath(const std::string& path) {
-  if (path.empty() || path[0] != '/' || path.find('\0') != std::string::npos) return false;
-  for (size_t at = 1;;) {
-    const size_t slash = path.find('/', at);
-    const std::string step = path.substr(at, slash == std::string::npos ? std::string::npos : slash - at);
-    if (step.empty() || step == "." || step == "..") return false;
-    if (slash == std::string::npos) return true;
-    at = slash + 1;
-  }
 }
 
 ManifestRead ReadTrustedManifest(const std::string& path, std::vector<ManifestEntry>* entries, std::string* why,
@@ -167,21 +149,6 @@ std::string ManifestMediumRecord(const std::string& digest, const MediumSigner& 
   return record + "\n";
 }
 
-bool IsWithinPath(const std::string& path, const std::string& dir) {
-  return path == dir || (path.size() > dir.size() && path.compare(0, dir.size(), dir) == 0 && path[dir.size()] == '/');
-}
-
-FilePtr OpenTrustedFile(const std::string& path, std::string* why) {
-  const int fd = OpenRootsFileAt(AT_FDCWD, path.c_str(), O_RDONLY, why);
-  if (fd < 0) return nullptr;
-  FilePtr f(fdopen(fd, "r"));
-  if (f) return f;
-  *why = std::strerror(errno);
-  close(fd);
-  errno = EPERM;
-  return nullptr;
-}
-
 bool LoadManifest(const std::string& path, const char* nothing, std::vector<ManifestEntry>* entries) {
   std::string why;
   int badLine = 0;
@@ -199,3 +166,35 @@ bool LoadManifest(const std::string& path, const char* nothing, std::vector<Mani
   return false;
 }
 
+bool DescribeEntryUnhashed(const std::string& path, bool withContent, ManifestEntry* e) {
+  struct stat st;
+  if (lstat(path.c_str(), &st) != 0) return false;
+  *e = ManifestEntry{};
+  e->path = path;
+  e->mode = ModeAfterHold(st);  // a folder held for the run is listed with the mode it gets back
+  e->owner = UserName(st.st_uid);
+  e->group = GroupName(st.st_gid);
+  if (S_ISDIR(st.st_mode)) {
+    e->type = 'd';
+  } else if (S_ISLNK(st.st_mode)) {
+    e->type = 'l';
+    char buf[PATH_MAX];
+    ssize_t n = readlink(path.c_str(), buf, sizeof buf);
+    if (n > 0) e->target.assign(buf, static_cast<size_t>(n));
+  } else if (S_ISREG(st.st_mode)) {
+    e->type = withContent ? 'f' : 'n';
+    if (withContent) {
+      e->size = std::to_string(static_cast<long long>(st.st_size));
+    }
+  }
+  return true;
+}
+
+std::string DigestOrUnreadable(const std::string& digest) { return digest.empty() ? "unreadable" : digest; }
+
+bool DescribeEntry(const std::string& path, bool withContent, ManifestEntry* e) {
+  if (!DescribeEntryUnhashed(path, withContent, e)) return false;
+  std::string digest;
+  if (e->type == 'f') e->sha = DigestOrUnreadable(Sha256File(path.c_str(), &digest) ? digest : "");
+  return true;
+}

@@ -1,8 +1,9 @@
-// The manifest of an installation as the installer writes it and verify
-// and remove read it back: its entries (the format is described at the top
-// of setup_manifest.cpp) and the trust root puts in a file it reads, which
-// must be one that root alone could have written. The module is
-// setup_manifest_format.cpp; setup_manifest.cpp and setup_remove.cpp use it.
+// The manifest of an installation as the record writes it and verify,
+// remove and rollback read it back: its entries (the format is described
+// at the top of record_manifest.cpp), the entry of a path as the host has
+// it now, and the trust root puts in a file it reads, which must be one
+// that root alone could have written (record_format.cpp). The functions
+// that remove and rollback share are record_remove.cpp's.
 #pragma once
 
 #include <set>
@@ -49,24 +50,14 @@ std::string ManifestMediumRecord(const std::string& digest, const MediumSigner& 
 // An entry as its line of the manifest, line end included.
 std::string FormatManifestEntry(const ManifestEntry& e);
 
-// A path, name or link target as a field: bytes below 33 or above 126 and
-// the % as %XX. Unescaping is false for a % that does not start %XX.
-std::string EscapeManifestText(const std::string& text);
-bool UnescapeManifestText(const std::string& text, std::string* out);
-
-// Whether path is absolute and every step of it a name: none empty, "."
-// or "..", no NUL byte.
-bool IsCleanManifestPath(const std::string& path);
-
-// Whether path is dir or lies below it.
-bool IsWithinPath(const std::string& path, const std::string& dir);
-
-// Opens path for reading only when root alone could have written it: a
-// regular file (opened without following a link and without waiting on a
-// FIFO), owned by root, writable by nobody else, with a single link.
-// Otherwise NULL, and *why says why ("it is a symbolic link", ...); errno
-// is ENOENT when nothing is at path.
-FilePtr OpenTrustedFile(const std::string& path, std::string* why);
+// The entry of path as the host has it now (a held folder with the mode
+// it gets back), a file's content hashed when withContent; false when
+// nothing is there. Unhashed: the size alone, the digest left "-".
+bool DescribeEntry(const std::string& path, bool withContent, ManifestEntry* e);
+bool DescribeEntryUnhashed(const std::string& path, bool withContent, ManifestEntry* e);
+// A file's digest as the manifest shows it: "unreadable" for a file that
+// could not be read (an empty digest).
+std::string DigestOrUnreadable(const std::string& digest);
 
 // How reading a manifest went.
 enum ManifestRead { kManifestRead, kManifestMissing, kManifestUntrusted, kManifestDamaged };
@@ -84,7 +75,7 @@ ManifestRead ReadTrustedManifest(const std::string& path, std::vector<ManifestEn
 // A damaged line is said and ends the program with status 2.
 bool LoadManifest(const std::string& path, const char* nothing, std::vector<ManifestEntry>* entries);
 
-// Takes one entry off as remove does (setup_remove.cpp): a file or link
+// Takes one entry off as remove does (record_remove.cpp): a file or link
 // only while it is what the installation left (a changed copy only when
 // the administrator confirms), a folder only when empty, each reached
 // through folders held open. True when it is gone (or was not there);
@@ -96,3 +87,20 @@ void SayKept(const std::string& path, const std::string& why);
 // The entries, deepest paths first, so that a folder is emptied before it
 // is taken off.
 std::vector<const ManifestEntry*> DeepestFirst(const std::vector<ManifestEntry>& entries);
+// The order in which remove takes the entries of the installation in
+// appDir off: first every entry but the application directory and the
+// folders above it, deepest first; then those holders, deepest first, once
+// nothing else is kept.
+struct RemovalOrder {
+  std::vector<const ManifestEntry*> first, holders;
+};
+RemovalOrder OrderOfRemoval(const std::vector<ManifestEntry>& entries, const std::string& appDir);
+
+// Rollback's choices (record_rollback.cpp). The files and links of a
+// manifest outside appDir that a saved copy holds: not folders, nothing
+// else, and only paths that are plain words of a shell line.
+std::vector<const ManifestEntry*> OutsideFiles(const std::vector<ManifestEntry>& entries, const std::string& appDir);
+// The entries outside appDir that the new installation's manifest (now)
+// lists and the earlier one does not, each once: what rollback takes off.
+std::vector<ManifestEntry> NewOutsideEntries(const std::vector<ManifestEntry>& now,
+                                             const std::vector<ManifestEntry>& earlier, const std::string& appDir);

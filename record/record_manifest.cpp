@@ -1,5 +1,7 @@
-// The manifest of an installation, and verify, which compares the host with
-// it (remove, which takes the installation off again, is setup_remove.cpp).
+// The notes of what an installation makes and owns, and the manifest
+// written from them (verify, which compares the host with it, is
+// record_verify.cpp; remove, which takes the installation off again,
+// record_remove.cpp).
 //
 // The manifest is <application directory>/setup.manifest, a text file of
 // one path a line, sorted, after two comment lines and, for a medium with
@@ -66,8 +68,8 @@
 #include "TerminalCharset.h"
 #include "installer.h"
 #include "setup_hold.h"
-#include "setup_json.h"
-#include "setup_manifest.h"
+#include "record.h"
+#include "record_format.h"
 #include "utils.h"
 
 namespace {
@@ -85,77 +87,16 @@ bool Exists(const std::string& path) {
   return lstat(path.c_str(), &st) == 0;
 }
 
-std::string Parent(const std::string& path) {
-  size_t slash = path.rfind('/');
-  if (slash == std::string::npos || slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-// Names of owners and groups, looked up once a run: each lookup reads the
-// user or group database again, and a manifest names thousands of paths.
-// A manifest is written on a thread of its own, which keeps its own names.
-std::string UserName(uid_t uid) {
-  thread_local std::map<uid_t, std::string> known;
-  if (auto k = known.find(uid); k != known.end()) return k->second;
-  const passwd* pw = getpwuid(uid);
-  return known[uid] = pw != nullptr ? pw->pw_name : std::to_string(uid);
-}
-
-std::string GroupName(gid_t gid) {
-  thread_local std::map<gid_t, std::string> known;
-  if (auto k = known.find(gid); k != known.end()) return k->second;
-  const group* gr = getgrgid(gid);
-  return known[gid] = gr != nullptr ? gr->gr_name : std::to_string(gid);
-}
-
 bool HasContent(const std::set<std::string>& content, const std::string& path) {
   for (const std::string& c : content)
-    if (IsWithinPath(path, c)) return true;
+    if (PathTextWithin(path, c)) return true;
   return false;
-}
-
-// The entry of path as the host has it now, a file's content not yet
-// hashed; false when there is none.
-bool DescribeUnhashed(const std::string& path, bool withContent, Entry* e) {
-  struct stat st;
-  if (lstat(path.c_str(), &st) != 0) return false;
-  *e = Entry{};
-  e->path = path;
-  e->mode = ModeAfterHold(st);  // a folder held for the run is listed with the mode it gets back
-  e->owner = UserName(st.st_uid);
-  e->group = GroupName(st.st_gid);
-  if (S_ISDIR(st.st_mode)) {
-    e->type = 'd';
-  } else if (S_ISLNK(st.st_mode)) {
-    e->type = 'l';
-    char buf[PATH_MAX];
-    ssize_t n = readlink(path.c_str(), buf, sizeof buf);
-    if (n > 0) e->target.assign(buf, static_cast<size_t>(n));
-  } else if (S_ISREG(st.st_mode)) {
-    e->type = withContent ? 'f' : 'n';
-    if (withContent) {
-      e->size = std::to_string(static_cast<long long>(st.st_size));
-    }
-  }
-  return true;
-}
-
-// A file's digest as the manifest shows it: "unreadable" for a file that
-// could not be read.
-std::string DigestOrUnreadable(const std::string& digest) { return digest.empty() ? "unreadable" : digest; }
-
-// The entry of path as the host has it now; false when there is none.
-bool Describe(const std::string& path, bool withContent, Entry* e) {
-  if (!DescribeUnhashed(path, withContent, e)) return false;
-  std::string digest;
-  if (e->type == 'f') e->sha = DigestOrUnreadable(Sha256File(path.c_str(), &digest) ? digest : "");
-  return true;
 }
 
 // Every path below the folder dir. The kind of an entry comes from readdir
 // where the file system tells it, so a tree of files costs no lstat a
 // file; files (everything but folders) also go to `files` when given.
-void WalkFolder(const std::string& dir, std::set<std::string>* paths, std::set<std::string>* files) {
+void ListFolder(const std::string& dir, std::set<std::string>* paths, std::set<std::string>* files) {
   DIR* d = opendir(dir.c_str());
   if (d == nullptr) return;
   std::vector<std::pair<std::string, bool>> entries;  // name, is a folder
@@ -173,19 +114,19 @@ void WalkFolder(const std::string& dir, std::set<std::string>* paths, std::set<s
     const std::string path = dir + "/" + name;
     paths->insert(path);
     if (folder)
-      WalkFolder(path, paths, files);
+      ListFolder(path, paths, files);
     else if (files != nullptr)
       files->insert(path);
   }
 }
 
 // Every path of the tree at dir, dir included, links not followed.
-void Walk(const std::string& dir, std::set<std::string>* paths, std::set<std::string>* files = nullptr) {
+void ListTree(const std::string& dir, std::set<std::string>* paths, std::set<std::string>* files = nullptr) {
   paths->insert(dir);
   struct stat st;
   if (lstat(dir.c_str(), &st) != 0) return;
   if (S_ISDIR(st.st_mode))
-    WalkFolder(dir, paths, files);
+    ListFolder(dir, paths, files);
   else if (files != nullptr)
     files->insert(dir);
 }
@@ -224,7 +165,7 @@ std::set<std::string> ReadMadeNotes(const char* appDir) {
       why = SetupText(283, lineNo);
       f.reset();
       paths.clear();
-    } else if (!IsWithinPath(p, appDir)) {
+    } else if (!PathTextWithin(p, appDir)) {
       paths.insert(p);
     }
   }
@@ -264,7 +205,7 @@ void KeepMadeNotes() {
   }
   std::set<std::string> outside = earlierMade;
   for (const std::string& p : madePaths)
-    if (!IsWithinPath(p, AppDir)) outside.insert(p);
+    if (!PathTextWithin(p, AppDir)) outside.insert(p);
   if (outside == notedOutside) return;
   std::string text = kMadeNotesHeader;
   for (const std::string& p : outside) text += EscapeManifestText(p) + "\n";
@@ -289,7 +230,7 @@ void ManifestBegin() {
 void ManifestNoteMade(const char* path) {
   const std::string noted = NotedPath(path);
   if (noted.empty()) return;
-  for (std::string p = noted; p != "/" && !Exists(p); p = Parent(p)) madePaths.insert(p);
+  for (std::string p = noted; p != "/" && !Exists(p); p = DirectoryOf(p)) madePaths.insert(p);
   KeepMadeNotes();
 }
 
@@ -307,7 +248,7 @@ std::vector<std::string> ManifestNoteCopy(const char* source, const char* destin
   if (source == nullptr || dest.empty()) return {};
   contentPaths.insert(dest);
   std::set<std::string> sources, files;
-  Walk(source, &sources, &files);
+  ListTree(source, &sources, &files);
   const std::string from = source;
   // Only what the copy makes is its own: a file it overwrites, or a folder
   // it copies into, was there before.
@@ -317,7 +258,7 @@ std::vector<std::string> ManifestNoteCopy(const char* source, const char* destin
     if (files.count(s) != 0) placed.push_back(to);
     if (!Exists(to)) madePaths.insert(to);
   }
-  ManifestNoteMade(Parent(dest).c_str());
+  ManifestNoteMade(DirectoryOf(dest).c_str());
   return placed;
 }
 
@@ -342,10 +283,10 @@ std::string ManifestText(const std::string& appDir, const std::set<std::string>&
                          const std::set<std::string>& content, const std::set<std::string>& earlierOutside,
                          const std::string& mediumRecord) {
   std::set<std::string> paths;
-  Walk(appDir, &paths);
+  ListTree(appDir, &paths);
   for (const std::set<std::string>* outside : {&made, &earlierOutside})
     for (const std::string& p : *outside)
-      if (!IsWithinPath(p, appDir)) paths.insert(p);
+      if (!PathTextWithin(p, appDir)) paths.insert(p);
   paths.erase(ManifestPath(appDir.c_str()));
   paths.erase(MadeNotesPath(appDir.c_str()));
 
@@ -355,7 +296,7 @@ std::string ManifestText(const std::string& appDir, const std::set<std::string>&
   std::vector<size_t> fileEntries;
   for (const std::string& p : paths) {
     Entry e;
-    if (!DescribeUnhashed(p, HasContent(content, p), &e)) continue;
+    if (!DescribeEntryUnhashed(p, HasContent(content, p), &e)) continue;
     if (e.type == 'f') {
       files.push_back(p);
       fileEntries.push_back(entries.size());
@@ -402,7 +343,7 @@ void BeginManifest() {
   // took in (as manifests of earlier versions did), not the installation's.
   std::set<std::string> earlierOutside = earlierMade;
   for (const Entry& e : earlier)
-    if (!IsWithinPath(e.path, AppDir) && std::strchr("dlf", e.type) != nullptr) earlierOutside.insert(e.path);
+    if (!PathTextWithin(e.path, AppDir) && std::strchr("dlf", e.type) != nullptr) earlierOutside.insert(e.path);
   auto build = [appDir = std::string(AppDir), made = madePaths, content = contentPaths, earlierOutside,
                 medium = ManifestMediumRecord(MediumDigest(), LastMediumSigner())] {
     return ManifestText(appDir, made, content, earlierOutside, medium);
@@ -429,118 +370,7 @@ bool WriteManifest() {
     return false;
   }
   // The manifest now claims what the notes did.
-  const std::string notes = MadeNotesPath(Parent(manifest.path).c_str());
+  const std::string notes = MadeNotesPath(DirectoryOf(manifest.path).c_str());
   if (unlink(notes.c_str()) != 0 && errno != ENOENT) NoteFailedStep(NlsSetupStrCvt(288), notes.c_str());
   return true;
-}
-
-namespace {
-
-// One difference of an entry from the host: its kind (missing, type, mode,
-// owner, group, size, content, link, unreadable), the path, and what the
-// manifest wants and the host has where the kind compares values.
-struct Difference {
-  std::string kind, path, want, have;
-};
-
-// The differences of one entry from the host.
-std::vector<Difference> Differences(const Entry& want) {
-  std::vector<Difference> out;
-  const std::string& p = want.path;
-  Entry have;
-  if (!Describe(want.path, want.type == 'f', &have)) return {{"missing", p, "", ""}};
-  if (have.type != want.type && !(want.type == 'n' && have.type == 'f') && !(want.type == 'f' && have.type == 'n'))
-    return {{"type", p, std::string(1, want.type), std::string(1, have.type)}};
-  char modes[2][8];
-  std::snprintf(modes[0], sizeof modes[0], "%04o", want.mode);
-  std::snprintf(modes[1], sizeof modes[1], "%04o", have.mode);
-  if (want.type != 'l' && have.mode != want.mode) out.push_back({"mode", p, modes[0], modes[1]});
-  if (have.owner != want.owner) out.push_back({"owner", p, want.owner, have.owner});
-  if (have.group != want.group) out.push_back({"group", p, want.group, have.group});
-  if (want.type == 'f') {
-    if (have.sha == "unreadable") {
-      out.push_back({"unreadable", p, "", ""});
-    } else if (have.size != want.size) {
-      out.push_back({"size", p, want.size, have.size});
-    } else if (have.sha != want.sha) {
-      out.push_back({"content", p, want.sha, have.sha});
-    }
-  }
-  if (want.type == 'l' && have.target != want.target) out.push_back({"link", p, want.target, have.target});
-  return out;
-}
-
-// The kinds of difference as --json names them, and the entries of the
-// message tables that name them to a person.
-const struct {
-  const char* kind;
-  int message;
-} kKindTexts[] = {{"missing", 289}, {"type", 290},    {"mode", 291}, {"owner", 292},      {"group", 293},
-                  {"size", 294},    {"content", 295}, {"link", 296}, {"unreadable", 297}};
-
-// A difference as verify prints it: the kind, the path and, where values
-// are compared (not for the digests of a content difference), "WANT is
-// HAVE"; the control characters of a path or link target shown as '?'.
-std::string DifferenceLine(const Difference& d) {
-  const char* kind = d.kind.c_str();
-  for (const auto& k : kKindTexts)
-    if (d.kind == k.kind) kind = NlsSetupStrCvt(k.message);
-  std::string line = std::string(kind) + " " + d.path;
-  if (!d.want.empty() && d.kind != "content")
-    line = SetupText(298, kind, d.path.c_str(), d.want.c_str(), d.have.c_str());
-  return ShownWithoutControls(line);
-}
-
-// verify --json: the manifest, the medium it records, every path it lists
-// and every difference, as one object; the status as verify ends with.
-int VerifyAsJson(const std::string& path) {
-  std::vector<Entry> entries;
-  std::string why, medium;
-  MediumSigner signer;
-  signer.state = MediumSigner::kNotRecorded;
-  int badLine = 0;
-  const ManifestRead read = ReadTrustedManifest(path, &entries, &why, &badLine, &medium, &signer);
-  static const char* const kRead[] = {"read", "missing", "untrusted", "damaged"};
-  JsonObject o;
-  o.Add("manifest", path).Add("manifest_state", kRead[read]);
-  int status = 2;
-  if (read == kManifestRead) {
-    std::vector<JsonObject> differences;
-    std::vector<std::string> paths;
-    long long differing = 0;
-    for (const Entry& e : entries) {
-      paths.push_back(e.path);
-      const std::vector<Difference> found = Differences(e);
-      for (const Difference& d : found)
-        differences.push_back(JsonObject().Add("kind", d.kind).Add("path", d.path).Add("want", d.want).Add("have", d.have));
-      if (!found.empty()) ++differing;
-    }
-    status = differing == 0 ? 0 : 1;
-    o.Add("medium_sha256", medium).Add("signature", SignerJson(signer)).Add("checked", static_cast<long long>(entries.size())).Add("differing", differing);
-    o.Add("differences", differences).Add("paths", paths);
-  } else {
-    o.Add("reason", read == kManifestMissing ? std::string("no manifest") : why);
-  }
-  o.Add("status", static_cast<long long>(status));
-  std::printf("%s\n", o.Text().c_str());
-  std::fflush(stdout);
-  return status;
-}
-
-}  // namespace
-
-int VerifyInstallation(const char* appDir, bool json) {
-  const std::string path = ManifestPath(appDir);
-  if (json) return VerifyAsJson(path);
-  std::vector<Entry> entries;
-  if (!LoadManifest(path, NlsSetupStrCvt(303), &entries)) return 2;
-  int differing = 0;
-  for (const Entry& e : entries) {
-    const std::vector<Difference> found = Differences(e);
-    for (const Difference& d : found) std::printf("%s\n", DifferenceLine(d).c_str());
-    if (!found.empty()) ++differing;
-  }
-  SayLine(stdout, 299, entries.size(), path.c_str(), differing);
-  std::fflush(stdout);
-  return differing == 0 ? 0 : 1;
 }

@@ -35,10 +35,9 @@
 #include "installer.h"
 #include "setup_history.h"
 #include "setup_hold.h"
-#include "setup_manifest.h"
+#include "record.h"
+#include "record_format.h"
 #include "utils.h"
-
-unsigned char flKeepEarlier = 0;
 
 namespace {
 
@@ -49,11 +48,6 @@ constexpr const char* kRestoredMarker = "restored";
 // a complete upgrade then says how to go back.
 std::string armedSaved;
 bool noRoom = false;
-
-std::string Parent(const std::string& path) {
-  const size_t slash = path.rfind('/');
-  return slash == std::string::npos || slash == 0 ? "/" : path.substr(0, slash);
-}
 
 bool Lstat(const std::string& path, struct stat* st) { return lstat(path.c_str(), st) == 0; }
 bool Exists(const std::string& path) {
@@ -74,7 +68,7 @@ bool HasMarker(const std::string& saved, const char* marker) {
   return IsRootsOwnFolder(saved) && OpenTrustedFile(saved + "/" + marker, &why) != nullptr;
 }
 
-bool WriteMarker(const std::string& saved, const char* marker, const std::string& text) {
+bool WriteSavedMarker(const std::string& saved, const char* marker, const std::string& text) {
   const std::string path = saved + "/" + marker;
   if (ReplaceFileText(path.c_str(), 0600, text)) {
     PutLogMsg("wrote %s\n", path.c_str());
@@ -138,14 +132,6 @@ bool SavedCopyStands(const std::string& appDir, const std::string& saved) {
   return EntriesText(entries) == EntriesText(savedEntries);
 }
 
-// The outside files and links of a manifest that a saved copy holds.
-std::vector<const ManifestEntry*> OutsideFiles(const std::vector<ManifestEntry>& entries, const std::string& appDir) {
-  std::vector<const ManifestEntry*> out;
-  for (const ManifestEntry& e : entries)
-    if (!IsWithinPath(e.path, appDir) && e.type != 'd' && e.type != 'o' && IsPlainPath(e.path)) out.push_back(&e);
-  return out;
-}
-
 // keep asked for a copy that cannot be made: the run ends before it has
 // changed anything.
 [[noreturn]] void RefuseKeep(const std::string& appDir, const std::string& why) {
@@ -160,7 +146,7 @@ void SayHowToGoBack() {
   if (armedSaved.empty()) return;
   const std::string saved = armedSaved;
   armedSaved.clear();
-  const std::string d = Parent(Parent(saved));
+  const std::string d = DirectoryOf(DirectoryOf(saved));
   SayNamed(stderr, 322, saved.c_str());
   SayNamed(stderr, 323, d.c_str());
   PutLogMsg("the upgrade is not complete; to go back to the earlier installation: setup rollback install %s\n",
@@ -178,16 +164,33 @@ bool CopyEarlier(const std::string& saved, const std::vector<ManifestEntry>& ent
   for (const ManifestEntry* e : OutsideFiles(entries, AppDir)) {
     if (!Exists(e->path)) continue;
     const std::string copy = saved + "/outside" + e->path;
-    if (SysCmd(kCmdMkdir, kSevWarning, "%s", Parent(copy).c_str()) != 0 ||
+    if (SysCmd(kCmdMkdir, kSevWarning, "%s", DirectoryOf(copy).c_str()) != 0 ||
         SysCmd(kCmdCpR, kSevWarning, "%s %s", e->path.c_str(), copy.c_str()) != 0)
       return false;
   }
-  return WriteMarker(saved, kCompleteMarker, std::string(AppDir) + "\n");
+  return WriteSavedMarker(saved, kCompleteMarker, std::string(AppDir) + "\n");
 }
 
 }  // namespace
 
-std::string SavedInstallationDir(const char* appDir) { return Parent(appDir) + "/.vpxx.previous"; }
+std::vector<const ManifestEntry*> OutsideFiles(const std::vector<ManifestEntry>& entries, const std::string& appDir) {
+  std::vector<const ManifestEntry*> out;
+  for (const ManifestEntry& e : entries)
+    if (!PathTextWithin(e.path, appDir) && e.type != 'd' && e.type != 'o' && IsPlainPath(e.path)) out.push_back(&e);
+  return out;
+}
+
+std::vector<ManifestEntry> NewOutsideEntries(const std::vector<ManifestEntry>& now,
+                                             const std::vector<ManifestEntry>& earlier, const std::string& appDir) {
+  std::set<std::string> before, listed;
+  for (const ManifestEntry& e : earlier) before.insert(e.path);
+  std::vector<ManifestEntry> out;
+  for (const ManifestEntry& e : now)
+    if (!PathTextWithin(e.path, appDir) && before.count(e.path) == 0 && listed.insert(e.path).second) out.push_back(e);
+  return out;
+}
+
+std::string SavedInstallationDir(const char* appDir) { return DirectoryOf(appDir) + "/.vpxx.previous"; }
 
 double SavedCopyNeed(const char* installDir) {
   if (installDir == nullptr) return 0;
@@ -274,7 +277,7 @@ void EndSavedInstallation(bool complete) {
   const std::string saved = armedSaved;
   armedSaved.clear();
   if (flKeepEarlier) {
-    SayNamed(stdout, 333, saved.c_str(), Parent(Parent(saved)).c_str());
+    SayNamed(stdout, 333, saved.c_str(), DirectoryOf(DirectoryOf(saved)).c_str());
   } else if (MayChangeInPlace(saved.c_str())) {
     SysCmd(kCmdRmR, kSevWarning, "%s", saved.c_str());
   }
@@ -289,7 +292,7 @@ void SayWhenEarlierIsSaved(const char* appDir) {
 
 namespace {
 
-std::string ReplacedTreeDir(const std::string& appDir) { return Parent(appDir) + "/.vpxx.replaced"; }
+std::string ReplacedTreeDir(const std::string& appDir) { return DirectoryOf(appDir) + "/.vpxx.replaced"; }
 
 // Takes off the new installation's own outside paths (its manifest's, and
 // the notes of a run that was stopped) that the earlier manifest does not
@@ -300,19 +303,18 @@ int TakeOffNewOutside(const std::string& appDir, const std::vector<ManifestEntry
   for (const ManifestEntry& e : earlier) before.insert(e.path);
   const std::string aside = ReplacedTreeDir(appDir);
   const std::string newTree = Exists(aside) ? aside : appDir;
-  std::vector<ManifestEntry> now, extra;
+  std::vector<ManifestEntry> now;
   std::string why;
   int badLine = 0;
   // (A manifest that is not trusted, or damaged, claims nothing.)
   if (ReadTrustedManifest(ManifestPath(newTree.c_str()), &now, &why, &badLine) != kManifestRead) now.clear();
+  std::vector<ManifestEntry> extra = NewOutsideEntries(now, earlier, appDir);
   std::set<std::string> listed;
-  for (ManifestEntry& e : now)
-    if (!IsWithinPath(e.path, appDir) && before.count(e.path) == 0 && listed.insert(e.path).second)
-      extra.push_back(std::move(e));
+  for (const ManifestEntry& e : extra) listed.insert(e.path);
   // Made by a run that was stopped: taken as they stand now.
   for (const std::string& p : ReadMadeNotes(newTree.c_str())) {
     struct stat st;
-    if (IsWithinPath(p, appDir) || before.count(p) != 0 || !listed.insert(p).second || !Lstat(p, &st)) continue;
+    if (PathTextWithin(p, appDir) || before.count(p) != 0 || !listed.insert(p).second || !Lstat(p, &st)) continue;
     ManifestEntry e;
     e.path = p;
     e.type = S_ISDIR(st.st_mode) ? 'd' : S_ISLNK(st.st_mode) ? 'l' : S_ISREG(st.st_mode) ? 'n' : 'o';
@@ -352,7 +354,7 @@ void RestoreTree(const std::string& appDir, const std::string& saved) {
   }
   SysCmd(kCmdCpR, kSevFatal, "%s/vpxx %s", saved.c_str(), appDir.c_str());
   HoldAfterCommand(appDir, true);  // with the modes it had, held to the end of the run
-  if (!WriteMarker(saved, kRestoredMarker, appDir + "\n")) ExitProgram(1);
+  if (!WriteSavedMarker(saved, kRestoredMarker, appDir + "\n")) ExitProgram(1);
 }
 
 // A folder of the earlier manifest outside: made again by its path where
@@ -380,7 +382,7 @@ int RestoreOutside(const std::vector<ManifestEntry>& earlier, const std::string&
                    int* restored) {
   int left = 0;
   for (const ManifestEntry& e : earlier) {
-    if (IsWithinPath(e.path, appDir) || !IsPlainPath(e.path)) continue;
+    if (PathTextWithin(e.path, appDir) || !IsPlainPath(e.path)) continue;
     const std::string copy = saved + "/outside" + e.path;
     // (Only the files and links the saved copy holds are put back.)
     if (e.type != 'd' && !Exists(copy)) continue;
@@ -405,7 +407,7 @@ int RestoreOutside(const std::vector<ManifestEntry>& earlier, const std::string&
       }
       SysCmd(kCmdRm, kSevFatal, "%s", e.path.c_str());
     }
-    SysCmd(kCmdMkdir, kSevFatal, "%s", Parent(e.path).c_str());
+    SysCmd(kCmdMkdir, kSevFatal, "%s", DirectoryOf(e.path).c_str());
     SysCmd(kCmdCpR, kSevFatal, "%s %s", copy.c_str(), e.path.c_str());
     ++*restored;
   }
@@ -417,7 +419,7 @@ int RestoreOutside(const std::vector<ManifestEntry>& earlier, const std::string&
 // cleared.
 int SayRollbackLeft(const std::string& appDir, const std::string& saved, int restored, int takenOff, int left) {
   SayLine(stdout, 340, appDir.c_str(), restored, takenOff, left);
-  const std::string d = Parent(Parent(saved));
+  const std::string d = DirectoryOf(DirectoryOf(saved));
   SayNamed(stderr, 341, saved.c_str());
   SayNamed(stderr, 342, d.c_str());
   PutLogMsg("the rollback is not complete (%d paths left); setup rollback install %s can be made again\n", left,
@@ -441,6 +443,11 @@ int RollbackInstallation(const char* appDirText) {
   std::vector<ManifestEntry> earlier;
   const std::string manifest = underWay ? ManifestPath(appDirText) : saved + "/vpxx/" + kManifestName;
   if (!LoadManifest(manifest, NlsSetupStrCvt(305), &earlier)) return 2;
+  // From here on what rollback does is logged, its commands as an
+  // installation's are (and dotted): with nothing to roll back to, the log
+  // of the installation stays as it was.
+  flUseLog = 1;
+  flSysCmdLog = 1;
   HistoryArm(HistoryAction::kRollback, appDir, "");
   HoldTree(appDir);  // nobody else changes the tree while it is put back
   StopDemon();

@@ -28,7 +28,8 @@
 #include "installer.h"
 #include "setup_history.h"
 #include "setup_hold.h"
-#include "setup_manifest.h"
+#include "record.h"
+#include "record_format.h"
 #include "utils.h"
 
 namespace {
@@ -40,22 +41,11 @@ using Place = PathPlace;
 
 // Walks to the folder that holds path by the one rule for links on the way
 // (PathTrust.h); *why names what bars the way.
-Reach WalkTo(const std::string& path, Place* place, std::string* why) {
+Reach OpenWayToEntry(const std::string& path, Place* place, std::string* why) {
   WayBlock block;
   const WayResult reached = OpenWayTo(path, WayOwners::kAny, LastLink::kKeep, place, &block);
   if (reached == kWayBlocked) *why = block.Text();
   return static_cast<Reach>(reached);
-}
-
-std::string DigestOf(int fd) {
-  Sha256 sha;
-  std::vector<char> buf(1 << 16);
-  for (;;) {
-    const ssize_t n = read(fd, buf.data(), buf.size());
-    if (n == 0) return sha.HexDigest();
-    if (n < 0 && errno != EINTR) return "";
-    if (n > 0) sha.Update(buf.data(), static_cast<size_t>(n));
-  }
 }
 
 // How an entry compares with what the installation left: only its kind,
@@ -87,8 +77,9 @@ Match Judge(const ManifestEntry& want, const Place& place, const struct stat& st
     *why = NlsSetupStrCvt(308);
     return kReplaced;
   }
-  if (want.type == 'f' &&
-      (std::to_string(static_cast<long long>(opened.st_size)) != want.size || DigestOf(file->get()) != want.sha)) {
+  std::string digest;
+  if (want.type == 'f' && (std::to_string(static_cast<long long>(opened.st_size)) != want.size ||
+                           !Sha256OpenFile(file->get(), &digest) || digest != want.sha)) {
     *why = NlsSetupStrCvt(309);
     return kChanged;
   }
@@ -126,7 +117,7 @@ bool TakeOff(const Place& place, const Fd& file, std::string* why) {
 // was not there; false with *why otherwise.
 bool TakeOffFolder(const std::string& path, std::string* why) {
   Place place;
-  const Reach reach = WalkTo(path, &place, why);
+  const Reach reach = OpenWayToEntry(path, &place, why);
   if (reach != kReached) return reach == kGone;
   struct stat st;
   if (fstatat(place.folder.get(), place.leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) return errno == ENOENT;
@@ -146,7 +137,7 @@ bool TakeOffFolder(const std::string& path, std::string* why) {
 // kept.
 bool TakeOffEntry(const ManifestEntry& e, std::string* why) {
   Place place;
-  const Reach reach = WalkTo(e.path, &place, why);
+  const Reach reach = OpenWayToEntry(e.path, &place, why);
   if (reach != kReached) return reach == kGone;
   struct stat st;
   if (fstatat(place.folder.get(), place.leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -167,7 +158,7 @@ bool TakeOffEntry(const ManifestEntry& e, std::string* why) {
 void TakeOffManifest(const std::string& manifest) {
   Place place;
   std::string why;
-  if (WalkTo(manifest, &place, &why) != kReached) return;
+  if (OpenWayToEntry(manifest, &place, &why) != kReached) return;
   unlinkat(place.folder.get(), place.leaf.c_str(), 0);
   unlinkat(place.folder.get(), kMadeNotesName, 0);
 }
@@ -190,6 +181,13 @@ std::vector<const ManifestEntry*> DeepestFirst(const std::vector<ManifestEntry>&
   return out;
 }
 
+RemovalOrder OrderOfRemoval(const std::vector<ManifestEntry>& entries, const std::string& appDir) {
+  RemovalOrder order;
+  for (const ManifestEntry* e : DeepestFirst(entries))
+    (e->type == 'd' && PathTextWithin(appDir, e->path) ? order.holders : order.first).push_back(e);
+  return order;
+}
+
 int RemoveInstallation(const char* appDir) {
   std::vector<ManifestEntry> entries;
   const std::string path = ManifestPath(appDir);
@@ -200,16 +198,11 @@ int RemoveInstallation(const char* appDir) {
   HistoryArm(HistoryAction::kRemove, appDir, "");
   HoldTree(appDir);  // nobody else changes the tree while it is taken off
   StopDemon();
-  // Deepest first: a folder is emptied before it is taken off. The
-  // application directory and the folders above it wait for the manifest.
+  const RemovalOrder order = OrderOfRemoval(entries, appDir);
+  const std::vector<const ManifestEntry*>& holders = order.holders;
   std::vector<const ManifestEntry*> kept;
-  std::vector<const ManifestEntry*> holders;
-  for (const ManifestEntry* e : DeepestFirst(entries)) {
+  for (const ManifestEntry* e : order.first) {
     std::string why;
-    if (e->type == 'd' && IsWithinPath(appDir, e->path)) {
-      holders.push_back(e);
-      continue;
-    }
     if (TakeOffListed(*e, &why)) continue;
     SayKept(e->path, why);
     kept.push_back(e);
