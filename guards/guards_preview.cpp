@@ -26,7 +26,7 @@
 #include "SysCmd.h"
 #include "guards.h"
 #include "installer.h"
-#include "setup_json.h"
+#include "JsonWriter.h"
 #include "setup_signature.h"
 #include "utils.h"
 

@@ -27,7 +27,6 @@
 //   setup_scripts.cpp   generated scripts and the final clean-up
 //   setup_extensions.cpp  the record and the guards as connected
 //                       (setup_extensions.h)
-//   setup_json.cpp      the JSON writer of --json (setup_json.h)
 //   setup_signature.cpp the medium's signature (setup_signature.h)
 //   setup_hold.cpp      the hold of the folders a run works in (setup_hold.h)
 //   setup_history.cpp   the host's history of setup runs (setup_history.h)

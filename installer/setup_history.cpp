@@ -23,7 +23,7 @@
 #include "RootFile.h"
 #include "TerminalCharset.h"
 #include "installer.h"
-#include "setup_json.h"
+#include "JsonWriter.h"
 #include "setup_signature.h"
 #include "utils.h"
 
@@ -126,7 +126,7 @@ class JsonReader {
     return v;
   }
 
-  // A string; \u00XX gives the byte XX (as the writer of setup_json.h
+  // A string; \u00XX gives the byte XX (as the writer of JsonWriter.h
   // writes every byte from 0x80 up), a higher code its UTF-8 bytes.
   bool ReadString(std::string* out) {
     if (!Take('"')) return false;

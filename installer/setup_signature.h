@@ -8,7 +8,7 @@
 #include <string>
 
 #include "MediumLayout.h"
-#include "setup_json.h"
+#include "JsonWriter.h"
 
 constexpr const char* kKeyFolder = "/etc/Vexla/keys";
 constexpr const char* kSignatureFile = kUnixMediumNames.signature;

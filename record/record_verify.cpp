@@ -8,7 +8,7 @@
 #include "installer.h"
 #include "record.h"
 #include "record_format.h"
-#include "setup_json.h"
+#include "JsonWriter.h"
 #include "setup_signature.h"
 #include "utils.h"
 

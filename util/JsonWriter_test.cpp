@@ -1,4 +1,4 @@
-#include "setup_json.h"
+#include "JsonWriter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-// The machine-readable output of preview and verify (--json): one JSON
-// object written by a small escaping writer. Every byte below 0x20, the "
-// and the \, and every byte from 0x80 up is written as \u00XX, so that a
-// name in ISO 8859-1 (or any other bytes) comes back as the same bytes
-// when each \u00XX is read as one byte.
+// A small JSON writer for what programs read (setup's --json output and
+// its history lines): objects whose members keep the order they are added.
+// Every byte below 0x20, the " and the \, and every byte from 0x80 up is
+// written as \u00XX, so that a name in ISO 8859-1 (or any other bytes)
+// comes back as the same bytes when each \u00XX is read as one byte.
 #pragma once
 
 #include <string>
