@@ -1,13 +1,20 @@
-// The run's guards: one setup at a time (the host's lock), and the preview,
-// which shows what an installation would do here and changes nothing. The
+// The run's guards: one setup at a time (the host's lock), the preview,
+// which shows what an installation would do here and changes nothing, and
+// the medium's checksums and signature, which stop a damaged or foreign
+// medium before it installs anything. The
 // installer reaches them through its RunGuards interface (setup_extensions.h),
 // which ConnectRunGuards connects; they use the installer below them.
 //
 // Files of the module:
 //   guards_lock.cpp     the host's lock and the file naming its holder
 //   guards_preview.cpp  the preview
+//   guards_checksums.cpp  the medium's checksum file
+//   guards_signature.cpp  the medium's signature against the keys root
+//                       keeps (guards_signature.h)
 //   guards_connect.cpp  the RunGuards the installer calls
 #pragma once
+
+#include <string>
 
 // Connects the guards to the installer (ConnectGuards).
 void ConnectRunGuards();
@@ -50,3 +57,23 @@ long LockHolderNamed(int folder);
 // object instead (setup preview --json in setup(8)), written at the end of
 // the run however it ends.
 int RunPreview(unsigned char spaceCheck, bool json = false);
+
+// ---------------------------------------------------------------------------
+// The medium's checksum file (guards_checksums.cpp).
+
+// Checks every file that the checksum file of dir ("sha256", or "SHA256"
+// on a DOS diskette) names against it. dir may hold a copy of the medium
+// (the work directory, a preview's private one): every message names the
+// file in mediumDir, the medium's own directory (dir when NULL). The file
+// must cover every file the disks list of dir names but the marker and
+// itself; a listed file without a line, a checksum file without lines, a
+// damaged line, or a file that is missing, is no regular file or does not
+// match ends the run with status 1, naming it. A directory without a checksum file (nor one in its
+// list) is logged and passes. Returns the number of files checked.
+int CheckMediumChecksums(const char* dir, const char* mediumDir = nullptr);
+// The SHA-256 (64 lower-case hex digits) of the checksum file the last
+// check found all files matching; empty before, or for a medium without one.
+const std::string& MediumDigest();
+// The medium's directory the last check named (its mediumDir); empty
+// before the first.
+const std::string& CheckedMediumDir();

@@ -27,7 +27,7 @@
 #include "guards.h"
 #include "installer.h"
 #include "JsonWriter.h"
-#include "setup_signature.h"
+#include "guards_signature.h"
 #include "utils.h"
 
 namespace {

@@ -21,13 +21,11 @@
 //   setup_install.cpp   the install sequence
 //   setup_host.cpp      small host operations the parts share
 //   setup_disks.cpp     the disks list and the joining of the archive pieces
-//   setup_checksums.cpp the medium's checksum file
 //   setup_media.cpp     installation sites and diskette sets
 //   setup_menu.cpp      the main menu of menu mode
 //   setup_scripts.cpp   generated scripts and the final clean-up
-//   setup_extensions.cpp  the record and the guards as connected
-//                       (setup_extensions.h)
-//   setup_signature.cpp the medium's signature (setup_signature.h)
+//   setup_extensions.cpp  the record and the guards as connected, and the
+//                       medium's signer they share (setup_extensions.h)
 //   setup_hold.cpp      the hold of the folders a run works in (setup_hold.h)
 //   setup_history.cpp   the host's history of setup runs (setup_history.h)
 #pragma once
@@ -331,23 +329,6 @@ std::vector<std::vector<std::string>> DisksListFiles();
 // may lie in a folder of the medium ("db/drvcore.vdb"): a relative path
 // without empty, "." or ".." steps.
 void CheckMediumFileName(const char* word);
-
-// Checks every file that the checksum file of dir ("sha256", or "SHA256"
-// on a DOS diskette) names against it. dir may hold a copy of the medium
-// (the work directory, a preview's private one): every message names the
-// file in mediumDir, the medium's own directory (dir when NULL). The file
-// must cover every file the disks list of dir names but the marker and
-// itself; a listed file without a line, a checksum file without lines, a
-// damaged line, or a file that is missing, is no regular file or does not
-// match ends the run with status 1, naming it. A directory without a checksum file (nor one in its
-// list) is logged and passes. Returns the number of files checked.
-int CheckMediumChecksums(const char* dir, const char* mediumDir = nullptr);
-// The SHA-256 (64 lower-case hex digits) of the checksum file the last
-// check found all files matching; empty before, or for a medium without one.
-const std::string& MediumDigest();
-// The medium's directory the last check named (its mediumDir); empty
-// before the first.
-const std::string& CheckedMediumDir();
 
 // Joins the pieces the work directory's list names into
 // <work directory>/Linuxi386Vpxx.tar.Z. A missing piece, or a list naming

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "JsonWriter.h"
+
 // What the installation tells its record as it goes, the earlier
 // installation saved through an upgrade, and the actions on an installed
 // product (each as its namesake in record/record.h describes it).
@@ -40,14 +42,40 @@ class InstallationRecord {
   virtual int Rollback(const char*) { return 2; }
 };
 
-// The guards of a run: the host's lock and the preview (as guards/guards.h
-// describes them).
+// Who signed the medium, as the guards' check of its signature found it
+// (guards/guards_signature.h), and the record keeps it in the manifest.
+struct MediumSigner {
+  // kNotChecked: signed, but no key is kept; kNotRecorded: a manifest
+  // written before signers were recorded does not say.
+  enum State { kUnsigned, kChecked, kNotChecked, kNotRecorded };
+  State state = kUnsigned;
+  std::string keyId;           // 16 hex digits, as minisign shows it
+  std::string trustedComment;  // the comment the signature covers
+  // "checked", "not checked", "unsigned" or "not recorded", for the
+  // manifest and JSON.
+  const char* StateText() const;
+  // The state of that text; false for any other.
+  static bool StateFromText(const std::string& text, State* state);
+};
+
+// The signer as JSON: {"state", "key_id", "trusted_comment"}.
+JsonObject SignerJson(const MediumSigner& s);
+
+// The guards of a run: the host's lock, the preview, and the medium's
+// checksums and signature (as guards/guards.h describes them). Unconnected,
+// no medium is checked: none has a digest, a directory or a signer, and no
+// file is its signature.
 class RunGuards {
  public:
   virtual ~RunGuards() = default;
   virtual void TakeHostLock(bool) {}
   virtual void SayWhenHostLocked() {}
   virtual int Preview(unsigned char, bool) { return 1; }
+  virtual int CheckMediumChecksums(const char*, const char*) { return 0; }
+  virtual const std::string& MediumDigest();
+  virtual const std::string& CheckedMediumDir();
+  virtual const MediumSigner& LastMediumSigner();
+  virtual bool IsSignatureFile(const char*) { return false; }
 };
 
 // The record and the guards connected (the doing-nothing ones until then);

@@ -23,8 +23,8 @@
 #include "RootFile.h"
 #include "TerminalCharset.h"
 #include "installer.h"
+#include "setup_extensions.h"
 #include "JsonWriter.h"
-#include "setup_signature.h"
 #include "utils.h"
 
 namespace {
@@ -346,8 +346,8 @@ void AppendLine(int status) {
   e.dir = run.dir;
   e.medium = run.medium;
   if (!run.medium.empty()) {
-    e.mediumSha256 = MediumDigest();
-    if (LastMediumSigner().state == MediumSigner::kChecked) e.signer = LastMediumSigner().keyId;
+    e.mediumSha256 = Guards().MediumDigest();
+    if (Guards().LastMediumSigner().state == MediumSigner::kChecked) e.signer = Guards().LastMediumSigner().keyId;
   }
   e.status = status;
   e.failedSteps = FailedStepCount();
@@ -462,7 +462,7 @@ void HistoryArmInstallation(const std::string& appDir) {
   if (run.armed && run.dir == appDir) return;
   std::error_code error;
   const bool earlier = std::filesystem::is_directory(appDir, error) && !std::filesystem::is_empty(appDir, error);
-  HistoryArm(earlier ? HistoryAction::kUpgrade : HistoryAction::kInstall, appDir, CheckedMediumDir());
+  HistoryArm(earlier ? HistoryAction::kUpgrade : HistoryAction::kInstall, appDir, Guards().CheckedMediumDir());
 }
 
 int PrintHistory(bool json) {

@@ -20,7 +20,7 @@
 #include "SysCmd.h"
 #include "TextMenu.h"
 #include "installer.h"
-#include "setup_signature.h"
+#include "setup_extensions.h"
 #include "utils.h"
 
 namespace {
@@ -116,7 +116,7 @@ void CopyListedFiles(const char* from, const char* to, bool hashCopies) {
       const std::string path = std::string(from) + "/" + word;
       // The signature is judged as the file the medium holds: a link in
       // its place is refused, never followed.
-      const RegularFile::LastLink last = IsSignatureFile(word.c_str()) ? RegularFile::kRefuseLink : RegularFile::kFollowLink;
+      const RegularFile::LastLink last = Guards().IsSignatureFile(word.c_str()) ? RegularFile::kRefuseLink : RegularFile::kFollowLink;
       if (RegularFile(path.c_str(), last).fd() < 0)
         FatalError(NlsSetupStrCvt(280), word.c_str(), from);
     }
@@ -149,14 +149,14 @@ int InstallFromSite() {
   RemoveStray(kHelpFileName);
   GetDisksData(pToolPath);
   CopyListedFiles(pToolPath, pVexlaInstallDir, true);
-  CheckMediumChecksums(pVexlaInstallDir, pToolPath);
+  Guards().CheckMediumChecksums(pVexlaInstallDir, pToolPath);
   return RunInstallOrMenu();
 }
 
 int InstallFromDiskette() {
   EnterDirectory(pTmpDir, true);
   CheckFoundWorkDirectory();
-  CheckMediumChecksums(pVexlaInstallDir);
+  Guards().CheckMediumChecksums(pVexlaInstallDir, nullptr);
   return RunInstallOrMenu();
 }
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "setup_signature.h"
+#include "setup_extensions.h"
 #include "utils.h"
 
 // One line of a manifest.

@@ -67,6 +67,7 @@
 #include "Sha256.h"
 #include "TerminalCharset.h"
 #include "installer.h"
+#include "setup_extensions.h"
 #include "setup_hold.h"
 #include "record.h"
 #include "record_format.h"
@@ -345,7 +346,7 @@ void BeginManifest() {
   for (const Entry& e : earlier)
     if (!PathTextWithin(e.path, AppDir) && std::strchr("dlf", e.type) != nullptr) earlierOutside.insert(e.path);
   auto build = [appDir = std::string(AppDir), made = madePaths, content = contentPaths, earlierOutside,
-                medium = ManifestMediumRecord(MediumDigest(), LastMediumSigner())] {
+                medium = ManifestMediumRecord(Guards().MediumDigest(), Guards().LastMediumSigner())] {
     return ManifestText(appDir, made, content, earlierOutside, medium);
   };
   try {

@@ -9,7 +9,7 @@
 #include "record.h"
 #include "record_format.h"
 #include "JsonWriter.h"
-#include "setup_signature.h"
+#include "setup_extensions.h"
 #include "utils.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "fuzz_support.h"
-#include "installer.h"
+#include "guards.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzSetUp();

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <string>
 
-#include "installer.h"
+#include "guards.h"
 #include "test_support.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// The medium's signature: "sha256.minisig" ("SHA256.SIG" on a DOS
+// The medium's signature (guards_signature.cpp): "sha256.minisig" ("SHA256.SIG" on a DOS
 // diskette), minisign's signature of the checksum file, checked against
 // the public keys root keeps in /etc/Vexla/keys. The folder and every key
 // in it count only when root alone could have written them (RootFile.h);
@@ -8,33 +8,15 @@
 #include <string>
 
 #include "MediumLayout.h"
-#include "JsonWriter.h"
+#include "setup_extensions.h"
 
 constexpr const char* kKeyFolder = "/etc/Vexla/keys";
 constexpr const char* kSignatureFile = kUnixMediumNames.signature;
 constexpr const char* kSignatureFileDos = kDosMediumNames.signature;
 
-// Who signed the medium, as the last check found it.
-struct MediumSigner {
-  // kNotChecked: signed, but no key is kept; kNotRecorded: a manifest
-  // written before signers were recorded does not say.
-  enum State { kUnsigned, kChecked, kNotChecked, kNotRecorded };
-  State state = kUnsigned;
-  std::string keyId;           // 16 hex digits, as minisign shows it
-  std::string trustedComment;  // the comment the signature covers
-  // "checked", "not checked", "unsigned" or "not recorded", for the
-  // manifest and JSON.
-  const char* StateText() const;
-  // The state of that text; false for any other.
-  static bool StateFromText(const std::string& text, State* state);
-};
-
 // The signer as preview prints it, one line without its end: the key, the
 // state and the trusted comment, control characters shown as '?'.
 std::string SignerLine(const MediumSigner& s);
-// The signer as JSON: {"state", "key_id", "trusted_comment"}.
-JsonObject SignerJson(const MediumSigner& s);
-
 // Judges the signature in dir of checksums, the very bytes the checksum
 // check then uses; its messages name the file in shownDir, the medium's
 // own directory (dir may hold a copy). With a key kept, a medium without a signature, signed
@@ -49,6 +31,7 @@ void CheckMediumSignature(const char* dir, const char* shownDir, const std::stri
 // unsigned, and refused.
 bool KeysKept();
 
+// Who signed the medium, as the last check found it.
 const MediumSigner& LastMediumSigner();
 
 // Whether name is the medium's signature file (either spelling).

@@ -1,4 +1,6 @@
-#include "setup_signature.h"
+// The medium's signature checked against the keys root keeps
+// (guards_signature.h).
+#include "guards_signature.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -119,33 +121,6 @@ bool ReadSignatureFile(const char* dir, const char* shownDir, MinisignSignature*
 
 }  // namespace
 
-namespace {
-
-const struct {
-  MediumSigner::State state;
-  const char* text;
-} kStateTexts[] = {{MediumSigner::kUnsigned, "unsigned"},
-                   {MediumSigner::kChecked, "checked"},
-                   {MediumSigner::kNotChecked, "not checked"},
-                   {MediumSigner::kNotRecorded, "not recorded"}};
-
-}  // namespace
-
-const char* MediumSigner::StateText() const {
-  for (const auto& t : kStateTexts)
-    if (t.state == state) return t.text;
-  return "unsigned";
-}
-
-bool MediumSigner::StateFromText(const std::string& text, State* state) {
-  for (const auto& t : kStateTexts) {
-    if (text != t.text) continue;
-    *state = t.state;
-    return true;
-  }
-  return false;
-}
-
 std::string SignerLine(const MediumSigner& s) {
   switch (s.state) {
     case MediumSigner::kUnsigned: return NlsSetupStrCvt(260);
@@ -155,10 +130,6 @@ std::string SignerLine(const MediumSigner& s) {
   }
   return SetupText(s.state == MediumSigner::kChecked ? 262 : 263, s.keyId.c_str(), kKeyFolder,
                    ShownWithoutControls(s.trustedComment).c_str());
-}
-
-JsonObject SignerJson(const MediumSigner& s) {
-  return JsonObject().Add("state", s.StateText()).Add("key_id", s.keyId).Add("trusted_comment", s.trustedComment);
 }
 
 bool KeysKept() { return !KeptKeys().empty(); }

@@ -18,8 +18,9 @@
 #include "MediumLayout.h"
 #include "RegularFile.h"
 #include "Sha256.h"
+#include "guards.h"
+#include "guards_signature.h"
 #include "installer.h"
-#include "setup_signature.h"
 #include "utils.h"
 
 namespace {
