@@ -27,7 +27,6 @@
 //   setup_extensions.cpp  the record and the guards as connected, and the
 //                       medium's signer they share (setup_extensions.h)
 //   setup_hold.cpp      the hold of the folders a run works in (setup_hold.h)
-//   setup_history.cpp   the host's history of setup runs (setup_history.h)
 #pragma once
 
 #include <sys/stat.h>

@@ -15,7 +15,6 @@
 #include "TerminalCharset.h"
 #include "installer.h"
 #include "setup_extensions.h"
-#include "setup_history.h"
 #include "setup_hold.h"
 #include "utils.h"
 
@@ -287,7 +286,7 @@ void SetupMain(int argc, char** argv) {
   // The libraries' texts (file, memory and command failures, why a file or
   // a way is not trusted) come from the tables as well.
   UseSetupTextsInLibraries();
-  HistoryRunStarted();
+  Record().RunStarted();
   flUseLog = LogStartsAtOnce(argc, argv) ? 1 : 0;
   pVexlaInstallDir = SaveStr("/tmp/%sInstall", "Vexla");
   // What --json writes a program reads: in one language.
@@ -316,7 +315,7 @@ void SetupMain(int argc, char** argv) {
   if (jsonOutput && RequestedAction != kActionVerify && RequestedAction != kActionPreview &&
       RequestedAction != kActionHistory)
     RefuseDirectory(NlsSetupStrCvt(208), "--json");
-  if (RequestedAction == kActionHistory) ExitProgram(PrintHistory(jsonOutput));
+  if (RequestedAction == kActionHistory) ExitProgram(Record().History(jsonOutput));
   if (RequestedAction == kActionVerify || RequestedAction == kActionPreview) Guards().SayWhenHostLocked();
 
   if (RequestedAction == kActionVerify || RequestedAction == kActionRemove || RequestedAction == kActionRollback)

@@ -40,6 +40,12 @@ class InstallationRecord {
   virtual int Verify(const char*, bool) { return 2; }
   virtual int Remove(const char*) { return 2; }
   virtual int Rollback(const char*) { return 2; }
+  // The host's history of runs: the run's start, an installation into the
+  // application directory about to change the host, and setup history's
+  // exit status.
+  virtual void RunStarted() {}
+  virtual void ArmHistory(const char*) {}
+  virtual int History(bool) { return 2; }
 };
 
 // Who signed the medium, as the guards' check of its signature found it

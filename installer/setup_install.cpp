@@ -13,7 +13,6 @@
 #include "TextMenu.h"
 #include "installer.h"
 #include "setup_extensions.h"
-#include "setup_history.h"
 #include "setup_hold.h"
 #include "utils.h"
 
@@ -217,7 +216,7 @@ int Install(TtyMenu*, TtyMenuItem*) {
   if (pInstallDir != nullptr) {
     char dir[kAppDirSize];
     AppDirOf(pInstallDir, dir, sizeof dir);
-    HistoryArmInstallation(dir);
+    Record().ArmHistory(dir);
   }
   StopDemon();
   UnpackArchive();
@@ -226,7 +225,7 @@ int Install(TtyMenu*, TtyMenuItem*) {
   const char* d = pInstallDir != nullptr ? pInstallDir : Name;
   RefuseWorkAreaAmongInstalled(d);
   AppDirOf(d, AppDir, sizeof AppDir);
-  HistoryArmInstallation(AppDir);
+  Record().ArmHistory(AppDir);
   // From here to the end of the run nobody else can change the tree.
   HoldTree(AppDir);
   Record().SaveEarlierInstallation();  // before anything changes the earlier tree

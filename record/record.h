@@ -18,6 +18,8 @@
 //   record_verify.cpp     verify: the host compared with the manifest
 //   record_remove.cpp     remove: an installation taken off as listed
 //   record_rollback.cpp   the earlier installation saved, and rollback
+//   record_history.cpp    the host's history of setup runs
+//                         (record_history.h)
 //   record_connect.cpp    the InstallationRecord the installer calls
 #pragma once
 

@@ -1,5 +1,6 @@
 // The record as the installer calls it (its InstallationRecord interface).
 #include "record.h"
+#include "record_history.h"
 #include "setup_extensions.h"
 
 namespace {
@@ -27,6 +28,9 @@ class ConnectedRecord final : public InstallationRecord {
   int Verify(const char* appDir, bool json) override { return VerifyInstallation(appDir, json); }
   int Remove(const char* appDir) override { return RemoveInstallation(appDir); }
   int Rollback(const char* appDir) override { return RollbackInstallation(appDir); }
+  void RunStarted() override { HistoryRunStarted(); }
+  void ArmHistory(const char* appDir) override { HistoryArmInstallation(appDir); }
+  int History(bool json) override { return PrintHistory(json); }
 };
 
 }  // namespace

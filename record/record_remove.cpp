@@ -26,9 +26,9 @@
 #include "Sha256.h"
 #include "TerminalCharset.h"
 #include "installer.h"
-#include "setup_history.h"
 #include "setup_hold.h"
 #include "record.h"
+#include "record_history.h"
 #include "record_format.h"
 #include "utils.h"
 

@@ -33,9 +33,9 @@
 #include "SysCmd.h"
 #include "TerminalCharset.h"
 #include "installer.h"
-#include "setup_history.h"
 #include "setup_hold.h"
 #include "record.h"
+#include "record_history.h"
 #include "record_format.h"
 #include "utils.h"
 

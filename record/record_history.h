@@ -1,4 +1,4 @@
-// The host's history of the runs of setup that changed it:
+// The host's history of the runs of setup that changed it (record_history.cpp):
 // /var/log/setup-Vexla.history, one JSON object a line, one line a run
 // (an installation, an upgrade, a removal, a rollback), appended with a
 // single write when the run ends, however it ends. Other tools read the

@@ -1,4 +1,4 @@
-#include "setup_history.h"
+#include "record_history.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-// The host's history of setup runs (setup_history.h). The line is written
+// The host's history of setup runs (record_history.h). The line is written
 // from the exit handler, so every end of a run that changed the host
 // (FatalError included) records its status; the file is reached from / a
 // folder at a time and opened relative to its folder, never through a
 // link, and appended to with one write so that no reader sees half a line.
-#include "setup_history.h"
+#include "record_history.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
